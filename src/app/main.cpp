@@ -1,0 +1,24 @@
+#include <QApplication>
+#include <QWidget>
+#include <cstdio>
+
+#include "app/display_check.h"
+#include "services/product.h"
+#include "ui/dialogs/message_box_dialog.h"
+
+int main(int argc, char* argv[]) {
+  if (auto reason = serenitap::MissingDisplayReason()) {
+    std::fprintf(stderr, "%s\n", reason->c_str());
+    return 1;
+  }
+  QApplication app(argc, argv);
+  const QString name = QString::fromUtf8(serenitap::product::kName.data(),
+                                         static_cast<qsizetype>(serenitap::product::kName.size()));
+  QApplication::setApplicationName(name);
+  serenitap::InstallMessageBoxDialogs();
+  QWidget window;
+  window.setWindowTitle(name);
+  window.resize(800, 600);
+  window.show();
+  return QApplication::exec();
+}

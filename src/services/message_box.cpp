@@ -1,0 +1,50 @@
+#include "services/message_box.h"
+
+#include <iostream>
+#include <utility>
+
+namespace serenitap {
+namespace {
+
+MsgAnswer FirstAnswer(MsgButtons buttons) {
+  return (buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel) ? MsgAnswer::Yes : MsgAnswer::Ok;
+}
+
+MsgAnswer DefaultSink(const MessageBoxRequest& request) {
+  std::cerr << request.title << ": " << request.text << '\n';
+  return FirstAnswer(request.buttons);
+}
+
+MessageBoxSink& Sink() {
+  static MessageBoxSink sink = DefaultSink;
+  return sink;
+}
+
+}  // namespace
+
+MsgAnswer DismissAnswer(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    case MsgButtons::OkCancel:
+    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
+  }
+  return MsgAnswer::Cancel;
+}
+
+MsgAnswer MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
+  try {
+    MessageBoxRequest request{std::string(text), buttons, icon, std::string(title)};
+    return Sink()(request);
+  } catch (...) {
+    return DismissAnswer(buttons);
+  }
+}
+
+MessageBoxSink SetMessageBoxSink(MessageBoxSink sink) {
+  MessageBoxSink previous = std::move(Sink());
+  Sink() = sink ? std::move(sink) : MessageBoxSink(DefaultSink);
+  return previous;
+}
+
+}  // namespace serenitap

@@ -1,0 +1,9 @@
+#pragma once
+// Shows the program's message boxes as real dialogs.
+
+namespace serenitap {
+
+// Installs the dialog sink for MsgBox.
+void InstallMessageBoxDialogs();
+
+}  // namespace serenitap
