@@ -1,0 +1,110 @@
+#pragma once
+// The session engine of the main window: the step machine driven by the 10 ms
+// step timer, the session commands (Next, Previous, Pause, Resume, Finish,
+// Start), the issue and SUD selection, and the progress display (which step
+// shows what, the blinking dot, the dot colours, the elapsed time).
+//
+// The engine owns the session state and the window variables mblnActivated,
+// mblnBusy and mintSUD. It drives the window through ISessionView; the window
+// forwards its events (timer ticks, clicks, activation) to the procedures of
+// the same names here. Every procedure runs on the user-interface thread.
+#include <cstdint>
+#include <string_view>
+
+#include "session/session_state.h"
+#include "session/session_view.h"
+#include "session/step_display.h"
+#include "session/steps.h"
+
+namespace serenitap {
+
+class SessionEngine {
+ public:
+  explicit SessionEngine(ISessionView& view);
+  SessionEngine(const SessionEngine&) = delete;
+  SessionEngine& operator=(const SessionEngine&) = delete;
+
+  // --- Loading and activation of the window ---------------------------------
+  // Form_Load in two parts, to be called from the window's own guarded
+  // Form_Load. Form_Load_Prepare: HideAllDots, zero the session seconds,
+  // empty time label, SetModesCaptions. Form_Load_Session, after the window
+  // has been placed and laid out: InitializeVariablesAndControls, then
+  // ProcessSteps, which enters step 1 with the timer off.
+  void Form_Load_Prepare();
+  void Form_Load_Session();
+  // The window's activation event: from now on the commands are accepted.
+  void Form_Activate();
+
+  // --- Step timer and the step machine --------------------------------------
+  // One tick of tmrSteps (10 ms of step time).
+  void tmrSteps_Timer();
+  // Leaves step if its time (length seconds) is up or force is set, and shows
+  // the new step: the Next successor when navigation is set, else the timer one.
+  void ProcessSteps(enmStep step, std::int32_t length, bool force, bool navigation);
+  // One step forward or back from penmCurrentStep.
+  void Navigate(bool pblnForward, enmStep penmCurrentStep);
+  // Timer and Pause/Resume buttons for the current step.
+  void EnableDisableTimer();
+  // The window's state before a session.
+  void InitializeVariablesAndControls();
+  // Zeroes the step counters, sets the current step, restores the default issue.
+  void ResetSessionState(enmStep step);
+
+  // --- Commands ---------------------------------------------------------------
+  // Previous (0) or Next (1). Dropped before activation and while busy.
+  void cmdNavig_Click(std::int16_t Index);
+  void cmdPause_Click();
+  void cmdResume_Click();
+  // Shows step 25. Dropped before activation and while busy.
+  void cmdFinish_Click();
+  // Resets the session and lands on step 4.
+  void cmdStart_Click();
+
+  // --- Issue and SUD selection ------------------------------------------------
+  void radMode_Click(std::int16_t Index);
+  void radSUD_Click(std::int16_t Index);
+  void lblSUDUnit_Click(std::int16_t Index);
+  void SetModesCaptions();
+  void UpdateDisplay_SelectedIssue(enmIssue issue);
+
+  // --- Progress display ---------------------------------------------------------
+  void DisplayStep(enmStep step);
+  void DisplayStepTexts(enmStep step);
+  void HideAllDots();
+  void PaintDotsGreenOrRed(bool green);
+  void Blink();
+  void Blink_Reset();
+  void UpdateTimeElapsed(std::int32_t seconds);
+
+  // --- State ------------------------------------------------------------------
+  const SessionState& State() const { return state_; }
+  // Direct access for the rare caller that must set up a situation by hand.
+  SessionState& MutableState() { return state_; }
+  bool mblnActivated() const { return activated_; }
+  bool mblnBusy() const { return busy_; }
+  std::int16_t mintSUD() const { return sud_; }
+
+ private:
+  void StopTimer();
+
+  ISessionView& view_;
+  SessionState state_;
+  bool activated_ = false;  // mblnActivated
+  bool busy_ = false;       // mblnBusy
+  std::int16_t sud_ = 0;    // mintSUD
+};
+
+// Where the keyboard focus goes after a key has moved the session.
+enum class FocusTarget {
+  NextButton,      // cmdNavig(1)
+  PreviousButton,  // cmdNavig(0)
+  SUDChoice,       // radSUD(mintSUD)
+};
+
+// After a Next key: the SUD choice on step 24, else the Next button.
+FocusTarget FocusAfterNext(enmStep currentStep);
+// After a Previous key: the SUD choice on step 24, else the Previous button
+// when it is enabled, else the Next button.
+FocusTarget FocusAfterPrevious(enmStep currentStep, bool previousEnabled);
+
+}  // namespace serenitap
