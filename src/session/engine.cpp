@@ -1,0 +1,344 @@
+#include "session/engine.h"
+
+#include <functional>
+
+#include "content/instructions.h"
+#include "content/issues.h"
+#include "services/failure.h"
+
+namespace serenitap {
+namespace {
+
+constexpr std::string_view kModule = "frmMain";
+constexpr std::string_view kNavigateModule = "modNavigate";
+
+[[noreturn]] void SubscriptOutOfRange(std::source_location where = std::source_location::current()) {
+  throw RuntimeFailure(errors::kSubscriptRange, "Subscript out of range", where);
+}
+
+}  // namespace
+
+SessionEngine::SessionEngine(ISessionView& view) : view_(view) {}
+
+void SessionEngine::StopTimer() { view_.SetStepTimerEnabled(false); }
+
+// ---------------------------------------------------------------------------
+// Loading and activation
+
+void SessionEngine::Form_Load_Prepare() {
+  HideAllDots();
+  state_.glngSessionSeconds = 0;
+  view_.SetTimeText("");
+  SetModesCaptions();
+}
+
+void SessionEngine::Form_Load_Session() {
+  InitializeVariablesAndControls();
+  // Step and length are both 0 now, so this enters step 1 at once.
+  ProcessSteps(state_.genmCurrentStep, state_.glngStepLength, false, false);
+}
+
+void SessionEngine::Form_Activate() {
+  if (!activated_) activated_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Step timer and step machine
+
+void SessionEngine::tmrSteps_Timer() {
+  Guarded(kModule, "tmrSteps_Timer", [this] {
+    ProcessSteps(state_.genmCurrentStep, state_.glngStepLength, false, false);
+    if (IsBlinkingStep(state_.genmCurrentStep)) Blink();
+    state_.glngTickMs += 10;
+    if (state_.glngTickMs >= 1000) {
+      ++state_.glngStepSeconds;
+      ++state_.glngSessionSeconds;
+      state_.glngTickMs = 0;
+      UpdateTimeElapsed(state_.glngSessionSeconds);
+    }
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, bool navigation) {
+  Guarded(kModule, "ProcessSteps", [&] {
+    SessionState& s = state_;
+    if (!force && s.glngStepSeconds < length) return;  // the step is not over
+    s.glngStepSeconds = 0;                               // glngTickMs keeps running
+
+    const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
+    s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
+    s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
+    Blink_Reset();
+
+    if (s.genmCurrentStep == stpTopHead1) {
+      // A new round. Rounds 1 and 2 are negative, the later ones positive.
+      ++s.glngRoundCount;
+      const bool wasPositive = s.gblnPositiveRound;
+      s.gblnPositiveRound = s.glngRoundCount > 2;
+      if (s.gblnPositiveRound != wasPositive) PaintDotsGreenOrRed(s.gblnPositiveRound);
+    }
+
+    DisplayStep(s.genmCurrentStep);
+    EnableDisableTimer();
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::Navigate(bool pblnForward, enmStep penmCurrentStep) {
+  Guarded(kNavigateModule, "Navigate", [&] {
+    SessionState& s = state_;
+    enmStep target = penmCurrentStep;
+    if (!pblnForward) {
+      // ProcessSteps applies the Next successor to the target, so the target
+      // is the step before the one to land on.
+      switch (penmCurrentStep) {
+        case stpNone:
+        case stpIntro:
+          return;
+        case stpSelectIssue:
+        case stpFinish:
+          target = stpIntro;
+          break;
+        case stpStimulateThymus:
+          target = stpNone;
+          break;
+        case stpReassessSUD:
+          target = stpTopHead1;
+          break;
+        default: {
+          bool f1 = false;
+          bool f2 = false;
+          const enmStep p = modSteps::GetPrevStep(penmCurrentStep, f1, s);
+          target = modSteps::GetPrevStep(p, f2, s);
+          if (f2) target = stpLeftHand;
+          break;
+        }
+      }
+      s.gblnPositiveRound = false;
+      s.glngRoundCount = 0;
+    }
+    ProcessSteps(target, s.glngStepLength, true, true);
+  });
+}
+
+void SessionEngine::EnableDisableTimer() {
+  Guarded(kModule, "EnableDisableTimer", [this] {
+    const bool timed = IsTimedStep(state_.genmCurrentStep);
+    view_.SetStepTimerEnabled(timed);
+    view_.SetButtonEnabled(SessionButton::Pause, timed);
+    // Any step change also ends a pause.
+    view_.SetButtonVisible(SessionButton::Pause, true);
+    view_.SetButtonVisible(SessionButton::Resume, false);
+    view_.SetButtonEnabled(SessionButton::Resume, false);
+  });
+}
+
+void SessionEngine::InitializeVariablesAndControls() {
+  Guarded(kModule, "InitializeVariablesAndControls", [this] {
+    StopTimer();
+    view_.SetButtonEnabled(SessionButton::Previous, false);
+    view_.SelectSUD(5);
+    sud_ = 5;
+    ResetSessionState(stpNone);
+    PaintDotsGreenOrRed(state_.gblnPositiveRound);  // the polarity is not reset here
+    UpdateDisplay_SelectedIssue(state_.genmSelectedIssue);
+  });
+}
+
+void SessionEngine::ResetSessionState(enmStep step) {
+  state_.glngStepSeconds = 0;
+  state_.glngTickMs = 0;
+  state_.genmCurrentStep = step;
+  state_.glngStepLength = 0;
+  state_.genmSelectedIssue = modIssues::GetDefaultIssue();
+  Blink_Reset();
+  // glngSessionSeconds keeps counting from the loading of the window.
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void SessionEngine::cmdNavig_Click(std::int16_t Index) {
+  bool holdingBusy = false;
+  ScopeExit release([&] {
+    if (holdingBusy) busy_ = false;
+  });
+  Guarded(kModule, "cmdNavig_Click", [&] {
+    if (!activated_ || busy_) return;
+    busy_ = true;
+    holdingBusy = true;
+    if (Index == 1) {
+      Navigate(true, state_.genmCurrentStep);
+      if (state_.genmCurrentStep == stpStimulateThymus) view_.SetButtonEnabled(SessionButton::Previous, true);
+    } else if (Index == 0) {
+      Navigate(false, state_.genmCurrentStep);
+      if (state_.genmCurrentStep == stpIntro) view_.SetButtonEnabled(SessionButton::Previous, false);
+    }
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::cmdPause_Click() {
+  Guarded(kModule, "cmdPause_Click", [this] {
+    StopTimer();  // glngTickMs keeps its value for the resumption
+    view_.SetButtonEnabled(SessionButton::Resume, true);
+    view_.SetButtonVisible(SessionButton::Resume, true);
+    view_.SetButtonVisible(SessionButton::Pause, false);
+  });
+}
+
+void SessionEngine::cmdResume_Click() {
+  Guarded(kModule, "cmdResume_Click", [this] {
+    view_.SetButtonEnabled(SessionButton::Pause, true);
+    view_.SetButtonVisible(SessionButton::Pause, true);
+    view_.SetButtonEnabled(SessionButton::Resume, false);
+    view_.SetButtonVisible(SessionButton::Resume, false);
+    EnableDisableTimer();
+  });
+}
+
+void SessionEngine::cmdFinish_Click() {
+  bool holdingBusy = false;
+  ScopeExit release([&] {
+    if (holdingBusy) busy_ = false;
+  });
+  Guarded(kModule, "cmdFinish_Click", [&] {
+    if (!activated_ || busy_) return;
+    busy_ = true;
+    holdingBusy = true;
+    SessionState& s = state_;
+    s.genmCurrentStep = stpFinish;
+    s.gblnPositiveRound = false;
+    s.glngRoundCount = 0;
+    s.glngStepSeconds = 0;
+    s.glngStepLength = modSteps::GetStepLength(stpFinish);
+    Blink_Reset();
+    DisplayStep(stpFinish);  // the dots keep their colour
+    EnableDisableTimer();
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::cmdStart_Click() {
+  Guarded(kModule, "cmdStart_Click", [this] {
+    InitializeVariablesAndControls();
+    Navigate(false, stpSelectIssue);  // lands on step 4 with the round state reset
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Issue and SUD selection
+
+void SessionEngine::radMode_Click(std::int16_t Index) {
+  bool holdingBusy = false;
+  ScopeExit release([&] {
+    if (holdingBusy) busy_ = false;
+  });
+  Guarded(kModule, "radMode_Click", [&] {
+    if (busy_) return;  // a click during a navigation command changes nothing
+    busy_ = true;
+    holdingBusy = true;
+    state_.genmSelectedIssue = modIssues::IssueOptIndexToEnum(Index);
+  });
+}
+
+void SessionEngine::radSUD_Click(std::int16_t Index) {
+  Guarded(kModule, "radSUD_Click", [&] { sud_ = Index; });
+}
+
+void SessionEngine::lblSUDUnit_Click(std::int16_t Index) {
+  Guarded(kModule, "lblSUDUnit_Click", [&] {
+    if (Index < 0 || Index > 10) SubscriptOutOfRange();
+    view_.SelectSUD(Index);
+    sud_ = Index;
+  });
+}
+
+void SessionEngine::SetModesCaptions() {
+  Guarded(kModule, "SetModesCaptions", [this] {
+    // Elements 10 to 12 keep their design captions, which equal the catalogue names.
+    for (std::int32_t i = 1; i <= 9; ++i) {
+      view_.SetIssueCaption(i, modIssues::GetIssueName(modIssues::IssueOptIndexToEnum(i)));
+    }
+  });
+}
+
+void SessionEngine::UpdateDisplay_SelectedIssue(enmIssue issue) {
+  Guarded(kModule, "UpdateDisplay_SelectedIssue", [&] {
+    const std::int32_t index = modIssues::IssueEnumToOptIndex(issue);
+    if (index < 1 || index > 12) SubscriptOutOfRange();  // there is no radMode(0)
+    view_.SelectIssueOption(index);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Progress display
+
+void SessionEngine::DisplayStep(enmStep step) {
+  Guarded(kModule, "DisplayStep", [&] {
+    const StepDisplay display = GetStepDisplay(step, state_.glngRoundCount, state_.gblnPositiveRound);
+    state_.glngCurrentDot = display.dot;
+    HideAllDots();
+    if (display.repaintDots) PaintDotsGreenOrRed(display.dotsGreen);
+    view_.ShowStepLayout(display);
+    DisplayStepTexts(step);
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::DisplayStepTexts(enmStep step) {
+  StepTexts texts;
+  texts.currentPoint = modSteps::GetStepDescription(step);
+  texts.segmentTitle = GetSegmentTitle(step, state_.gblnPositiveRound);
+  texts.instructions = GetStepInstructions(step, state_.genmSelectedIssue, state_.gblnPositiveRound);
+  texts.toIntroLabel = step == stpIntro || step == stpFinish;
+  view_.ShowStepTexts(texts);
+}
+
+void SessionEngine::HideAllDots() { view_.HideAllDots(); }
+
+void SessionEngine::PaintDotsGreenOrRed(bool green) {
+  Guarded(kModule, "PaintDotsGreenOrRed", [&] { view_.PaintDots(green ? kDotGreen : kDotRed); },
+          [this] { StopTimer(); });
+}
+
+void SessionEngine::Blink() {
+  Guarded(kModule, "Blink", [this] {
+    SessionState& s = state_;
+    s.glngBlinkTotal += s.glngBlinkStep;
+    if (s.glngBlinkTotal > 500) {
+      s.glngBlinkTotal = 0;
+      s.glngBlinkStep = 0;
+      return;
+    }
+    if (s.glngBlinkStep == 0) {
+      s.gblnBlinkOn = !s.gblnBlinkOn;
+      if (s.glngCurrentDot < 1 || s.glngCurrentDot > kDotCount) SubscriptOutOfRange();
+      view_.SetDotVisible(s.glngCurrentDot, s.gblnBlinkOn);
+    }
+    s.glngBlinkStep += 10;
+  }, [this] { StopTimer(); });
+}
+
+void SessionEngine::Blink_Reset() {
+  state_.glngBlinkStep = 0;
+  state_.gblnBlinkOn = false;
+  state_.glngBlinkTotal = 0;
+}
+
+void SessionEngine::UpdateTimeElapsed(std::int32_t seconds) {
+  Guarded(kModule, "UpdateTimeElapsed", [&] {
+    view_.SetTimeText(TimeElapsedText(seconds));
+    view_.PumpEvents();
+  }, [this] { StopTimer(); });
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard focus after a move
+
+FocusTarget FocusAfterNext(enmStep currentStep) {
+  return currentStep == stpReassessSUD ? FocusTarget::SUDChoice : FocusTarget::NextButton;
+}
+
+FocusTarget FocusAfterPrevious(enmStep currentStep, bool previousEnabled) {
+  if (currentStep == stpReassessSUD) return FocusTarget::SUDChoice;
+  return previousEnabled ? FocusTarget::PreviousButton : FocusTarget::NextButton;
+}
+
+}  // namespace serenitap
