@@ -1,0 +1,604 @@
+// The session engine driven through a recording window: call order, timing in
+// ticks, the commands and their guards, blinking, the elapsed time and the
+// failure paths.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "content/instructions.h"
+#include "services/failure.h"
+#include "session/engine.h"
+#include "session/steps.h"
+#include "support/recorders.h"
+#include "tests/session/fake_view.h"
+
+namespace serenitap {
+namespace {
+
+using testing::FakeSessionView;
+using testing::MessageBoxRecorder;
+using testing::ReportRecorder;
+using Log = std::vector<std::string>;
+
+const Log kTimerOnButtons = {"Timer(1)", "Enabled(Pause,1)", "Visible(Pause,1)", "Visible(Resume,0)",
+                             "Enabled(Resume,0)"};
+const Log kTimerOffButtons = {"Timer(0)", "Enabled(Pause,0)", "Visible(Pause,1)", "Visible(Resume,0)",
+                              "Enabled(Resume,0)"};
+
+Log Concat(std::initializer_list<Log> parts) {
+  Log all;
+  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+class EngineTest : public ::testing::Test {
+ protected:
+  MessageBoxRecorder boxes;
+  ReportRecorder reports;
+  FakeSessionView view;
+  SessionEngine engine{view};
+
+  const SessionState& S() const { return engine.State(); }
+
+  void Load(bool activate = true) {
+    engine.Form_Load_Prepare();
+    engine.Form_Load_Session();
+    if (activate) engine.Form_Activate();
+    view.log.clear();
+  }
+  // One timer tick; the real timer only fires while it is on.
+  void Tick() {
+    ASSERT_TRUE(view.timerEnabled) << "tick while the step timer is off, step " << S().genmCurrentStep;
+    engine.tmrSteps_Timer();
+  }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) Tick();
+  }
+  // Ticks until the step changes, counting the tick that changes it. The
+  // leaving tick is the first tick of the next step, so a step entered by the
+  // timer lasts exactly this many ticks, and a step entered by a command one
+  // tick less.
+  int TicksUntilChange(int limit = 5000) {
+    const enmStep start = S().genmCurrentStep;
+    for (int n = 1; n <= limit; ++n) {
+      engine.tmrSteps_Timer();
+      if (S().genmCurrentStep != start) return n;
+    }
+    return -1;
+  }
+  void Next() { engine.cmdNavig_Click(1); }
+  void Previous() { engine.cmdNavig_Click(0); }
+  // Intro -> 4 -> 2 -> 3 -> 5, with the millisecond accumulator at 0.
+  void NextToLeftHand() {
+    for (int i = 0; i < 4; ++i) Next();
+    ASSERT_EQ(S().genmCurrentStep, stpLeftHand);
+    ASSERT_EQ(S().glngTickMs, 0);
+  }
+};
+
+TEST_F(EngineTest, LoadingShowsTheIntroductionWithTheTimerOff) {
+  engine.Form_Load_Prepare();
+  engine.Form_Load_Session();
+  const Log expected = Concat({
+      {"HideAllDots", "Time()"},
+      {"Caption(1)", "Caption(2)", "Caption(3)", "Caption(4)", "Caption(5)", "Caption(6)", "Caption(7)",
+       "Caption(8)", "Caption(9)"},
+      {"Timer(0)", "Enabled(Previous,0)", "SelectSUD(5)", "Paint(red)", "SelectIssue(5)"},
+      {"HideAllDots", "Layout(1)", "Texts"},
+      kTimerOffButtons,
+  });
+  EXPECT_EQ(view.log, expected);
+  EXPECT_EQ(S().genmCurrentStep, stpIntro);
+  EXPECT_EQ(S().glngStepLength, 0);
+  EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
+  EXPECT_EQ(engine.mintSUD(), 5);
+  EXPECT_FALSE(engine.mblnActivated());
+  EXPECT_EQ(view.timeText, "");
+  EXPECT_EQ(view.issueCaptions[1], "Addiction or obsession");
+  EXPECT_EQ(view.issueCaptions[9], "Self-esteem issues");
+  EXPECT_EQ(view.issueCaptions[10], "");  // 10..12 keep their design captions
+  EXPECT_TRUE(view.texts.toIntroLabel);
+  EXPECT_EQ(view.texts.instructions, modSteps::GetIntroText());
+  EXPECT_EQ(view.VisibleDots(), 0);
+  EXPECT_TRUE(reports.reports.empty());
+  EXPECT_TRUE(boxes.requests.empty());
+}
+
+TEST_F(EngineTest, StepChangeCallOrder) {
+  Load();
+  NextToLeftHand();
+  Ticks(1000);
+  ASSERT_EQ(S().genmCurrentStep, stpLeftHand);
+  view.log.clear();
+  Tick();  // leaves step 5 for 6: dot 3 becomes visible on the first tick
+  EXPECT_EQ(view.log, Concat({{"HideAllDots", "Layout(6)", "Texts"}, kTimerOnButtons, {"Dot(3,1)"}}));
+
+  Ticks(999);
+  view.log.clear();
+  Tick();  // 6 -> 7, round 1: the dots go back to red before the step shows
+  EXPECT_EQ(view.log,
+            Concat({{"HideAllDots", "Paint(red)", "Layout(7)", "Texts"}, kTimerOnButtons, {"Dot(4,1)"}}));
+  EXPECT_EQ(S().glngRoundCount, 1);
+
+  // Next from 3 onto the karate chop paints the dots green inside DisplayStep.
+  engine.cmdFinish_Click();
+  Next();
+  Next();
+  Next();
+  Next();
+  view.log.clear();
+  Next();
+  EXPECT_EQ(view.log, Concat({{"HideAllDots", "Paint(green)", "Layout(5)", "Texts"}, kTimerOnButtons}));
+}
+
+TEST_F(EngineTest, EnteringTheThirdRoundPaintsGreenBeforeTheStepShows) {
+  Load();
+  NextToLeftHand();
+  Ticks(2000 + 2 * 32 * 100);  // karate chop and two rounds, up to the last tick of round 2
+  ASSERT_EQ(S().genmCurrentStep, stpRightUnderArm);
+  ASSERT_EQ(S().glngRoundCount, 2);
+  view.log.clear();
+  Tick();
+  EXPECT_EQ(view.log, Concat({{"Paint(green)", "HideAllDots", "Layout(7)", "Texts"}, kTimerOnButtons, {"Dot(4,1)"}}));
+  EXPECT_TRUE(S().gblnPositiveRound);
+  EXPECT_EQ(view.texts.segmentTitle, "Positive Sequence");
+}
+
+TEST_F(EngineTest, TimerOnlySessionRunsTheDocumentedLengths) {
+  Load();
+  NextToLeftHand();
+  EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand, 10 s, entered by a command on a whole second
+  EXPECT_EQ(S().genmCurrentStep, stpRightHand);
+  EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand, entered by the timer
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+
+  const std::vector<enmStep> round = {7, 9, 10, 11, 12, 14, 16, 17, 8, 18, 19, 20, 13, 15, 21, 22};
+  for (int r = 1; r <= 3; ++r) {
+    for (std::size_t i = 0; i < round.size(); ++i) {
+      ASSERT_EQ(S().genmCurrentStep, round[i]) << "round " << r << " point " << i;
+      ASSERT_EQ(S().glngRoundCount, r);
+      ASSERT_EQ(S().gblnPositiveRound, r >= 3);
+      ASSERT_EQ(view.dotColour, r >= 3 ? kDotGreen : kDotRed);
+      ASSERT_EQ(S().glngStepLength, 2);
+      ASSERT_EQ(TicksUntilChange(), 200) << "round " << r << " point " << i;
+    }
+  }
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+  EXPECT_EQ(S().glngRoundCount, 4);
+  EXPECT_TRUE(view.timerEnabled);
+  EXPECT_TRUE(reports.reports.empty());
+}
+
+TEST_F(EngineTest, RelaxLastsFifteenHundredTicksWhenBegunOnASecond) {
+  Load();
+  NextToLeftHand();
+  Ticks(2000 + 100);  // into the first tapping point, on a whole second
+  ASSERT_EQ(S().glngTickMs, 0);
+  Next();
+  ASSERT_EQ(S().genmCurrentStep, stpRelax);
+  EXPECT_EQ(S().glngRoundCount, 2);
+  EXPECT_EQ(S().glngStepLength, 15);
+  EXPECT_EQ(TicksUntilChange(), 1500 + 1);
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+  EXPECT_EQ(S().glngRoundCount, 3);
+  EXPECT_TRUE(S().gblnPositiveRound);
+  EXPECT_EQ(view.dotColour, kDotGreen);
+}
+
+TEST_F(EngineTest, StepBegunMidSecondIsShortenedByThePartSecond) {
+  Load();
+  NextToLeftHand();
+  Ticks(2000 + 37);  // 370 ms into a second
+  ASSERT_EQ(S().glngTickMs, 370);
+  Next();
+  ASSERT_EQ(S().genmCurrentStep, stpRelax);
+  EXPECT_EQ(TicksUntilChange(), 1463 + 1);  // lasts (15 - 1) * 100 + 63 ticks
+}
+
+TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTime) {
+  Load();
+  NextToLeftHand();
+  Ticks(437);
+  engine.cmdPause_Click();
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_FALSE(view.pauseVisible);
+  EXPECT_TRUE(view.resumeVisible);
+  EXPECT_TRUE(view.resumeEnabled);
+  EXPECT_EQ(S().glngTickMs, 370);
+  const std::string shown = view.timeText;
+  EXPECT_EQ(shown, "00:04");
+
+  engine.cmdResume_Click();
+  EXPECT_TRUE(view.timerEnabled);
+  EXPECT_TRUE(view.pauseVisible);
+  EXPECT_TRUE(view.pauseEnabled);
+  EXPECT_FALSE(view.resumeVisible);
+  EXPECT_FALSE(view.resumeEnabled);
+  EXPECT_EQ(view.timeText, shown);  // nothing counted while paused
+  Ticks(563);
+  EXPECT_EQ(S().genmCurrentStep, stpLeftHand);
+  Tick();
+  EXPECT_EQ(S().genmCurrentStep, stpRightHand);
+}
+
+TEST_F(EngineTest, FinishWhilePausedShowsTheLastStepWithPauseDisabled) {
+  Load();
+  NextToLeftHand();
+  Ticks(2000 + 3 * 32 * 100);  // into round 4: green dots
+  ASSERT_TRUE(S().gblnPositiveRound);
+  engine.cmdPause_Click();
+  view.log.clear();
+  engine.cmdFinish_Click();
+  EXPECT_EQ(view.log, Concat({{"HideAllDots", "Layout(25)", "Texts"}, kTimerOffButtons}));
+  EXPECT_EQ(S().genmCurrentStep, stpFinish);
+  EXPECT_EQ(S().glngStepLength, 0);
+  EXPECT_EQ(S().glngStepSeconds, 0);
+  EXPECT_EQ(S().glngRoundCount, 0);
+  EXPECT_FALSE(S().gblnPositiveRound);
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_TRUE(view.pauseVisible);
+  EXPECT_FALSE(view.pauseEnabled);
+  EXPECT_FALSE(view.resumeVisible);
+  EXPECT_EQ(view.dotColour, kDotGreen);  // Finish does not repaint
+  EXPECT_FALSE(engine.mblnBusy());
+
+  Next();
+  EXPECT_EQ(S().genmCurrentStep, stpIntro);
+}
+
+// --- Next and Previous from every step ------------------------------------------
+
+struct Move {
+  enmStep from;
+  bool positive;
+  std::int32_t count;
+  std::int16_t index;  // 1 Next, 0 Previous
+  enmStep to;
+  std::int32_t countAfter;
+  bool positiveAfter;
+};
+
+std::vector<Move> AllMoves() {
+  std::vector<Move> m = {
+      {1, false, 0, 1, 4, 0, false},  {4, false, 0, 1, 2, 0, false},  {2, false, 0, 1, 3, 0, false},
+      {3, false, 0, 1, 5, 0, false},  {5, false, 0, 1, 7, 1, false},  {6, false, 0, 1, 7, 1, false},
+      {23, false, 2, 1, 7, 3, true},  {24, true, 3, 1, 7, 4, true},   {24, false, 1, 1, 7, 3, true},
+      {25, false, 0, 1, 1, 0, false},
+      {1, false, 0, 0, 1, 0, false},  {2, false, 0, 0, 4, 0, false},  {3, false, 0, 0, 2, 0, false},
+      {4, false, 0, 0, 1, 0, false},  {5, false, 0, 0, 3, 0, false},  {6, false, 0, 0, 3, 0, false},
+      {23, false, 2, 0, 7, 1, false}, {24, true, 3, 0, 23, 2, false}, {24, false, 2, 0, 23, 2, false},
+      {25, false, 0, 0, 4, 0, false},
+  };
+  for (enmStep s = 7; s <= 22; ++s) {
+    m.push_back({s, false, 1, 1, 23, 2, false});  // negative round: Relax, next round positive
+    m.push_back({s, true, 3, 1, 24, 3, true});    // positive round: re-assessment
+    m.push_back({s, false, 2, 0, 5, 0, false});   // negative round: back to the karate chop
+    m.push_back({s, true, 5, 0, 23, 2, false});   // positive round: Relax, next round positive again
+  }
+  return m;
+}
+
+class MoveTest : public EngineTest, public ::testing::WithParamInterface<Move> {};
+
+TEST_P(MoveTest, LandsOnTheDocumentedStep) {
+  const Move& m = GetParam();
+  Load();
+  SessionState& s = engine.MutableState();
+  s.genmCurrentStep = m.from;
+  s.glngStepLength = modSteps::GetStepLength(m.from);
+  s.gblnPositiveRound = m.positive;
+  s.glngRoundCount = m.count;
+  view.previousEnabled = m.index == 0;  // so that a change shows
+
+  engine.cmdNavig_Click(m.index);
+
+  EXPECT_EQ(S().genmCurrentStep, m.to);
+  EXPECT_EQ(S().glngRoundCount, m.countAfter);
+  EXPECT_EQ(S().gblnPositiveRound, m.positiveAfter);
+  EXPECT_EQ(S().glngStepLength, modSteps::GetStepLength(m.to));
+  if (m.index == 1) {
+    EXPECT_EQ(view.previousEnabled, m.to == stpStimulateThymus);
+  } else {
+    EXPECT_EQ(view.previousEnabled, m.to != stpIntro);
+  }
+  if (m.index == 0 && m.from == stpIntro) {
+    EXPECT_EQ(view.log, (Log{"Enabled(Previous,0)"}));  // nothing moves
+  } else {
+    EXPECT_EQ(view.layout.step, m.to);
+    EXPECT_EQ(view.timerEnabled, m.to >= 5 && m.to <= 23);
+  }
+  EXPECT_FALSE(engine.mblnBusy());
+  EXPECT_TRUE(boxes.requests.empty());
+  EXPECT_TRUE(reports.reports.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryMove, MoveTest, ::testing::ValuesIn(AllMoves()),
+                         [](const ::testing::TestParamInfo<Move>& info) {
+                           const Move& m = info.param;
+                           return std::string(m.index ? "Next" : "Previous") + "_from_" + std::to_string(m.from) +
+                                  (m.positive ? "_positive" : "_negative") + "_count" + std::to_string(m.count);
+                         });
+
+TEST_F(EngineTest, NextWalksThePreparationAndSkipsTheRightHand) {
+  Load();
+  std::vector<enmStep> visited;
+  for (int i = 0; i < 5; ++i) {
+    Next();
+    visited.push_back(S().genmCurrentStep);
+  }
+  EXPECT_EQ(visited, (std::vector<enmStep>{4, 2, 3, 5, 7}));
+  EXPECT_TRUE(view.previousEnabled);
+}
+
+TEST_F(EngineTest, StartResetsTheSessionAndLandsOnTheThymus) {
+  Load();
+  NextToLeftHand();
+  engine.radMode_Click(11);
+  engine.lblSUDUnit_Click(8);
+  Ticks(2000 + 3 * 32 * 100);
+  ASSERT_TRUE(S().gblnPositiveRound);
+  engine.cmdStart_Click();
+  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
+  EXPECT_EQ(S().glngRoundCount, 0);
+  EXPECT_FALSE(S().gblnPositiveRound);
+  EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
+  EXPECT_EQ(engine.mintSUD(), 5);
+  EXPECT_EQ(view.selectedSUD, 5);
+  EXPECT_EQ(view.selectedIssue, 5);
+  EXPECT_FALSE(view.previousEnabled);  // stays disabled until Next lands on 4 again
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_GT(S().glngSessionSeconds, 0);  // the elapsed time runs on
+}
+
+// --- Guards -------------------------------------------------------------------
+
+TEST_F(EngineTest, CommandsAreDroppedUntilTheWindowIsActivated) {
+  Load(/*activate=*/false);
+  Next();
+  Previous();
+  engine.cmdFinish_Click();
+  EXPECT_TRUE(view.log.empty());
+  EXPECT_EQ(S().genmCurrentStep, stpIntro);
+  engine.Form_Activate();
+  engine.Form_Activate();
+  Next();
+  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
+}
+
+TEST_F(EngineTest, ASecondCommandDuringACommandIsDropped) {
+  Load();
+  int reentered = 0;
+  view.hook = [&](const std::string& entry) {
+    if (entry == "Layout(4)") {
+      ++reentered;
+      EXPECT_TRUE(engine.mblnBusy());
+      Next();                       // dropped
+      engine.cmdFinish_Click();     // dropped
+      Previous();                   // dropped
+      engine.radMode_Click(1);      // dropped: the issue stays
+    }
+  };
+  Next();
+  EXPECT_EQ(reentered, 1);
+  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
+  EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
+  EXPECT_FALSE(engine.mblnBusy());
+  view.hook = nullptr;
+  Next();
+  EXPECT_EQ(S().genmCurrentStep, stpSelectIssue);
+}
+
+TEST_F(EngineTest, FinishHoldsTheBusyFlagToo) {
+  Load();
+  bool sawBusy = false;
+  view.hook = [&](const std::string& entry) {
+    if (entry == "Layout(25)") {
+      sawBusy = engine.mblnBusy();
+      Next();
+    }
+  };
+  engine.cmdFinish_Click();
+  EXPECT_TRUE(sawBusy);
+  EXPECT_EQ(S().genmCurrentStep, stpFinish);
+  EXPECT_FALSE(engine.mblnBusy());
+}
+
+TEST_F(EngineTest, IssueAndSUDSelection) {
+  Load();
+  engine.radMode_Click(11);
+  EXPECT_EQ(S().genmSelectedIssue, issGuilt);
+  engine.radMode_Click(12);
+  EXPECT_EQ(S().genmSelectedIssue, issPTSDTrauma);
+  EXPECT_FALSE(engine.mblnBusy());
+
+  engine.radSUD_Click(3);
+  EXPECT_EQ(engine.mintSUD(), 3);
+  view.log.clear();
+  engine.lblSUDUnit_Click(7);
+  EXPECT_EQ(view.log, (Log{"SelectSUD(7)"}));
+  EXPECT_EQ(engine.mintSUD(), 7);
+
+  // The issue is read each time a step is shown.
+  for (int i = 0; i < 4; ++i) Next();
+  EXPECT_EQ(view.texts.instructions, GetStepInstructions(stpLeftHand, issPTSDTrauma, false));
+}
+
+// --- Blinking and elapsed time ---------------------------------------------------
+
+TEST_F(EngineTest, BlinkShowsElevenTicksAndHidesEleven) {
+  Load();
+  engine.MutableState().glngCurrentDot = 9;
+  engine.Blink_Reset();
+  std::vector<bool> shown;
+  for (int i = 0; i < 44; ++i) {
+    engine.Blink();
+    shown.push_back(view.dotVisible[9]);
+  }
+  for (int i = 0; i < 44; ++i) EXPECT_EQ(shown[static_cast<std::size_t>(i)], (i / 11) % 2 == 0) << "call " << i + 1;
+  EXPECT_EQ(view.VisibleDots(), 0);  // 44 calls end hidden
+}
+
+TEST_F(EngineTest, EachStepsDotStartsHiddenAndBlinksFromItsFirstTick) {
+  Load();
+  NextToLeftHand();
+  Ticks(1000);
+  Tick();  // first tick of step 6
+  EXPECT_TRUE(view.dotVisible[3]);
+  EXPECT_EQ(view.VisibleDots(), 1);
+  Ticks(10);
+  EXPECT_TRUE(view.dotVisible[3]);
+  Tick();
+  EXPECT_FALSE(view.dotVisible[3]);
+  // Steps 12 and 13 share dot 8; step 18 blinks dot 16.
+  while (S().genmCurrentStep != stpRightEyebrow) Tick();
+  EXPECT_TRUE(view.dotVisible[16]);
+  EXPECT_EQ(S().glngCurrentDot, 16);
+  Next();  // negative round: Relax, no dot at all
+  ASSERT_EQ(S().genmCurrentStep, stpRelax);
+  for (int i = 0; i < 1400; ++i) {
+    Tick();
+    ASSERT_EQ(view.VisibleDots(), 0);
+  }
+}
+
+struct ElapsedCase {
+  std::int32_t seconds;
+  const char* text;
+};
+
+class ElapsedTextTest : public ::testing::TestWithParam<ElapsedCase> {};
+
+TEST_P(ElapsedTextTest, Formats) { EXPECT_EQ(TimeElapsedText(GetParam().seconds), GetParam().text); }
+
+INSTANTIATE_TEST_SUITE_P(Seconds, ElapsedTextTest,
+                         ::testing::Values(ElapsedCase{0, "00:00"}, ElapsedCase{1, "00:01"}, ElapsedCase{59, "00:59"},
+                                           ElapsedCase{61, "01:01"}, ElapsedCase{3599, "59:59"},
+                                           ElapsedCase{3600, "00:00"}, ElapsedCase{3700, "01:40"},
+                                           ElapsedCase{86399, "59:59"}, ElapsedCase{86400, "00:00:00"},
+                                           ElapsedCase{90061, "01:01:01"}, ElapsedCase{172799, "23:59:59"}));
+
+TEST_F(EngineTest, TimeLabelCountsWholeSecondsAndPumpsEvents) {
+  Load();
+  NextToLeftHand();
+  Ticks(99);
+  EXPECT_EQ(view.timeText, "");
+  view.log.clear();
+  Tick();
+  EXPECT_EQ(view.log, (Log{"Dot(2,0)", "Time(00:01)", "Pump"}));  // the 100th tick also blinks
+  Ticks(6100);
+  EXPECT_EQ(view.timeText, "01:02");
+  EXPECT_EQ(S().glngSessionSeconds, 62);
+}
+
+TEST_F(EngineTest, AClickHandledDuringThePumpSeesACompleteTick) {
+  Load();
+  NextToLeftHand();
+  Ticks(99);
+  view.hook = [&](const std::string& entry) {
+    if (entry == "Pump") {
+      EXPECT_EQ(S().glngTickMs, 0);
+      EXPECT_EQ(S().glngStepSeconds, 1);
+      Next();
+    }
+  };
+  Tick();
+  view.hook = nullptr;
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+  EXPECT_EQ(S().glngStepSeconds, 0);
+}
+
+// --- Failure paths --------------------------------------------------------------
+
+TEST_F(EngineTest, AFailingDisplayStopsTheTimerBeforeTheReportAndTheCommandCarriesOn) {
+  Load();
+  NextToLeftHand();
+  bool timerAtReport = true;
+  std::vector<ErrorReport> local;
+  SetReportErrorSink([&](const ErrorReport& r) {
+    timerAtReport = view.timerEnabled;
+    local.push_back(r);
+  });
+  view.failOn = "Layout(7)";
+  Next();
+  view.failOn.clear();
+  ASSERT_EQ(local.size(), 1u);
+  EXPECT_EQ(local[0].module, "frmMain");
+  EXPECT_EQ(local[0].procedure, "DisplayStep");
+  EXPECT_EQ(local[0].number, errors::kInternal);
+  EXPECT_FALSE(timerAtReport);
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+  EXPECT_TRUE(view.timerEnabled);  // EnableDisableTimer still ran after DisplayStep
+  EXPECT_FALSE(engine.mblnBusy());
+}
+
+TEST_F(EngineTest, BlinkOnAStepWithoutADotReportsSubscriptOutOfRange) {
+  Load();
+  NextToLeftHand();
+  engine.MutableState().glngCurrentDot = 0;
+  engine.Blink_Reset();
+  engine.Blink();
+  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(reports.reports[0].module, "frmMain");
+  EXPECT_EQ(reports.reports[0].procedure, "Blink");
+  EXPECT_EQ(reports.reports[0].number, errors::kSubscriptRange);
+  EXPECT_EQ(reports.reports[0].description, "Subscript out of range");
+  EXPECT_EQ(reports.reports[0].extra.rfind("Line: ", 0), 0u);
+  EXPECT_FALSE(view.timerEnabled);
+}
+
+TEST_F(EngineTest, AFailingTimeLabelReportsOnceAndStopsTheTimer) {
+  Load();
+  NextToLeftHand();
+  view.failOn = "Time(";
+  Ticks(100);
+  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(reports.reports[0].procedure, "UpdateTimeElapsed");
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_EQ(S().glngSessionSeconds, 1);
+}
+
+TEST_F(EngineTest, SelectingAnIssueOutsideTheButtonsReportsAndSelectsNothing) {
+  Load();
+  view.log.clear();
+  engine.UpdateDisplay_SelectedIssue(55);
+  EXPECT_TRUE(view.log.empty());
+  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(reports.reports[0].module, "frmMain");
+  EXPECT_EQ(reports.reports[0].procedure, "UpdateDisplay_SelectedIssue");
+  EXPECT_EQ(reports.reports[0].number, errors::kSubscriptRange);
+}
+
+TEST_F(EngineTest, AFailingNextReportsWhileBusyThenReleasesTheBusyFlag) {
+  Load();
+  view.failOn = "Enabled(Previous,1)";  // the last statement of Next, landing on step 4
+  bool busyAtReport = false;
+  std::vector<ErrorReport> local;
+  SetReportErrorSink([&](const ErrorReport& r) {
+    busyAtReport = engine.mblnBusy();
+    local.push_back(r);
+  });
+  view.log.clear();
+  Next();
+  ASSERT_EQ(local.size(), 1u);
+  EXPECT_EQ(local[0].procedure, "cmdNavig_Click");
+  EXPECT_EQ(view.log.back(), "Timer(0)");  // the handler stops the timer first
+  EXPECT_TRUE(busyAtReport);                // closing steps run after the report
+  EXPECT_FALSE(engine.mblnBusy());
+  view.failOn.clear();
+  Next();
+  EXPECT_EQ(S().genmCurrentStep, stpSelectIssue);
+}
+
+// --- Focus after keyboard moves -------------------------------------------------
+
+TEST(FocusTest, ReassessmentTakesTheSUDChoice) {
+  EXPECT_EQ(FocusAfterNext(stpReassessSUD), FocusTarget::SUDChoice);
+  EXPECT_EQ(FocusAfterNext(stpRelax), FocusTarget::NextButton);
+  EXPECT_EQ(FocusAfterPrevious(stpReassessSUD, true), FocusTarget::SUDChoice);
+  EXPECT_EQ(FocusAfterPrevious(stpAssignSUD, true), FocusTarget::PreviousButton);
+  EXPECT_EQ(FocusAfterPrevious(stpIntro, false), FocusTarget::NextButton);
+}
+
+}  // namespace
+}  // namespace serenitap
