@@ -1,10 +1,10 @@
 #include <QApplication>
-#include <QWidget>
 #include <cstdio>
 
 #include "app/display_check.h"
 #include "services/product.h"
 #include "ui/dialogs/message_box_dialog.h"
+#include "ui/main/main_window.h"
 
 int main(int argc, char* argv[]) {
   if (auto reason = serenitap::MissingDisplayReason()) {
@@ -16,9 +16,7 @@ int main(int argc, char* argv[]) {
                                          static_cast<qsizetype>(serenitap::product::kName.size()));
   QApplication::setApplicationName(name);
   serenitap::InstallMessageBoxDialogs();
-  QWidget window;
-  window.setWindowTitle(name);
-  window.resize(800, 600);
+  serenitap::frmMain window;
   window.show();
   return QApplication::exec();
 }

@@ -1,0 +1,64 @@
+#pragma once
+// Where the main window's controls go for a given window size. Plain
+// arithmetic in twips: the window hands in its size and the controls'
+// current rectangles and applies the rectangles it gets back.
+#include "ui/main/control_table.h"
+
+namespace serenitap::main_window {
+
+// Rounds to a whole twip, halves to even (2.5 -> 2, 3.5 -> 4).
+double RoundTwips(double twips);
+
+// Twips to Qt's device-independent pixels (15 twips a pixel, 96 per inch).
+inline constexpr double kTwipsPerPixel = 15;
+int TwipsToPixels(double twips);
+
+// The window as the layout sees it. The width and height are the window's
+// outer size, which the rules were drawn up for; the window derives them
+// from its client area with WindowSizeForClient.
+struct LayoutInput {
+  double width = 0;
+  double height = 0;
+  double toolbarHeight = kToolbarHeight;
+  double statusBarHeight = kStatusBarHeight;
+  double toolbarRightEdge = 6795;  // right edge of the left group of toolbar buttons
+};
+
+// Height of caption bar and borders that the rules allow for below the
+// client area.
+inline constexpr double kNonClientHeight = 510;
+LayoutInput WindowSizeForClient(double clientWidth, double clientHeight, double toolbarRightEdge);
+
+// The rectangles the layout sets, relative to each control's container.
+struct MainLayout {
+  TwipRect lblIntro;
+  TwipRect picLeftFrame;
+  TwipRect picRightFrame;
+  TwipRect lblSplit;
+  TwipRect lblSegmentTitle;
+  TwipRect lblLeftFrame;
+  TwipRect picShape;
+  TwipRect lblCurrentPoint;
+  TwipRect fraMode;
+  TwipRect fraSUD_2;
+  TwipRect picHandLeft;
+  TwipRect picHandRight;
+  TwipRect cmdNav;
+  TwipRect lblTime_New;
+  TwipRect cmdNavig_Bottom0;
+  TwipRect cmdNavig_Bottom1;
+  TwipRect cmdPause_Bottom;
+  TwipRect cmdResume_Bottom;
+  TwipRect cmdWeb;
+  friend bool operator==(const MainLayout&, const MainLayout&) = default;
+};
+
+// The controls' rectangles before the first layout: their design sizes.
+MainLayout DesignLayout();
+
+// Applies the layout rules in order to `current` and returns the result.
+// A rule that would give a control a negative width or height leaves that
+// control where it was; the other rules still apply.
+MainLayout ArrangeControls(const LayoutInput& window, MainLayout current);
+
+}  // namespace serenitap::main_window

@@ -1,0 +1,570 @@
+#include "ui/main/main_window.h"
+
+#include <QAbstractButton>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "content/issues.h"
+#include "services/product.h"
+#include "session/steps.h"
+#include "ui/main/widgets.h"
+#include "services/failure.h"
+#include "ui/qt_text.h"
+
+// The pictures are compiled into the library; a static library has to ask
+// for them to be registered.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+namespace serenitap {
+
+using main_window::ControlKind;
+using main_window::ControlSpec;
+using main_window::Paint;
+
+namespace main_window {
+
+QString InstalledFamilyFor(std::string_view designFamily) {
+  // Segoe UI and MS Sans Serif are not found outside Windows; DejaVu Sans is
+  // the sans-serif every supported desktop has.
+  if (designFamily == "Segoe UI" || designFamily == "MS Sans Serif") return QStringLiteral("DejaVu Sans");
+  return ToQString(designFamily);
+}
+
+QFont FontOf(const FontSpec& spec) {
+  const FontSpec& f = spec.family.empty() ? kWindowFont : spec;
+  QFont font(InstalledFamilyFor(f.family));
+  // Points at 96 dpi, the resolution the twip measurements assume: 20 twips
+  // a point, 15 twips a pixel.
+  font.setPixelSize(static_cast<int>(std::lround(f.points * 20 / kTwipsPerPixel)));
+  font.setBold(f.bold);
+  return font;
+}
+
+QRect PixelRect(const TwipRect& t) {
+  return {TwipsToPixels(t.left), TwipsToPixels(t.top), TwipsToPixels(t.width), TwipsToPixels(t.height)};
+}
+
+QColor ColorOf(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+
+}  // namespace main_window
+
+namespace {
+
+constexpr std::string_view kModule = "frmMain";
+
+QString Plain(std::string_view text) {
+  QString s = ToQString(text);
+  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return s;
+}
+
+// What a screen reader says for controls whose caption does not say it.
+QString FixedAccessibleName(const ControlSpec& spec) {
+  static const std::map<std::string_view, const char*> names{
+      {"picToolBar", "Toolbar"},
+      {"picStatusBar", "Status bar"},
+      {"picLeftFrame", "Instructions pane"},
+      {"picRightFrame", "Picture pane"},
+      {"picShape", "Chart of the tapping points on the head and upper body"},
+      {"picHandLeft", "Left hand with its karate-chop point"},
+      {"picHandRight", "Right hand with its karate-chop point"},
+      {"fraMode", "Issue"},
+      {"fraSUD_2", "SUD rating, 0 to 10"},
+      {"lblSplit", "Divider"},
+      {"lblRoundPolarity", "Round polarity"},
+      {"lblRoundCount", "Round count"},
+      {"cmdNav", "Menu"},
+      {"cmdInfo", "Information"},
+      {"shpGreen", "Thymus point"},
+      {"txtJournal", "Session journal"},
+  };
+  if (auto it = names.find(spec.name); it != names.end()) return QString::fromUtf8(it->second);
+  if (spec.name == "shpStep") {
+    return QStringLiteral("Tapping point: ") + ToQString(main_window::DotPointName(spec.index));
+  }
+  if (spec.name == "radSUD") return QStringLiteral("SUD %1").arg(spec.index);
+  return {};
+}
+
+// Accessible name of a text label while it is empty.
+QString EmptyLabelName(std::string_view name) {
+  if (name == "lblSegmentTitle") return QStringLiteral("Segment title");
+  if (name == "lblLeftFrame") return QStringLiteral("Instructions");
+  if (name == "lblIntro") return QStringLiteral("Introduction");
+  if (name == "lblCurrentPoint") return QStringLiteral("Current point");
+  if (name == "lblTime_New") return QStringLiteral("Elapsed time");
+  return {};
+}
+
+QString WithoutAccessKey(std::string_view caption) {
+  QString text = ToQString(caption);
+  text.remove(QLatin1Char('&'));
+  return text;
+}
+
+}  // namespace
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+  using namespace main_window;
+  InitResources();
+  Guarded(kModule, "Form_Load", [&] {
+    setObjectName(QStringLiteral("frmMain"));
+    setFont(FontOf(kWindowFont));
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
+    SetFormCaption();
+    CreateControls();
+    CreatePopupMenu();
+
+    const ControlSpec* finish = FindControl("cmdFinish");
+    mlngToolbarRightEdge = static_cast<std::int32_t>(RoundTwips(finish->geometry.left + finish->geometry.width));
+    SetResumeButton(false, false);
+    HideAllDots();
+    SetTimeText("");
+    SetModesCaptions();
+    SetIntroText(modSteps::GetIntroText());
+    layout_ = DesignLayout();
+    resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
+    DockStrips();
+    ArrangeControls();
+    SetColors();
+  });
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::CreateControls() {
+  for (const ControlSpec& spec : main_window::Controls()) {
+    QWidget* container = this;
+    if (!spec.container.empty()) container = Control(spec.container);
+    if (spec.kind == ControlKind::Timer) {
+      tmrSteps_ = new QTimer(this);
+      tmrSteps_->setObjectName(ToQString(spec.name));
+      tmrSteps_->setTimerType(Qt::PreciseTimer);
+      tmrSteps_->setInterval(10);
+      continue;
+    }
+    if (spec.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
+    QWidget* widget = CreateWidget(spec, container);
+    const std::string objectName = main_window::ObjectNameOf(spec.name, spec.index);
+    widget->setObjectName(ToQString(objectName));
+    widget->setGeometry(main_window::PixelRect(spec.geometry));
+    ApplyLook(widget, spec);
+    widget->setVisible(spec.visibleAtStart);
+    controls_.emplace(objectName, widget);
+  }
+  // Dots lie on their pictures; the strips lie over everything else.
+  for (int i = 1; i <= main_window::kDotCount; ++i) Dot(i)->raise();
+  Control("shpGreen")->raise();
+  Control("picToolBar")->raise();
+  Control("picStatusBar")->raise();
+}
+
+QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
+  switch (spec.kind) {
+    case ControlKind::PictureBox: {
+      auto* box = new main_window::PictureBox(container);
+      if (!spec.image.empty()) box->SetPicture(ToQString(spec.image));
+      box->installEventFilter(this);
+      return box;
+    }
+    case ControlKind::Frame: {
+      auto* frame = new QFrame(container);
+      frame->setFrameShape(QFrame::NoFrame);
+      frame->installEventFilter(this);
+      return frame;
+    }
+    case ControlKind::Label: {
+      auto* label = new QLabel(container);
+      label->setTextFormat(Qt::PlainText);
+      label->setText(ToQString(spec.caption));
+      label->setWordWrap(spec.name == "lblLeftFrame" || spec.name == "lblIntro" || spec.name == "lblSegmentTitle" ||
+                         spec.name == "lblCurrentPoint");
+      Qt::Alignment align = spec.centred ? Qt::AlignHCenter : Qt::AlignLeft;
+      align |= spec.name == "lblTime_New" ? Qt::AlignVCenter : Qt::AlignTop;
+      label->setAlignment(align);
+      label->installEventFilter(this);
+      return label;
+    }
+    case ControlKind::PushButton: {
+      QAbstractButton* button = nullptr;
+      if (spec.name == "cmdNavig_Bottom" || spec.name == "cmdPause_Bottom" || spec.name == "cmdResume_Bottom") {
+        auto* tool = new QToolButton(container);
+        tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+        tool->setIconSize(QSize(32, 32));
+        button = tool;
+      } else {
+        button = new QPushButton(container);
+      }
+      button->setText(ToQString(spec.caption));
+      if (!spec.image.empty()) button->setIcon(QIcon(ToQString(spec.image)));
+      return button;
+    }
+    case ControlKind::OptionButton: {
+      auto* option = new QRadioButton(ToQString(spec.caption), container);
+      const int index = spec.index;
+      if (spec.name == "radMode") {
+        connect(option, &QRadioButton::clicked, this, [this, index] { emit issueOptionClicked(index); });
+      } else {
+        connect(option, &QRadioButton::clicked, this, [this, index] { emit sudOptionClicked(index); });
+      }
+      return option;
+    }
+    case ControlKind::Shape:
+      return new main_window::DotShape(container);
+    case ControlKind::TextBox: {
+      auto* text = new QPlainTextEdit(container);
+      text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+      text->setLineWrapMode(QPlainTextEdit::NoWrap);
+      return text;
+    }
+    case ControlKind::Timer:
+    case ControlKind::Menu:
+      break;
+  }
+  return new QWidget(container);
+}
+
+void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
+  if (!spec.font.family.empty()) widget->setFont(main_window::FontOf(spec.font));
+  QPalette palette = widget->palette();
+  switch (spec.back) {
+    case Paint::Default: break;
+    case Paint::Transparent: widget->setAutoFillBackground(false); break;
+    case Paint::White:
+      palette.setColor(QPalette::Window, Qt::white);
+      palette.setColor(QPalette::Base, Qt::white);
+      widget->setBackgroundRole(QPalette::Window);
+      widget->setAutoFillBackground(true);
+      break;
+    case Paint::SystemWindow:
+      widget->setBackgroundRole(QPalette::Base);
+      widget->setAutoFillBackground(true);
+      break;
+    case Paint::System3DLight:
+      widget->setBackgroundRole(QPalette::Midlight);
+      widget->setAutoFillBackground(true);
+      break;
+    case Paint::SystemWindowText: break;
+    case Paint::Fixed:
+      if (spec.kind != ControlKind::Shape) {
+        palette.setColor(QPalette::Window, main_window::ColorOf(spec.backRgb));
+        widget->setBackgroundRole(QPalette::Window);
+        widget->setAutoFillBackground(true);
+      }
+      break;
+  }
+  widget->setPalette(palette);
+  if (spec.fore == Paint::SystemWindowText) widget->setForegroundRole(QPalette::Text);
+  if (auto* dot = qobject_cast<main_window::DotShape*>(widget)) {
+    dot->SetColors(main_window::ColorOf(spec.backRgb), main_window::ColorOf(spec.borderRgb));
+  }
+
+  QString name = FixedAccessibleName(spec);
+  if (name.isEmpty() && (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton ||
+                         spec.kind == ControlKind::Label)) {
+    name = WithoutAccessKey(spec.caption);
+  }
+  if (name.isEmpty()) name = EmptyLabelName(spec.name);
+  widget->setAccessibleName(name);
+  if (spec.kind == ControlKind::Shape) widget->setAccessibleDescription(QStringLiteral("red"));
+}
+
+void frmMain::CreatePopupMenu() {
+  mnuPopUp_ = new QMenu(QStringLiteral("PopUp"), this);
+  mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
+  auto add = [this](const char* name, const QString& caption) {
+    QAction* action = mnuPopUp_->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  QAction* info = add("mnuPopUpInfo", QStringLiteral("Information"));
+  info->setVisible(false);
+  info->setEnabled(false);
+  add("mnuPopUpShortcuts", QStringLiteral("Keyboard Shortcuts"));
+  add("mnuPopUpAbout", QStringLiteral("About"));
+  mnuPopUp_->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
+  add("mnuPopUpExit", QStringLiteral("Exit"));
+}
+
+void frmMain::SetFormCaption() {
+  Guarded(kModule, "SetFormCaption", [&] { setWindowTitle(ToQString(product::kName)); });
+}
+
+void frmMain::SetColors() {
+  Guarded(kModule, "SetColors", [&] {
+    auto paint = [this](std::string_view name, main_window::Rgb rgb) {
+      QWidget* widget = Control(name);
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::Window, main_window::ColorOf(rgb));
+      widget->setPalette(palette);
+      widget->setBackgroundRole(QPalette::Window);
+      widget->setAutoFillBackground(true);
+    };
+    paint("picToolBar", main_window::kStripBack);
+    paint("picStatusBar", main_window::kStripBack);
+    paint("lblSplit", main_window::kSplitBack);
+  });
+}
+
+void frmMain::SetModesCaptions() {
+  Guarded(kModule, "SetModesCaptions", [&] {
+    for (int i = 1; i <= 9; ++i) {
+      auto* option = Button("radMode", i);
+      const QString caption = ToQString(modIssues::GetIssueName(modIssues::IssueOptIndexToEnum(i)));
+      option->setText(caption);
+      option->setAccessibleName(caption);
+    }
+  });
+}
+
+void frmMain::DockStrips() {
+  const int strip = main_window::TwipsToPixels(main_window::kStatusBarHeight);
+  Control("picToolBar")->setGeometry(0, 0, width(), main_window::TwipsToPixels(main_window::kToolbarHeight));
+  Control("picStatusBar")->setGeometry(0, height() - strip, width(), strip);
+}
+
+void frmMain::ArrangeControls() {
+  using namespace main_window;
+  const LayoutInput input = WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel,
+                                                mlngToolbarRightEdge);
+  layout_ = main_window::ArrangeControls(input, layout_);
+  const std::pair<const char*, const TwipRect*> placed[] = {
+      {"lblIntro", &layout_.lblIntro},
+      {"picLeftFrame", &layout_.picLeftFrame},
+      {"picRightFrame", &layout_.picRightFrame},
+      {"lblSplit", &layout_.lblSplit},
+      {"lblSegmentTitle", &layout_.lblSegmentTitle},
+      {"lblLeftFrame", &layout_.lblLeftFrame},
+      {"picShape", &layout_.picShape},
+      {"lblCurrentPoint", &layout_.lblCurrentPoint},
+      {"fraMode", &layout_.fraMode},
+      {"fraSUD_2", &layout_.fraSUD_2},
+      {"picHandLeft", &layout_.picHandLeft},
+      {"picHandRight", &layout_.picHandRight},
+      {"cmdNav", &layout_.cmdNav},
+      {"lblTime_New", &layout_.lblTime_New},
+      {"cmdNavig_Bottom(0)", &layout_.cmdNavig_Bottom0},
+      {"cmdNavig_Bottom(1)", &layout_.cmdNavig_Bottom1},
+      {"cmdPause_Bottom", &layout_.cmdPause_Bottom},
+      {"cmdResume_Bottom", &layout_.cmdResume_Bottom},
+      {"cmdWeb", &layout_.cmdWeb},
+  };
+  for (const auto& [name, rect] : placed) {
+    if (QWidget* widget = Control(name)) widget->setGeometry(PixelRect(*rect));
+  }
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (isMinimized()) return;
+  DockStrips();
+  ArrangeControls();
+}
+
+QWidget* frmMain::Control(std::string_view name, int index) const {
+  const std::string key = index >= 0 ? main_window::ObjectNameOf(name, index) : std::string(name);
+  auto it = controls_.find(key);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+QAbstractButton* frmMain::Button(std::string_view name, int index) const {
+  return qobject_cast<QAbstractButton*>(Control(name, index));
+}
+
+main_window::DotShape* frmMain::Dot(int index) const {
+  if (index < 1 || index > main_window::kDotCount) return nullptr;
+  return static_cast<main_window::DotShape*>(Control("shpStep", index));
+}
+
+void frmMain::SetIntroVisible(bool visible) { Control("lblIntro")->setVisible(visible); }
+
+void frmMain::SetPanesVisible(bool visible) {
+  Control("picLeftFrame")->setVisible(visible);
+  Control("picRightFrame")->setVisible(visible);
+  Control("lblSplit")->setVisible(visible);
+}
+
+void frmMain::SetBodyChartVisible(bool visible) { Control("picShape")->setVisible(visible); }
+
+void frmMain::SetHandsVisible(bool visible) {
+  Control("picHandLeft")->setVisible(visible);
+  Control("picHandRight")->setVisible(visible);
+}
+
+void frmMain::SetIssueChoiceVisible(bool visible) { Control("fraMode")->setVisible(visible); }
+void frmMain::SetSudChoiceVisible(bool visible) { Control("fraSUD_2")->setVisible(visible); }
+void frmMain::SetThymusVisible(bool visible) { Control("shpGreen")->setVisible(visible); }
+
+void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& emptyName) {
+  const QString plain = Plain(text);
+  label->setText(plain);
+  label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
+}
+
+void frmMain::SetCurrentPointText(std::string_view text) {
+  SetLabelText(static_cast<QLabel*>(Control("lblCurrentPoint")), text, EmptyLabelName("lblCurrentPoint"));
+}
+
+void frmMain::SetSegmentTitleText(std::string_view text) {
+  SetLabelText(static_cast<QLabel*>(Control("lblSegmentTitle")), text, EmptyLabelName("lblSegmentTitle"));
+}
+
+void frmMain::SetInstructionsText(std::string_view text) {
+  SetLabelText(static_cast<QLabel*>(Control("lblLeftFrame")), text, EmptyLabelName("lblLeftFrame"));
+}
+
+void frmMain::SetIntroText(std::string_view text) {
+  SetLabelText(static_cast<QLabel*>(Control("lblIntro")), text, EmptyLabelName("lblIntro"));
+}
+
+void frmMain::SetTimeText(std::string_view text) {
+  auto* label = static_cast<QLabel*>(Control("lblTime_New"));
+  const QString plain = Plain(text);
+  label->setText(plain);
+  const QString name = EmptyLabelName("lblTime_New");
+  label->setAccessibleName(plain.isEmpty() ? name : name + QLatin1Char(' ') + plain);
+}
+
+void frmMain::SetDotVisible(int index, bool visible) {
+  if (auto* dot = Dot(index)) dot->setVisible(visible);
+}
+
+bool frmMain::IsDotVisible(int index) const {
+  const auto* dot = Dot(index);
+  return dot && !dot->isHidden();
+}
+
+void frmMain::SetDotColor(int index, main_window::Rgb color) {
+  if (auto* dot = Dot(index)) {
+    dot->SetColors(main_window::ColorOf(color), main_window::ColorOf(color));
+    QString description = main_window::ColorOf(color).name();
+    if (color == main_window::kRed) description = QStringLiteral("red");
+    if (color == main_window::kGreen) description = QStringLiteral("green");
+    dot->setAccessibleDescription(description);
+  }
+}
+
+main_window::Rgb frmMain::DotColor(int index) const {
+  const auto* dot = Dot(index);
+  if (!dot) return {};
+  const QColor c = dot->FillColor();
+  return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+          static_cast<std::uint8_t>(c.blue())};
+}
+
+void frmMain::PaintAllDots(main_window::Rgb color) {
+  for (int i = 1; i <= main_window::kDotCount; ++i) SetDotColor(i, color);
+}
+
+void frmMain::HideAllDots() {
+  for (int i = 1; i <= main_window::kDotCount; ++i) SetDotVisible(i, false);
+}
+
+void frmMain::SetPreviousEnabled(bool enabled) { Button("cmdNavig", 0)->setEnabled(enabled); }
+
+void frmMain::SetPauseButton(bool visible, bool enabled) {
+  QAbstractButton* pause = Button("cmdPause");
+  pause->setEnabled(enabled);
+  pause->setVisible(visible);
+}
+
+void frmMain::SetResumeButton(bool visible, bool enabled) {
+  QAbstractButton* resume = Button("cmdResume");
+  resume->setEnabled(enabled);
+  resume->setVisible(visible);
+}
+
+void frmMain::SetBottomPauseVisible(bool visible) { Control("cmdPause_Bottom")->setVisible(visible); }
+void frmMain::SetBottomResumeVisible(bool visible) { Control("cmdResume_Bottom")->setVisible(visible); }
+
+bool frmMain::IsPauseAvailable() const {
+  const QAbstractButton* pause = Button("cmdPause");
+  return !pause->isHidden() && pause->isEnabled();
+}
+
+bool frmMain::IsResumeAvailable() const {
+  const QAbstractButton* resume = Button("cmdResume");
+  return !resume->isHidden() && resume->isEnabled();
+}
+
+void frmMain::SelectIssueOption(int index) {
+  if (auto* option = Button("radMode", index)) option->setChecked(true);
+}
+
+int frmMain::SelectedIssueOption() const {
+  for (int i = 1; i <= 12; ++i) {
+    if (Button("radMode", i)->isChecked()) return i;
+  }
+  return 0;
+}
+
+void frmMain::SelectSudOption(int index) {
+  if (auto* option = Button("radSUD", index)) option->setChecked(true);
+}
+
+int frmMain::SelectedSudOption() const {
+  for (int i = 0; i <= 10; ++i) {
+    if (Button("radSUD", i)->isChecked()) return i;
+  }
+  return -1;
+}
+
+void frmMain::FocusSudOption(int index) {
+  if (auto* option = Button("radSUD", index)) option->setFocus();
+}
+
+void frmMain::FocusNavigButton(int index) {
+  if (auto* button = Button("cmdNavig", index)) button->setFocus();
+}
+
+// Clicks: the panes, pictures and step texts advance the session; the
+// strips and the two choice frames keep clicks on their background to
+// themselves; the number above a SUD button selects that button.
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* widget = qobject_cast<QWidget*>(watched);
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  if (!widget || mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
+  const QString name = widget->objectName();
+  const bool release = event->type() == QEvent::MouseButtonRelease;
+  const bool inside = widget->rect().contains(mouse->position().toPoint());
+  if (name.startsWith(QLatin1String("lblSUDUnit("))) {
+    if (release && inside) {
+      const int index = name.mid(11).chopped(1).toInt();
+      SelectSudOption(index);
+      emit sudOptionClicked(index);
+    }
+    return true;
+  }
+  static const QStringList kQuiet{QStringLiteral("picToolBar"), QStringLiteral("picStatusBar"),
+                                  QStringLiteral("fraMode"), QStringLiteral("fraSUD_2")};
+  if (kQuiet.contains(name) || widget->parentWidget() == Control("picStatusBar")) return true;
+  if (release && inside) emit surfaceClicked();
+  return true;
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) event->accept();
+  else QWidget::mousePressEvent(event);
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit surfaceClicked();
+  QWidget::mouseReleaseEvent(event);
+}
+
+}  // namespace serenitap

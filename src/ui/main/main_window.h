@@ -1,0 +1,132 @@
+#pragma once
+// The main window: a toolbar strip, a status strip, the instruction pane on
+// the left, the picture pane on the right and the large introduction label.
+// It is built from the control table; the layout is recomputed on every
+// resize. The window shows what it is told: the session engine decides
+// which step is on screen and drives it through the methods below.
+#include <QFont>
+#include <QRect>
+#include <QWidget>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "ui/main/control_table.h"
+#include "ui/main/layout.h"
+
+class QAbstractButton;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace serenitap {
+
+namespace main_window {
+class DotShape;
+
+// Qt counterparts of the table's values.
+QFont FontOf(const FontSpec& font);             // the nearest installed family, sized at 96 dpi
+QString InstalledFamilyFor(std::string_view designFamily);
+QRect PixelRect(const TwipRect& twips);
+QColor ColorOf(Rgb rgb);
+}  // namespace main_window
+
+class frmMain : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit frmMain(QWidget* parent = nullptr);
+  ~frmMain() override;
+
+  // Window procedures run while the window loads.
+  void SetFormCaption();   // "Serenitap"
+  void SetColors();        // strip and divider colours
+  void SetModesCaptions(); // issue buttons 1..9 from the issue catalogue
+  void ArrangeControls();  // lays out the controls for the current size
+  std::int32_t ToolbarRightEdge() const { return mlngToolbarRightEdge; }
+  const main_window::MainLayout& CurrentLayout() const { return layout_; }
+
+  // A control by its name and index: Control("cmdNavig", 1) is cmdNavig(1).
+  QWidget* Control(std::string_view name, int index = -1) const;
+  QAbstractButton* Button(std::string_view name, int index = -1) const;
+
+  // What a step shows.
+  void SetIntroVisible(bool visible);        // lblIntro
+  void SetPanesVisible(bool visible);        // picLeftFrame, picRightFrame and lblSplit
+  void SetBodyChartVisible(bool visible);    // picShape
+  void SetHandsVisible(bool visible);        // picHandLeft and picHandRight
+  void SetIssueChoiceVisible(bool visible);  // fraMode
+  void SetSudChoiceVisible(bool visible);    // fraSUD_2
+  void SetThymusVisible(bool visible);       // shpGreen
+
+  // The step's texts, UTF-8 with CR LF line breaks.
+  void SetCurrentPointText(std::string_view text);  // lblCurrentPoint
+  void SetSegmentTitleText(std::string_view text);  // lblSegmentTitle
+  void SetInstructionsText(std::string_view text);  // lblLeftFrame
+  void SetIntroText(std::string_view text);         // lblIntro
+  void SetTimeText(std::string_view text);          // lblTime_New
+
+  // The dots shpStep(1..16); other indices are ignored.
+  void SetDotVisible(int index, bool visible);
+  bool IsDotVisible(int index) const;
+  void SetDotColor(int index, main_window::Rgb color);  // fill and border
+  main_window::Rgb DotColor(int index) const;
+  void PaintAllDots(main_window::Rgb color);
+  void HideAllDots();
+
+  // Session buttons.
+  void SetPreviousEnabled(bool enabled);              // cmdNavig(0)
+  void SetPauseButton(bool visible, bool enabled);    // cmdPause
+  void SetResumeButton(bool visible, bool enabled);   // cmdResume
+  void SetBottomPauseVisible(bool visible);           // cmdPause_Bottom
+  void SetBottomResumeVisible(bool visible);          // cmdResume_Bottom
+  bool IsPauseAvailable() const;                      // cmdPause visible and enabled
+  bool IsResumeAvailable() const;                     // cmdResume visible and enabled
+
+  // The issue and SUD choices.
+  void SelectIssueOption(int index);  // radMode(index), 1..12
+  int SelectedIssueOption() const;    // 0 when none is selected
+  void SelectSudOption(int index);    // radSUD(index), 0..10
+  int SelectedSudOption() const;      // -1 when none is selected
+  void FocusSudOption(int index);
+  void FocusNavigButton(int index);
+
+  // The step timer: 10 ms, precise, stopped until the session starts it.
+  QTimer& StepTimer() { return *tmrSteps_; }
+  // The popup menu of cmdNav with its items mnuPopUpInfo, mnuPopUpShortcuts,
+  // mnuPopUpAbout, mnuPopUpSep and mnuPopUpExit (found by object name).
+  QMenu& PopupMenu() { return *mnuPopUp_; }
+
+ signals:
+  // A left click on the instruction text, the title, the pictures, the point
+  // name, the divider, the panes or the window's own surface.
+  void surfaceClicked();
+  // The user clicked issue button radMode(index).
+  void issueOptionClicked(int index);
+  // The user picked SUD rating index, on its button or on the number above it.
+  void sudOptionClicked(int index);
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateControls();
+  QWidget* CreateWidget(const main_window::ControlSpec& spec, QWidget* container);
+  void ApplyLook(QWidget* widget, const main_window::ControlSpec& spec);
+  void DockStrips();
+  void CreatePopupMenu();
+  void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
+  main_window::DotShape* Dot(int index) const;
+
+  std::map<std::string, QWidget*, std::less<>> controls_;
+  main_window::MainLayout layout_;
+  QTimer* tmrSteps_ = nullptr;
+  QMenu* mnuPopUp_ = nullptr;
+  std::int32_t mlngToolbarRightEdge = 0;
+};
+
+}  // namespace serenitap
