@@ -4,6 +4,7 @@
 #include "app/display_check.h"
 #include "services/product.h"
 #include "ui/dialogs/message_box_dialog.h"
+#include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -17,6 +18,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationName(name);
   serenitap::InstallMessageBoxDialogs();
   serenitap::frmMain window;
+  serenitap::MainWindowController controller(window);
+  controller.Form_Load();
   window.show();
   return QApplication::exec();
 }

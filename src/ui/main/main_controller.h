@@ -1,0 +1,97 @@
+#pragma once
+// Connects the main window to the session engine: the window's timer, clicks,
+// keys (seen before the focused control), activation and closing become
+// engine calls, and the engine's decisions become widget changes. It also runs
+// the window's own commands: Web, Exit, the popup menu, the About and
+// introduction windows (with the step timer suspended) and the shortcuts window.
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <memory>
+
+#include "session/engine.h"
+#include "session/key_commands.h"
+#include "session/session_view.h"
+
+class QAbstractButton;
+class QKeyEvent;
+class QWidget;
+
+namespace serenitap {
+
+class frmMain;
+
+// The small windows the main window opens. Each opener creates a fresh
+// window; the modal ones return when it has closed.
+struct MainWindowDialogs {
+  std::function<void(QWidget* owner)> showAboutModal;     // frmAbout_NEW
+  std::function<void(QWidget* owner)> showWhatIsItModal;  // frmWhatIsIt
+  std::function<QWidget*()> createShortcuts;              // frmShortcuts, shown modeless
+};
+
+class MainWindowController : public QObject, public ISessionView {
+  Q_OBJECT
+ public:
+  MainWindowController(frmMain& window, MainWindowDialogs dialogs = {});
+  ~MainWindowController() override;
+
+  // The load sequence of the window, before it is shown.
+  void Form_Load();
+
+  SessionEngine& Engine() { return engine_; }
+  frmMain& Window() { return window_; }
+
+  // The key table, as the window's key preview runs it. Returns true when the
+  // key was consumed.
+  bool Form_KeyDown(std::int32_t keyCode);
+  // Virtual key code of a Qt key (letters and digits keep their codes).
+  static std::int32_t VirtualKeyOf(const QKeyEvent& event);
+
+  // Window commands.
+  void cmdWeb_Click();
+  void cmdExit_Click();
+  void cmdNav_Click();
+  void mnuPopUpAbout_Click();
+  void mnuPopUpInfo_Click();
+  void KeyboardShortcuts();
+  // The open shortcuts window, if any.
+  QWidget* ShortcutsWindow() const { return shortcuts_; }
+
+  // ISessionView.
+  void SetStepTimerEnabled(bool enabled) override;
+  void SetButtonEnabled(SessionButton button, bool enabled) override;
+  void SetButtonVisible(SessionButton button, bool visible) override;
+  void HideAllDots() override;
+  void SetDotVisible(std::int32_t index, bool visible) override;
+  void PaintDots(Rgb colour) override;
+  void ShowStepLayout(const StepDisplay& display) override;
+  void ShowStepTexts(const StepTexts& texts) override;
+  void SetTimeText(const std::string& text) override;
+  void PumpEvents() override;
+  void SelectSUD(std::int16_t index) override;
+  void SelectIssueOption(std::int32_t index) override;
+  void SetIssueCaption(std::int32_t index, const std::string& caption) override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ConnectControls();
+  void SetFormPosition();
+  void Form_Unload();
+  // Runs a modal window with the step timer suspended, then restores it.
+  void ModalWindowCommand(const char* procedure, const std::function<void(QWidget*)>& show);
+  void AfterKeyMove(FocusTarget target);
+  bool BelongsToWindow(QObject* object) const;
+  // The visible, enabled button whose caption marks this Alt+letter as its access key.
+  QAbstractButton* AccessKeyButton(const QKeyEvent& event) const;
+
+  frmMain& window_;
+  MainWindowDialogs dialogs_;
+  SessionEngine engine_;
+  QPointer<QWidget> shortcuts_;
+  bool pumping_ = false;
+  bool unloaded_ = false;
+};
+
+}  // namespace serenitap
