@@ -137,7 +137,7 @@ TEST(TemplateDialog, FirstActivationPutsTheArrowBack) {
 
 TEST(TemplateDialog, EachOpeningIsAFreshInstance) {
   MessageBoxRecorder boxes;
-  boxes.answers = {MsgAnswer::No};
+  boxes.answers = {MsgAnswer::No, MsgAnswer::No};
   std::vector<bool> changed_at_open;
   for (int opening = 0; opening < 2; ++opening) {
     testing::WhenModal([&] {
@@ -157,6 +157,7 @@ TEST(TemplateDialog, EachOpeningIsAFreshInstance) {
 
 TEST(TemplateDialog, ButtonStripStaysDockedToTheBottom) {
   frmZTemplate dialog;
+  dialog.show();
   dialog.resize(500, 400);
   QWidget* strip = dialog.BottomStrip();
   EXPECT_EQ(strip->geometry(), QRect(0, 400 - 56, 500, 56));

@@ -1,0 +1,80 @@
+#include "services/error_report_text.h"
+
+namespace serenitap {
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+}  // namespace
+
+std::string ErrorReportCaption(std::string_view product_name) {
+  return "Uh Oh... an error occurred in " + std::string(product_name);
+}
+
+std::string ErrorReportTitle(std::string_view product_name) {
+  return std::string(product_name) + " " + "Problem" + " ";
+}
+
+std::string ErrorReportIntro(std::string_view product_name, std::string_view maker_name) {
+  const std::string name(product_name);
+  std::string text;
+  text += "Regrettably, a problem has occurred in " + name + ".";
+  text += kCrLf;
+  text += kCrLf;
+  text += name + " may continue to function after this, but if you have further problems you should restart the program.";
+  text += kCrLf;
+  text += kCrLf;
+  text += "We'd like to fix this problem quickly, but we need your help.  ";
+  text += "Can " + name + " submit a bug report on your behalf to " + std::string(maker_name) + "?  ";
+  text += "And, can you please take just a moment to jot down what steps we should take to reproduce the problem?";
+  text += kCrLf;
+  text += kCrLf;
+  text += "Your report is confidential, and only the information you see below is included in the report.";
+  return text;
+}
+
+std::string ErrorReportContents(const ErrorReport& report) {
+  std::string text = report.version + " " + std::to_string(report.build) + " Error " + std::to_string(report.number) +
+                     " (" + report.module + ":" + report.procedure + ")";
+  text += kCrLf;
+  text += kCrLf;
+  text += report.description;
+  if (!report.extra.empty()) {
+    text += kCrLf;
+    text += kCrLf;
+    text += report.extra;
+  }
+  return text;
+}
+
+std::string TrimBlanks(std::string_view text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(' ');
+  return std::string(text.substr(first, last - first + 1));
+}
+
+std::string EncodeReportField(std::string_view text) {
+  std::string encoded(text);
+  for (char& c : encoded) {
+    if (c == ' ') c = '+';
+  }
+  return encoded;
+}
+
+std::string ErrorReportAddress(const ErrorReport& report, std::string_view comments, std::string_view email,
+                               std::string_view site) {
+  std::string query;
+  query += "?ErrNum=" + std::to_string(report.number);
+  query += "&ErrDesc=" + EncodeReportField(report.description);
+  query += "&ProgVer=" + report.version;
+  query += "&BuildNum=" + std::to_string(report.build);
+  query += "&ModuleName=" + report.module;
+  query += "&ProcName=" + report.procedure;
+  query += "&Comments=" + EncodeReportField(TrimBlanks(comments));
+  query += "&Email=" + EncodeReportField(TrimBlanks(email));
+  query += "&ExtraDesc=" + report.extra;
+  return std::string(site) + "/" + "errorstp.php" + query;
+}
+
+}  // namespace serenitap

@@ -1,0 +1,120 @@
+#pragma once
+// The pattern every small window of the program follows:
+// - a strip of buttons docked to the bottom edge (picBottom);
+// - a first-activation step that puts the mouse pointer back to the arrow
+//   and sets mblnActivated;
+// - a guarded command (RunCommand): it runs only once the window has been
+//   activated and while no other command of the window runs (mblnBusy);
+// - Esc, the Cancel button and the close box all go through one closing
+//   sequence: QueryClose may keep the window open; otherwise the window is
+//   hidden, pending window events run and the Unloaded signal tells the
+//   owner to release its instance, so each opening builds a fresh one;
+// - optional key preview: the window sees key presses before its controls.
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <optional>
+
+class QCloseEvent;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace serenitap {
+
+// Twips (1/1440 inch) to Qt's device-independent pixels: 15 twips a pixel.
+int Px(double twips);
+
+// Moves a window to the middle of its screen without resizing it:
+// left = (screen width - window width) / 2, likewise the top; a window larger
+// than the screen gets a negative position.
+void CenterForm(QWidget& window);
+
+// The screen's mouse pointer: a shape shown over every window of the program,
+// or none for the default arrow. Kept as the application's override cursor.
+std::optional<Qt::CursorShape> ScreenMousePointer();
+void SetScreenMousePointer(std::optional<Qt::CursorShape> shape);
+
+// The fonts the windows are drawn with.
+QFont DialogFont(double point_size = 9);
+
+class DialogPattern : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit DialogPattern(QWidget* parent = nullptr);
+  ~DialogPattern() override;
+
+  bool Activated() const { return mblnActivated; }
+  bool Busy() const { return mblnBusy; }
+
+  // The first-activation step; runs on the window's first activation.
+  void Form_Activate();
+
+  QWidget* BottomStrip() const { return picBottom; }
+
+ signals:
+  // The window has closed for good; its owner releases the instance.
+  void Unloaded();
+
+ public slots:
+  // Esc and every Cancel button close the window through the closing sequence.
+  void reject() override;
+
+ protected:
+  // Runs action only when the window has been activated and no command is
+  // in progress; mblnBusy is set meanwhile and cleared afterwards, even when
+  // the action fails.
+  template <class Action>
+  void RunCommand(Action&& action) {
+    if (!mblnActivated || mblnBusy) return;
+    mblnBusy = true;
+    struct Clear {
+      bool& flag;
+      ~Clear() { flag = false; }
+    } clear{mblnBusy};
+    action();
+  }
+
+  // Called when the window is asked to close; return true to keep it open.
+  virtual bool QueryClose() { return false; }
+  // Called once the window has been hidden for good.
+  virtual void OnUnload() {}
+  // With key preview on: a key press anywhere in the window; return true
+  // when the window consumed it.
+  virtual bool PreviewKey(QKeyEvent& event);
+
+  void SetKeyPreview(bool on);
+  // A fixed-size window without minimise and maximise buttons.
+  void MakeFixedDialog(double client_width_twips, double client_height_twips);
+  // Creates the button strip docked to the bottom edge.
+  void CreateBottomStrip(double height_twips);
+  // A push button with its caption, name and accessible name.
+  QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, double left, double top,
+                         double width, double height);
+  // A label at a design position.
+  QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, double left, double top,
+                   double width, double height);
+  // White background for the window's own area.
+  void PaintWhite(QWidget* widget);
+
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+  bool mblnActivated = false;
+  bool mblnBusy = false;
+  QWidget* picBottom = nullptr;
+
+ private:
+  double bottom_height_twips_ = 0;
+  bool key_preview_ = false;
+  bool unloaded_ = false;
+};
+
+// A caption without its access-key marker: "&Close" gives "Close".
+QString WithoutAccessKey(const QString& caption);
+
+}  // namespace serenitap

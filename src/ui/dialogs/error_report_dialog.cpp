@@ -1,0 +1,174 @@
+#include "ui/dialogs/error_report_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "services/error_report_text.h"
+#include "services/failure.h"
+#include "ui/dialogs/dialog_pictures.h"
+#include "ui/dialogs/web_link.h"
+#include "ui/qt_text.h"
+
+namespace serenitap {
+namespace {
+
+QPointer<frmErrorReport>& Loaded() {
+  static QPointer<frmErrorReport> instance;
+  return instance;
+}
+
+QString ForDisplay(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+// The text of a multi-line field with the program's line breaks (CR LF).
+std::string FieldText(const QPlainTextEdit& field) {
+  QString text = field.toPlainText();
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  return ToStdString(text);
+}
+
+QPlainTextEdit* AddTextBox(QWidget* parent, const QString& name, const QString& accessible, double left, double top,
+                           double width, double height) {
+  auto* box = new QPlainTextEdit(parent);
+  box->setObjectName(name);
+  box->setAccessibleName(accessible);
+  box->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  box->setTabChangesFocus(true);
+  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  return box;
+}
+
+}  // namespace
+
+frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
+  Loaded() = this;
+  setObjectName(QStringLiteral("frmErrorReport"));
+  setWindowTitle(QStringLiteral("An error occurred in ..."));
+  setModal(true);
+  MakeFixedDialog(7800, 8520);
+  PaintWhite(this);
+
+  Image1 = new QLabel(this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setAccessibleName(QStringLiteral("Problem report"));
+  Image1->setGeometry(Px(240), Px(240), Px(720), Px(720));
+  Image1->setPixmap(DialogPicture(QStringLiteral(":/dialogs/error_report.svg"), Image1->size(), devicePixelRatioF()));
+
+  lblTitle = AddLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Voluntary Feedback - Please Help Us"), 1140,
+                      300, 6420, 390);
+  QFont title_font = DialogFont(12);
+  title_font.setBold(true);
+  lblTitle->setFont(title_font);
+
+  lblIntro = AddLabel(this, QStringLiteral("lblIntro"), QStringLiteral("Thank you for using..."), 1140, 780, 6420,
+                      2760);
+  lblIntro->setWordWrap(true);
+  lblIntro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+  lblComments = AddLabel(this, QStringLiteral("lblComments"), QStringLiteral("Error Report Contents:"), 240, 3600,
+                         7320, 270);
+  txtErrDesc = AddTextBox(this, QStringLiteral("txtErrDesc"), QStringLiteral("Error Report Contents"), 240, 3870,
+                          7320, 1320);
+  txtErrDesc->setReadOnly(true);
+  QPalette grey = txtErrDesc->palette();
+  grey.setColor(QPalette::Base, QColor(244, 244, 244));
+  txtErrDesc->setPalette(grey);
+
+  lblName = AddLabel(this, QStringLiteral("lblName"),
+                     QStringLiteral("How you got this error, and how we can reproduce it:"), 240, 5310, 5160, 270);
+  Label1 = AddLabel(this, QStringLiteral("Label1"), QStringLiteral("(Highly recommended.)"), 5400, 5310, 2160, 270);
+  Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QFont note_font = DialogFont(9);
+  note_font.setItalic(true);
+  Label1->setFont(note_font);
+  txtComments = AddTextBox(this, QStringLiteral("txtComments"), QStringLiteral("Comments"), 240, 5580, 7320, 1080);
+
+  lblEmail = AddLabel(this, QStringLiteral("lblEmail"),
+                      QStringLiteral("Your email address, so we can contact you about this problem:"), 240, 6780,
+                      7320, 270);
+  txtEmail = new QLineEdit(this);
+  txtEmail->setObjectName(QStringLiteral("txtEmail"));
+  txtEmail->setAccessibleName(QStringLiteral("Your email address"));
+  txtEmail->setGeometry(Px(240), Px(7050), Px(7320), Px(330));
+
+  CreateBottomStrip(840);
+  cmdSend = AddButton(picBottom, QStringLiteral("cmdSend"), QStringLiteral("&Send Error Report"), 3600, 225, 2160,
+                      390);
+  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Do Not Send"), 5880, 225, 1680,
+                        390);
+  connect(cmdSend, &QPushButton::clicked, this, &frmErrorReport::cmdSend_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+  connect(this, &DialogPattern::Unloaded, this, [this] {
+    if (Loaded() == this) Loaded() = nullptr;
+  });
+}
+
+frmErrorReport::~frmErrorReport() {
+  // A window that never closed still gives back the mouse pointer.
+  if (pointer_saved_) OnUnload();
+  if (Loaded() == this) Loaded() = nullptr;
+}
+
+frmErrorReport* frmErrorReport::Instance() { return Loaded(); }
+
+void frmErrorReport::ShowUp(std::int32_t plngErrNum, std::string_view pstrErrDesc, std::string_view pstrProgVer,
+                            std::int32_t plngBuildNum, std::string_view pstrModuleName, std::string_view pstrProcName,
+                            std::string_view pstrExtraDesc) {
+  Load(ErrorReport{plngErrNum, std::string(pstrErrDesc), std::string(pstrProgVer), plngBuildNum,
+                   std::string(pstrModuleName), std::string(pstrProcName), std::string(pstrExtraDesc)});
+  exec();
+}
+
+void frmErrorReport::Load(const ErrorReport& report) {
+  report_ = report;
+  Form_Load();
+}
+
+void frmErrorReport::Form_Load() {
+  if (!pointer_saved_) {
+    saved_pointer_ = ScreenMousePointer();
+    pointer_saved_ = true;
+  }
+  SetScreenMousePointer(std::nullopt);
+  CenterForm(*this);
+  setWindowTitle(ToQString(ErrorReportCaption()));
+  lblTitle->setText(ToQString(ErrorReportTitle()));
+  lblTitle->setAccessibleName(lblTitle->text());
+  lblIntro->setText(ForDisplay(ErrorReportIntro()));
+  lblIntro->setAccessibleName(lblIntro->text());
+  txtErrDesc->setPlainText(ForDisplay(ErrorReportContents(report_)));
+}
+
+void frmErrorReport::cmdSend_Click() {
+  if (mblnBusy) return;
+  mblnBusy = true;
+  // The window closes whatever the browser does.
+  ScopeExit done([this] {
+    mblnBusy = false;
+    close();
+  });
+  const std::string address = ErrorReportAddress(report_, FieldText(*txtComments), ToStdString(txtEmail->text()));
+  try {
+    OpenWebPageFor(this, address, true);
+  } catch (...) {
+    // OpenWebPage tells the user itself; nothing more to do here.
+  }
+}
+
+void frmErrorReport::OnUnload() {
+  if (!pointer_saved_) return;
+  pointer_saved_ = false;
+  SetScreenMousePointer(saved_pointer_);
+}
+
+void ShowErrorReport(const ErrorReport& report) {
+  frmErrorReport window;
+  window.ShowUp(report.number, report.description, report.version, report.build, report.module, report.procedure,
+                report.extra);
+}
+
+void InstallErrorReportDialog() { SetReportErrorSink(ShowErrorReport); }
+
+}  // namespace serenitap

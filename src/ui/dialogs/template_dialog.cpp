@@ -1,0 +1,105 @@
+#include "ui/dialogs/template_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace serenitap {
+namespace {
+
+QPointer<frmZTemplate>& Loaded() {
+  static QPointer<frmZTemplate> instance;
+  return instance;
+}
+
+}  // namespace
+
+frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
+  Loaded() = this;
+  setObjectName(QStringLiteral("frmZTemplate"));
+  setWindowTitle(QStringLiteral("frmZTemplate"));
+  PaintWhite(this);
+  resize(Px(4680), Px(3195));
+  CreateBottomStrip(840);
+  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 600, 240, 1185, 390);
+  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 1980, 240, 1185, 390);
+  cmdSave = AddButton(picBottom, QStringLiteral("cmdSave"), QStringLiteral("&Save"), 3360, 240, 1185, 390);
+  cmdOK->setDefault(true);
+  lblGen0 = AddLabel(this, QStringLiteral("lblGen(0)"), QStringLiteral("Sample text"), 210, 270, 4245, 435);
+  SetKeyPreview(true);
+  connect(cmdOK, &QPushButton::clicked, this, &frmZTemplate::cmdOK_Click);
+  connect(cmdSave, &QPushButton::clicked, this, &frmZTemplate::cmdSave_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+  connect(this, &DialogPattern::Unloaded, this, [this] {
+    if (Loaded() == this) Loaded() = nullptr;
+  });
+  CleanDataChangedFlag();
+}
+
+frmZTemplate::~frmZTemplate() {
+  if (Loaded() == this) Loaded() = nullptr;
+}
+
+frmZTemplate* frmZTemplate::Instance() { return Loaded(); }
+
+void frmZTemplate::ShowUp() { exec(); }
+
+MsgAnswer frmZTemplate::AskSaveChanges() {
+  return MsgBox("Do you wish to save your changes?", MsgButtons::YesNoCancel, MsgIcon::Question);
+}
+
+void frmZTemplate::QuerySaveBeforeClose(bool& cancel) {
+  cancel = false;
+  if (!DataChanged()) return;
+  switch (AskSaveChanges()) {
+    case MsgAnswer::Cancel:
+      cancel = true;
+      return;
+    case MsgAnswer::Yes:
+      if (!SaveData()) {
+        cancel = true;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  CleanDataChangedFlag();
+}
+
+bool frmZTemplate::SaveData() {
+  if (!ValidateData()) return false;
+  SaveWork();
+  CleanDataChangedFlag();
+  return true;
+}
+
+void frmZTemplate::cmdOK_Click() {
+  RunCommand([this] { OkAction(); });
+}
+
+void frmZTemplate::cmdSave_Click() {
+  RunCommand([this] { SaveData(); });
+}
+
+bool frmZTemplate::QueryClose() {
+  bool cancel = false;
+  QuerySaveBeforeClose(cancel);
+  return cancel;
+}
+
+bool frmZTemplate::PreviewKey(QKeyEvent& event) {
+  switch (event.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      cmdOK_Click();
+      return true;
+    case Qt::Key_Escape:
+      close();
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace serenitap

@@ -1,0 +1,161 @@
+#include "ui/dialogs/what_is_it_dialog.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "services/error_report_text.h"
+#include "services/failure.h"
+#include "ui/dialogs/intro_option.h"
+#include "ui/dialogs/web_link.h"
+#include "ui/qt_text.h"
+
+namespace serenitap {
+namespace {
+
+constexpr std::string_view kModule = "frmWhatIsIt";
+
+QPointer<frmWhatIsIt>& Loaded() {
+  static QPointer<frmWhatIsIt> instance;
+  return instance;
+}
+
+// Qt's text fields break lines at LF alone.
+QString ForDisplay(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+}  // namespace
+
+std::string WhatIsItCaption(std::string_view product_name) {
+  return "How " + std::string(product_name) + " works";
+}
+
+std::string WhatIsItText(std::string_view product_name) {
+  const std::string paragraphs[] = {
+      std::string(product_name) + " helps in dealing with negative emotions by using EFT.",
+      "EFT stands for Emotional Freedom Techniques and is a form of simple but very effective self-administered "
+      "therapy.",
+      "In the course of EFT session you concentrate on a specific issue while gently tapping meridian points (called "
+      "also energy channels or chakras).",
+      "At the beginning evaluate the intensity of the issue on a scale from 0 to 10, where 10 means the highest "
+      "possible stress, and 0 means that given issue is not bothering you at all.",
+      "Then tap the meridian points while repeating the intention and affirmation. After couple of rounds of tapping "
+      "the level of distress is re-assessed.",
+      "You almost always will notice that your level of disstress goes down and down as the tapping progresses. There "
+      "are cases where it stops decreasing at some point, but don't be discuraged by this - eventually it should go "
+      "all the way down to 1 or even to 0.",
+  };
+  std::string text;
+  for (const auto& paragraph : paragraphs) {
+    if (!text.empty()) text += "\r\n\r\n";
+    text += paragraph;
+  }
+  return text;
+}
+
+std::string LearnMoreMarkup(std::string_view web_address) {
+  const std::string quote = "\"";
+  return "<TextBlock>To learn more about EFT please visit <Run Foreground=" + quote + "Blue" + quote +
+         "TextDecorations=" + quote + "Underline" + quote + ">" + std::string(web_address) + ".</Run></TextBlock>";
+}
+
+frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
+  Loaded() = this;
+  setObjectName(QStringLiteral("frmWhatIsIt"));
+  setWindowTitle(QStringLiteral("What is EFT"));
+  MakeFixedDialog(9180, 6780);
+  PaintWhite(this);
+
+  fedText = new QPlainTextEdit(this);
+  fedText->setObjectName(QStringLiteral("fedText"));
+  fedText->setAccessibleName(QStringLiteral("Explanation"));
+  fedText->setGeometry(Px(510), Px(390), Px(8355), Px(4725));
+  fedText->setFont(DialogFont(11.25));
+  fedText->setReadOnly(true);
+  fedText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  fedText->setFrameShape(QFrame::Box);
+  fedText->setLineWidth(1);
+  fedText->setStyleSheet(QStringLiteral("QPlainTextEdit { border: 1px solid #a0a0a0; background: white; }"));
+
+  lblLearnMore = new ClickLabel(this);
+  lblLearnMore->setObjectName(QStringLiteral("lblLearnMore"));
+  lblLearnMore->setGeometry(Px(540), Px(5370), Px(8625), Px(375));
+  lblLearnMore->setFont(DialogFont(11.25));
+  lblLearnMore->setTextFormat(Qt::RichText);
+  PaintWhite(lblLearnMore);
+
+  CreateBottomStrip(840);
+  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&Don't Show This Again"), 2130, 210, 2295,
+                    450);
+  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Continue"), 4710, 210, 2295, 450);
+  cmdCancel->setDefault(true);
+
+  connect(cmdOK, &QPushButton::clicked, this, &frmWhatIsIt::cmdOK_Click);
+  connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
+  connect(lblLearnMore, &ClickLabel::Clicked, this, &frmWhatIsIt::lblLearnMore_Click);
+  connect(this, &DialogPattern::Unloaded, this, [this] {
+    if (Loaded() == this) Loaded() = nullptr;
+  });
+
+  Form_Load();
+  CenterForm(*this);
+  cmdCancel->setFocus();
+}
+
+frmWhatIsIt::~frmWhatIsIt() {
+  if (Loaded() == this) Loaded() = nullptr;
+}
+
+frmWhatIsIt* frmWhatIsIt::Instance() { return Loaded(); }
+
+void frmWhatIsIt::ShowModal(QWidget* owner) {
+  auto window = std::make_unique<frmWhatIsIt>(owner);
+  window->ShowUp();
+}
+
+void frmWhatIsIt::ShowUp() { exec(); }
+
+void frmWhatIsIt::Form_Load() {
+  Guarded(kModule, "Form_Load", [this] {
+    setWindowTitle(ToQString(WhatIsItCaption()));
+    fedText->setPlainText(ForDisplay(WhatIsItText()));
+
+    const QString markup = ToQString(LearnMoreMarkup());
+    lblLearnMore->setProperty("markup", markup);
+    lblLearnMore->setText(MarkupToRichText(markup));
+    lblLearnMore->setAccessibleName(QStringLiteral("To learn more about EFT please visit ") +
+                                    ToQString(product::kWebAddress) + QLatin1Char('.'));
+    lblLearnMore->SetTag(ToQString(product::kWebAddress));
+
+    mblnShowOnStartup = ReadShowWhatIsIt();
+
+    if (ReadShowWhatIsIt()) {
+      cmdOK->setText(QStringLiteral("&Don't Show This Again"));
+      cmdOK->setToolTip(QStringLiteral("Don't show this window again on startup of the program"));
+      cmdCancel->setText(QStringLiteral("&Continue"));
+      cmdCancel->setToolTip(QStringLiteral("Close this window and proceed to the main window (Esc)"));
+    } else {
+      cmdOK->setText(QStringLiteral("Show On Startup"));
+      cmdOK->setToolTip(QStringLiteral("Show this window every time the program starts"));
+      cmdCancel->setText(QStringLiteral("&Close"));
+      cmdCancel->setToolTip(QStringLiteral("Close this window"));
+    }
+    cmdOK->setAccessibleName(WithoutAccessKey(cmdOK->text()));
+    cmdCancel->setAccessibleName(WithoutAccessKey(cmdCancel->text()));
+  });
+}
+
+void frmWhatIsIt::cmdOK_Click() {
+  RunCommand([this] {
+    Guarded(kModule, "cmdOK_Click", [this] {
+      SaveShowWhatIsIt(mblnShowOnStartup ? 0 : 1);
+      mblnBusy = false;
+      close();
+    });
+  });
+}
+
+void frmWhatIsIt::lblLearnMore_Click() {
+  OpenWebPageFor(this, TrimBlanks(ToStdString(lblLearnMore->Tag())), false);
+}
+
+}  // namespace serenitap
