@@ -135,6 +135,10 @@ std::shared_ptr<RegistryStore> SetCurrentStore(std::shared_ptr<RegistryStore> st
 // otherwise ~/.config/Serenitap (home from $HOME, else the user database).
 std::filesystem::path DefaultConfigFolder();
 
+// The running program's file name without folder and extension
+// ("serenitap" for /usr/bin/serenitap or C:\Program Files\Serenitap\serenitap.exe).
+std::string ExecutableBaseName();
+
 // Expands %NAME% references to environment variables, as the system does:
 // unknown names and a lone % stay as they are.
 std::string ExpandEnvironmentText(std::string_view text);

@@ -1,0 +1,609 @@
+#include "settings/file_store.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <utility>
+
+namespace serenitap::settings {
+namespace {
+
+constexpr RegResult kDiskFull = 112;
+constexpr std::uint32_t kMaxValueBytes = 8u * 1024u * 1024u;
+constexpr std::size_t kMaxKeyPart = 255;
+constexpr std::size_t kMaxValueName = 16383;
+
+const char* RootName(std::int32_t root) noexcept {
+  switch (root) {
+    case HKEY_CLASSES_ROOT: return "HKEY_CLASSES_ROOT";
+    case HKEY_CURRENT_USER: return "HKEY_CURRENT_USER";
+    case HKEY_LOCAL_MACHINE: return "HKEY_LOCAL_MACHINE";
+    case HKEY_USERS: return "HKEY_USERS";
+    case HKEY_PERFORMANCE_DATA: return "HKEY_PERFORMANCE_DATA";
+    case HKEY_CURRENT_CONFIG: return "HKEY_CURRENT_CONFIG";
+    case HKEY_DYN_DATA: return "HKEY_DYN_DATA";
+    default: return nullptr;
+  }
+}
+
+bool IsRootHandle(HKey key) noexcept {
+  return key >= INT32_MIN && key <= INT32_MAX && RootName(static_cast<std::int32_t>(key)) != nullptr;
+}
+
+bool IsValidName(std::string_view name, std::size_t max_length) noexcept {
+  if (name.size() > max_length) return false;
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20) return false;
+  }
+  return IsValidUtf8(name);
+}
+
+RegResult FromErrno(int error) noexcept {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ENOTDIR:
+    case EISDIR:
+    case ENOENT:
+      return ERROR_ACCESS_DENIED;
+    case ENOSPC:
+    case EDQUOT:
+      return kDiskFull;
+    case ENOMEM:
+      return ERROR_NOT_ENOUGH_MEMORY;
+    default:
+      return ERROR_WRITE_FAULT;
+  }
+}
+
+// Closes a descriptor when the scope ends.
+struct Fd {
+  int fd = -1;
+  explicit Fd(int f) : fd(f) {}
+  ~Fd() {
+    if (fd >= 0) ::close(fd);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+};
+
+struct FileStamp {
+  unsigned long long device = 0, inode = 0, size = 0;
+  long long mtime_ns = 0;
+};
+
+FileStamp StampOf(const struct stat& st) {
+  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
+          static_cast<unsigned long long>(st.st_size),
+          static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec +
+              (static_cast<long long>(st.st_ctim.tv_nsec) << 1)};
+}
+
+enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed };
+
+bool operator==(const FileStamp& a, const FileStamp& b) {
+  return a.device == b.device && a.inode == b.inode && a.size == b.size && a.mtime_ns == b.mtime_ns;
+}
+
+// Reads a whole file unless its stamp is still known; kFailed with errno_out
+// when it exists but cannot be read.
+ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* known, std::string* text,
+                          FileStamp* stamp, int* errno_out) {
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return ReadOutcome::kAbsent;
+    *errno_out = errno;
+    return ReadOutcome::kFailed;
+  }
+  Fd guard(fd);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *errno_out = EISDIR;
+    return ReadOutcome::kFailed;
+  }
+  *stamp = StampOf(st);
+  if (known != nullptr && *known == *stamp) return ReadOutcome::kUnchanged;
+  text->clear();
+  char buffer[65536];
+  while (true) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      *errno_out = errno;
+      return ReadOutcome::kFailed;
+    }
+    if (n == 0) break;
+    text->append(buffer, static_cast<std::size_t>(n));
+    if (text->size() > kMaxRegFileSize) break;  // the parser refuses it
+  }
+  return ReadOutcome::kRead;
+}
+
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+  return text;
+}
+
+void FlushFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+}
+
+}  // namespace
+
+FileRegistryStore::FileRegistryStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+FileRegistryStore::~FileRegistryStore() = default;
+
+std::filesystem::path FileRegistryStore::HiveFile(std::int32_t root) const {
+  const char* name = RootName(root);
+  if (name == nullptr) return {};
+  return folder_ / (std::string(name) + ".reg");
+}
+
+RegResult FileRegistryStore::Resolve(HKey key, std::string_view sub_key, Location* where) const {
+  if (IsRootHandle(key)) {
+    where->root = static_cast<std::int32_t>(key);
+    where->path.clear();
+  } else {
+    auto it = handles_.find(key);
+    if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+    *where = it->second.where;
+  }
+  if (sub_key.empty()) return ERROR_SUCCESS;
+  if (sub_key.front() == '\\') return ERROR_BAD_PATHNAME;
+  if (sub_key.back() == '\\') sub_key.remove_suffix(1);
+  while (true) {
+    const std::size_t sep = sub_key.find('\\');
+    const std::string_view part = sub_key.substr(0, sep);
+    if (part.empty()) return ERROR_BAD_PATHNAME;
+    where->path.emplace_back(part);
+    if (sep == std::string_view::npos) return ERROR_SUCCESS;
+    sub_key.remove_prefix(sep + 1);
+  }
+}
+
+RegResult FileRegistryStore::Handle(HKey key, std::uint32_t need, Location* where, OpenHandle** open) {
+  if (IsRootHandle(key)) {
+    where->root = static_cast<std::int32_t>(key);
+    where->path.clear();
+    if (open != nullptr) *open = nullptr;
+    return ERROR_SUCCESS;
+  }
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+  const std::uint32_t access = it->second.access;
+  if ((access & MAXIMUM_ALLOWED) == 0 && (access & need) != need) return ERROR_ACCESS_DENIED;
+  *where = it->second.where;
+  if (open != nullptr) *open = &it->second;
+  return ERROR_SUCCESS;
+}
+
+HKey FileRegistryStore::NewHandle(Location where, std::uint32_t access) {
+  const HKey handle = next_handle_;
+  next_handle_ += 4;
+  handles_.emplace(handle, OpenHandle{std::move(where), access, ERROR_SUCCESS});
+  return handle;
+}
+
+namespace {
+const RegKeyNode* Walk(const RegKeyNode& root, const std::vector<std::string>& path) {
+  const RegKeyNode* node = &root;
+  for (const auto& part : path) {
+    node = node->FindSubKey(part);
+    if (node == nullptr) return nullptr;
+  }
+  return node;
+}
+RegKeyNode* Walk(RegKeyNode& root, const std::vector<std::string>& path) {
+  return const_cast<RegKeyNode*>(Walk(static_cast<const RegKeyNode&>(root), path));
+}
+}  // namespace
+
+bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
+  const std::filesystem::path file = HiveFile(root);
+  const std::string base = file.string() + ".unreadable-" + Timestamp();
+  std::string target = base;
+  for (int n = 2; n < 1000; ++n) {
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0 && errno == ENOENT) break;
+    target = base + "-" + std::to_string(n);
+  }
+  if (::rename(file.c_str(), target.c_str()) == 0) {
+    FlushFolder(folder_);
+    unmovable_.erase(root);
+    std::fprintf(stderr,
+                 "Serenitap: the settings file \"%s\" could not be read (%s); it was renamed to \"%s\" and the "
+                 "defaults are used.\n",
+                 file.c_str(), why.c_str(), target.c_str());
+    return true;
+  }
+  const int error = errno;
+  if (unmovable_.insert(root).second) {
+    std::fprintf(stderr,
+                 "Serenitap: the settings file \"%s\" could not be read (%s) and could not be renamed aside (%s); "
+                 "the defaults are used and no setting is saved.\n",
+                 file.c_str(), why.c_str(), std::strerror(error));
+  }
+  return false;
+}
+
+RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
+  const std::filesystem::path file = HiveFile(root);
+  std::string text;
+  FileStamp stamp;
+  int error = 0;
+  Loaded& loaded = loaded_[root];
+  const FileStamp known{loaded.device, loaded.inode, loaded.size, loaded.mtime_ns};
+  switch (ReadWholeFile(file, loaded.present ? &known : nullptr, &text, &stamp, &error)) {
+    case ReadOutcome::kAbsent:
+      loaded = Loaded{};
+      unmovable_.erase(root);
+      return ERROR_SUCCESS;
+    case ReadOutcome::kFailed:
+      loaded_.erase(root);
+      return FromErrno(error);
+    case ReadOutcome::kUnchanged:
+      return ERROR_SUCCESS;
+    case ReadOutcome::kRead:
+      break;
+  }
+  std::string why;
+  auto parsed = ParseRegFile(text, RootName(root), &why);
+  if (!parsed) {
+    loaded = Loaded{};
+    return SetAside(root, why) ? ERROR_SUCCESS : ERROR_BADDB;
+  }
+  loaded.present = true;
+  loaded.device = stamp.device;
+  loaded.inode = stamp.inode;
+  loaded.size = stamp.size;
+  loaded.mtime_ns = stamp.mtime_ns;
+  loaded.tree = std::move(*parsed);
+  return ERROR_SUCCESS;
+}
+
+const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
+  const std::filesystem::path file = HiveFile(root);
+  std::string text;
+  FileStamp stamp;
+  int error = 0;
+  Loaded& loaded = loaded_[root];
+  const FileStamp known{loaded.device, loaded.inode, loaded.size, loaded.mtime_ns};
+  switch (ReadWholeFile(file, loaded.present ? &known : nullptr, &text, &stamp, &error)) {
+    case ReadOutcome::kAbsent:
+    case ReadOutcome::kFailed:
+      loaded = Loaded{};
+      return loaded.tree;
+    case ReadOutcome::kUnchanged:
+      return loaded.tree;
+    case ReadOutcome::kRead:
+      break;
+  }
+  auto parsed = ParseRegFile(text, RootName(root));
+  if (parsed) {
+    loaded.present = true;
+    loaded.device = stamp.device;
+    loaded.inode = stamp.inode;
+    loaded.size = stamp.size;
+    loaded.mtime_ns = stamp.mtime_ns;
+    loaded.tree = std::move(*parsed);
+    return loaded.tree;
+  }
+  // Unreadable: look again under the lock (another copy may be replacing it),
+  // then set it aside.
+  const std::filesystem::path lock_file = file.string() + ".lock";
+  const int lock = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  Fd guard(lock);
+  if (lock >= 0) {
+    while (::flock(lock, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    LoadLocked(root);
+  } else if (unmovable_.count(root) == 0) {
+    std::string why;
+    ParseRegFile(text, RootName(root), &why);
+    SetAside(root, why);
+  }
+  if (!loaded_[root].present) loaded_[root] = Loaded{};
+  return loaded_[root].tree;
+}
+
+RegResult FileRegistryStore::EnsureWritableFolder() {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder_, ec)) {
+    const bool made = std::filesystem::create_directories(folder_, ec);
+    if (ec) return FromErrno(ec.value());
+    if (made) ::chmod(folder_.c_str(), 0700);
+  }
+  if (::access(folder_.c_str(), W_OK | X_OK) != 0) return FromErrno(errno);
+  return ERROR_SUCCESS;
+}
+
+template <class Change>
+RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
+  RegResult result = EnsureWritableFolder();
+  if (result != ERROR_SUCCESS) return result;
+  const std::filesystem::path lock_file = HiveFile(root).string() + ".lock";
+  const int lock = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (lock < 0) return FromErrno(errno);
+  Fd guard(lock);
+  while (::flock(lock, LOCK_EX) != 0) {
+    if (errno != EINTR) return FromErrno(errno);
+  }
+  result = LoadLocked(root);
+  if (result != ERROR_SUCCESS) return result;
+  bool changed = false;
+  result = change(loaded_[root].tree, changed);
+  if (result != ERROR_SUCCESS || !changed) {
+    if (changed) loaded_.erase(root);
+    return result;
+  }
+  result = Save(root, loaded_[root].tree);
+  if (result != ERROR_SUCCESS) loaded_.erase(root);  // the file on disk is what holds
+  return result;
+}
+
+RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
+  const std::filesystem::path file = HiveFile(root);
+  std::string text;
+  try {
+    text = WriteRegFile(tree, RootName(root));
+  } catch (const std::bad_alloc&) {
+    return ERROR_NOT_ENOUGH_MEMORY;
+  }
+  std::string temp = file.string() + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return FromErrno(errno);
+  Fd guard(fd);
+  auto fail = [&](int error) {
+    ::unlink(temp.c_str());
+    return FromErrno(error);
+  };
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd) != 0) return fail(errno);
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(errno);
+  // The file's own flush makes the rename safe: after a crash the folder
+  // holds either the old or the new complete file.
+  if (::rename(temp.c_str(), file.c_str()) != 0) return fail(errno);
+  const FileStamp stamp = StampOf(st);
+  Loaded& loaded = loaded_[root];
+  loaded.present = true;
+  loaded.device = stamp.device;
+  loaded.inode = stamp.inode;
+  loaded.size = stamp.size;
+  loaded.mtime_ns = stamp.mtime_ns;
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) {
+  std::lock_guard lock(mutex_);
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = 0;
+  Location where;
+  RegResult r = Resolve(key, sub_key, &where);
+  if (r != ERROR_SUCCESS) return r;
+  if (Walk(Read(where.root), where.path) == nullptr) {
+    if (!IsRootHandle(key) && Walk(Read(where.root), handles_[key].where.path) == nullptr) return ERROR_KEY_DELETED;
+    return ERROR_FILE_NOT_FOUND;
+  }
+  *result = NewHandle(std::move(where), access);
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+                                       bool* created) {
+  std::lock_guard lock(mutex_);
+  if (result == nullptr) return ERROR_INVALID_PARAMETER;
+  *result = 0;
+  if (created != nullptr) *created = false;
+  Location where;
+  RegResult r = Resolve(key, sub_key, &where);
+  if (r != ERROR_SUCCESS) return r;
+  for (const auto& part : where.path) {
+    if (!IsValidName(part, kMaxKeyPart)) return ERROR_INVALID_PARAMETER;
+  }
+  const std::size_t base_depth =
+      IsRootHandle(key) ? 0 : handles_[key].where.path.size();
+  r = EnsureWritableFolder();
+  if (r != ERROR_SUCCESS) return r;
+  bool made = false;
+  if (Walk(Read(where.root), where.path) == nullptr) {
+    r = Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
+      const std::vector<std::string> base(where.path.begin(), where.path.begin() + static_cast<long>(base_depth));
+      RegKeyNode* node = Walk(tree, base);
+      if (node == nullptr) return ERROR_KEY_DELETED;
+      for (std::size_t i = base_depth; i < where.path.size(); ++i) {
+        RegKeyNode* next = node->FindSubKey(where.path[i]);
+        if (next == nullptr) {
+          next = &node->SubKey(where.path[i]);
+          changed = true;
+        }
+        node = next;
+      }
+      made = changed;
+      return ERROR_SUCCESS;
+    });
+    if (r != ERROR_SUCCESS) return r;
+  }
+  if (created != nullptr) *created = made;
+  *result = NewHandle(std::move(where), access);
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::CloseKey(HKey key) {
+  std::lock_guard lock(mutex_);
+  if (IsRootHandle(key)) return ERROR_SUCCESS;
+  auto it = handles_.find(key);
+  if (it == handles_.end()) return ERROR_INVALID_HANDLE;
+  const RegResult failed = it->second.failed_save;
+  handles_.erase(it);
+  return failed;
+}
+
+RegResult FileRegistryStore::QueryValue(HKey key, std::string_view name, std::uint32_t* type, std::uint8_t* data,
+                                        std::uint32_t* size) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  RegResult r = Handle(key, KEY_QUERY_VALUE, &where);
+  if (r != ERROR_SUCCESS) return r;
+  if (data != nullptr && size == nullptr) return ERROR_INVALID_PARAMETER;
+  const RegKeyNode* node = Walk(Read(where.root), where.path);
+  if (node == nullptr) return ERROR_KEY_DELETED;
+  const RegValueData* value = node->FindValue(name);
+  if (value == nullptr) return ERROR_FILE_NOT_FOUND;
+  if (type != nullptr) *type = value->type;
+  const auto length = static_cast<std::uint32_t>(value->data.size());
+  if (data != nullptr) {
+    if (*size < length) {
+      *size = length;
+      return ERROR_MORE_DATA;
+    }
+    std::memcpy(data, value->data.data(), length);
+  }
+  if (size != nullptr) *size = length;
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                                      std::uint32_t size) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  OpenHandle* open = nullptr;
+  RegResult r = Handle(key, KEY_SET_VALUE, &where, &open);
+  if (r != ERROR_SUCCESS) return r;
+  if (!IsValidName(name, kMaxValueName) || (data == nullptr && size > 0) || size > kMaxValueBytes) {
+    return ERROR_INVALID_PARAMETER;
+  }
+  std::string bytes(reinterpret_cast<const char*>(data), size);
+  r = Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
+    RegKeyNode* node = Walk(tree, where.path);
+    if (node == nullptr) return ERROR_KEY_DELETED;
+    const RegValueData* old = node->FindValue(name);
+    if (old != nullptr && old->type == type && old->data == bytes) return ERROR_SUCCESS;
+    node->SetValue(name, type, std::move(bytes));
+    changed = true;
+    return ERROR_SUCCESS;
+  });
+  if (r != ERROR_SUCCESS && open != nullptr && open->failed_save == ERROR_SUCCESS) open->failed_save = r;
+  return r;
+}
+
+RegResult FileRegistryStore::DeleteKey(HKey key, std::string_view sub_key) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  RegResult r = Resolve(key, sub_key, &where);
+  if (r != ERROR_SUCCESS) return r;
+  if (where.path.empty()) return ERROR_ACCESS_DENIED;
+  if (Walk(Read(where.root), where.path) == nullptr) return ERROR_FILE_NOT_FOUND;
+  return Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
+    const std::vector<std::string> parent_path(where.path.begin(), where.path.end() - 1);
+    RegKeyNode* parent = Walk(tree, parent_path);
+    RegKeyNode* node = parent == nullptr ? nullptr : parent->FindSubKey(where.path.back());
+    if (node == nullptr) return ERROR_FILE_NOT_FOUND;
+    if (!node->sub_keys.empty()) return ERROR_ACCESS_DENIED;
+    parent->RemoveSubKey(where.path.back());
+    changed = true;
+    return ERROR_SUCCESS;
+  });
+}
+
+RegResult FileRegistryStore::DeleteValue(HKey key, std::string_view name) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  OpenHandle* open = nullptr;
+  RegResult r = Handle(key, KEY_SET_VALUE, &where, &open);
+  if (r != ERROR_SUCCESS) return r;
+  const RegKeyNode* node = Walk(Read(where.root), where.path);
+  if (node == nullptr) return ERROR_KEY_DELETED;
+  if (node->FindValue(name) == nullptr) return ERROR_FILE_NOT_FOUND;
+  r = Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
+    RegKeyNode* n = Walk(tree, where.path);
+    if (n == nullptr) return ERROR_KEY_DELETED;
+    if (!n->RemoveValue(name)) return ERROR_FILE_NOT_FOUND;
+    changed = true;
+    return ERROR_SUCCESS;
+  });
+  if (r != ERROR_SUCCESS && r != ERROR_FILE_NOT_FOUND && open != nullptr && open->failed_save == ERROR_SUCCESS) {
+    open->failed_save = r;
+  }
+  return r;
+}
+
+RegResult FileRegistryStore::QueryInfoKey(HKey key, KeyInfo* info) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  RegResult r = Handle(key, KEY_QUERY_VALUE, &where);
+  if (r != ERROR_SUCCESS) return r;
+  if (info == nullptr) return ERROR_INVALID_PARAMETER;
+  const RegKeyNode* node = Walk(Read(where.root), where.path);
+  if (node == nullptr) return ERROR_KEY_DELETED;
+  *info = KeyInfo{};
+  info->sub_keys = static_cast<std::uint32_t>(node->sub_keys.size());
+  info->values = static_cast<std::uint32_t>(node->values.size());
+  for (const auto& sub : node->sub_keys) {
+    info->max_sub_key_len = std::max(info->max_sub_key_len, static_cast<std::uint32_t>(sub->name.size()));
+  }
+  for (const auto& v : node->values) {
+    info->max_value_name_len = std::max(info->max_value_name_len, static_cast<std::uint32_t>(v.name.size()));
+    info->max_value_len = std::max(info->max_value_len, static_cast<std::uint32_t>(v.data.size()));
+  }
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  RegResult r = Handle(key, KEY_QUERY_VALUE, &where);
+  if (r != ERROR_SUCCESS) return r;
+  const RegKeyNode* node = Walk(Read(where.root), where.path);
+  if (node == nullptr) return ERROR_KEY_DELETED;
+  if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
+  if (name == nullptr || name_len == nullptr) return ERROR_INVALID_PARAMETER;
+  const std::string& text = node->values[index].name;
+  if (*name_len <= text.size()) return ERROR_MORE_DATA;
+  std::memcpy(name, text.data(), text.size());
+  name[text.size()] = '\0';
+  *name_len = static_cast<std::uint32_t>(text.size());
+  return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) {
+  std::lock_guard lock(mutex_);
+  Location where;
+  RegResult r = Handle(key, KEY_ENUMERATE_SUB_KEYS, &where);
+  if (r != ERROR_SUCCESS) return r;
+  const RegKeyNode* node = Walk(Read(where.root), where.path);
+  if (node == nullptr) return ERROR_KEY_DELETED;
+  if (index >= node->sub_keys.size()) return ERROR_NO_MORE_ITEMS;
+  if (name == nullptr) return ERROR_INVALID_PARAMETER;
+  const std::string& text = node->sub_keys[index]->name;
+  if (name_size <= text.size()) return ERROR_MORE_DATA;
+  std::memcpy(name, text.data(), text.size());
+  name[text.size()] = '\0';
+  return ERROR_SUCCESS;
+}
+
+}  // namespace serenitap::settings

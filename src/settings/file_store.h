@@ -1,0 +1,102 @@
+#pragma once
+// The settings store for systems without a registry: each hive is one text
+// file in the configuration folder, in the registry export format
+// (HKEY_CURRENT_USER.reg, HKEY_CLASSES_ROOT.reg, ...; see reg_file.h).
+//
+// - Every change is one transaction under an advisory lock (flock on
+//   "<hive>.reg.lock"): read the file as it is now, change it, write a
+//   temporary file, flush it, rename it over the hive file, flush the folder.
+//   Two running copies of the program therefore never lose each other's
+//   values and never see a half-written file. Reads take no lock.
+// - The folder is made readable by its owner only (0700) when the store
+//   creates it; the hive and lock files are created 0600.
+// - A hive file that cannot be read is renamed aside to
+//   "<hive>.reg.unreadable-YYYYMMDD-HHMMSS" (a number added if that name is
+//   taken), one line on standard error says so, and the hive starts empty.
+//   If it cannot be renamed, reads see an empty hive and changes fail with
+//   ERROR_BADDB (1009), so the file is never overwritten.
+// - A folder that cannot be written: creating or opening a key for writing
+//   fails with ERROR_ACCESS_DENIED (5); a write that fails returns its error
+//   (5, 112 disk full, 29 otherwise) and closing the key it went through
+//   returns that error again, so callers that judge a save by the close see it.
+// - Names hold no control characters and are UTF-8 (else 87); a name part is
+//   at most 255 bytes; one value holds at most 8 MiB (else 87).
+// - Key and value names compare without regard to ASCII letter case.
+// Compiled on every system but Windows.
+#include <filesystem>
+#include <map>
+#include <mutex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "settings/reg_file.h"
+#include "settings/registry_store.h"
+
+namespace serenitap::settings {
+
+class FileRegistryStore : public RegistryStore {
+ public:
+  explicit FileRegistryStore(std::filesystem::path folder);
+  ~FileRegistryStore() override;
+
+  const std::filesystem::path& Folder() const noexcept { return folder_; }
+  // The file of a root ("HKEY_CURRENT_USER.reg"); empty for an unknown root.
+  std::filesystem::path HiveFile(std::int32_t root) const;
+
+  RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) override;
+  RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+                      bool* created = nullptr) override;
+  RegResult CloseKey(HKey key) override;
+  RegResult QueryValue(HKey key, std::string_view name, std::uint32_t* type, std::uint8_t* data,
+                       std::uint32_t* size) override;
+  RegResult SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
+                     std::uint32_t size) override;
+  RegResult DeleteKey(HKey key, std::string_view sub_key) override;
+  RegResult DeleteValue(HKey key, std::string_view name) override;
+  RegResult QueryInfoKey(HKey key, KeyInfo* info) override;
+  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) override;
+
+  std::string EncodeText(std::string_view text) const override { return std::string(text); }
+  std::string DecodeText(std::string_view bytes) const override { return std::string(bytes); }
+
+ private:
+  struct Location {
+    std::int32_t root = 0;
+    std::vector<std::string> path;
+  };
+  struct OpenHandle {
+    Location where;
+    std::uint32_t access = 0;
+    RegResult failed_save = 0;
+  };
+  struct Loaded {
+    bool present = false;
+    unsigned long long device = 0, inode = 0, size = 0;
+    long long mtime_ns = 0;
+    RegKeyNode tree;
+  };
+
+  RegResult Resolve(HKey key, std::string_view sub_key, Location* where) const;
+  RegResult Handle(HKey key, std::uint32_t need, Location* where, OpenHandle** open = nullptr);
+  const RegKeyNode& Read(std::int32_t root);
+  // Runs change on the hive's current tree under the lock and saves it when
+  // change returns 0 and says it changed something.
+  template <class Change>
+  RegResult Transact(std::int32_t root, Change change);
+  RegResult LoadLocked(std::int32_t root);
+  bool SetAside(std::int32_t root, const std::string& why);
+  RegResult Save(std::int32_t root, const RegKeyNode& tree);
+  RegResult EnsureWritableFolder();
+  HKey NewHandle(Location where, std::uint32_t access);
+
+  std::filesystem::path folder_;
+  std::mutex mutex_;
+  std::map<HKey, OpenHandle> handles_;
+  HKey next_handle_ = 0x100;
+  std::map<std::int32_t, Loaded> loaded_;
+  std::set<std::int32_t> unmovable_;  // unreadable files that could not be set aside
+};
+
+}  // namespace serenitap::settings

@@ -1,0 +1,21 @@
+#include "settings/options.h"
+
+#include "services/failure.h"
+#include "settings/registry.h"
+#include "settings/registry_store.h"
+
+namespace serenitap::modOptions {
+
+bool ShowWhatIsItWindow() {
+  bool show = false;
+  Guarded("modOptions", "ShowWhatIsItWindow", [&] {
+    show = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kShowWhatIsIt, 0) == 1;
+  });
+  return show;
+}
+
+std::string ShowWhatIsItWindow(bool show) {
+  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kShowWhatIsIt, show ? 1 : 0);
+}
+
+}  // namespace serenitap::modOptions

@@ -1,0 +1,29 @@
+#pragma once
+// modRegistry: four procedures that read or write one value of the current
+// settings store in one call. Readers fall back to the caller's default (a
+// missing key, a missing value and a value of another type all look alike);
+// writers report only through their result text. None of them throws.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace serenitap::modRegistry {
+
+inline constexpr std::string_view kSaveSucceeded = "Success";
+inline constexpr std::string_view kSaveFailed = "No! Failed to save Value";
+
+// The stored REG_SZ text, or default_text.
+std::string RegGetString(std::int32_t root, std::string_view key_path, std::string_view value_name,
+                         std::string_view default_text);
+// Writes text as REG_SZ without a terminating zero; "Success" or
+// "No! Failed to save Value".
+std::string RegSaveString(std::int32_t root, std::string_view key_path, std::string_view value_name,
+                          std::string_view text);
+// The stored REG_DWORD number, or default_number.
+std::int32_t RegGetNumber(std::int32_t root, std::string_view key_path, std::string_view value_name,
+                          std::int32_t default_number);
+// Writes number as REG_DWORD; "Success" or "No! Failed to save Value".
+std::string RegSaveNumber(std::int32_t root, std::string_view key_path, std::string_view value_name,
+                          std::int32_t number);
+
+}  // namespace serenitap::modRegistry
