@@ -1,0 +1,243 @@
+#!/usr/bin/env python3
+"""Measures serenitap next to a bare Qt window (baseline_window) on the X
+display this runs on (bench/run starts it under xvfb-run).
+
+Prints one line per figure, `name value target`, and exits with 1 when a
+target is missed. Lines whose target is `-` are for information only.
+
+  startup_ms           median time from process start to the first painted window
+  peak_rss_mib         VmHWM of a program that went through the intro and 60 s of tapping
+  cpu_tapping_pct      utime+stime over 30 s of a tapping step, % of one core
+  cpu_idle_pct         utime+stime over 10 s on the introduction, % of one core
+  ticks_per_60s        step timer ticks per 60 s of wall time (10 ms timer: 6000)
+  load_avg_1min        the machine's load while measuring, for reading the others
+
+The timestamps on both sides are CLOCK_MONOTONIC: time.monotonic_ns() here,
+std::chrono::steady_clock in the programs (SERENITAP_BENCH_FIRST_PAINT).
+Tick counts come from the SERENITAP_BENCH_TICK_LOG file the program appends
+"<ticks> <monotonic ns>" to every 100 ticks.
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+CLK_TCK = os.sysconf("SC_CLK_TCK")
+
+STARTUP_RUNS = 11       # measured starts of each program (after one warm-up start)
+STARTUP_FACTOR = 1.5    # program startup <= factor * baseline
+MEMORY_MARGIN_MIB = 20  # program peak <= baseline peak + margin
+CPU_TAPPING_MAX = 2.0   # % of one core
+CPU_IDLE_MAX = 0.2      # % of one core
+SETTLE_S = 2.0          # after the window shows, before idle is measured
+IDLE_S = 10.0
+TAPPING_CPU_S = 30.0
+TICK_S = 60.0           # the tick window starts with the tapping CPU window
+TICK_MS = 10
+TICK_TOLERANCE = 0.01
+
+
+def log(message):
+    print(f"[bench] {message}", file=sys.stderr, flush=True)
+
+
+def cpu_seconds(pid):
+    """utime + stime of the whole process (all threads), in seconds."""
+    with open(f"/proc/{pid}/stat") as f:
+        # The command name may hold blanks: fields are counted after its ')'.
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLK_TCK
+
+
+def vm_hwm_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1])
+    raise RuntimeError(f"no VmHWM for {pid}")
+
+
+def cpu_percent(pid, seconds):
+    c0, t0 = cpu_seconds(pid), time.monotonic()
+    time.sleep(seconds)
+    c1, t1 = cpu_seconds(pid), time.monotonic()
+    return 100.0 * (c1 - c0) / (t1 - t0)
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True,
+                          timeout=30).stdout
+
+
+def wait_window(proc, timeout=30):
+    """The id of the top-level window titled Serenitap that proc shows."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if proc.poll() is not None:
+            raise RuntimeError(f"{proc.args[0]} exited with {proc.returncode} before showing its window")
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(proc.pid),
+                                "--name", "^Serenitap$"], capture_output=True, text=True)
+        ids = found.stdout.split()
+        if ids:
+            return ids[0]
+        time.sleep(0.05)
+    raise RuntimeError(f"{proc.args[0]}: no window after {timeout} s")
+
+
+def window_geometry(window):
+    geometry = {}
+    for line in xdotool("getwindowgeometry", "--shell", window).split():
+        key, _, value = line.partition("=")
+        geometry[key] = int(value) if value.lstrip("-").isdigit() else value
+    return geometry
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.send_signal(signal.SIGTERM)
+        try:
+            proc.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
+def first_paint_ms(exe, env):
+    run_env = dict(env, SERENITAP_BENCH_FIRST_PAINT="1")
+    start = time.monotonic_ns()
+    proc = subprocess.run([exe], env=run_env, capture_output=True, text=True, timeout=60)
+    for line in proc.stderr.splitlines():
+        if line.startswith("first_paint_ns "):
+            return (int(line.split()[1]) - start) / 1e6
+    raise RuntimeError(f"{exe} printed no first paint (exit {proc.returncode}):\n{proc.stderr}")
+
+
+def read_ticks(path):
+    """The last (ticks, monotonic ns) line of the tick log, or None."""
+    try:
+        with open(path) as f:
+            lines = f.read().split("\n")
+    except FileNotFoundError:
+        return None
+    complete = [line for line in lines[:-1] if line.strip()]  # the last piece may be half written
+    if not complete:
+        return None
+    ticks, ns = complete[-1].split()
+    return int(ticks), int(ns)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("program")
+    parser.add_argument("baseline")
+    args = parser.parse_args()
+
+    work = tempfile.mkdtemp(prefix="serenitap-bench-")
+    runtime = os.path.join(work, "runtime")
+    os.mkdir(runtime, 0o700)
+    env = {k: v for k, v in os.environ.items() if not k.startswith("SERENITAP_BENCH_")}
+    # Own settings and runtime folders: nothing of the user's is read or written.
+    env.update(HOME=work, XDG_CONFIG_HOME=os.path.join(work, "config"), XDG_RUNTIME_DIR=runtime,
+               QT_QPA_PLATFORM="xcb")
+    results = []  # (name, value text, target text, met)
+
+    def figure(name, value, target, met=True, fmt="{:.2f}"):
+        results.append((name, fmt.format(value), target, met))
+        print(f"{name} {fmt.format(value)} {target}", flush=True)
+
+    def load_average():
+        with open("/proc/loadavg") as f:
+            return float(f.read().split()[0])
+
+    load_before = load_average()
+    try:
+        # 1. Startup, the two programs alternating; the first start of each warms the caches.
+        log(f"startup: {STARTUP_RUNS} starts of each program")
+        times = {args.program: [], args.baseline: []}
+        for run in range(STARTUP_RUNS + 1):
+            for exe in (args.program, args.baseline) if run % 2 == 0 else (args.baseline, args.program):
+                ms = first_paint_ms(exe, env)
+                if run > 0:
+                    times[exe].append(ms)
+        startup = statistics.median(times[args.program])
+        startup_base = statistics.median(times[args.baseline])
+        limit = STARTUP_FACTOR * startup_base
+        figure("baseline_startup_ms", startup_base, "-", fmt="{:.0f}")
+        figure("startup_ms", startup, f"<={limit:.0f}", startup <= limit, fmt="{:.0f}")
+
+        # 2. The baseline shown and idle: its peak memory (and idle CPU for comparison).
+        log("baseline: idle")
+        base = subprocess.Popen([args.baseline], env=env, stderr=subprocess.DEVNULL)
+        try:
+            wait_window(base)
+            time.sleep(SETTLE_S)
+            base_idle = cpu_percent(base.pid, IDLE_S)
+            base_hwm = vm_hwm_kib(base.pid) / 1024
+        finally:
+            stop(base)
+
+        # 3. The program: idle on the introduction, then a tapping session.
+        tick_log = os.path.join(work, "ticks.log")
+        log("program: idle on the introduction")
+        prog = subprocess.Popen([args.program], env=dict(env, SERENITAP_BENCH_TICK_LOG=tick_log),
+                                stderr=subprocess.DEVNULL)
+        try:
+            window = wait_window(prog)
+            time.sleep(SETTLE_S)
+            idle = cpu_percent(prog.pid, IDLE_S)
+
+            # Keys go to the window under the pointer (no window manager): the
+            # pointer rests on the instruction pane, as a user's would; it never clicks.
+            g = window_geometry(window)
+            xdotool("mousemove", str(g["X"] + 60), str(g["Y"] + g["HEIGHT"] // 2))
+            time.sleep(0.3)
+            # Intro -> thymus -> issue -> SUD -> karate chop -> first tapping point.
+            for _ in range(5):
+                xdotool("key", "n")
+                time.sleep(0.3)
+            time.sleep(1.5)
+            first = read_ticks(tick_log)
+            if first is None:
+                raise RuntimeError("the step timer does not run after five Next keys")
+            log(f"program: tapping, {TAPPING_CPU_S:.0f} s of CPU within {TICK_S:.0f} s of ticks")
+            tick_start = time.monotonic()
+            first = read_ticks(tick_log)
+            tapping = cpu_percent(prog.pid, TAPPING_CPU_S)
+            time.sleep(max(0.0, TICK_S - (time.monotonic() - tick_start)) + 0.5)
+            last = read_ticks(tick_log)
+            hwm = vm_hwm_kib(prog.pid) / 1024
+            if prog.poll() is not None:
+                raise RuntimeError(f"the program exited with {prog.returncode} during the session")
+        finally:
+            stop(prog)
+
+        ticks = (last[0] - first[0]) * (TICK_S * 1e9) / (last[1] - first[1])
+        expected = TICK_S * 1000 / TICK_MS
+        low, high = expected * (1 - TICK_TOLERANCE), expected * (1 + TICK_TOLERANCE)
+
+        figure("baseline_peak_rss_mib", base_hwm, "-", fmt="{:.1f}")
+        figure("peak_rss_mib", hwm, f"<={base_hwm + MEMORY_MARGIN_MIB:.1f}",
+               hwm <= base_hwm + MEMORY_MARGIN_MIB, fmt="{:.1f}")
+        figure("cpu_tapping_pct", tapping, f"<={CPU_TAPPING_MAX}", tapping <= CPU_TAPPING_MAX)
+        figure("cpu_idle_pct", idle, f"<={CPU_IDLE_MAX}", idle <= CPU_IDLE_MAX)
+        figure("baseline_cpu_idle_pct", base_idle, "-")
+        # The figures hold on an idle machine; a busy one delays the timer.
+        figure("load_avg_1min", max(load_before, load_average()), "-")
+        figure("ticks_per_60s", ticks, f"{low:.0f}..{high:.0f}", low <= ticks <= high, fmt="{:.0f}")
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    missed = [name for name, _, _, met in results if not met]
+    if missed:
+        log("missed: " + " ".join(missed))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,77 @@
+#include "app/bench_hooks.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cinttypes>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace serenitap {
+namespace {
+
+// steady_clock is CLOCK_MONOTONIC on Linux, the clock the benchmark script reads.
+std::int64_t MonotonicNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+// Reports once the first paint of the window has been handled: the first paint
+// event of the window or one of its controls is seen here, the report runs
+// after the rest of that repaint has been drawn and flushed.
+class FirstPaintReporter : public QObject {
+ public:
+  explicit FirstPaintReporter(QWidget& window) : QObject(&window), window_(window) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !seen_ && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == &window_) {
+      seen_ = true;
+      QTimer::singleShot(0, this, [] {
+        std::fprintf(stderr, "first_paint_ns %" PRId64 "\n", MonotonicNs());
+        std::fflush(stderr);
+        QCoreApplication::exit(0);
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QWidget& window_;
+  bool seen_ = false;
+};
+
+void LogTicks(std::FILE* file, std::uint64_t ticks) {
+  std::fprintf(file, "%" PRIu64 " %" PRId64 "\n", ticks, MonotonicNs());
+  std::fflush(file);
+}
+
+}  // namespace
+
+void InstallBenchHooks(QWidget& window, QTimer* stepTimer) {
+  if (std::getenv("SERENITAP_BENCH_FIRST_PAINT") != nullptr) {
+    qApp->installEventFilter(new FirstPaintReporter(window));
+  }
+  const char* tickLog = std::getenv("SERENITAP_BENCH_TICK_LOG");
+  if (tickLog != nullptr && tickLog[0] != '\0' && stepTimer != nullptr) {
+    static std::FILE* file = nullptr;
+    static std::uint64_t ticks = 0;
+    file = std::fopen(tickLog, "a");
+    if (file == nullptr) return;
+    QObject::connect(stepTimer, &QTimer::timeout, stepTimer, [] {
+      if (++ticks % 100 == 0 && file != nullptr) LogTicks(file, ticks);
+    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, [] {
+      if (file == nullptr) return;
+      LogTicks(file, ticks);
+      std::fclose(file);
+      file = nullptr;
+    });
+  }
+}
+
+}  // namespace serenitap
