@@ -68,6 +68,7 @@ int main(int argc, char* argv[]) {
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set
     window->show();
   };
-  if (!modMain::Main(steps)) return 0;
+  // A failure reported while the main window was being set up leaves it open.
+  if (!modMain::Main(steps) && window == nullptr) return 0;
   return QApplication::exec();
 }

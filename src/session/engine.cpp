@@ -1,6 +1,7 @@
 #include "session/engine.h"
 
 #include <functional>
+#include <limits>
 
 #include "content/instructions.h"
 #include "content/issues.h"
@@ -14,6 +15,13 @@ constexpr std::string_view kNavigateModule = "modNavigate";
 
 [[noreturn]] void SubscriptOutOfRange(std::source_location where = std::source_location::current()) {
   throw RuntimeFailure(errors::kSubscriptRange, "Subscript out of range", where);
+}
+
+// The session counters are 32-bit: counting past the top is an overflow
+// failure of the counting procedure, never a silent wrap.
+void CountOne(std::int32_t& counter, std::source_location where = std::source_location::current()) {
+  if (counter == std::numeric_limits<std::int32_t>::max()) throw RuntimeFailure(errors::kOverflow, "Overflow", where);
+  ++counter;
 }
 
 }  // namespace
@@ -51,8 +59,8 @@ void SessionEngine::tmrSteps_Timer() {
     if (IsBlinkingStep(state_.genmCurrentStep)) Blink();
     state_.glngTickMs += 10;
     if (state_.glngTickMs >= 1000) {
-      ++state_.glngStepSeconds;
-      ++state_.glngSessionSeconds;
+      CountOne(state_.glngStepSeconds);
+      CountOne(state_.glngSessionSeconds);
       state_.glngTickMs = 0;
       UpdateTimeElapsed(state_.glngSessionSeconds);
     }
@@ -72,7 +80,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
 
     if (s.genmCurrentStep == stpTopHead1) {
       // A new round. Rounds 1 and 2 are negative, the later ones positive.
-      ++s.glngRoundCount;
+      CountOne(s.glngRoundCount);
       const bool wasPositive = s.gblnPositiveRound;
       s.gblnPositiveRound = s.glngRoundCount > 2;
       if (s.gblnPositiveRound != wasPositive) PaintDotsGreenOrRed(s.gblnPositiveRound);

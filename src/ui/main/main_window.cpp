@@ -337,9 +337,14 @@ void frmMain::DockStrips() {
 
 void frmMain::ArrangeControls() {
   using namespace main_window;
-  const LayoutInput input = WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel,
-                                                mlngToolbarRightEdge);
-  layout_ = main_window::ArrangeControls(input, layout_);
+  // The layout reports nothing: a step that fails is left out and the
+  // following ones still run, so a failure never stops a resize.
+  try {
+    const LayoutInput input = WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel,
+                                                  mlngToolbarRightEdge);
+    layout_ = main_window::ArrangeControls(input, layout_);
+  } catch (...) {
+  }
   const std::pair<const char*, const TwipRect*> placed[] = {
       {"lblIntro", &layout_.lblIntro},
       {"picLeftFrame", &layout_.picLeftFrame},
@@ -362,7 +367,10 @@ void frmMain::ArrangeControls() {
       {"cmdWeb", &layout_.cmdWeb},
   };
   for (const auto& [name, rect] : placed) {
-    if (QWidget* widget = Control(name)) widget->setGeometry(PixelRect(*rect));
+    try {
+      if (QWidget* widget = Control(name)) widget->setGeometry(PixelRect(*rect));
+    } catch (...) {
+    }
   }
 }
 

@@ -1,0 +1,34 @@
+// One application object for the whole program, offscreen, with a private
+// configuration folder so that nothing reaches the user's own settings.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    config_ = std::make_unique<QTemporaryDir>();
+    qputenv("XDG_CONFIG_HOME", config_->path().toLocal8Bit());
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+  }
+  void TearDown() override {
+    app_.reset();
+    config_.reset();
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[14] = "failure_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QTemporaryDir> config_;
+  std::unique_ptr<QApplication> app_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kQt = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
