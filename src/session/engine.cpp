@@ -6,6 +6,7 @@
 #include "content/instructions.h"
 #include "content/issues.h"
 #include "services/failure.h"
+#include "services/message_box.h"
 
 namespace serenitap {
 namespace {
@@ -228,6 +229,19 @@ void SessionEngine::cmdStart_Click() {
   Guarded(kModule, "cmdStart_Click", [this] {
     InitializeVariablesAndControls();
     Navigate(false, stpSelectIssue);  // lands on step 4 with the round state reset
+  });
+}
+
+void SessionEngine::cmdShare_Click() {
+  bool holdingBusy = false;
+  ScopeExit release([&] {
+    if (holdingBusy) busy_ = false;
+  });
+  Guarded(kModule, "cmdShare_Click", [&] {
+    if (!activated_ || busy_) return;
+    busy_ = true;
+    holdingBusy = true;
+    MsgBox("Share");
   });
 }
 

@@ -59,6 +59,8 @@ class SessionEngine {
   void cmdFinish_Click();
   // Resets the session and lands on step 4.
   void cmdStart_Click();
+  // The hidden Share button: a "Share" message, guarded like the navigation.
+  void cmdShare_Click();
 
   // --- Issue and SUD selection ------------------------------------------------
   void radMode_Click(std::int16_t Index);

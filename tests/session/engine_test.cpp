@@ -389,6 +389,36 @@ TEST_F(EngineTest, ASecondCommandDuringACommandIsDropped) {
   EXPECT_EQ(S().genmCurrentStep, stpSelectIssue);
 }
 
+TEST_F(EngineTest, ShareAsksOnlyWhenActivatedAndIdleAndHoldsTheBusyFlag) {
+  Load(/*activate=*/false);
+  engine.cmdShare_Click();
+  EXPECT_TRUE(boxes.requests.empty());
+  engine.Form_Activate();
+  view.hook = [&](const std::string& entry) {
+    if (entry == "Layout(4)") engine.cmdShare_Click();  // dropped: a command is running
+  };
+  Next();
+  EXPECT_TRUE(boxes.requests.empty());
+  view.hook = nullptr;
+  bool busyWhileAsking = false;
+  SetMessageBoxSink([&](const MessageBoxRequest&) {
+    busyWhileAsking = engine.mblnBusy();
+    Next();  // dropped while the message is open
+    return MsgAnswer::Ok;
+  });
+  engine.cmdShare_Click();
+  SetMessageBoxSink({});
+  EXPECT_TRUE(busyWhileAsking);
+  EXPECT_FALSE(engine.mblnBusy());
+  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
+  MessageBoxRecorder shared;
+  engine.cmdShare_Click();
+  ASSERT_EQ(shared.requests.size(), 1u);
+  EXPECT_EQ(shared.requests[0].text, "Share");
+  EXPECT_EQ(shared.requests[0].buttons, MsgButtons::Ok);
+  EXPECT_EQ(shared.requests[0].title, "Serenitap");
+}
+
 TEST_F(EngineTest, FinishHoldsTheBusyFlagToo) {
   Load();
   bool sawBusy = false;

@@ -73,6 +73,7 @@ void MainWindowController::ConnectControls() {
   onClick(window_.Button("cmdResume"), [this] { engine_.cmdResume_Click(); });
   onClick(window_.Button("cmdFinish"), [this] { engine_.cmdFinish_Click(); });
   onClick(window_.Button("cmdStart"), [this] { engine_.cmdStart_Click(); });
+  onClick(window_.Button("cmdShare"), [this] { engine_.cmdShare_Click(); });
   onClick(window_.Button("cmdExit"), [this] { cmdExit_Click(); });
   onClick(window_.Button("cmdWeb"), [this] { cmdWeb_Click(); });
   onClick(window_.Button("cmdNav"), [this] { cmdNav_Click(); });
