@@ -75,7 +75,7 @@ std::string FindProgram(const std::string& name) {
 }
 
 // A local path the opener will not take for one of its options.
-std::string SafePathArgument(const std::string& path) { return (!path.empty() && path[0] == '-') ? "./" + path : path; }
+std::string SafePathArgument(const std::string& path) { return (!path.empty() && path[0] == '-') ? std::string("./").append(path) : path; }
 
 // What the child writes to the pipe when it cannot go on.
 struct ChildReport {

@@ -257,8 +257,9 @@ void cRegistry::CreateEXEAssociation(std::string_view sExePath, std::string_view
     ValueKey("");
     Value(RegVariant(std::move(value)));
   };
-  row("." + std::string(sAssociation), std::string(sClassName));
-  row("." + std::string(sAssociation) + "\\shell\\open\\command", command);
+  const std::string extension = std::string(".").append(sAssociation);
+  row(extension, std::string(sClassName));
+  row(extension + "\\shell\\open\\command", command);
   row(std::string(sClassName), std::string(sClassDescription));
   row(std::string(sClassName) + "\\shell\\open\\command", command);
   if (lDefaultIconIndex >= 0) {

@@ -203,7 +203,11 @@ const ControlSpec* FindControl(std::string_view name, int index) {
 
 std::string ObjectNameOf(std::string_view name, int index) {
   std::string result(name);
-  if (index >= 0) result += "(" + std::to_string(index) + ")";
+  if (index >= 0) {
+    result += '(';
+    result += std::to_string(index);
+    result += ')';
+  }
   return result;
 }
 
