@@ -54,6 +54,11 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
   ltvShortcuts->setUniformRowHeights(true);
+  // The installed sans-serif runs wider than the design font: a slightly
+  // smaller size keeps the longest row whole in its column.
+  QFont listFont = ltvShortcuts->font();
+  listFont.setPointSizeF(listFont.pointSizeF() * 0.9);
+  ltvShortcuts->setFont(listFont);
   ltvShortcuts->setSelectionBehavior(QAbstractItemView::SelectRows);
   ltvShortcuts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The column headers only name the columns; the rows speak for themselves.
