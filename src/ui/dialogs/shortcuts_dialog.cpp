@@ -57,8 +57,9 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   // The installed sans-serif runs wider than the design font: a slightly
   // smaller size keeps the longest row whole in its column.
   QFont listFont = ltvShortcuts->font();
-  listFont.setPointSizeF(listFont.pointSizeF() * 0.9);
+  listFont.setPointSizeF(listFont.pointSizeF() * 0.85);
   ltvShortcuts->setFont(listFont);
+  ltvShortcuts->header()->setStretchLastSection(false);  // the columns keep their widths
   ltvShortcuts->setSelectionBehavior(QAbstractItemView::SelectRows);
   ltvShortcuts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   // The column headers only name the columns; the rows speak for themselves.
