@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test package clean
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD_DIR) --output-on-failure -j$$(nproc)
+
+# The Debian package (build/serenitap_<version>_<arch>.deb), from the same
+# set-up and build folder as `make test`.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR)

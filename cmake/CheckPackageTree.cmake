@@ -1,0 +1,21 @@
+# CPack runs this after its staging install and before it writes the package:
+# every file the install must hold has to be in the staged tree, or no package
+# is made.
+if(NOT CPACK_SERENITAP_INSTALLED_FILES)
+  message(FATAL_ERROR "CheckPackageTree.cmake: the list of installed files is empty")
+endif()
+set(root "${CPACK_TEMPORARY_INSTALL_DIRECTORY}")
+set(prefix "${CPACK_PACKAGING_INSTALL_PREFIX}")
+set(missing "")
+foreach(file IN LISTS CPACK_SERENITAP_INSTALLED_FILES)
+  set(path "${root}${prefix}/${file}")
+  if(NOT EXISTS "${path}")
+    list(APPEND missing "${prefix}/${file}")
+  endif()
+endforeach()
+if(missing)
+  list(JOIN missing "\n  " missing_text)
+  message(FATAL_ERROR "The package would miss these files, so none is made:\n  ${missing_text}")
+endif()
+list(LENGTH CPACK_SERENITAP_INSTALLED_FILES count)
+message(STATUS "Package contents checked: all ${count} files present")
