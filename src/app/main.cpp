@@ -47,6 +47,7 @@ int main(int argc, char* argv[]) {
   SafeApplication app(argc, argv);
   QApplication::setApplicationName(ToQString(product::kName));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
+  QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));
   InstallMessageBoxDialogs();
   InstallErrorReportDialog();
   SetScreenFactsSource(PrimaryScreenFacts);
