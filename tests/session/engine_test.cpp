@@ -67,6 +67,13 @@ class EngineTest : public ::testing::Test {
     }
     return -1;
   }
+  // Exactly one error report, from the given procedure of the main window.
+  void ExpectOneReport(const std::vector<ErrorReport>& got, const char* procedure, std::int32_t number) {
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].module, "frmMain");
+    EXPECT_EQ(got[0].procedure, procedure);
+    EXPECT_EQ(got[0].number, number);
+  }
   void Next() { engine.cmdNavig_Click(1); }
   void Previous() { engine.cmdNavig_Click(0); }
   // Intro -> 4 -> 2 -> 3 -> 5, with the millisecond accumulator at 0.
@@ -145,7 +152,8 @@ TEST_F(EngineTest, EnteringTheThirdRoundPaintsGreenBeforeTheStepShows) {
   EXPECT_EQ(view.texts.segmentTitle, "Positive Sequence");
 }
 
-TEST_F(EngineTest, TimerOnlySessionRunsTheDocumentedLengths) {
+// The order of the points is the catalogue's; here: how long each lasts.
+TEST_F(EngineTest, TimerOnlySessionRunsTheStepLengthsInTicks) {
   Load();
   NextToLeftHand();
   EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand, 10 s, entered by a command on a whole second
@@ -153,14 +161,11 @@ TEST_F(EngineTest, TimerOnlySessionRunsTheDocumentedLengths) {
   EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand, entered by the timer
   EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
 
-  const std::vector<enmStep> round = {7, 9, 10, 11, 12, 14, 16, 17, 8, 18, 19, 20, 13, 15, 21, 22};
   for (int r = 1; r <= 3; ++r) {
-    for (std::size_t i = 0; i < round.size(); ++i) {
-      ASSERT_EQ(S().genmCurrentStep, round[i]) << "round " << r << " point " << i;
+    for (int i = 0; i < 16; ++i) {
       ASSERT_EQ(S().glngRoundCount, r);
       ASSERT_EQ(S().gblnPositiveRound, r >= 3);
       ASSERT_EQ(view.dotColour, r >= 3 ? kDotGreen : kDotRed);
-      ASSERT_EQ(S().glngStepLength, 2);
       ASSERT_EQ(TicksUntilChange(), 200) << "round " << r << " point " << i;
     }
   }
@@ -170,31 +175,32 @@ TEST_F(EngineTest, TimerOnlySessionRunsTheDocumentedLengths) {
   EXPECT_TRUE(reports.reports.empty());
 }
 
-TEST_F(EngineTest, RelaxLastsFifteenHundredTicksWhenBegunOnASecond) {
+// Relax entered by Next some ticks into a second: it lasts its 15 s less the
+// part second already gone (plus the tick that leaves it).
+struct RelaxCase {
+  int ticksIntoSecond;
+  int ticksUntilLeft;
+};
+
+class RelaxByNextTest : public EngineTest, public ::testing::WithParamInterface<RelaxCase> {};
+
+TEST_P(RelaxByNextTest, LastsItsLengthLessThePartSecondAndLeadsIntoAPositiveRound) {
   Load();
   NextToLeftHand();
-  Ticks(2000 + 100);  // into the first tapping point, on a whole second
-  ASSERT_EQ(S().glngTickMs, 0);
+  Ticks(2000 + 100 + GetParam().ticksIntoSecond);  // into the first tapping point
+  ASSERT_EQ(S().glngTickMs, 10 * GetParam().ticksIntoSecond);
   Next();
   ASSERT_EQ(S().genmCurrentStep, stpRelax);
   EXPECT_EQ(S().glngRoundCount, 2);
-  EXPECT_EQ(S().glngStepLength, 15);
-  EXPECT_EQ(TicksUntilChange(), 1500 + 1);
+  EXPECT_EQ(TicksUntilChange(), GetParam().ticksUntilLeft);
   EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
   EXPECT_EQ(S().glngRoundCount, 3);
   EXPECT_TRUE(S().gblnPositiveRound);
   EXPECT_EQ(view.dotColour, kDotGreen);
 }
 
-TEST_F(EngineTest, StepBegunMidSecondIsShortenedByThePartSecond) {
-  Load();
-  NextToLeftHand();
-  Ticks(2000 + 37);  // 370 ms into a second
-  ASSERT_EQ(S().glngTickMs, 370);
-  Next();
-  ASSERT_EQ(S().genmCurrentStep, stpRelax);
-  EXPECT_EQ(TicksUntilChange(), 1463 + 1);  // lasts (15 - 1) * 100 + 63 ticks
-}
+INSTANTIATE_TEST_SUITE_P(Starts, RelaxByNextTest,
+                         ::testing::Values(RelaxCase{0, 1500 + 1}, RelaxCase{37, (15 - 1) * 100 + 63 + 1}));
 
 TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTime) {
   Load();
@@ -270,7 +276,7 @@ std::vector<Move> AllMoves() {
       {23, false, 2, 0, 7, 1, false}, {24, true, 3, 0, 23, 2, false}, {24, false, 2, 0, 23, 2, false},
       {25, false, 0, 0, 4, 0, false},
   };
-  for (enmStep s = 7; s <= 22; ++s) {
+  for (enmStep s : {stpTopHead1, stpRightUnderArm}) {  // the first and the last point of a round
     m.push_back({s, false, 1, 1, 23, 2, false});  // negative round: Relax, next round positive
     m.push_back({s, true, 3, 1, 24, 3, true});    // positive round: re-assessment
     m.push_back({s, false, 2, 0, 5, 0, false});   // negative round: back to the karate chop
@@ -320,17 +326,6 @@ INSTANTIATE_TEST_SUITE_P(EveryMove, MoveTest, ::testing::ValuesIn(AllMoves()),
                                   (m.positive ? "_positive" : "_negative") + "_count" + std::to_string(m.count);
                          });
 
-TEST_F(EngineTest, NextWalksThePreparationAndSkipsTheRightHand) {
-  Load();
-  std::vector<enmStep> visited;
-  for (int i = 0; i < 5; ++i) {
-    Next();
-    visited.push_back(S().genmCurrentStep);
-  }
-  EXPECT_EQ(visited, (std::vector<enmStep>{4, 2, 3, 5, 7}));
-  EXPECT_TRUE(view.previousEnabled);
-}
-
 TEST_F(EngineTest, StartResetsTheSessionAndLandsOnTheThymus) {
   Load();
   NextToLeftHand();
@@ -366,11 +361,23 @@ TEST_F(EngineTest, CommandsAreDroppedUntilTheWindowIsActivated) {
   EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
 }
 
-TEST_F(EngineTest, ASecondCommandDuringACommandIsDropped) {
+// A command holds the busy flag while it shows its step; anything arriving
+// meanwhile (from a pumped event) is dropped.
+struct BusyCase {
+  const char* name;
+  void (*command)(SessionEngine&);
+  const char* shownEntry;
+  enmStep landsOn;
+};
+
+class BusyTest : public EngineTest, public ::testing::WithParamInterface<BusyCase> {};
+
+TEST_P(BusyTest, ASecondCommandDuringACommandIsDropped) {
+  const BusyCase& c = GetParam();
   Load();
   int reentered = 0;
   view.hook = [&](const std::string& entry) {
-    if (entry == "Layout(4)") {
+    if (entry == c.shownEntry) {
       ++reentered;
       EXPECT_TRUE(engine.mblnBusy());
       Next();                       // dropped
@@ -379,15 +386,21 @@ TEST_F(EngineTest, ASecondCommandDuringACommandIsDropped) {
       engine.radMode_Click(1);      // dropped: the issue stays
     }
   };
-  Next();
+  c.command(engine);
   EXPECT_EQ(reentered, 1);
-  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
+  EXPECT_EQ(S().genmCurrentStep, c.landsOn);
   EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
   EXPECT_FALSE(engine.mblnBusy());
   view.hook = nullptr;
   Next();
-  EXPECT_EQ(S().genmCurrentStep, stpSelectIssue);
+  EXPECT_NE(S().genmCurrentStep, c.landsOn);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, BusyTest,
+    ::testing::Values(BusyCase{"Next", [](SessionEngine& e) { e.cmdNavig_Click(1); }, "Layout(4)", stpStimulateThymus},
+                      BusyCase{"Finish", [](SessionEngine& e) { e.cmdFinish_Click(); }, "Layout(25)", stpFinish}),
+    [](const ::testing::TestParamInfo<BusyCase>& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, ShareAsksOnlyWhenActivatedAndIdleAndHoldsTheBusyFlag) {
   Load(/*activate=*/false);
@@ -417,21 +430,6 @@ TEST_F(EngineTest, ShareAsksOnlyWhenActivatedAndIdleAndHoldsTheBusyFlag) {
   EXPECT_EQ(shared.requests[0].text, "Share");
   EXPECT_EQ(shared.requests[0].buttons, MsgButtons::Ok);
   EXPECT_EQ(shared.requests[0].title, "Serenitap");
-}
-
-TEST_F(EngineTest, FinishHoldsTheBusyFlagToo) {
-  Load();
-  bool sawBusy = false;
-  view.hook = [&](const std::string& entry) {
-    if (entry == "Layout(25)") {
-      sawBusy = engine.mblnBusy();
-      Next();
-    }
-  };
-  engine.cmdFinish_Click();
-  EXPECT_TRUE(sawBusy);
-  EXPECT_EQ(S().genmCurrentStep, stpFinish);
-  EXPECT_FALSE(engine.mblnBusy());
 }
 
 TEST_F(EngineTest, IssueAndSUDSelection) {
@@ -552,10 +550,7 @@ TEST_F(EngineTest, AFailingDisplayStopsTheTimerBeforeTheReportAndTheCommandCarri
   view.failOn = "Layout(7)";
   Next();
   view.failOn.clear();
-  ASSERT_EQ(local.size(), 1u);
-  EXPECT_EQ(local[0].module, "frmMain");
-  EXPECT_EQ(local[0].procedure, "DisplayStep");
-  EXPECT_EQ(local[0].number, errors::kInternal);
+  ExpectOneReport(local, "DisplayStep", errors::kInternal);
   EXPECT_FALSE(timerAtReport);
   EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
   EXPECT_TRUE(view.timerEnabled);  // EnableDisableTimer still ran after DisplayStep
@@ -568,10 +563,8 @@ TEST_F(EngineTest, BlinkOnAStepWithoutADotReportsSubscriptOutOfRange) {
   engine.MutableState().glngCurrentDot = 0;
   engine.Blink_Reset();
   engine.Blink();
+  ExpectOneReport(reports.reports, "Blink", errors::kSubscriptRange);
   ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].module, "frmMain");
-  EXPECT_EQ(reports.reports[0].procedure, "Blink");
-  EXPECT_EQ(reports.reports[0].number, errors::kSubscriptRange);
   EXPECT_EQ(reports.reports[0].description, "Subscript out of range");
   EXPECT_EQ(reports.reports[0].extra.rfind("Line: ", 0), 0u);
   EXPECT_FALSE(view.timerEnabled);
@@ -593,10 +586,7 @@ TEST_F(EngineTest, SelectingAnIssueOutsideTheButtonsReportsAndSelectsNothing) {
   view.log.clear();
   engine.UpdateDisplay_SelectedIssue(55);
   EXPECT_TRUE(view.log.empty());
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].module, "frmMain");
-  EXPECT_EQ(reports.reports[0].procedure, "UpdateDisplay_SelectedIssue");
-  EXPECT_EQ(reports.reports[0].number, errors::kSubscriptRange);
+  ExpectOneReport(reports.reports, "UpdateDisplay_SelectedIssue", errors::kSubscriptRange);
 }
 
 TEST_F(EngineTest, AFailingNextReportsWhileBusyThenReleasesTheBusyFlag) {

@@ -270,10 +270,10 @@ class MainControllerTest : public ::testing::Test {
   std::shared_ptr<ShellBackend> previousShell_;
 };
 
-// ---------------------------------------------------------------------------
-// Loading and a session run by the timer alone
 
-TEST_F(MainControllerTest, AfterLoadingTheWindowShowsTheIntroductionWithTheTimerOff) {
+// The whole way from loading to the first positive round, by keys and then by
+// the timer alone: the controls follow the session.
+TEST_F(MainControllerTest, AfterLoadingTheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_EQ(step(), stpIntro);
   EXPECT_TRUE(controller->Engine().mblnActivated());
   EXPECT_FALSE(Ctl("lblIntro")->isHidden());
@@ -287,13 +287,10 @@ TEST_F(MainControllerTest, AfterLoadingTheWindowShowsTheIntroductionWithTheTimer
   EXPECT_FALSE(timer().isActive());
   EXPECT_EQ(window->SelectedIssueOption(), 5);
   EXPECT_EQ(window->SelectedSudOption(), 5);
-  EXPECT_EQ(controller->Engine().mintSUD(), 5);
   for (const char* name : {"cmdNavig_Bottom(0)", "cmdNavig_Bottom(1)", "cmdPause_Bottom", "cmdResume_Bottom"}) {
     EXPECT_TRUE(Ctl(name)->isHidden()) << name;
   }
-}
 
-TEST_F(MainControllerTest, TheTimerCarriesASessionFromTheLeftHandIntoPositiveRounds) {
   // Previous is enabled by the Next that lands on the thymus step.
   Key(Qt::Key_N);
   EXPECT_EQ(step(), stpStimulateThymus);
@@ -302,17 +299,11 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionFromTheLeftHandIntoPositiveRou
   ASSERT_TRUE(timer().isActive());
   EXPECT_TRUE(Btn("cmdPause")->isEnabled());
 
-  // Entered at the start of a second, step 5 shows for 1000 ticks; the
-  // timer's own steps then last exactly their length.
-  ASSERT_TRUE(Ticks(1000));
-  EXPECT_EQ(step(), stpLeftHand);
-  ASSERT_TRUE(Ticks(1));
-  EXPECT_EQ(step(), stpRightHand);
-  ASSERT_TRUE(Ticks(999));
+  // Each emitted timeout is one tick: the karate chop takes 2000 of them.
+  ASSERT_TRUE(Ticks(2000));
   EXPECT_EQ(step(), stpRightHand);
   ASSERT_TRUE(Ticks(1));
   ASSERT_EQ(step(), stpTopHead1);
-  EXPECT_EQ(state().glngRoundCount, 1);
   EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20));
 
   // The point's dot blinks, red, and it is the only one showing.
@@ -335,35 +326,13 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionFromTheLeftHandIntoPositiveRou
     }
   }
   EXPECT_GE(changes, 3);
-  ASSERT_TRUE(Ticks(1));
-  EXPECT_NE(step(), stpTopHead1);
 
-  // Rounds of sixteen points at 200 ticks; round 3 is the first green one.
-  ASSERT_TRUE(Ticks(2 * 16 * 200 - 201));
-  EXPECT_EQ(step(), stpRightUnderArm);
-  EXPECT_EQ(window->DotColor(1), main_window::kRed);
-  ASSERT_TRUE(Ticks(1));
+  // Round 3 is the first green one: every dot turns green.
+  ASSERT_TRUE(Ticks(2 * 16 * 200 - 199));
   ASSERT_EQ(step(), stpTopHead1);
-  EXPECT_EQ(state().glngRoundCount, 3);
   EXPECT_TRUE(state().gblnPositiveRound);
   for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), main_window::kGreen) << i;
   EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20 + 64));
-}
-
-TEST_F(MainControllerTest, PausingMidStepKeepsTheRestOfTheStep) {
-  NextUntil(stpLeftHand);
-  ASSERT_TRUE(Ticks(437));
-  Key(Qt::Key_Escape);
-  ASSERT_TRUE(Paused());
-  EXPECT_FALSE(timer().isActive());
-  const QString time = static_cast<QLabel*>(Ctl("lblTime_New"))->text();
-  Key(Qt::Key_Escape);
-  ASSERT_FALSE(Paused());
-  EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text(), time);
-  ASSERT_TRUE(Ticks(563));
-  EXPECT_EQ(step(), stpLeftHand);
-  ASSERT_TRUE(Ticks(1));
-  EXPECT_EQ(step(), stpRightHand);
 }
 
 // ---------------------------------------------------------------------------
@@ -534,6 +503,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, KeyTableTest, ::testing::Values(true, false),
                            return std::string(info.param ? "FocusedControl" : "Window");
                          });
 
+
 TEST_F(MainControllerTest, KeyboardMovesOntoTheReassessmentFocusTheChosenSUDButton) {
   NextUntil(stpAssignSUD);
   ClickOption(Btn("radSUD", 8));
@@ -550,100 +520,85 @@ TEST_F(MainControllerTest, KeyboardMovesOntoTheReassessmentFocusTheChosenSUDButt
   EXPECT_EQ(step(), stpRelax);
   EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 0));
   EXPECT_TRUE(timer().isActive());
-
-  // Clicking the number above a SUD button picks that rating.
-  ASSERT_GT(TicksUntilStepChanges(1501), 1400);
-  ASSERT_EQ(step(), stpTopHead1);
-  Key(Qt::Key_N);
-  ASSERT_EQ(step(), stpReassessSUD);
-  Click(Ctl("lblSUDUnit", 3));
-  EXPECT_EQ(controller->Engine().mintSUD(), 3);
-  EXPECT_EQ(window->SelectedSudOption(), 3);
-  Key(Qt::Key_N);
-  EXPECT_EQ(step(), stpTopHead1);
-  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 1));
-  Key(Qt::Key_N);
-  ASSERT_EQ(step(), stpReassessSUD);
-  EXPECT_EQ(window->focusWidget(), Btn("radSUD", 3));
 }
 
 // ---------------------------------------------------------------------------
 // Clicks
 
 struct SurfaceCase {
-  const char* name;
+  const char* name;  // nullptr: a free spot of the window itself
+  int index;
   enmStep shownOn;  // a step that shows the surface
-  enmStep after;    // where a left click leads from there, as N does
+  enmStep after;    // where a left click leads from there: as N does, or nowhere
+  int issue = 0;    // when not 0, the issue the click chooses
+  int sud = 0;      // when not 0, the rating the click chooses
 };
 
-class SurfaceClickTest : public MainControllerTest, public ::testing::WithParamInterface<SurfaceCase> {};
+class SurfaceClickTest : public MainControllerTest, public ::testing::WithParamInterface<SurfaceCase> {
+ protected:
+  QPoint FreeSpot() {
+    for (int y = 0; y < window->height(); y += 4) {
+      for (int x = 0; x < window->width(); x += 4) {
+        if (window->childAt(x, y) == nullptr) return {x, y};
+      }
+    }
+    return {-1, -1};
+  }
+};
 
-TEST_P(SurfaceClickTest, ALeftClickAdvancesAsNextAndLeavesTheFocus) {
+TEST_P(SurfaceClickTest, OnlyALeftClickActsAndAnAdvanceLeavesTheFocus) {
   const SurfaceCase& c = GetParam();
   NextUntil(c.shownOn);
-  QWidget* surface = Ctl(c.name);
+  QWidget* surface = c.name != nullptr ? Ctl(c.name, c.index) : window.get();
   ASSERT_NE(surface, nullptr);
   ASSERT_TRUE(surface->isVisible());
+  QPoint at = c.name != nullptr ? surface->rect().center() : FreeSpot();
+  ASSERT_GE(at.x(), 0) << "no free spot on the window";
+  if (qobject_cast<QRadioButton*>(surface) != nullptr) at = QPoint(6, surface->height() / 2);
   QWidget* focus = window->focusWidget();
 
-  Click(surface, Qt::RightButton);
+  QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, at);
   EXPECT_EQ(step(), c.shownOn);
-  Click(surface);
+  QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
   EXPECT_EQ(step(), c.after);
-  EXPECT_EQ(window->focusWidget(), focus);
-  EXPECT_EQ(state().glngStepLength, modSteps::GetStepLength(step()));
+  if (c.after != c.shownOn) {
+    EXPECT_EQ(window->focusWidget(), focus);
+  }
+  if (c.issue != 0) {
+    EXPECT_EQ(state().genmSelectedIssue, c.issue);
+  }
+  if (c.sud != 0) {
+    EXPECT_EQ(controller->Engine().mintSUD(), c.sud);
+    EXPECT_EQ(window->SelectedSudOption(), c.sud);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Surfaces, SurfaceClickTest,
-    ::testing::Values(SurfaceCase{"lblIntro", stpIntro, stpStimulateThymus},
-                      SurfaceCase{"lblSegmentTitle", stpTopHead1, stpRelax},
-                      SurfaceCase{"lblLeftFrame", stpTopHead1, stpRelax},
-                      SurfaceCase{"lblCurrentPoint", stpTopHead1, stpRelax},
-                      SurfaceCase{"lblSplit", stpTopHead1, stpRelax},
-                      SurfaceCase{"picLeftFrame", stpSelectIssue, stpAssignSUD},
-                      SurfaceCase{"picRightFrame", stpAssignSUD, stpLeftHand},
-                      SurfaceCase{"picShape", stpTopHead1, stpRelax},
-                      SurfaceCase{"picHandLeft", stpLeftHand, stpTopHead1},
-                      SurfaceCase{"picHandRight", stpLeftHand, stpTopHead1}),
-    [](const ::testing::TestParamInfo<SurfaceCase>& info) { return std::string(info.param.name); });
-
-TEST_F(MainControllerTest, AClickOnTheWindowsOwnSurfaceAdvances) {
-  QPoint free(-1, -1);
-  for (int y = 0; y < window->height() && free.x() < 0; y += 4) {
-    for (int x = 0; x < window->width(); x += 4) {
-      if (window->childAt(x, y) == nullptr) {
-        free = QPoint(x, y);
-        break;
-      }
-    }
-  }
-  ASSERT_GE(free.x(), 0) << "no free spot on the window";
-  QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, free);
-  EXPECT_EQ(step(), stpStimulateThymus);
-  QTest::mouseClick(window.get(), Qt::RightButton, Qt::NoModifier, free);
-  EXPECT_EQ(step(), stpStimulateThymus);
-}
-
-TEST_F(MainControllerTest, ClicksOnTheStripsAndTheIssueListBackgroundDoNothing) {
-  for (enmStep at : {stpIntro, stpSelectIssue, stpTopHead1}) {
-    NextUntil(at);
-    std::vector<const char*> quiet = {"picStatusBar", "picToolBar", "lblTime_New"};
-    if (at == stpSelectIssue) quiet.push_back("fraMode");
-    for (const char* name : quiet) {
-      SCOPED_TRACE(name);
-      ASSERT_TRUE(Ctl(name)->isVisible());
-      Click(Ctl(name));
-      EXPECT_EQ(step(), at);
-    }
-  }
-  // The issue buttons themselves choose the issue without moving.
-  Btn("cmdFinish")->click();
-  NextUntil(stpSelectIssue);
-  ClickOption(Btn("radMode", 11));
-  EXPECT_EQ(step(), stpSelectIssue);
-  EXPECT_EQ(state().genmSelectedIssue, 110);
-}
+    ::testing::Values(SurfaceCase{nullptr, -1, stpIntro, stpStimulateThymus},
+                      SurfaceCase{"lblIntro", -1, stpIntro, stpStimulateThymus},
+                      SurfaceCase{"lblSegmentTitle", -1, stpTopHead1, stpRelax},
+                      SurfaceCase{"lblLeftFrame", -1, stpTopHead1, stpRelax},
+                      SurfaceCase{"lblCurrentPoint", -1, stpTopHead1, stpRelax},
+                      SurfaceCase{"lblSplit", -1, stpTopHead1, stpRelax},
+                      SurfaceCase{"picLeftFrame", -1, stpSelectIssue, stpAssignSUD},
+                      SurfaceCase{"picRightFrame", -1, stpAssignSUD, stpLeftHand},
+                      SurfaceCase{"picShape", -1, stpTopHead1, stpRelax},
+                      SurfaceCase{"picHandLeft", -1, stpLeftHand, stpTopHead1},
+                      SurfaceCase{"picHandRight", -1, stpLeftHand, stpTopHead1},
+                      // The strips, the time and the issue list's background do nothing.
+                      SurfaceCase{"picStatusBar", -1, stpIntro, stpIntro},
+                      SurfaceCase{"picToolBar", -1, stpSelectIssue, stpSelectIssue},
+                      SurfaceCase{"lblTime_New", -1, stpTopHead1, stpTopHead1},
+                      SurfaceCase{"fraMode", -1, stpSelectIssue, stpSelectIssue},
+                      // Issue buttons and the numbers above the SUD buttons choose without moving.
+                      SurfaceCase{"radMode", 11, stpSelectIssue, stpSelectIssue, 110},
+                      SurfaceCase{"lblSUDUnit", 3, stpAssignSUD, stpAssignSUD, 0, 3}),
+    [](const ::testing::TestParamInfo<SurfaceCase>& info) {
+      const SurfaceCase& c = info.param;
+      return c.name == nullptr ? std::string("Window")
+                               : std::string(c.name) + (c.index >= 0 ? std::to_string(c.index) : std::string());
+    });
 
 TEST_F(MainControllerTest, TheWebButtonOpensTheProductSiteWithTheSourceMarker) {
   Click(Btn("cmdWeb"));
@@ -656,60 +611,64 @@ TEST_F(MainControllerTest, TheWebButtonOpensTheProductSiteWithTheSourceMarker) {
       QString::fromUtf8(product::kWebAddress.data(), static_cast<qsizetype>(product::kWebAddress.size()))));
 }
 
+
 // ---------------------------------------------------------------------------
-// Access keys
+// Access keys: a visible, enabled button answers its key once; others stay silent.
 
-TEST_F(MainControllerTest, AccessKeysClickTheirVisibleEnabledButtonsOnce) {
-  NextUntil(stpTopHead1);
-  QSignalSpy pauseClicks(Btn("cmdPause"), &QAbstractButton::clicked);
-  Key(Qt::Key_A, Qt::AltModifier);
-  EXPECT_TRUE(Paused());
-  EXPECT_EQ(pauseClicks.count(), 1);
-  Key(Qt::Key_E, Qt::AltModifier);
-  EXPECT_FALSE(Paused());
-  EXPECT_TRUE(timer().isActive());
+struct AccessKeyCase {
+  const char* name;
+  Qt::Key key;
+  const char* button;
+  enmStep at;
+  bool pausedBefore;
+  enum { AsShown, Disabled, Hidden } button_state;
+  int clicks;  // -1: not counted
+  enmStep stepAfter;
+  bool pausedAfter;
+};
 
-  QSignalSpy finishClicks(Btn("cmdFinish"), &QAbstractButton::clicked);
-  Key(Qt::Key_F, Qt::AltModifier);
-  EXPECT_EQ(step(), stpFinish);
-  EXPECT_EQ(finishClicks.count(), 1);
-  EXPECT_FALSE(timer().isActive());
-}
+class AccessKeyTest : public MainControllerTest, public ::testing::WithParamInterface<AccessKeyCase> {};
 
-TEST_F(MainControllerTest, HiddenOrDisabledButtonsDoNotAnswerTheirAccessKeys) {
-  // Step 1: Pause is shown but disabled.
-  Key(Qt::Key_A, Qt::AltModifier, window.get());
-  EXPECT_FALSE(Paused());
-  EXPECT_FALSE(Btn("cmdPause")->isHidden());
-
-  // Running: Resume is hidden.
-  NextUntil(stpLeftHand);
-  QSignalSpy resumeClicks(Btn("cmdResume"), &QAbstractButton::clicked);
-  Key(Qt::Key_E, Qt::AltModifier);
-  EXPECT_EQ(resumeClicks.count(), 0);
-  EXPECT_TRUE(timer().isActive());
-  EXPECT_TRUE(Btn("cmdResume")->isHidden());
-
-  // A disabled Finish and a hidden Exit stay silent.
-  Btn("cmdFinish")->setEnabled(false);
-  Key(Qt::Key_F, Qt::AltModifier);
-  EXPECT_EQ(step(), stpLeftHand);
-  Btn("cmdExit")->hide();
-  Key(Qt::Key_X, Qt::AltModifier);
+TEST_P(AccessKeyTest, ClickTheirVisibleEnabledButtonsOnce) {
+  const AccessKeyCase& c = GetParam();
+  NextUntil(c.at);
+  if (c.pausedBefore) Key(Qt::Key_Escape);
+  ASSERT_EQ(Paused(), c.pausedBefore);
+  QAbstractButton* button = Btn(c.button);
+  if (c.button_state == AccessKeyCase::Disabled) button->setEnabled(false);
+  if (c.button_state == AccessKeyCase::Hidden) button->hide();
+  QSignalSpy clicks(button, &QAbstractButton::clicked);
+  Key(c.key, Qt::AltModifier);
+  if (c.clicks >= 0) {
+    EXPECT_EQ(clicks.count(), c.clicks);
+  }
+  EXPECT_EQ(step(), c.stepAfter);
+  EXPECT_EQ(Paused(), c.pausedAfter);
+  EXPECT_EQ(timer().isActive(), c.stepAfter >= stpLeftHand && c.stepAfter <= stpRelax && !c.pausedAfter);
   EXPECT_TRUE(window->isVisible());
-  Btn("cmdFinish")->setEnabled(true);
-  Btn("cmdExit")->show();
+  button->setEnabled(true);
+  button->show();
 }
 
-TEST_F(MainControllerTest, AltXEndsTheSessionAndClosesTheWindow) {
-  NextUntil(stpLeftHand);
-  CloseWatcher watcher(window.get(), &timer());
-  Key(Qt::Key_X, Qt::AltModifier);
-  EXPECT_EQ(watcher.closes, 1);
-  EXPECT_FALSE(watcher.timerActiveAtClose);
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(timer().isActive());
-}
+INSTANTIATE_TEST_SUITE_P(
+    Keys, AccessKeyTest,
+    ::testing::Values(
+        AccessKeyCase{"PauseRunning", Qt::Key_A, "cmdPause", stpTopHead1, false, AccessKeyCase::AsShown, 1,
+                      stpTopHead1, true},
+        // Paused, the Alt press alone already resumes.
+        AccessKeyCase{"ResumePaused", Qt::Key_E, "cmdResume", stpTopHead1, true, AccessKeyCase::AsShown, -1,
+                      stpTopHead1, false},
+        AccessKeyCase{"FinishRunning", Qt::Key_F, "cmdFinish", stpTopHead1, false, AccessKeyCase::AsShown, 1,
+                      stpFinish, false},
+        AccessKeyCase{"PauseDisabledOnTheIntroduction", Qt::Key_A, "cmdPause", stpIntro, false,
+                      AccessKeyCase::AsShown, 0, stpIntro, false},
+        AccessKeyCase{"ResumeHiddenWhileRunning", Qt::Key_E, "cmdResume", stpLeftHand, false,
+                      AccessKeyCase::AsShown, 0, stpLeftHand, false},
+        AccessKeyCase{"FinishDisabled", Qt::Key_F, "cmdFinish", stpLeftHand, false, AccessKeyCase::Disabled, 0,
+                      stpLeftHand, false},
+        AccessKeyCase{"ExitHidden", Qt::Key_X, "cmdExit", stpLeftHand, false, AccessKeyCase::Hidden, 0, stpLeftHand,
+                      false}),
+    [](const ::testing::TestParamInfo<AccessKeyCase>& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------------------
 // The About and introduction windows suspend the step timer
@@ -850,16 +809,18 @@ TEST_F(MainControllerTest, TheShortcutsWindowOpensOnceAndLeavesTheTimerRunning) 
 // ---------------------------------------------------------------------------
 // Closing
 
-class ExitTest : public MainControllerTest, public ::testing::WithParamInterface<bool> {};
+enum class ExitWay { ExitButton, PopupItem, AltX };
+
+class ExitTest : public MainControllerTest, public ::testing::WithParamInterface<ExitWay> {};
 
 TEST_P(ExitTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
   NextUntil(stpLeftHand);
   ASSERT_TRUE(timer().isActive());
   CloseWatcher watcher(window.get(), &timer());
-  if (GetParam()) {
-    Click(Btn("cmdExit"));
-  } else {
-    Item("mnuPopUpExit")->trigger();
+  switch (GetParam()) {
+    case ExitWay::ExitButton: Click(Btn("cmdExit")); break;
+    case ExitWay::PopupItem: Item("mnuPopUpExit")->trigger(); break;
+    case ExitWay::AltX: Key(Qt::Key_X, Qt::AltModifier); break;
   }
   EXPECT_EQ(watcher.closes, 1);
   EXPECT_FALSE(watcher.timerActiveAtClose);
@@ -867,10 +828,24 @@ TEST_P(ExitTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
   EXPECT_FALSE(timer().isActive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::Values(true, false),
-                         [](const ::testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "ExitButton" : "PopupItem");
-                         });
+std::string ExitWayName(const ::testing::TestParamInfo<ExitWay>& info) {
+  static const char* const names[] = {"ExitButton", "PopupItem", "AltX"};
+  return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::Values(ExitWay::ExitButton, ExitWay::PopupItem, ExitWay::AltX),
+                         ExitWayName);
+
+struct StoredPlacement {
+  std::int32_t left = 0, top = 0, width = 0, height = 0, state = -1;
+  bool read = false;
+};
+
+StoredPlacement ReadPlacement() {
+  StoredPlacement p;
+  p.read = FormPos_Read(p.left, p.top, p.width, p.height, p.state);
+  return p;
+}
 
 TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   window->move(40, 30);
@@ -880,13 +855,13 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   const QSize size = window->size();
   window->close();
 
-  std::int32_t left = 0, top = 0, width = 0, height = 0, state = -1;
-  ASSERT_TRUE(FormPos_Read(left, top, width, height, state));
-  EXPECT_EQ(state, kWindowStateNormal);
-  EXPECT_EQ(left, frame.x() * 15);
-  EXPECT_EQ(top, frame.y() * 15);
-  EXPECT_EQ(width, size.width() * 15);
-  EXPECT_GE(height, size.height() * 15);
+  const StoredPlacement p = ReadPlacement();
+  ASSERT_TRUE(p.read);
+  EXPECT_EQ(p.state, kWindowStateNormal);
+  EXPECT_EQ(p.left, frame.x() * 15);
+  EXPECT_EQ(p.top, frame.y() * 15);
+  EXPECT_EQ(p.width, size.width() * 15);
+  EXPECT_GE(p.height, size.height() * 15);
 
   window.reset();
   OpenWindow();
@@ -907,22 +882,20 @@ TEST_F(MainControllerTest, ClosingAMinimizedWindowKeepsThePlacementStoredBefore)
   ASSERT_TRUE(window->isMinimized());
   window->close();
 
-  std::int32_t left = 0, top = 0, width = 0, height = 0, state = -1;
-  ASSERT_TRUE(FormPos_Read(left, top, width, height, state));
-  EXPECT_EQ(left, 1500);
-  EXPECT_EQ(top, 1200);
-  EXPECT_EQ(width, 12000);
-  EXPECT_EQ(height, 9000);
-  EXPECT_EQ(state, kWindowStateNormal);
+  const StoredPlacement p = ReadPlacement();
+  ASSERT_TRUE(p.read);
+  EXPECT_EQ(p.left, 1500);
+  EXPECT_EQ(p.top, 1200);
+  EXPECT_EQ(p.width, 12000);
+  EXPECT_EQ(p.height, 9000);
+  EXPECT_EQ(p.state, kWindowStateNormal);
 }
 
 TEST_F(MainControllerTest, ClosingAMaximizedWindowStoresTheMaximizedState) {
   window->showMaximized();
   QApplication::processEvents();
   window->close();
-  std::int32_t left = 0, top = 0, width = 0, height = 0, state = -1;
-  FormPos_Read(left, top, width, height, state);
-  EXPECT_EQ(state, kWindowStateMaximized);
+  EXPECT_EQ(ReadPlacement().state, kWindowStateMaximized);
 }
 
 TEST_F(MainControllerTest, OtherTopLevelWindowsCloseWithTheMainWindow) {
