@@ -1,5 +1,5 @@
-// One application object for the whole program, offscreen, with a private
-// configuration folder so that nothing reaches the user's own settings.
+// One application object for a whole test program, offscreen, with a private
+// configuration folder so that nothing touches the user's own settings.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -23,7 +23,7 @@ class QtEnvironment : public ::testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[14] = "failure_tests";
+  char name_[15] = "serenitap_test";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<QTemporaryDir> config_;
   std::unique_ptr<QApplication> app_;
