@@ -18,6 +18,8 @@
 #include "settings/file_store.h"
 #include "settings/registry_store.h"
 
+#include "support/temp_store.h"
+
 namespace serenitap::testing {
 
 // The failure every injection throws. Its line is the line below.
@@ -74,22 +76,6 @@ class SnapshotReports {
  private:
   std::function<Snapshot()> take_;
   ReportSink previous_;
-};
-
-// A settings store in a folder of the test's own.
-class TempStore {
- public:
-  TempStore() {
-    previous_ = settings::SetCurrentStore(
-        std::make_shared<settings::FileRegistryStore>(std::filesystem::path(dir_.path().toStdString())));
-  }
-  ~TempStore() { settings::SetCurrentStore(previous_); }
-  TempStore(const TempStore&) = delete;
-  TempStore& operator=(const TempStore&) = delete;
-
- private:
-  QTemporaryDir dir_;
-  std::shared_ptr<settings::RegistryStore> previous_;
 };
 
 }  // namespace serenitap::testing

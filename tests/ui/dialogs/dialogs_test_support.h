@@ -15,23 +15,9 @@
 #include "settings/registry_store.h"
 #include "ui/dialogs/web_link.h"
 
+#include "support/temp_store.h"
+
 namespace serenitap::testing {
-
-// Every test gets its own settings folder.
-class TempStore {
- public:
-  TempStore() {
-    previous_ = settings::SetCurrentStore(
-        std::make_shared<settings::FileRegistryStore>(std::filesystem::path(dir_.path().toStdString())));
-  }
-  ~TempStore() { settings::SetCurrentStore(previous_); }
-  TempStore(const TempStore&) = delete;
-  TempStore& operator=(const TempStore&) = delete;
-
- private:
-  QTemporaryDir dir_;
-  std::shared_ptr<settings::RegistryStore> previous_;
-};
 
 struct OpenedPage {
   WindowHandle window;
