@@ -4,7 +4,7 @@
 #include <string>
 
 #include "content/issues.h"
-#include "session/steps.h"
+#include "content/step_numbers.h"
 
 namespace serenitap {
 
@@ -12,5 +12,10 @@ namespace serenitap {
 std::string GetSegmentTitle(enmStep step, bool positiveRound);
 // The instructions for a step; "" for steps outside 1..25.
 std::string GetStepInstructions(enmStep step, enmIssue selectedIssue, bool positiveRound);
+
+namespace modSteps {
+// The introduction text shown on the first step.
+std::string GetIntroText();
+}  // namespace modSteps
 
 }  // namespace serenitap

@@ -99,6 +99,11 @@ std::string GetIssueName(enmIssue issue) {
   return result;
 }
 
+std::string_view IssueNameAt(std::int32_t index) noexcept {
+  return index >= 0 && index < static_cast<std::int32_t>(kIssues.size()) ? kIssues[static_cast<std::size_t>(index)].name
+                                                                          : std::string_view();
+}
+
 enmIssue IssueOptIndexToEnum(std::int32_t index) { return (index >= 1 && index <= 12) ? index * 10 : issNA; }
 
 std::int32_t IssueEnumToOptIndex(enmIssue issue) {

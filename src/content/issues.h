@@ -3,11 +3,12 @@
 // display names and their option buttons in the main window.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace serenitap {
 
 // An issue value: a multiple of 10 from 0 to 120. Other values are not in the
-// catalogue and get the documented fallbacks.
+// catalogue; each function taking an issue says what it gives for them.
 using enmIssue = std::int32_t;
 
 inline constexpr enmIssue issNA = 0;
@@ -28,6 +29,9 @@ namespace modIssues {
 
 // Display name; 0 gives "NA", values outside the catalogue "".
 std::string GetIssueName(enmIssue issue);
+// The same name by option index (0..12), for tables that keep a view of it:
+// the text lives as long as the program. "" for any other index.
+std::string_view IssueNameAt(std::int32_t index) noexcept;
 // Option index 1..12 to its issue (index × 10); anything else 0.
 enmIssue IssueOptIndexToEnum(std::int32_t index);
 // Issue 10..120 to its option index (issue ÷ 10); anything else 0.

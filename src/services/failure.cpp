@@ -33,9 +33,11 @@ FailureDetails DescribeFailure(std::exception_ptr failure) noexcept {
     try {
       return {errors::kInternal, std::string("Internal error: ") + e.what(), 0};
     } catch (...) {
+      // No memory left for the message: the number alone still describes the failure.
       return {errors::kInternal, "Internal error", 0};
     }
   } catch (...) {
+    // Not a standard exception: nothing more is known about it.
     return {errors::kInternal, "Internal error", 0};
   }
 }

@@ -74,6 +74,7 @@ bool Guarded(std::string_view module, std::string_view procedure, Body&& body,
       try {
         before_report();
       } catch (...) {
+        // The failure in flight is the one to report; a second one here would hide it.
       }
     }
     ReportFailure(failure, module, procedure);
@@ -90,6 +91,7 @@ class ScopeExit {
     try {
       f_();
     } catch (...) {
+      // A destructor must not throw; the procedure's own failure, if any, has been reported.
     }
   }
   ScopeExit(const ScopeExit&) = delete;

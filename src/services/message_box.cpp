@@ -37,6 +37,7 @@ MsgAnswer MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::s
     MessageBoxRequest request{std::string(text), buttons, icon, std::string(title)};
     return Sink()(request);
   } catch (...) {
+    // A message that cannot be shown is answered as if the user closed it.
     return DismissAnswer(buttons);
   }
 }

@@ -77,7 +77,6 @@ using ScreenFactsSource = std::function<std::optional<ScreenFacts>()>;
 // Windows) and returns the source it replaces; an empty source means none.
 ScreenFactsSource SetScreenFactsSource(ScreenFactsSource source);
 
-// A GUID's fields.
 struct GuidValue {
   std::uint32_t data1 = 0;
   std::uint16_t data2 = 0;

@@ -15,7 +15,6 @@ inline constexpr int kVersionRevision = version::kRevision;
 
 // The product's web site: a bare host name, as the shell opens it.
 inline constexpr std::string_view kWebAddress = "www.serenitap.com";
-// The maker.
 inline constexpr std::string_view kMakerName = "Quorvex Software";
 // The maker's web site (scheme and host, no trailing slash); error reports go to its page "errorstp.php".
 inline constexpr std::string_view kMakerWebSite = "https://www.quorvex.com";

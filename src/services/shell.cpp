@@ -53,6 +53,7 @@ CShellExecute::~CShellExecute() {
   try {
     ClearLastLaunch();
   } catch (...) {
+    // A destructor must not throw, and a launch record that could not be cleared goes with the object.
   }
 }
 

@@ -128,7 +128,6 @@ class CShellExecute {
 
 // Opens an address in the user's browser on behalf of a window. Unless asIs,
 // the link-source marker and tag are appended. Tells the user when it fails.
-// (Part of modErrorReport.)
 void OpenWebPage(WindowHandle window, std::string_view address, bool asIs);
 
 // The address OpenWebPage hands to the shell.

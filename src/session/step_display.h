@@ -10,7 +10,7 @@
 
 namespace serenitap {
 
-// An RGB colour.
+// The program's colour type, 0..255 a channel; the window paints with it too.
 struct Rgb {
   std::uint8_t red = 0;
   std::uint8_t green = 0;
@@ -21,7 +21,7 @@ struct Rgb {
 inline constexpr Rgb kDotRed{255, 0, 0};    // negative rounds, and the design colour
 inline constexpr Rgb kDotGreen{0, 255, 0};  // positive rounds and the affirmation
 
-// Number of dots shpStep(1..16).
+// shpStep(1..16).
 inline constexpr std::int32_t kDotCount = 16;
 
 // Everything DisplayStep decides from the step and the round state.

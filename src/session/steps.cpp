@@ -166,30 +166,4 @@ enmStep GetPrevStep(enmStep step, bool& pblnPositiveRound, SessionState& state) 
   return result;
 }
 
-std::string GetIntroText() {
-  std::string result;
-  Guarded(kModule, "GetIntroText", [&] {
-    constexpr std::string_view kBreak = "\r\n\r\n";
-    result = "Please sit up straight in a safe, quiet place and relax.";
-    result += kBreak;
-    result += "Take a deep breath.";
-    result += kBreak;
-    result +=
-        "Expand your body - put your chest forward, head up, your feet shoulder-width apart. Keep your whole "
-        "spine straight. Gently place your tongue against the roof of your mouth.";
-    result += " ";
-    result += "Take as much space as you can. You have right to be here. You are in charge.";
-    result += kBreak;
-    result +=
-        "There is no right or wrong way of working towards achiving emotional freedom, there is only your way. "
-        "As long as you feel the emotions you want to clear, you are on the right path. With time you will "
-        "clear negative emotions and you'll achive calmness and piece of mind.";
-    result += kBreak;
-    result +=
-        "Whenever you are ready, please click the Next button or press a spacebar or an Enter key to move to "
-        "the next step.";
-  });
-  return result;
-}
-
 }  // namespace serenitap::modSteps

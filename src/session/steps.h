@@ -5,40 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "content/step_numbers.h"
+
 namespace serenitap {
 
 struct SessionState;
 
-// A step number. 0 is the position before the introduction; values outside
-// 0..25 are invalid and get the documented fallbacks.
-using enmStep = std::int32_t;
-
-inline constexpr enmStep stpNone = 0;
-inline constexpr enmStep stpIntro = 1;
-inline constexpr enmStep stpSelectIssue = 2;
-inline constexpr enmStep stpAssignSUD = 3;
-inline constexpr enmStep stpStimulateThymus = 4;
-inline constexpr enmStep stpLeftHand = 5;
-inline constexpr enmStep stpRightHand = 6;
-inline constexpr enmStep stpTopHead1 = 7;
-inline constexpr enmStep stpTopHead2 = 8;
-inline constexpr enmStep stpLeftEyebrow = 9;
-inline constexpr enmStep stpLeftEyeCorner = 10;
-inline constexpr enmStep stpLeftUnderEye = 11;
-inline constexpr enmStep stpUnderNose1 = 12;
-inline constexpr enmStep stpUnderNose2 = 13;
-inline constexpr enmStep stpChin1 = 14;
-inline constexpr enmStep stpChin2 = 15;
-inline constexpr enmStep stpLeftCollarbone = 16;
-inline constexpr enmStep stpLeftUnderArm = 17;
-inline constexpr enmStep stpRightEyebrow = 18;
-inline constexpr enmStep stpRightEyeCorner = 19;
-inline constexpr enmStep stpRightUnderEye = 20;
-inline constexpr enmStep stpRightCollarbone = 21;
-inline constexpr enmStep stpRightUnderArm = 22;
-inline constexpr enmStep stpRelax = 23;
-inline constexpr enmStep stpReassessSUD = 24;
-inline constexpr enmStep stpFinish = 25;
 
 namespace modSteps {
 
@@ -58,8 +30,5 @@ enmStep GetNextStep_Navigation(enmStep step, SessionState& state);
 // Predecessor for Previous. pblnPositiveRound is always written; a tapping
 // step (or 24) resets the round counter. Invalid: message, 1.
 enmStep GetPrevStep(enmStep step, bool& pblnPositiveRound, SessionState& state);
-// The introduction text shown on the first step.
-std::string GetIntroText();
-
 }  // namespace modSteps
 }  // namespace serenitap

@@ -31,6 +31,7 @@ std::string RegGetString(std::int32_t root, std::string_view key_path, std::stri
     if (end != std::string::npos) buffer.resize(end);
     return store.DecodeText(buffer);
   } catch (...) {
+    // A store that cannot be read reads as a missing value: the caller's default.
     return std::string(default_text);
   }
 }
@@ -46,6 +47,7 @@ std::string RegSaveString(std::int32_t root, std::string_view key_path, std::str
                    static_cast<std::uint32_t>(data.size()));
     return std::string(store.CloseKey(key) == settings::ERROR_SUCCESS ? kSaveSucceeded : kSaveFailed);
   } catch (...) {
+    // The answer tells the caller the value was not saved.
     return std::string(kSaveFailed);
   }
 }
@@ -66,6 +68,7 @@ std::int32_t RegGetNumber(std::int32_t root, std::string_view key_path, std::str
                             (static_cast<std::uint32_t>(data[2]) << 16) | (static_cast<std::uint32_t>(data[3]) << 24);
     return static_cast<std::int32_t>(n);
   } catch (...) {
+    // A store that cannot be read reads as a missing value: the caller's default.
     return default_number;
   }
 }
@@ -82,6 +85,7 @@ std::string RegSaveNumber(std::int32_t root, std::string_view key_path, std::str
     store.SetValue(key, value_name, settings::REG_DWORD, data, sizeof data);
     return std::string(store.CloseKey(key) == settings::ERROR_SUCCESS ? kSaveSucceeded : kSaveFailed);
   } catch (...) {
+    // The answer tells the caller the value was not saved.
     return std::string(kSaveFailed);
   }
 }

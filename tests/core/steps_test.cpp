@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "content/instructions.h"
 #include "session/session_state.h"
 #include "support/recorders.h"
 

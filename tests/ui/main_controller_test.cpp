@@ -311,7 +311,7 @@ TEST_F(MainControllerTest, AfterLoadingTheTimerCarriesASessionIntoPositiveRounds
   ASSERT_GE(dot, 1);
   ASSERT_LE(dot, kDotCount);
   EXPECT_TRUE(window->IsDotVisible(dot));
-  EXPECT_EQ(window->DotColor(dot), main_window::kRed);
+  EXPECT_EQ(window->DotColor(dot), kDotRed);
   int changes = 0;
   bool last = window->IsDotVisible(dot);
   for (int i = 0; i < 199; ++i) {
@@ -331,7 +331,7 @@ TEST_F(MainControllerTest, AfterLoadingTheTimerCarriesASessionIntoPositiveRounds
   ASSERT_TRUE(Ticks(2 * 16 * 200 - 199));
   ASSERT_EQ(step(), stpTopHead1);
   EXPECT_TRUE(state().gblnPositiveRound);
-  for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), main_window::kGreen) << i;
+  for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), kDotGreen) << i;
   EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20 + 64));
 }
 

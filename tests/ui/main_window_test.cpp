@@ -267,23 +267,23 @@ TEST_F(MainWindowTest, DotsAreRoundAndColouredAsTold) {
   const QColor green(0, 255, 0);
   for (int i = 1; i <= main_window::kDotCount; ++i) {
     EXPECT_EQ(window->Control("shpStep", i)->size(), QSize(16, 16)) << i;  // 240 twips
-    EXPECT_TRUE(window->DotColor(i) == main_window::kRed) << i;
+    EXPECT_TRUE(window->DotColor(i) == kDotRed) << i;
   }
   auto* thymus = static_cast<main_window::DotShape*>(window->Control("shpGreen"));
   EXPECT_EQ(thymus->size(), QSize(16, 16));
   EXPECT_EQ(thymus->FillColor(), green);
   EXPECT_EQ(thymus->BorderColor(), QColor(128, 255, 128));
 
-  window->PaintAllDots(main_window::kGreen);
+  window->PaintAllDots(kDotGreen);
   for (int i = 1; i <= main_window::kDotCount; ++i) {
     auto* dot = static_cast<main_window::DotShape*>(window->Control("shpStep", i));
     EXPECT_EQ(dot->FillColor(), green);
     EXPECT_EQ(dot->BorderColor(), green);
     EXPECT_EQ(dot->accessibleDescription(), QStringLiteral("green"));
   }
-  window->SetDotColor(4, main_window::kRed);
-  EXPECT_TRUE(window->DotColor(4) == main_window::kRed);
-  EXPECT_TRUE(window->DotColor(5) == main_window::kGreen);
+  window->SetDotColor(4, kDotRed);
+  EXPECT_TRUE(window->DotColor(4) == kDotRed);
+  EXPECT_TRUE(window->DotColor(5) == kDotGreen);
 
   // Drawn as a circle: red in the middle, the chart showing in the corners.
   window->SetPanesVisible(true);

@@ -24,7 +24,7 @@ int DotOf(enmStep step) {
 void Show(frmMain& w, enmStep step, bool positive) {
   const bool introOrFinish = step == stpIntro || step == stpFinish;
   w.HideAllDots();
-  w.PaintAllDots(step == stpLeftHand || step == stpRightHand || positive ? main_window::kGreen : main_window::kRed);
+  w.PaintAllDots(step == stpLeftHand || step == stpRightHand || positive ? kDotGreen : kDotRed);
   w.SetIssueChoiceVisible(step == stpSelectIssue);
   w.SetSudChoiceVisible(step == stpAssignSUD || step == stpReassessSUD);
   w.SetThymusVisible(step == stpStimulateThymus);

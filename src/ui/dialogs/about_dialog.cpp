@@ -18,14 +18,12 @@ QPointer<frmAbout_NEW>& Loaded() {
   return instance;
 }
 
-QString ForDisplay(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
 QLabel* AddPicture(QWidget* parent, const QString& name, const QString& accessible, const QString& path, double left,
                    double top, double width, double height) {
   auto* picture = new QLabel(parent);
   picture->setObjectName(name);
   picture->setAccessibleName(accessible);
-  picture->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  picture->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   picture->setPixmap(DialogPicture(path, picture->size(), parent->devicePixelRatioF()));
   return picture;
 }
@@ -56,7 +54,7 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
   picCont = new QWidget(this);
   picCont->setObjectName(QStringLiteral("picCont(0)"));
   picCont->setAccessibleName(QStringLiteral("About"));
-  picCont->setGeometry(Px(30), Px(60), Px(6885), Px(4035));
+  picCont->setGeometry(TwipsToPixels(30), TwipsToPixels(60), TwipsToPixels(6885), TwipsToPixels(4035));
 
   picProgLogo = AddPicture(picCont, QStringLiteral("picProgLogo"), ToQString(product::kName) + QStringLiteral(" logo"),
                            QStringLiteral(":/dialogs/product_logo.svg"), 600, 180, 1020, 1020);
@@ -77,7 +75,7 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
 
   lblWebAddress = new ClickLabel(picCont);
   lblWebAddress->setObjectName(QStringLiteral("lblWebAddress"));
-  lblWebAddress->setGeometry(Px(75), Px(2610), Px(6705), Px(255));
+  lblWebAddress->setGeometry(TwipsToPixels(75), TwipsToPixels(2610), TwipsToPixels(6705), TwipsToPixels(255));
   QFont link_font(QStringLiteral("Arial"));
   link_font.setPointSizeF(9);
   link_font.setUnderline(true);

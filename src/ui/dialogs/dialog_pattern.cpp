@@ -12,8 +12,6 @@
 
 namespace serenitap {
 
-int Px(double twips) { return static_cast<int>(std::lround(twips / 15.0)); }
-
 void CenterForm(QWidget& window) {
   QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
@@ -40,22 +38,6 @@ QFont DialogFont(double point_size) {
   QFont font(QStringLiteral("Segoe UI"));
   font.setPointSizeF(point_size);
   return font;
-}
-
-QString WithoutAccessKey(const QString& caption) {
-  QString plain;
-  for (qsizetype i = 0; i < caption.size(); ++i) {
-    if (caption[i] == QLatin1Char('&')) {
-      // "&&" stands for one ampersand.
-      if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&')) {
-        plain += QLatin1Char('&');
-        ++i;
-      }
-      continue;
-    }
-    plain += caption[i];
-  }
-  return plain;
 }
 
 DialogPattern::DialogPattern(QWidget* parent) : QDialog(parent) { setFont(DialogFont()); }
@@ -87,7 +69,7 @@ void DialogPattern::SetKeyPreview(bool on) {
 void DialogPattern::MakeFixedDialog(double client_width_twips, double client_height_twips) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(Px(client_width_twips), Px(client_height_twips));
+  setFixedSize(TwipsToPixels(client_width_twips), TwipsToPixels(client_height_twips));
 }
 
 void DialogPattern::CreateBottomStrip(double height_twips) {
@@ -100,7 +82,7 @@ void DialogPattern::CreateBottomStrip(double height_twips) {
   palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
   palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
   picBottom->setPalette(palette);
-  picBottom->setGeometry(0, height() - Px(height_twips), width(), Px(height_twips));
+  picBottom->setGeometry(0, height() - TwipsToPixels(height_twips), width(), TwipsToPixels(height_twips));
 }
 
 QPushButton* DialogPattern::AddButton(QWidget* parent, const QString& name, const QString& caption, double left,
@@ -108,7 +90,7 @@ QPushButton* DialogPattern::AddButton(QWidget* parent, const QString& name, cons
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(name);
   button->setAccessibleName(WithoutAccessKey(caption));
-  button->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   return button;
 }
 
@@ -117,7 +99,7 @@ QLabel* DialogPattern::AddLabel(QWidget* parent, const QString& name, const QStr
   auto* label = new QLabel(text, parent);
   label->setObjectName(name);
   label->setAccessibleName(text);
-  label->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   return label;
 }
 
@@ -167,7 +149,7 @@ void DialogPattern::closeEvent(QCloseEvent* event) {
 void DialogPattern::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   if (picBottom != nullptr) {
-    const int h = Px(bottom_height_twips_);
+    const int h = TwipsToPixels(bottom_height_twips_);
     picBottom->setGeometry(0, height() - h, width(), h);
   }
 }

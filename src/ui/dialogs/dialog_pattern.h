@@ -15,6 +15,9 @@
 #include <QString>
 #include <optional>
 
+#include "ui/qt_text.h"
+#include "ui/twips.h"
+
 class QCloseEvent;
 class QKeyEvent;
 class QLabel;
@@ -22,9 +25,6 @@ class QPushButton;
 class QWidget;
 
 namespace serenitap {
-
-// Twips (1/1440 inch) to Qt's device-independent pixels: 15 twips a pixel.
-int Px(double twips);
 
 // Moves a window to the middle of its screen without resizing it:
 // left = (screen width - window width) / 2, likewise the top; a window larger
@@ -113,8 +113,5 @@ class DialogPattern : public QDialog {
   bool key_preview_ = false;
   bool unloaded_ = false;
 };
-
-// A caption without its access-key marker: "&Close" gives "Close".
-QString WithoutAccessKey(const QString& caption);
 
 }  // namespace serenitap

@@ -19,8 +19,6 @@ QPointer<frmErrorReport>& Loaded() {
   return instance;
 }
 
-QString ForDisplay(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
 // The text of a multi-line field with the program's line breaks (CR LF).
 std::string FieldText(const QPlainTextEdit& field) {
   QString text = field.toPlainText();
@@ -34,7 +32,7 @@ QPlainTextEdit* AddTextBox(QWidget* parent, const QString& name, const QString& 
   auto* box = new QPlainTextEdit(parent);
   box->setObjectName(name);
   box->setAccessibleName(accessible);
-  box->setGeometry(Px(left), Px(top), Px(width), Px(height));
+  box->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   box->setTabChangesFocus(true);
   box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return box;
@@ -53,7 +51,7 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
   Image1 = new QLabel(this);
   Image1->setObjectName(QStringLiteral("Image1"));
   Image1->setAccessibleName(QStringLiteral("Problem report"));
-  Image1->setGeometry(Px(240), Px(240), Px(720), Px(720));
+  Image1->setGeometry(TwipsToPixels(240), TwipsToPixels(240), TwipsToPixels(720), TwipsToPixels(720));
   Image1->setPixmap(DialogPicture(QStringLiteral(":/dialogs/error_report.svg"), Image1->size(), devicePixelRatioF()));
 
   lblTitle = AddLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Voluntary Feedback - Please Help Us"), 1140,
@@ -91,7 +89,7 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
   txtEmail = new QLineEdit(this);
   txtEmail->setObjectName(QStringLiteral("txtEmail"));
   txtEmail->setAccessibleName(QStringLiteral("Your email address"));
-  txtEmail->setGeometry(Px(240), Px(7050), Px(7320), Px(330));
+  txtEmail->setGeometry(TwipsToPixels(240), TwipsToPixels(7050), TwipsToPixels(7320), TwipsToPixels(330));
 
   CreateBottomStrip(840);
   cmdSend = AddButton(picBottom, QStringLiteral("cmdSend"), QStringLiteral("&Send Error Report"), 3600, 225, 2160,

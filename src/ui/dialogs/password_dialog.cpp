@@ -30,7 +30,7 @@ frmPassword::frmPassword(QWidget* owner) : DialogPattern(owner) {
   txtPassword = new QLineEdit(this);
   txtPassword->setObjectName(QStringLiteral("txtPassword"));
   txtPassword->setAccessibleName(QStringLiteral("Password"));
-  txtPassword->setGeometry(Px(240), Px(570), Px(4200), Px(330));
+  txtPassword->setGeometry(TwipsToPixels(240), TwipsToPixels(570), TwipsToPixels(4200), TwipsToPixels(330));
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setMaxLength(kMaxPasswordLength);
   txtPassword->installEventFilter(this);

@@ -50,7 +50,7 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   ltvShortcuts = new QTreeWidget(this);
   ltvShortcuts->setObjectName(QStringLiteral("ltvShortcuts"));
   ltvShortcuts->setAccessibleName(QStringLiteral("Keyboard shortcuts"));
-  ltvShortcuts->setGeometry(Px(180), Px(270), Px(7965), Px(1245));
+  ltvShortcuts->setGeometry(TwipsToPixels(180), TwipsToPixels(270), TwipsToPixels(7965), TwipsToPixels(1245));
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
   ltvShortcuts->setUniformRowHeights(true);
@@ -103,7 +103,7 @@ void frmShortcuts::Form_Load() {
   for (int c = 0; c < static_cast<int>(std::size(kColumns)); ++c) {
     header->setText(c, QString::fromLatin1(kColumns[c].header));
     header->setData(c, kKeyRole, QString::fromLatin1(kColumns[c].key));
-    ltvShortcuts->setColumnWidth(c, Px(kColumns[c].width));
+    ltvShortcuts->setColumnWidth(c, TwipsToPixels(kColumns[c].width));
   }
   for (const Row& row : kRows) {
     auto* item = new QTreeWidgetItem(ltvShortcuts);

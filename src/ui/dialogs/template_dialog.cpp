@@ -19,7 +19,7 @@ frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
   setObjectName(QStringLiteral("frmZTemplate"));
   setWindowTitle(QStringLiteral("frmZTemplate"));
   PaintWhite(this);
-  resize(Px(4680), Px(3195));
+  resize(TwipsToPixels(4680), TwipsToPixels(3195));
   CreateBottomStrip(840);
   cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 600, 240, 1185, 390);
   cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 1980, 240, 1185, 390);

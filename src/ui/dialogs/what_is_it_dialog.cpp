@@ -20,9 +20,6 @@ QPointer<frmWhatIsIt>& Loaded() {
   return instance;
 }
 
-// Qt's text fields break lines at LF alone.
-QString ForDisplay(std::string_view text) { return ToQString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
-
 }  // namespace
 
 std::string WhatIsItCaption(std::string_view product_name) {
@@ -68,7 +65,7 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   fedText = new QPlainTextEdit(this);
   fedText->setObjectName(QStringLiteral("fedText"));
   fedText->setAccessibleName(QStringLiteral("Explanation"));
-  fedText->setGeometry(Px(510), Px(390), Px(8355), Px(4725));
+  fedText->setGeometry(TwipsToPixels(510), TwipsToPixels(390), TwipsToPixels(8355), TwipsToPixels(4725));
   fedText->setFont(DialogFont(11.25));
   fedText->setReadOnly(true);
   fedText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -78,7 +75,7 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
 
   lblLearnMore = new ClickLabel(this);
   lblLearnMore->setObjectName(QStringLiteral("lblLearnMore"));
-  lblLearnMore->setGeometry(Px(540), Px(5370), Px(8625), Px(375));
+  lblLearnMore->setGeometry(TwipsToPixels(540), TwipsToPixels(5370), TwipsToPixels(8625), TwipsToPixels(375));
   lblLearnMore->setFont(DialogFont(11.25));
   lblLearnMore->setTextFormat(Qt::RichText);
   PaintWhite(lblLearnMore);

@@ -4,6 +4,8 @@
 #include <tuple>
 #include <vector>
 
+#include "content/issues.h"
+
 namespace serenitap::main_window {
 namespace {
 
@@ -50,21 +52,6 @@ ControlSpec Button(std::string_view name, int index, std::string_view container,
 // The issue buttons stand in one column, 540 twips apart, so that the shown
 // ones read alphabetically: element order from the top.
 constexpr std::array<int, 12> kModeOrder{1, 2, 3, 11, 4, 5, 12, 7, 8, 9, 10, 6};
-constexpr std::array<std::string_view, 13> kModeCaptions{
-    "",
-    "Addiction or obsession",
-    "Anxiety, fear, panic, phobia",
-    "Depression",
-    "Headaches",
-    "Negative memory",
-    "PTSD",
-    "Public Speaking",
-    "Rage or anger",
-    "Self-esteem issues",
-    "Trauma",
-    "Guilt",
-    "PTSD, Trauma",
-};
 constexpr std::array<double, 11> kSudUnitLefts{150, 720, 1335, 1935, 2520, 3120, 3720, 4350, 4920, 5520, 6015};
 constexpr std::array<std::string_view, 11> kSudUnitCaptions{"0", "1", "2", "3", "4", "5",
                                                             "6", "7", "8", "9", "10"};
@@ -145,7 +132,7 @@ std::vector<ControlSpec> BuildTable() {
   t.push_back(Spec().name("fraMode").kind(ControlKind::Frame).container(kRightFrame).geometry({0, 0, 7140, 8535}).byLayout(true).back(Paint::White).visibleAtStart(false));
   for (std::size_t row = 0; row < kModeOrder.size(); ++row) {
     const int index = kModeOrder[row];
-    t.push_back(Spec().name("radMode").index(index).kind(ControlKind::OptionButton).container("fraMode").geometry({720, 510 + 540.0 * static_cast<double>(row), 6045, 360}).font(kSegoe1425).back(Paint::White).caption(kModeCaptions[static_cast<std::size_t>(index)]).visibleAtStart(index != 6 && index != 10));
+    t.push_back(Spec().name("radMode").index(index).kind(ControlKind::OptionButton).container("fraMode").geometry({720, 510 + 540.0 * static_cast<double>(row), 6045, 360}).font(kSegoe1425).back(Paint::White).caption(modIssues::IssueNameAt(index)).visibleAtStart(index != 6 && index != 10));
   }
   t.push_back(Spec().name("fraSUD_2").kind(ControlKind::Frame).container(kRightFrame).geometry({0, 0, 6690, 1425}).byLayout(true).back(Paint::White).visibleAtStart(false));
   for (int i = 0; i <= 10; ++i) {
@@ -161,9 +148,9 @@ std::vector<ControlSpec> BuildTable() {
   // The dots, then the thymus spot; all hidden until a step shows one.
   for (int i = 1; i <= kDotCount; ++i) {
     const DotPlace& d = kDots[static_cast<std::size_t>(i)];
-    t.push_back(Spec().name("shpStep").index(i).kind(ControlKind::Shape).container(d.container).geometry({d.left, d.top, kDotSize, kDotSize}).back(Paint::Fixed).backRgb(kRed).borderRgb(kRed).visibleAtStart(false));
+    t.push_back(Spec().name("shpStep").index(i).kind(ControlKind::Shape).container(d.container).geometry({d.left, d.top, kDotSize, kDotSize}).back(Paint::Fixed).backRgb(kDotRed).borderRgb(kDotRed).visibleAtStart(false));
   }
-  t.push_back(Spec().name("shpGreen").kind(ControlKind::Shape).container(kShape).geometry({3330, 4650, kDotSize, kDotSize}).back(Paint::Fixed).backRgb(kGreen).borderRgb(kThymusBorder).visibleAtStart(false));
+  t.push_back(Spec().name("shpGreen").kind(ControlKind::Shape).container(kShape).geometry({3330, 4650, kDotSize, kDotSize}).back(Paint::Fixed).backRgb(kDotGreen).borderRgb(kThymusBorder).visibleAtStart(false));
 
   // The bottom row of picture buttons: placed by the layout, never shown.
   const std::array<std::tuple<std::string_view, int, std::string_view, std::string_view>, 4> bottom{{

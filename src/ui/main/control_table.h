@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "session/step_display.h"
+
 namespace serenitap::main_window {
 
 // Client area of the window at design size, in twips.
@@ -16,19 +18,11 @@ inline constexpr double kDesignClientHeight = 10995;
 // Height of the strips docked to the top and bottom edges.
 inline constexpr double kToolbarHeight = 690;
 inline constexpr double kStatusBarHeight = 465;
-// Number of dots on the pictures (shpStep(1..16)) and their size.
-inline constexpr int kDotCount = 16;
+// The dots on the pictures (shpStep(1..16)) and their size.
+using serenitap::kDotCount;
 inline constexpr double kDotSize = 240;
 
-struct Rgb {
-  std::uint8_t r = 0;
-  std::uint8_t g = 0;
-  std::uint8_t b = 0;
-  friend constexpr bool operator==(const Rgb&, const Rgb&) = default;
-};
-
-inline constexpr Rgb kRed{255, 0, 0};
-inline constexpr Rgb kGreen{0, 255, 0};
+using serenitap::Rgb;
 inline constexpr Rgb kThymusBorder{128, 255, 128};
 inline constexpr Rgb kStripBack{252, 252, 252};
 inline constexpr Rgb kSplitBack{240, 240, 240};

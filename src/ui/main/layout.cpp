@@ -34,8 +34,6 @@ double RoundTwips(double twips) {
   return std::fmod(floor, 2) == 0 ? floor : floor + 1;
 }
 
-int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
-
 LayoutInput WindowSizeForClient(double clientWidth, double clientHeight, double toolbarRightEdge) {
   LayoutInput input;
   input.width = clientWidth;

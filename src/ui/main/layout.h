@@ -3,15 +3,15 @@
 // arithmetic in twips: the window hands in its size and the controls'
 // current rectangles and applies the rectangles it gets back.
 #include "ui/main/control_table.h"
+#include "ui/twips.h"
 
 namespace serenitap::main_window {
 
 // Rounds to a whole twip, halves to even (2.5 -> 2, 3.5 -> 4).
 double RoundTwips(double twips);
 
-// Twips to Qt's device-independent pixels (15 twips a pixel, 96 per inch).
-inline constexpr double kTwipsPerPixel = 15;
-int TwipsToPixels(double twips);
+using serenitap::kTwipsPerPixel;
+using serenitap::TwipsToPixels;
 
 // The window as the layout sees it. The width and height are the window's
 // outer size, which the rules were drawn up for; the window derives them

@@ -38,6 +38,7 @@ void Attempt(F&& statement) noexcept {
   try {
     statement();
   } catch (...) {
+    // Unloading must run to its end: a statement that fails is skipped, as its caller asks.
   }
 }
 
@@ -95,7 +96,6 @@ void MainWindowController::Form_Load() {
   Guarded(kModule, "Form_Load", [&] {
     // The window has built its controls, caption, toolbar and strips.
     engine_.Form_Load_Prepare();
-    window_.SetIntroText(modSteps::GetIntroText());
     SetFormPosition();
     window_.ArrangeControls();
     engine_.Form_Load_Session();
@@ -325,7 +325,7 @@ void MainWindowController::HideAllDots() { window_.HideAllDots(); }
 
 void MainWindowController::SetDotVisible(std::int32_t index, bool visible) { window_.SetDotVisible(index, visible); }
 
-void MainWindowController::PaintDots(Rgb colour) { window_.PaintAllDots({colour.red, colour.green, colour.blue}); }
+void MainWindowController::PaintDots(Rgb colour) { window_.PaintAllDots(colour); }
 
 void MainWindowController::ShowStepLayout(const StepDisplay& display) {
   window_.SetIssueChoiceVisible(display.showIssueChoice);

@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "content/instructions.h"
 #include "content/issues.h"
 #include "services/product.h"
-#include "session/steps.h"
 #include "ui/main/widgets.h"
 #include "services/failure.h"
 #include "ui/qt_text.h"
@@ -53,7 +53,7 @@ QRect PixelRect(const TwipRect& t) {
   return {TwipsToPixels(t.left), TwipsToPixels(t.top), TwipsToPixels(t.width), TwipsToPixels(t.height)};
 }
 
-QColor ColorOf(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+QColor ColorOf(Rgb rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
 
 }  // namespace main_window
 
@@ -105,12 +105,6 @@ QString EmptyLabelName(std::string_view name) {
   return {};
 }
 
-QString WithoutAccessKey(std::string_view caption) {
-  QString text = ToQString(caption);
-  text.remove(QLatin1Char('&'));
-  return text;
-}
-
 }  // namespace
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
@@ -129,15 +123,14 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     const ControlSpec* finish = FindControl("cmdFinish");
     mlngToolbarRightEdge = static_cast<std::int32_t>(RoundTwips(finish->geometry.left + finish->geometry.width));
     SetResumeButton(false, false);
-    HideAllDots();
-    SetTimeText("");
-    SetModesCaptions();
+    // The dots start hidden and the captions and colours come from the control
+    // table; Form_Load resets the dots, the time and the captions once more
+    // through the session and paints the strips.
     SetIntroText(modSteps::GetIntroText());
     layout_ = DesignLayout();
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
     DockStrips();
     ArrangeControls();
-    SetColors();
   });
 }
 
@@ -274,7 +267,7 @@ void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
   QString name = FixedAccessibleName(spec);
   if (name.isEmpty() && (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton ||
                          spec.kind == ControlKind::Label)) {
-    name = WithoutAccessKey(spec.caption);
+    name = WithoutAccessKey(ToQString(spec.caption));
   }
   if (name.isEmpty()) name = EmptyLabelName(spec.name);
   widget->setAccessibleName(name);
@@ -318,17 +311,6 @@ void frmMain::SetColors() {
   });
 }
 
-void frmMain::SetModesCaptions() {
-  Guarded(kModule, "SetModesCaptions", [&] {
-    for (int i = 1; i <= 9; ++i) {
-      auto* option = Button("radMode", i);
-      const QString caption = ToQString(modIssues::GetIssueName(modIssues::IssueOptIndexToEnum(i)));
-      option->setText(caption);
-      option->setAccessibleName(caption);
-    }
-  });
-}
-
 void frmMain::DockStrips() {
   const int strip = main_window::TwipsToPixels(main_window::kStatusBarHeight);
   Control("picToolBar")->setGeometry(0, 0, width(), main_window::TwipsToPixels(main_window::kToolbarHeight));
@@ -344,6 +326,7 @@ void frmMain::ArrangeControls() {
                                                   mlngToolbarRightEdge);
     layout_ = main_window::ArrangeControls(input, layout_);
   } catch (...) {
+    // The controls keep their last rectangles; a report on every resize would flood the user.
   }
   const std::pair<const char*, const TwipRect*> placed[] = {
       {"lblIntro", &layout_.lblIntro},
@@ -370,6 +353,7 @@ void frmMain::ArrangeControls() {
     try {
       if (QWidget* widget = Control(name)) widget->setGeometry(PixelRect(*rect));
     } catch (...) {
+      // This control stays where it was; the others are still placed.
     }
   }
 }
@@ -458,8 +442,8 @@ void frmMain::SetDotColor(int index, main_window::Rgb color) {
   if (auto* dot = Dot(index)) {
     dot->SetColors(main_window::ColorOf(color), main_window::ColorOf(color));
     QString description = main_window::ColorOf(color).name();
-    if (color == main_window::kRed) description = QStringLiteral("red");
-    if (color == main_window::kGreen) description = QStringLiteral("green");
+    if (color == kDotRed) description = QStringLiteral("red");
+    if (color == kDotGreen) description = QStringLiteral("green");
     dot->setAccessibleDescription(description);
   }
 }

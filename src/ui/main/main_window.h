@@ -42,7 +42,6 @@ class frmMain : public QWidget {
   // Window procedures run while the window loads.
   void SetFormCaption();   // "Serenitap"
   void SetColors();        // strip and divider colours
-  void SetModesCaptions(); // issue buttons 1..9 from the issue catalogue
   void ArrangeControls();  // lays out the controls for the current size
   std::int32_t ToolbarRightEdge() const { return mlngToolbarRightEdge; }
   const main_window::MainLayout& CurrentLayout() const { return layout_; }

@@ -1,4 +1,4 @@
-#include "services/mru_file_list.h"
+#include "settings/mru_file_list.h"
 
 #include <algorithm>
 #include <cerrno>
