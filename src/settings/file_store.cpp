@@ -21,6 +21,8 @@ namespace {
 
 constexpr RegResult kDiskFull = 112;
 constexpr RegResult kLockViolation = 33;
+constexpr std::string_view kReadFailed =
+    "The settings could not be read and the defaults are used; nothing will be saved. ";
 constexpr std::string_view kTempSuffix = ".XXXXXX";  // mkstemp's pattern after the hive's name
 constexpr std::uint32_t kMaxValueBytes = 8u * 1024u * 1024u;
 constexpr std::size_t kMaxKeyPart = 255;
@@ -287,14 +289,14 @@ bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
   if (::rename(file.c_str(), target.c_str()) == 0) {
     FlushFolder(file.parent_path());
     unmovable_.erase(root);
-    Tell("The settings could not be read (" + why + "). The file was renamed to \"" + target +
-         "\" and the program starts with its defaults.");
+    Tell("The settings could not be read and the defaults are used. The file was renamed to \"" + target + "\" (" +
+         why + ").");
     return true;
   }
   const int error = errno;
   unmovable_.insert(root);
-  Tell("The settings file \"" + file.string() + "\" could not be read (" + why + ") nor renamed aside (" +
-       std::strerror(error) + "). It is left as it is; the defaults are used and no setting is saved.");
+  Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" is left as it is (" + why +
+       "; it could not be renamed: " + std::strerror(error) + ").");
   return false;
 }
 
@@ -312,13 +314,12 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
       return ERROR_SUCCESS;
     case ReadOutcome::kFailed:
       loaded_.erase(root);
-      Tell("The settings file \"" + file.string() + "\" cannot be read (" + std::strerror(error) +
-           "). The defaults are used and no setting is saved.");
+      Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" cannot be opened (" +
+           std::strerror(error) + ").");
       return FromErrno(error);
     case ReadOutcome::kNotAFile:
       loaded_.erase(root);
-      Tell("The settings file \"" + file.string() +
-           "\" is not a regular file. It is left alone; the defaults are used and no setting is saved.");
+      Tell(std::string(kReadFailed) + "\"" + file.string() + "\" is not a regular file and is left alone.");
       return ERROR_ACCESS_DENIED;
     case ReadOutcome::kUnchanged:
       return ERROR_SUCCESS;
@@ -490,7 +491,7 @@ RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
   const std::filesystem::path file = WrittenFile(HiveFile(root));
   if (IsReadOnly(file)) {
     Tell("The settings were not saved: the settings file \"" + file.string() +
-         "\" is read-only, so it was left unchanged.");
+         "\" is read-only and was left unchanged.");
     return ERROR_ACCESS_DENIED;
   }
   RemoveStaleTemps(file);

@@ -47,7 +47,7 @@ void NoticeStrip::ShowCurrent() {
   setVisible(!current_.isEmpty());
   setToolTip(current_);
   setAccessibleName(current_);
-  setText(fontMetrics().elidedText(current_, Qt::ElideMiddle, std::max(0, contentsRect().width())));
+  setText(fontMetrics().elidedText(current_, Qt::ElideRight, std::max(0, contentsRect().width())));
 }
 
 void NoticeStrip::resizeEvent(QResizeEvent* event) {

@@ -2,8 +2,9 @@
 // The display of notices (services/notice.h): a line in the main window's
 // status strip that shows each notice for a while, one after the other.
 // It never takes the focus and never waits for an answer; a screen reader
-// hears each notice as an alert, and the whole text is the line's tooltip
-// and accessible name when the strip is too narrow for it.
+// hears each notice as an alert. When the strip is too narrow, the line
+// shows the notice's beginning, and the whole text is its tooltip and its
+// accessible name.
 #include <QLabel>
 #include <QString>
 #include <QTimer>
