@@ -17,6 +17,7 @@
 #include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
+#include "ui/main/notice_strip.h"
 #include "ui/qt_text.h"
 
 namespace {
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));
   InstallMessageBoxDialogs();
   InstallErrorReportDialog();
+  InstallNoticeDisplay();
   SetScreenFactsSource(PrimaryScreenFacts);
 
   InstanceLock instances;

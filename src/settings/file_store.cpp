@@ -6,15 +6,24 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <condition_variable>
 #include <cstring>
 #include <ctime>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <utility>
+
+#include "services/notice.h"
 
 namespace serenitap::settings {
 namespace {
 
 constexpr RegResult kDiskFull = 112;
+constexpr RegResult kLockViolation = 33;
+constexpr std::string_view kReadFailed =
+    "The settings could not be read and the defaults are used; nothing will be saved. ";
+constexpr std::string_view kTempSuffix = ".XXXXXX";  // mkstemp's pattern after the hive's name
 constexpr std::uint32_t kMaxValueBytes = 8u * 1024u * 1024u;
 constexpr std::size_t kMaxKeyPart = 255;
 constexpr std::size_t kMaxValueName = 16383;
@@ -86,28 +95,37 @@ FileStamp StampOf(const struct stat& st) {
               (static_cast<long long>(st.st_ctim.tv_nsec) << 1)};
 }
 
-enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed };
+enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed, kNotAFile };
 
 bool operator==(const FileStamp& a, const FileStamp& b) {
   return a.device == b.device && a.inode == b.inode && a.size == b.size && a.mtime_ns == b.mtime_ns;
 }
 
 // Reads a whole file unless its stamp is still known; kFailed with errno_out
-// when it exists but cannot be read.
+// when it exists but cannot be read, kNotAFile when something other than a
+// regular file stands there. A pipe or a device is never opened in a way
+// that waits: its type is looked at first, and the open does not block.
 ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* known, std::string* text,
                           FileStamp* stamp, int* errno_out) {
-  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return ReadOutcome::kAbsent;
+    *errno_out = errno;
+    return ReadOutcome::kFailed;
+  }
+  if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (errno == ENOENT) return ReadOutcome::kAbsent;
     *errno_out = errno;
     return ReadOutcome::kFailed;
   }
   Fd guard(fd);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    *errno_out = EISDIR;
+  if (::fstat(fd, &st) != 0) {
+    *errno_out = errno;
     return ReadOutcome::kFailed;
   }
+  if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
   *stamp = StampOf(st);
   if (known != nullptr && *known == *stamp) return ReadOutcome::kUnchanged;
   text->clear();
@@ -141,6 +159,47 @@ void FlushFolder(const std::filesystem::path& folder) {
     ::fsync(fd);
     ::close(fd);
   }
+}
+
+// The file a hive's path stands for: the target when it is a symbolic link
+// (the target need not exist yet), else the path itself.
+std::filesystem::path WrittenFile(const std::filesystem::path& file) {
+  std::error_code ec;
+  if (!std::filesystem::is_symlink(file, ec)) return file;
+  const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
+  return ec ? file : target;
+}
+
+bool IsOwnTempName(const std::string& name, const std::string& hive_name) {
+  if (name.size() != hive_name.size() + kTempSuffix.size() || name.compare(0, hive_name.size(), hive_name) != 0 ||
+      name[hive_name.size()] != '.') {
+    return false;
+  }
+  for (std::size_t i = hive_name.size() + 1; i < name.size(); ++i) {
+    const char c = name[i];
+    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+// Removes the temporary files of saves that were cut off. Runs under the
+// hive's lock, so no other copy is writing one at the time.
+void RemoveStaleTemps(const std::filesystem::path& file) {
+  const std::string hive_name = file.filename().string();
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
+    const std::string name = entry.path().filename().string();
+    struct stat st {};
+    if (IsOwnTempName(name, hive_name) && ::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      ::unlink(entry.path().c_str());
+    }
+  }
+}
+
+bool IsReadOnly(const std::filesystem::path& file) {
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(file.c_str(), W_OK) != 0;
 }
 
 }  // namespace
@@ -214,8 +273,12 @@ RegKeyNode* Walk(RegKeyNode& root, const std::vector<std::string>& path) {
 }
 }  // namespace
 
+void FileRegistryStore::Tell(const std::string& text) {
+  if (told_.insert(text).second) ShowNotice(text);
+}
+
 bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
-  const std::filesystem::path file = HiveFile(root);
+  const std::filesystem::path file = WrittenFile(HiveFile(root));
   const std::string base = file.string() + ".unreadable-" + Timestamp();
   std::string target = base;
   for (int n = 2; n < 1000; ++n) {
@@ -224,21 +287,16 @@ bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
     target = base + "-" + std::to_string(n);
   }
   if (::rename(file.c_str(), target.c_str()) == 0) {
-    FlushFolder(folder_);
+    FlushFolder(file.parent_path());
     unmovable_.erase(root);
-    std::fprintf(stderr,
-                 "Serenitap: the settings file \"%s\" could not be read (%s); it was renamed to \"%s\" and the "
-                 "defaults are used.\n",
-                 file.c_str(), why.c_str(), target.c_str());
+    Tell("The settings could not be read and the defaults are used. The file was renamed to \"" + target + "\" (" +
+         why + ").");
     return true;
   }
   const int error = errno;
-  if (unmovable_.insert(root).second) {
-    std::fprintf(stderr,
-                 "Serenitap: the settings file \"%s\" could not be read (%s) and could not be renamed aside (%s); "
-                 "the defaults are used and no setting is saved.\n",
-                 file.c_str(), why.c_str(), std::strerror(error));
-  }
+  unmovable_.insert(root);
+  Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" is left as it is (" + why +
+       "; it could not be renamed: " + std::strerror(error) + ").");
   return false;
 }
 
@@ -256,7 +314,13 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
       return ERROR_SUCCESS;
     case ReadOutcome::kFailed:
       loaded_.erase(root);
+      Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" cannot be opened (" +
+           std::strerror(error) + ").");
       return FromErrno(error);
+    case ReadOutcome::kNotAFile:
+      loaded_.erase(root);
+      Tell(std::string(kReadFailed) + "\"" + file.string() + "\" is not a regular file and is left alone.");
+      return ERROR_ACCESS_DENIED;
     case ReadOutcome::kUnchanged:
       return ERROR_SUCCESS;
     case ReadOutcome::kRead:
@@ -286,9 +350,14 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   const FileStamp known{loaded.device, loaded.inode, loaded.size, loaded.mtime_ns};
   switch (ReadWholeFile(file, loaded.present ? &known : nullptr, &text, &stamp, &error)) {
     case ReadOutcome::kAbsent:
-    case ReadOutcome::kFailed:
       loaded = Loaded{};
       return loaded.tree;
+    case ReadOutcome::kFailed:
+    case ReadOutcome::kNotAFile:
+      loaded = Loaded{};
+      LoadLocked(root);  // says why, once
+      loaded_[root] = Loaded{};
+      return loaded_[root].tree;
     case ReadOutcome::kUnchanged:
       return loaded.tree;
     case ReadOutcome::kRead:
@@ -306,13 +375,12 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   }
   // Unreadable: look again under the lock (another copy may be replacing it),
   // then set it aside.
-  const std::filesystem::path lock_file = file.string() + ".lock";
-  const int lock = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  Fd guard(lock);
-  if (lock >= 0) {
-    while (::flock(lock, LOCK_EX) != 0 && errno == EINTR) {
-    }
+  RegResult lock_error = ERROR_SUCCESS;
+  Fd guard(TakeLock(root, &lock_error));
+  if (guard.fd >= 0) {
     LoadLocked(root);
+  } else if (lock_error == kLockViolation) {
+    // Another copy holds the lock: leave the file to it and use the defaults for now.
   } else if (unmovable_.count(root) == 0) {
     std::string why;
     ParseRegFile(text, RootName(root), &why);
@@ -326,24 +394,25 @@ RegResult FileRegistryStore::EnsureWritableFolder() {
   std::error_code ec;
   if (!std::filesystem::is_directory(folder_, ec)) {
     const bool made = std::filesystem::create_directories(folder_, ec);
-    if (ec) return FromErrno(ec.value());
+    if (ec) return CannotWriteFolder(ec.value());
     if (made) ::chmod(folder_.c_str(), 0700);
   }
-  if (::access(folder_.c_str(), W_OK | X_OK) != 0) return FromErrno(errno);
+  if (::access(folder_.c_str(), W_OK | X_OK) != 0) return CannotWriteFolder(errno);
   return ERROR_SUCCESS;
+}
+
+RegResult FileRegistryStore::CannotWriteFolder(int error) {
+  Tell("The settings were not saved: the folder \"" + folder_.string() + "\" cannot be written (" +
+       std::strerror(error) + ").");
+  return FromErrno(error);
 }
 
 template <class Change>
 RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
   RegResult result = EnsureWritableFolder();
   if (result != ERROR_SUCCESS) return result;
-  const std::filesystem::path lock_file = HiveFile(root).string() + ".lock";
-  const int lock = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (lock < 0) return FromErrno(errno);
-  Fd guard(lock);
-  while (::flock(lock, LOCK_EX) != 0) {
-    if (errno != EINTR) return FromErrno(errno);
-  }
+  Fd guard(TakeLock(root, &result));
+  if (guard.fd < 0) return result;
   result = LoadLocked(root);
   if (result != ERROR_SUCCESS) return result;
   bool changed = false;
@@ -357,21 +426,92 @@ RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
   return result;
 }
 
+int FileRegistryStore::TakeLock(std::int32_t root, RegResult* error) {
+  const std::filesystem::path lock_file = HiveFile(root).string() + ".lock";
+  const int fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0600);
+  if (fd < 0) {
+    *error = FromErrno(errno);
+    return -1;
+  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    lock_gave_up_ = false;
+    return fd;
+  }
+  if (errno != EWOULDBLOCK) {
+    *error = FromErrno(errno);
+    ::close(fd);
+    return -1;
+  }
+  if (!lock_gave_up_) {
+    // A blocking wait keeps the turn that polling would lose to a copy that
+    // saves again and again; it runs on a thread of its own so that it can
+    // be given up. A wait given up owns the descriptor and lets the lock go
+    // as soon as it gets it.
+    struct Wait {
+      std::mutex mutex;
+      std::condition_variable ended;
+      bool done = false, abandoned = false;
+      int result = 0, error = 0;
+    };
+    auto wait = std::make_shared<Wait>();
+    std::thread([wait, fd] {
+      int result = 0;
+      while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+      }
+      const int error = errno;
+      std::lock_guard guard(wait->mutex);
+      if (wait->abandoned) {
+        ::close(fd);
+        return;
+      }
+      wait->done = true;
+      wait->result = result;
+      wait->error = error;
+      wait->ended.notify_all();
+    }).detach();
+    std::unique_lock guard(wait->mutex);
+    if (wait->ended.wait_for(guard, lock_wait_, [&] { return wait->done; })) {
+      if (wait->result == 0) return fd;
+      *error = FromErrno(wait->error);
+      ::close(fd);
+      return -1;
+    }
+    wait->abandoned = true;
+  } else {
+    ::close(fd);
+  }
+  lock_gave_up_ = true;
+  *error = kLockViolation;
+  Tell("The settings were not saved: another program kept the settings file \"" + HiveFile(root).string() +
+       "\" locked.");
+  return -1;
+}
+
 RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
-  const std::filesystem::path file = HiveFile(root);
+  const std::filesystem::path file = WrittenFile(HiveFile(root));
+  if (IsReadOnly(file)) {
+    Tell("The settings were not saved: the settings file \"" + file.string() +
+         "\" is read-only and was left unchanged.");
+    return ERROR_ACCESS_DENIED;
+  }
+  RemoveStaleTemps(file);
   std::string text;
   try {
     text = WriteRegFile(tree, RootName(root));
   } catch (const std::bad_alloc&) {
     return ERROR_NOT_ENOUGH_MEMORY;
   }
-  std::string temp = file.string() + ".XXXXXX";
+  std::string temp = file.string() + std::string(kTempSuffix);
+  auto tell = [&](int error) {
+    Tell("The settings were not saved to \"" + file.string() + "\" (" + std::strerror(error) + ").");
+    return FromErrno(error);
+  };
   const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return FromErrno(errno);
+  if (fd < 0) return tell(errno);
   Fd guard(fd);
   auto fail = [&](int error) {
     ::unlink(temp.c_str());
-    return FromErrno(error);
+    return tell(error);
   };
   std::size_t written = 0;
   while (written < text.size()) {
@@ -388,6 +528,7 @@ RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
   // The file's own flush makes the rename safe: after a crash the folder
   // holds either the old or the new complete file.
   if (::rename(temp.c_str(), file.c_str()) != 0) return fail(errno);
+  FlushFolder(file.parent_path());  // makes the rename itself last
   const FileStamp stamp = StampOf(st);
   Loaded& loaded = loaded_[root];
   loaded.present = true;

@@ -7,12 +7,27 @@
 //   "<hive>.reg.lock"): read the file as it is now, change it, write a
 //   temporary file, flush it, rename it over the hive file, flush the folder.
 //   Two running copies of the program therefore never lose each other's
-//   values and never see a half-written file. Reads take no lock.
+//   values and never see a half-written file. Reads take no lock. The lock
+//   is waited for at most LockWait() (about two seconds); after that the
+//   change fails with ERROR_LOCK_VIOLATION (33) and the user is told, and
+//   later changes do not wait again until the lock is had once more.
+// - Only a regular file (or a symbolic link to one) is read: anything else
+//   at the hive's path (a pipe, a device, a folder) is never opened for
+//   reading in a way that can wait, is left alone, and reads as empty.
+// - A hive that is a symbolic link is written through the link: the
+//   temporary file is made next to the link's target and renamed over it.
+//   A hive file without write permission is left unchanged (5). Temporary
+//   files that an interrupted save left behind ("<hive>.reg.XXXXXX") are
+//   removed by the next save.
+// - The file may also be an export of the registry editor in UTF-16 (see
+//   reg_file.h); the store always writes its own UTF-8 form back.
+// - Whatever keeps the settings from being read or saved is said once per
+//   store through ShowNotice (services/notice.h).
 // - The folder is made readable by its owner only (0700) when the store
 //   creates it; the hive and lock files are created 0600.
 // - A hive file that cannot be read is renamed aside to
 //   "<hive>.reg.unreadable-YYYYMMDD-HHMMSS" (a number added if that name is
-//   taken), one line on standard error says so, and the hive starts empty.
+//   taken), a notice says so, and the hive starts empty.
 //   If it cannot be renamed, reads see an empty hive and changes fail with
 //   ERROR_BADDB (1009), so the file is never overwritten.
 // - A folder that cannot be written: creating or opening a key for writing
@@ -23,6 +38,7 @@
 //   at most 255 bytes; one value holds at most 8 MiB (else 87).
 // - Key and value names compare without regard to ASCII letter case.
 // Compiled on every system but Windows.
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <mutex>
@@ -43,6 +59,10 @@ class FileRegistryStore : public RegistryStore {
   const std::filesystem::path& Folder() const noexcept { return folder_; }
   // The file of a root ("HKEY_CURRENT_USER.reg"); empty for an unknown root.
   std::filesystem::path HiveFile(std::int32_t root) const;
+
+  // How long a change waits for another program's lock on the hive.
+  std::chrono::milliseconds LockWait() const noexcept { return lock_wait_; }
+  void SetLockWait(std::chrono::milliseconds wait) noexcept { lock_wait_ = wait; }
 
   RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) override;
   RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
@@ -89,6 +109,11 @@ class FileRegistryStore : public RegistryStore {
   bool SetAside(std::int32_t root, const std::string& why);
   RegResult Save(std::int32_t root, const RegKeyNode& tree);
   RegResult EnsureWritableFolder();
+  RegResult CannotWriteFolder(int error);
+  // The hive's lock, taken within LockWait(); -1 and the error when not.
+  int TakeLock(std::int32_t root, RegResult* error);
+  // Shows a notice unless this store has shown the same one before.
+  void Tell(const std::string& text);
   HKey NewHandle(Location where, std::uint32_t access);
 
   std::filesystem::path folder_;
@@ -97,6 +122,9 @@ class FileRegistryStore : public RegistryStore {
   HKey next_handle_ = 0x100;
   std::map<std::int32_t, Loaded> loaded_;
   std::set<std::int32_t> unmovable_;  // unreadable files that could not be set aside
+  std::set<std::string> told_;
+  std::chrono::milliseconds lock_wait_{2000};
+  bool lock_gave_up_ = false;  // the last wait ran out: try the lock once, do not wait
 };
 
 }  // namespace serenitap::settings

@@ -109,6 +109,50 @@ void AppendKey(std::string& out, const RegKeyNode& node, const std::string& path
   for (const auto& sub : node.sub_keys) AppendKey(out, *sub, path + '\\' + sub->name, false);
 }
 
+void AppendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// UTF-16 text (without its byte-order mark) as UTF-8; false when it is not
+// well-formed (an odd number of bytes, a lone surrogate).
+bool Utf16ToUtf8(std::string_view bytes, bool little_endian, std::string& out) {
+  if (bytes.size() % 2 != 0) return false;
+  out.clear();
+  out.reserve(bytes.size() / 2);
+  auto unit = [&](std::size_t i) -> std::uint32_t {
+    const auto a = static_cast<unsigned char>(bytes[i]);
+    const auto b = static_cast<unsigned char>(bytes[i + 1]);
+    return little_endian ? (a | (b << 8)) : ((a << 8) | b);
+  };
+  for (std::size_t i = 0; i < bytes.size(); i += 2) {
+    std::uint32_t cp = unit(i);
+    if (cp >= 0xDC00 && cp <= 0xDFFF) return false;
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+      if (i + 2 >= bytes.size()) return false;
+      const std::uint32_t low = unit(i + 2);
+      if (low < 0xDC00 || low > 0xDFFF) return false;
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    AppendUtf8(out, cp);
+  }
+  return true;
+}
+
 std::string_view TrimBlanks(std::string_view s) noexcept {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -121,7 +165,16 @@ class Parser {
 
   std::optional<RegKeyNode> Run(std::string* error) {
     if (text_.size() > kMaxRegFileSize) return Fail(error, "the file is larger than the settings store reads");
-    if (text_.substr(0, 3) == "\xEF\xBB\xBF") text_.remove_prefix(3);
+    if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
+      text_.remove_prefix(3);
+    } else if (text_.substr(0, 2) == "\xFF\xFE" || text_.substr(0, 2) == "\xFE\xFF") {
+      // The registry editor exports UTF-16 with a byte-order mark.
+      if (!Utf16ToUtf8(text_.substr(2), text_[0] == '\xFF', decoded_)) {
+        line_number_ = 1;
+        return Fail(error, "the file is marked as UTF-16 but is not well-formed UTF-16");
+      }
+      text_ = decoded_;
+    }
     std::string_view line;
     if (!NextLine(line) || TrimBlanks(line) != kRegFileHeader) {
       if (!problem_.empty()) return Fail(error, problem_);
@@ -179,6 +232,10 @@ class Parser {
       return nullptr;
     }
     std::string_view path = line.substr(1, line.size() - 2);
+    if (!path.empty() && path.front() == '-') {
+      problem_ = "a line deletes a key ([-...]), and the settings store does not apply deletions";
+      return nullptr;
+    }
     if (!IsQuotableText(path) || path.find('\t') != std::string_view::npos) {
       problem_ = "a key name holds characters a key cannot have";
       return nullptr;
@@ -252,6 +309,10 @@ class Parser {
       return false;
     }
     s.remove_prefix(1);
+    if (s == "-") {
+      problem_ = "a line deletes a value (=-), and the settings store does not apply deletions";
+      return false;
+    }
     std::string data;
     std::uint32_t type = 0;
     if (!s.empty() && s.front() == '"') {
@@ -324,6 +385,7 @@ class Parser {
   }
 
   std::string_view text_;
+  std::string decoded_;  // the text of a UTF-16 file
   std::string_view root_name_;
   std::size_t pos_ = 0;
   std::size_t line_number_ = 0;

@@ -16,11 +16,13 @@
 // string; REG_DWORD data of four bytes as dword:; everything else as hex
 // bytes (hex: for REG_BINARY, hex(N): for type N), wrapped with ",\" like an
 // export. Every key is written as its own section, so empty keys are kept.
-// The file is UTF-8; a UTF-8 byte-order mark is accepted on reading.
+// The text written is UTF-8. On reading, a UTF-8 byte-order mark is accepted,
+// and so is UTF-16 with its byte-order mark, as the registry editor exports.
 //
 // Reading is strict: anything the writer would not produce, apart from blank
 // lines, ";" comment lines, CR LF line ends and surrounding blanks, makes the
-// whole text unreadable (the caller then sets the file aside).
+// whole text unreadable (the caller then sets the file aside). Deletion lines
+// ([-KEY], "name"=-) are refused too: the store holds values, not edits.
 #include <cstddef>
 #include <cstdint>
 #include <memory>

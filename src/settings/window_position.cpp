@@ -1,5 +1,6 @@
 #include "settings/window_position.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "services/failure.h"
@@ -60,6 +61,69 @@ bool FormPos_Read(std::int32_t& plngLeft, std::int32_t& plngTop, std::int32_t& p
     usable = plngWidth > 0;
   });
   return usable;
+}
+
+namespace {
+
+// The title bar of a window at `left`, `top`, `width` wide, lies on the screen.
+bool TitleBarOn(const TwipArea& screen, std::int64_t left, std::int64_t top, std::int64_t width,
+                const PlacementLimits& limits) {
+  if (top < screen.top || top + limits.titleBarHeight > std::int64_t{screen.top} + screen.height) return false;
+  const std::int64_t overlap =
+      std::min(left + width, std::int64_t{screen.left} + screen.width) - std::max(left, std::int64_t{screen.left});
+  return overlap >= std::min<std::int64_t>(width, limits.grip) && overlap > 0;
+}
+
+// Distance (squared) from a point to the screen; 0 inside it.
+double DistanceSquared(const TwipArea& screen, std::int64_t x, std::int64_t y) {
+  const std::int64_t right = std::int64_t{screen.left} + screen.width;
+  const std::int64_t bottom = std::int64_t{screen.top} + screen.height;
+  const auto dx = static_cast<double>(x < screen.left ? screen.left - x : (x > right ? x - right : 0));
+  const auto dy = static_cast<double>(y < screen.top ? screen.top - y : (y > bottom ? y - bottom : 0));
+  return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+TwipArea FitPlacementToScreens(const TwipArea& stored, const std::vector<TwipArea>& screens,
+                               const PlacementLimits& limits) {
+  if (screens.empty()) return stored;
+  std::int64_t desktopLeft = screens.front().left, desktopTop = screens.front().top;
+  std::int64_t desktopRight = desktopLeft, desktopBottom = desktopTop;
+  for (const TwipArea& s : screens) {
+    desktopLeft = std::min<std::int64_t>(desktopLeft, s.left);
+    desktopTop = std::min<std::int64_t>(desktopTop, s.top);
+    desktopRight = std::max(desktopRight, std::int64_t{s.left} + s.width);
+    desktopBottom = std::max(desktopBottom, std::int64_t{s.top} + s.height);
+  }
+  const std::int64_t width =
+      std::min<std::int64_t>(std::max<std::int64_t>(stored.width, limits.minWidth), desktopRight - desktopLeft);
+  const std::int64_t height =
+      std::min<std::int64_t>(std::max<std::int64_t>(stored.height, limits.minHeight), desktopBottom - desktopTop);
+  const TwipArea* on = nullptr;
+  for (const TwipArea& s : screens) {
+    if (TitleBarOn(s, stored.left, stored.top, stored.width, limits)) {
+      on = &s;
+      break;
+    }
+  }
+  if (on != nullptr && width == stored.width && height == stored.height) return stored;
+  if (on == nullptr) {
+    const std::int64_t x = std::int64_t{stored.left} + std::clamp<std::int64_t>(stored.width, 0, width) / 2;
+    const std::int64_t y = std::int64_t{stored.top} + limits.titleBarHeight / 2;
+    on = &*std::min_element(screens.begin(), screens.end(), [&](const TwipArea& a, const TwipArea& b) {
+      return DistanceSquared(a, x, y) < DistanceSquared(b, x, y);
+    });
+  }
+  const auto into = [](std::int64_t start, std::int64_t size, std::int64_t from, std::int64_t length) {
+    return std::max(from, std::min(start, from + length - size));
+  };
+  TwipArea fitted;
+  fitted.width = static_cast<std::int32_t>(width);
+  fitted.height = static_cast<std::int32_t>(height);
+  fitted.left = static_cast<std::int32_t>(into(stored.left, width, on->left, on->width));
+  fitted.top = static_cast<std::int32_t>(into(stored.top, height, on->top, on->height));
+  return fitted;
 }
 
 }  // namespace serenitap

@@ -5,6 +5,7 @@
 // "Left", "Top", "Width", "Height" (twips) and "State" (0 normal,
 // 1 minimized, 2 maximized), all REG_DWORD.
 #include <cstdint>
+#include <vector>
 
 namespace serenitap {
 
@@ -34,5 +35,34 @@ void FormPos_Save(const WindowPlacement& placement);
 // reported under "frmMain" / "FormPos_Read".
 bool FormPos_Read(std::int32_t& plngLeft, std::int32_t& plngTop, std::int32_t& plngWidth, std::int32_t& plngHeight,
                   std::int32_t& plngWindowState);
+
+// A rectangle in twips, screen coordinates.
+struct TwipArea {
+  std::int32_t left = 0;
+  std::int32_t top = 0;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  friend bool operator==(const TwipArea&, const TwipArea&) = default;
+};
+
+// What a window needs to stay usable: its smallest size, the height of its
+// title bar and how much of the title bar must lie on a screen to grab it.
+struct PlacementLimits {
+  std::int32_t minWidth = 0;
+  std::int32_t minHeight = 0;
+  std::int32_t titleBarHeight = 0;
+  std::int32_t grip = 0;
+};
+
+// The placement to use for a stored one, given the screens' available areas.
+// A stored placement whose size lies between the minimum and the desktop
+// (the box around all screens) and whose title bar is on a screen (its full
+// height inside the screen, at least `grip` of its width, or all of a
+// narrower window) is returned unchanged. Otherwise the size is cut to the
+// desktop and raised to the minimum, and the window is moved into the screen
+// its title bar is on, or else the screen nearest to the middle of its title
+// bar, as far as it fits (left and top edges first). No screens: unchanged.
+TwipArea FitPlacementToScreens(const TwipArea& stored, const std::vector<TwipArea>& screens,
+                               const PlacementLimits& limits);
 
 }  // namespace serenitap

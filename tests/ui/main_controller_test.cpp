@@ -849,7 +849,7 @@ StoredPlacement ReadPlacement() {
 
 TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   window->move(40, 30);
-  window->resize(1000, 700);
+  window->resize(700, 500);  // on the 800 x 600 offscreen screen
   QApplication::processEvents();
   const QRect frame = window->frameGeometry();
   const QSize size = window->size();

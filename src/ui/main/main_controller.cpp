@@ -111,9 +111,25 @@ void MainWindowController::SetFormPosition() {
   Guarded(kModule, "SetFormPosition", [&] {
     std::int32_t left = 0, top = 0, width = 0, height = 0, state = 0;
     if (FormPos_Read(left, top, width, height, state)) {
-      const int clientWidth = main_window::TwipsToPixels(width);
-      const int clientHeight = main_window::TwipsToPixels(height - main_window::kNonClientHeight);
-      window_.move(main_window::TwipsToPixels(left), main_window::TwipsToPixels(top));
+      // A placement that would lose the window (off every screen, larger than
+      // the desktop, too small to use) is brought back; any other is used as stored.
+      std::vector<TwipArea> screens;
+      for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->availableGeometry();
+        screens.push_back({static_cast<std::int32_t>(ToTwips(area.x())), static_cast<std::int32_t>(ToTwips(area.y())),
+                           static_cast<std::int32_t>(ToTwips(area.width())),
+                           static_cast<std::int32_t>(ToTwips(area.height()))});
+      }
+      PlacementLimits limits;
+      limits.minWidth = static_cast<std::int32_t>(main_window::kDesignClientWidth / 3);
+      limits.minHeight =
+          static_cast<std::int32_t>((main_window::kDesignClientHeight + main_window::kNonClientHeight) / 3);
+      limits.titleBarHeight = static_cast<std::int32_t>(main_window::kNonClientHeight);
+      limits.grip = 1440;
+      const TwipArea fitted = FitPlacementToScreens({left, top, width, height}, screens, limits);
+      const int clientWidth = main_window::TwipsToPixels(fitted.width);
+      const int clientHeight = main_window::TwipsToPixels(fitted.height - main_window::kNonClientHeight);
+      window_.move(main_window::TwipsToPixels(fitted.left), main_window::TwipsToPixels(fitted.top));
       window_.resize(std::max(1, clientWidth), std::max(1, clientHeight));
       if (state == kWindowStateMaximized) window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
       return;

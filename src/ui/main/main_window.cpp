@@ -16,6 +16,7 @@
 #include "content/instructions.h"
 #include "content/issues.h"
 #include "services/product.h"
+#include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "services/failure.h"
 #include "ui/qt_text.h"
@@ -119,6 +120,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     SetFormCaption();
     CreateControls();
     CreatePopupMenu();
+    notices_ = new NoticeStrip(Control("picStatusBar"));
+    AttachNoticeStrip(notices_);
 
     const ControlSpec* finish = FindControl("cmdFinish");
     mlngToolbarRightEdge = static_cast<std::int32_t>(RoundTwips(finish->geometry.left + finish->geometry.width));
@@ -355,6 +358,11 @@ void frmMain::ArrangeControls() {
     } catch (...) {
       // This control stays where it was; the others are still placed.
     }
+  }
+  // Notices take the strip from its left end to the time.
+  if (notices_ != nullptr) {
+    const double left = 300;
+    notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));
   }
 }
 

@@ -32,6 +32,8 @@ QRect PixelRect(const TwipRect& twips);
 QColor ColorOf(Rgb rgb);
 }  // namespace main_window
 
+class NoticeStrip;
+
 class frmMain : public QWidget {
   Q_OBJECT
 
@@ -96,6 +98,8 @@ class frmMain : public QWidget {
   // The popup menu of cmdNav with its items mnuPopUpInfo, mnuPopUpShortcuts,
   // mnuPopUpAbout, mnuPopUpSep and mnuPopUpExit (found by object name).
   QMenu& PopupMenu() { return *mnuPopUp_; }
+  // The line of the status strip that shows notices.
+  NoticeStrip& Notices() { return *notices_; }
 
  signals:
   // A left click on the instruction text, the title, the pictures, the point
@@ -125,6 +129,7 @@ class frmMain : public QWidget {
   main_window::MainLayout layout_;
   QTimer* tmrSteps_ = nullptr;
   QMenu* mnuPopUp_ = nullptr;
+  NoticeStrip* notices_ = nullptr;
   std::int32_t mlngToolbarRightEdge = 0;
 };
 
