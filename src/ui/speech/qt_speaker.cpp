@@ -43,30 +43,32 @@ class Worker : public QObject {
   void Say(quint32 phrase, const QString& text) {
     if (!Ready()) return;
     phrase_ = phrase;
+    text_ = text;
     waiting_ = true;
     heard_ = false;
-    pauseWanted_ = false;
+    paused_ = false;
     tts_->stop();
     tts_->say(text);
   }
 
+  // The speech service pauses only at the end of a sentence or later, which
+  // may be seconds away; a pause must be heard at once. So the phrase is cut
+  // off here and said again from its beginning on Resume.
   void Pause() {
-    if (tts_ == nullptr) return;
-    // The engine pauses only while it speaks: a phrase that has not begun yet
-    // is paused as soon as it does.
-    pauseWanted_ = true;
-    tts_->pause(QTextToSpeech::BoundaryHint::Immediate);
+    if (tts_ == nullptr || !waiting_ || paused_) return;
+    paused_ = true;
+    heard_ = false;  // the end of the cut-off phrase is not its end
+    tts_->stop(QTextToSpeech::BoundaryHint::Immediate);
   }
 
   void Resume() {
-    if (tts_ == nullptr) return;
-    pauseWanted_ = false;
-    tts_->resume();
+    if (tts_ == nullptr || !paused_) return;
+    Say(phrase_, text_);
   }
 
   void Stop() {
     waiting_ = false;
-    pauseWanted_ = false;
+    paused_ = false;
     if (tts_ != nullptr) tts_->stop(QTextToSpeech::BoundaryHint::Immediate);
   }
 
@@ -112,8 +114,11 @@ class Worker : public QObject {
   void OnState(QTextToSpeech::State state) {
     switch (state) {
       case QTextToSpeech::Speaking:
-        heard_ = true;
-        if (pauseWanted_) tts_->pause(QTextToSpeech::BoundaryHint::Immediate);
+        if (paused_) {
+          tts_->stop(QTextToSpeech::BoundaryHint::Immediate);  // began after the pause
+        } else {
+          heard_ = true;
+        }
         break;
       case QTextToSpeech::Ready:
         // The end of the phrase now being said; the end of one it cut off
@@ -141,9 +146,10 @@ class Worker : public QObject {
   std::shared_ptr<Link> link_;
   QTextToSpeech* tts_ = nullptr;
   quint32 phrase_ = 0;
-  bool waiting_ = false;      // the latest phrase has not ended yet
-  bool heard_ = false;        // ...and it has begun
-  bool pauseWanted_ = false;  // pause as soon as it speaks
+  QString text_;
+  bool waiting_ = false;  // the latest phrase has not ended yet
+  bool heard_ = false;    // ...and it has begun
+  bool paused_ = false;   // ...and it has been cut off until Resume
 };
 
 }  // namespace speech
