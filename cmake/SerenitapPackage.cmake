@@ -32,7 +32,11 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # QSvgRenderer), so nothing is listed by hand: a second, hand-written
 # "libqt6svg6" would only duplicate the computed one. .ci/checks/40-package
 # fails if either package ever drops out of the computed list.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
+# The one exception: spoken guidance loads Qt's speech-dispatcher plugin at
+# run time (the speech library itself is a computed dependency). The speech
+# service is only recommended: without it the guidance is simply unavailable.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-speech-speechd-plugin")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, speech-dispatcher-espeak-ng")
 
 # Before the .deb is written: the staged tree must hold every installed file,
 # so there is never a package without its icon, entry or metadata.

@@ -159,9 +159,12 @@ for plugin in platforms/libqxcb.so platforms/libqoffscreen.so iconengines/libqsv
   [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] \
     || fail "the Qt plugin $plugin comes from $owner, which the package does not depend on (Depends: $depends)"
 done
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libqt6texttospeech6 qt6-speech-speechd-plugin; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
+# Spoken guidance: the speech service is recommended, not required.
+[[ "$(dpkg-deb --field "$deb" Recommends)" == *speech-dispatcher* ]] \
+  || fail "Recommends lacks speech-dispatcher: $(dpkg-deb --field "$deb" Recommends)"
 
 step "unpacking the package (dpkg -x) and checking it"
 dpkg -x "$deb" "$work/deb"

@@ -56,6 +56,7 @@ void SessionEngine::Form_Activate() {
 
 void SessionEngine::tmrSteps_Timer() {
   Guarded(kModule, "tmrSteps_Timer", [this] {
+    if (guidance_ != nullptr) guidance_->Tick();
     ProcessSteps(state_.genmCurrentStep, state_.glngStepLength, false, false);
     if (IsBlinkingStep(state_.genmCurrentStep)) Blink();
     state_.glngTickMs += 10;
@@ -72,6 +73,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
   Guarded(kModule, "ProcessSteps", [&] {
     SessionState& s = state_;
     if (!force && s.glngStepSeconds < length) return;  // the step is not over
+    if (!force && guidance_ != nullptr && guidance_->HoldsStep()) return;  // its phrase is still being said
     s.glngStepSeconds = 0;                               // glngTickMs keeps running
 
     const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
@@ -88,6 +90,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
     }
 
     DisplayStep(s.genmCurrentStep);
+    if (guidance_ != nullptr) guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound);
     EnableDisableTimer();
   }, [this] { StopTimer(); });
 }
@@ -188,6 +191,7 @@ void SessionEngine::cmdNavig_Click(std::int16_t Index) {
 void SessionEngine::cmdPause_Click() {
   Guarded(kModule, "cmdPause_Click", [this] {
     StopTimer();  // glngTickMs keeps its value for the resumption
+    if (guidance_ != nullptr) guidance_->Pause();
     view_.SetButtonEnabled(SessionButton::Resume, true);
     view_.SetButtonVisible(SessionButton::Resume, true);
     view_.SetButtonVisible(SessionButton::Pause, false);
@@ -200,6 +204,7 @@ void SessionEngine::cmdResume_Click() {
     view_.SetButtonVisible(SessionButton::Pause, true);
     view_.SetButtonEnabled(SessionButton::Resume, false);
     view_.SetButtonVisible(SessionButton::Resume, false);
+    if (guidance_ != nullptr) guidance_->Resume();
     EnableDisableTimer();
   });
 }
@@ -220,6 +225,7 @@ void SessionEngine::cmdFinish_Click() {
     s.glngStepSeconds = 0;
     s.glngStepLength = modSteps::GetStepLength(stpFinish);
     Blink_Reset();
+    if (guidance_ != nullptr) guidance_->Stop();  // the session is over: silence
     DisplayStep(stpFinish);  // the dots keep their colour
     EnableDisableTimer();
   }, [this] { StopTimer(); });

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "session/guidance.h"
 #include "session/session_state.h"
 #include "session/session_view.h"
 #include "session/step_display.h"
@@ -78,6 +79,12 @@ class SessionEngine {
   void Blink_Reset();
   void UpdateTimeElapsed(std::int32_t seconds);
 
+  // --- Spoken guidance ----------------------------------------------------------
+  // The guidance told of every step change, pause, resume and finish; while it
+  // holds a tapping point the step timer does not leave the point. None: the
+  // session runs without a voice.
+  void SetGuidance(SpokenGuidance* guidance) { guidance_ = guidance; }
+
   // --- State ------------------------------------------------------------------
   const SessionState& State() const { return state_; }
   // Direct access for the rare caller that must set up a situation by hand.
@@ -90,6 +97,7 @@ class SessionEngine {
   void StopTimer();
 
   ISessionView& view_;
+  SpokenGuidance* guidance_ = nullptr;
   SessionState state_;
   bool activated_ = false;  // mblnActivated
   bool busy_ = false;       // mblnBusy

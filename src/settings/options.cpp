@@ -18,4 +18,16 @@ std::string ShowWhatIsItWindow(bool show) {
   return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kShowWhatIsIt, show ? 1 : 0);
 }
 
+bool SpeakGuidance() {
+  bool on = false;
+  Guarded("modOptions", "SpeakGuidance", [&] {
+    on = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kSpeakGuidance, 0) == 1;
+  });
+  return on;
+}
+
+std::string SpeakGuidance(bool on) {
+  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kSpeakGuidance, on ? 1 : 0);
+}
+
 }  // namespace serenitap::modOptions

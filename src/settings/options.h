@@ -11,6 +11,7 @@ inline constexpr std::string_view kBaseKey = "Software\\Serenitap";
 inline constexpr std::string_view kWindowPositionKey = "Software\\Serenitap\\WindowPosition";
 inline constexpr std::string_view kOptionsKey = "Software\\Serenitap\\Options";
 inline constexpr std::string_view kShowWhatIsIt = "ShowWhatIsIt";
+inline constexpr std::string_view kSpeakGuidance = "SpeakGuidance";
 
 // True when the introduction window is to be shown at start-up: the stored
 // "ShowWhatIsIt" is 1 (missing, another number or another type: false).
@@ -20,5 +21,14 @@ bool ShowWhatIsItWindow();
 // Stores the option: 1 when show is true, 0 otherwise. Returns the writer's
 // text, "Success" or "No! Failed to save Value".
 std::string ShowWhatIsItWindow(bool show);
+
+// True when the steps are to be spoken: the stored "SpeakGuidance" is 1
+// (missing, another number or another type: false). Failures are reported
+// under "modOptions" / "SpeakGuidance".
+bool SpeakGuidance();
+
+// Stores the option: 1 when on, 0 otherwise. Returns the writer's text,
+// "Success" or "No! Failed to save Value".
+std::string SpeakGuidance(bool on);
 
 }  // namespace serenitap::modOptions

@@ -47,7 +47,11 @@ double ToTwips(int pixels) { return pixels * main_window::kTwipsPerPixel; }
 }  // namespace
 
 MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs dialogs)
-    : QObject(&window), window_(window), dialogs_(std::move(dialogs)), engine_(*this) {
+    : QObject(&window),
+      window_(window),
+      dialogs_(std::move(dialogs)),
+      engine_(*this),
+      guidance_(std::make_unique<GuidanceControl>(engine_, window_)) {
   ConnectControls();
   window_.installEventFilter(this);
   qApp->installEventFilter(this);
@@ -104,6 +108,7 @@ void MainWindowController::Form_Load() {
                                 " website at " + std::string(product::kWebAddress)));
     }
     window_.SetColors();
+    guidance_->Load();
   });
 }
 
@@ -150,6 +155,7 @@ void MainWindowController::Form_Unload() {
   unloaded_ = true;
   // Every statement is attempted; a failing one is skipped.
   Attempt([&] { window_.StepTimer().stop(); });
+  Attempt([&] { guidance_->Unload(); });
   Attempt([&] {
     if (window_.isMinimized()) return;
     const QRect frame = window_.frameGeometry();

@@ -12,6 +12,7 @@
 #include "session/engine.h"
 #include "session/key_commands.h"
 #include "session/session_view.h"
+#include "ui/main/guidance_control.h"
 
 class QAbstractButton;
 class QKeyEvent;
@@ -39,6 +40,7 @@ class MainWindowController : public QObject, public ISessionView {
   void Form_Load();
 
   SessionEngine& Engine() { return engine_; }
+  GuidanceControl& Guidance() { return *guidance_; }
   frmMain& Window() { return window_; }
 
   // The key table, as the window's key preview runs it. Returns true when the
@@ -89,6 +91,7 @@ class MainWindowController : public QObject, public ISessionView {
   frmMain& window_;
   MainWindowDialogs dialogs_;
   SessionEngine engine_;
+  std::unique_ptr<GuidanceControl> guidance_;  // the "Spoken Guidance" item; goes before the engine
   QPointer<QWidget> shortcuts_;
   bool pumping_ = false;
   bool unloaded_ = false;

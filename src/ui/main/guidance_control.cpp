@@ -1,0 +1,108 @@
+#include "ui/main/guidance_control.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QTimer>
+
+#include "services/notice.h"
+#include "settings/options.h"
+#include "ui/main/main_window.h"
+#include "ui/speech/qt_speaker.h"
+
+namespace serenitap {
+namespace {
+
+const char* const kAvailableTip = "Speaks each step aloud: the point to tap and the words to say.";
+
+}  // namespace
+
+GuidanceControl::Voice GuidanceControl::DesktopVoice() {
+  // The plugin scan runs once, and only when the voice is first asked about.
+  auto engine = std::make_shared<std::optional<QtSpeaker::Engine>>();
+  auto find = [engine]() -> const QtSpeaker::Engine& {
+    if (!engine->has_value()) *engine = QtSpeaker::FindEngine();
+    return **engine;
+  };
+  Voice voice;
+  voice.missing = [find] { return find().missing; };
+  voice.create = [find](std::function<void(std::uint32_t)> finished,
+                        std::function<void(const std::string&)> failed) -> std::unique_ptr<ISpeaker> {
+    auto speaker = std::make_unique<QtSpeaker>(find().name);
+    QObject::connect(speaker.get(), &QtSpeaker::phraseFinished, speaker.get(),
+                     [finished = std::move(finished)](quint32 phrase) { finished(phrase); });
+    QObject::connect(speaker.get(), &QtSpeaker::failed, speaker.get(),
+                     [failed = std::move(failed)](const QString& reason) { failed(reason.toStdString()); });
+    speaker->Start();
+    return speaker;
+  };
+  return voice;
+}
+
+GuidanceControl::GuidanceControl(SessionEngine& engine, frmMain& window, QObject* parent)
+    : QObject(parent), engine_(engine), window_(window), voice_(DesktopVoice()) {
+  QMenu& menu = window_.PopupMenu();
+  item_ = new QAction(QStringLiteral("Spoken Guidance"), &menu);
+  item_->setObjectName(QStringLiteral("mnuPopUpSpeakGuidance"));
+  item_->setCheckable(true);
+  item_->setToolTip(QString::fromLatin1(kAvailableTip));
+  menu.insertAction(menu.findChild<QAction*>(QStringLiteral("mnuPopUpExit")), item_);
+  menu.setToolTipsVisible(true);
+  connect(item_, &QAction::triggered, this, [this](bool on) { Choose(on); });
+  connect(&menu, &QMenu::aboutToShow, this, [this] { CheckVoice(); });
+}
+
+GuidanceControl::~GuidanceControl() {
+  engine_.SetGuidance(nullptr);
+}
+
+void GuidanceControl::Load() {
+  if (!modOptions::SpeakGuidance()) return;
+  item_->setChecked(true);
+  QTimer::singleShot(0, this, [this] {
+    if (item_->isChecked()) TurnOn();
+  });
+}
+
+void GuidanceControl::Unload() {
+  if (guidance_ != nullptr) guidance_->TurnOff();
+}
+
+void GuidanceControl::Choose(bool on) {
+  if (modOptions::SpeakGuidance(on) != "Success") {
+    ShowNotice("The Spoken Guidance choice could not be saved; it holds until Serenitap closes.");
+  }
+  if (on) {
+    TurnOn();
+  } else if (guidance_ != nullptr) {
+    guidance_->TurnOff();
+  }
+}
+
+void GuidanceControl::CheckVoice() {
+  if (!missing_.has_value()) missing_ = voice_.missing ? voice_.missing() : QString();
+  item_->setEnabled(missing_->isEmpty());
+  item_->setToolTip(missing_->isEmpty() ? QString::fromLatin1(kAvailableTip) : *missing_);
+}
+
+void GuidanceControl::TurnOn() {
+  CheckVoice();
+  if (!item_->isEnabled() || !voice_.create) {
+    item_->setChecked(false);
+    ShowNotice("Spoken Guidance is not available: " + missing_->toStdString());
+    return;
+  }
+  if (guidance_ == nullptr) {
+    speaker_ = voice_.create([this](std::uint32_t phrase) { if (guidance_) guidance_->PhraseFinished(phrase); },
+                             [this](const std::string& reason) { if (guidance_) guidance_->SpeakerFailed(reason); });
+    guidance_ = std::make_unique<SpokenGuidance>(*speaker_);
+    guidance_->onTurnedOff = [this] {
+      if (item_ != nullptr) item_->setChecked(false);
+    };
+    engine_.SetGuidance(guidance_.get());
+  }
+  item_->setChecked(true);
+  const SessionState& s = engine_.State();
+  guidance_->TurnOn(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound, window_.IsResumeAvailable());
+}
+
+}  // namespace serenitap
