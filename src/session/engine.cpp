@@ -31,6 +31,10 @@ SessionEngine::SessionEngine(ISessionView& view) : view_(view) {}
 
 void SessionEngine::StopTimer() { view_.SetStepTimerEnabled(false); }
 
+void SessionEngine::TellObserver(enmStep from) const {
+  if (observer_ != nullptr) observer_->StepChanged({from, state_.genmCurrentStep, state_.genmSelectedIssue, sud_});
+}
+
 // ---------------------------------------------------------------------------
 // Loading and activation
 
@@ -74,6 +78,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
     if (!force && s.glngStepSeconds < length) return;  // the step is not over
     s.glngStepSeconds = 0;                               // glngTickMs keeps running
 
+    const enmStep from = s.genmCurrentStep;
     const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
     s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
     s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
@@ -89,6 +94,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
 
     DisplayStep(s.genmCurrentStep);
     EnableDisableTimer();
+    TellObserver(from);
   }, [this] { StopTimer(); });
 }
 
@@ -214,6 +220,7 @@ void SessionEngine::cmdFinish_Click() {
     busy_ = true;
     holdingBusy = true;
     SessionState& s = state_;
+    const enmStep from = s.genmCurrentStep;
     s.genmCurrentStep = stpFinish;
     s.gblnPositiveRound = false;
     s.glngRoundCount = 0;
@@ -222,6 +229,7 @@ void SessionEngine::cmdFinish_Click() {
     Blink_Reset();
     DisplayStep(stpFinish);  // the dots keep their colour
     EnableDisableTimer();
+    TellObserver(from);
   }, [this] { StopTimer(); });
 }
 
