@@ -11,6 +11,7 @@ inline constexpr std::string_view kBaseKey = "Software\\Serenitap";
 inline constexpr std::string_view kWindowPositionKey = "Software\\Serenitap\\WindowPosition";
 inline constexpr std::string_view kOptionsKey = "Software\\Serenitap\\Options";
 inline constexpr std::string_view kShowWhatIsIt = "ShowWhatIsIt";
+inline constexpr std::string_view kKeepJournal = "KeepJournal";
 
 // True when the introduction window is to be shown at start-up: the stored
 // "ShowWhatIsIt" is 1 (missing, another number or another type: false).
@@ -20,5 +21,11 @@ bool ShowWhatIsItWindow();
 // Stores the option: 1 when show is true, 0 otherwise. Returns the writer's
 // text, "Success" or "No! Failed to save Value".
 std::string ShowWhatIsItWindow(bool show);
+
+// Whether sessions are recorded in the journal: the stored "KeepJournal" is 1
+// (missing, another number or another type: false).
+bool KeepJournal();
+// Stores the choice as 1 or 0; returns the writer's text.
+std::string KeepJournal(bool keep);
 
 }  // namespace serenitap::modOptions
