@@ -15,6 +15,7 @@
 #include "ui/dialogs/message_box_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/journal/progress_dialog.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
 #include "ui/main/notice_strip.h"
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
     dialogs.showAboutModal = [](QWidget* owner) { frmAbout_NEW::ShowModal(owner); };
     dialogs.showWhatIsItModal = [](QWidget* owner) { frmWhatIsIt::ShowModal(owner); };
     dialogs.createShortcuts = []() -> QWidget* { return frmShortcuts::Open(); };
+    dialogs.showProgressModal = [](QWidget* owner, const std::string& path) { frmProgress::ShowModal(owner, path); };
     auto* controller = new MainWindowController(*window, std::move(dialogs));
     controller->Form_Load();
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set

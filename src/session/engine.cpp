@@ -31,6 +31,10 @@ SessionEngine::SessionEngine(ISessionView& view) : view_(view) {}
 
 void SessionEngine::StopTimer() { view_.SetStepTimerEnabled(false); }
 
+void SessionEngine::TellObserver(enmStep from) const {
+  if (observer_ != nullptr) observer_->StepChanged({from, state_.genmCurrentStep, state_.genmSelectedIssue, sud_});
+}
+
 // ---------------------------------------------------------------------------
 // Loading and activation
 
@@ -76,6 +80,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
     if (!force && guidance_ != nullptr && guidance_->HoldsStep()) return;  // its phrase is still being said
     s.glngStepSeconds = 0;                               // glngTickMs keeps running
 
+    const enmStep from = s.genmCurrentStep;
     const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
     s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
     s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
@@ -92,6 +97,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
     DisplayStep(s.genmCurrentStep);
     if (guidance_ != nullptr) guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound);
     EnableDisableTimer();
+    TellObserver(from);
   }, [this] { StopTimer(); });
 }
 
@@ -219,6 +225,7 @@ void SessionEngine::cmdFinish_Click() {
     busy_ = true;
     holdingBusy = true;
     SessionState& s = state_;
+    const enmStep from = s.genmCurrentStep;
     s.genmCurrentStep = stpFinish;
     s.gblnPositiveRound = false;
     s.glngRoundCount = 0;
@@ -228,6 +235,7 @@ void SessionEngine::cmdFinish_Click() {
     if (guidance_ != nullptr) guidance_->Stop();  // the session is over: silence
     DisplayStep(stpFinish);  // the dots keep their colour
     EnableDisableTimer();
+    TellObserver(from);
   }, [this] { StopTimer(); });
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "session/guidance.h"
+#include "session/session_observer.h"
 #include "session/session_state.h"
 #include "session/session_view.h"
 #include "session/step_display.h"
@@ -90,11 +91,14 @@ class SessionEngine {
   // Direct access for the rare caller that must set up a situation by hand.
   SessionState& MutableState() { return state_; }
   bool mblnActivated() const { return activated_; }
+  // Who is told of every change of step (nullptr: nobody).
+  void SetObserver(ISessionObserver* observer) { observer_ = observer; }
   bool mblnBusy() const { return busy_; }
   std::int16_t mintSUD() const { return sud_; }
 
  private:
   void StopTimer();
+  void TellObserver(enmStep from) const;
 
   ISessionView& view_;
   SpokenGuidance* guidance_ = nullptr;
@@ -102,6 +106,7 @@ class SessionEngine {
   bool activated_ = false;  // mblnActivated
   bool busy_ = false;       // mblnBusy
   std::int16_t sud_ = 0;    // mintSUD
+  ISessionObserver* observer_ = nullptr;
 };
 
 // Where the keyboard focus goes after a key has moved the session.

@@ -30,4 +30,16 @@ std::string SpeakGuidance(bool on) {
   return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kSpeakGuidance, on ? 1 : 0);
 }
 
+bool KeepJournal() {
+  bool keep = false;
+  Guarded("modOptions", "KeepJournal", [&] {
+    keep = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kKeepJournal, 0) == 1;
+  });
+  return keep;
+}
+
+std::string KeepJournal(bool keep) {
+  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kKeepJournal, keep ? 1 : 0);
+}
+
 }  // namespace serenitap::modOptions

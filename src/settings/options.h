@@ -12,6 +12,7 @@ inline constexpr std::string_view kWindowPositionKey = "Software\\Serenitap\\Win
 inline constexpr std::string_view kOptionsKey = "Software\\Serenitap\\Options";
 inline constexpr std::string_view kShowWhatIsIt = "ShowWhatIsIt";
 inline constexpr std::string_view kSpeakGuidance = "SpeakGuidance";
+inline constexpr std::string_view kKeepJournal = "KeepJournal";
 
 // True when the introduction window is to be shown at start-up: the stored
 // "ShowWhatIsIt" is 1 (missing, another number or another type: false).
@@ -30,5 +31,11 @@ bool SpeakGuidance();
 // Stores the option: 1 when on, 0 otherwise. Returns the writer's text,
 // "Success" or "No! Failed to save Value".
 std::string SpeakGuidance(bool on);
+
+// Whether sessions are recorded in the journal: the stored "KeepJournal" is 1
+// (missing, another number or another type: false).
+bool KeepJournal();
+// Stores the choice as 1 or 0; returns the writer's text.
+std::string KeepJournal(bool keep);
 
 }  // namespace serenitap::modOptions

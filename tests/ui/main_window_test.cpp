@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, StepTimerIsPreciseTenMillisecondsAndStopped) {
   for (QAction* action : menu.actions()) {
     if (action->isVisible() && !action->isSeparator()) captions << action->text();
   }
-  EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Exit"}));
+  EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "Exit"}));
 }
 
 TEST_F(MainWindowTest, ClicksOnTextsAndPicturesAdvanceButNotOnFramesOrStrips) {

@@ -14,6 +14,7 @@
 #include "services/product.h"
 #include "services/shell.h"
 #include "settings/window_position.h"
+#include "ui/journal/journal_keeper.h"
 #include "ui/main/layout.h"
 #include "ui/main/main_window.h"
 #include "ui/qt_text.h"
@@ -52,6 +53,10 @@ MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs di
       dialogs_(std::move(dialogs)),
       engine_(*this),
       guidance_(std::make_unique<GuidanceControl>(engine_, window_)) {
+  journal_ = new JournalKeeper(engine_, JournalPath(), this);
+  if (auto* item = window_.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))) {
+    item->setChecked(journal_->Keeping());
+  }
   ConnectControls();
   window_.installEventFilter(this);
   qApp->installEventFilter(this);
@@ -94,6 +99,8 @@ void MainWindowController::ConnectControls() {
   onItem("mnuPopUpShortcuts", [this] { KeyboardShortcuts(); });
   onItem("mnuPopUpAbout", [this] { mnuPopUpAbout_Click(); });
   onItem("mnuPopUpExit", [this] { cmdExit_Click(); });
+  onItem("mnuPopUpJournal", [this](bool keep) { mnuPopUpJournal_Click(keep); });
+  onItem("mnuPopUpProgress", [this] { mnuPopUpProgress_Click(); });
 }
 
 void MainWindowController::Form_Load() {
@@ -156,6 +163,7 @@ void MainWindowController::Form_Unload() {
   // Every statement is attempted; a failing one is skipped.
   Attempt([&] { window_.StepTimer().stop(); });
   Attempt([&] { guidance_->Unload(); });
+  Attempt([&] { journal_->WindowClosing(); });
   Attempt([&] {
     if (window_.isMinimized()) return;
     const QRect frame = window_.frameGeometry();
@@ -301,6 +309,16 @@ void MainWindowController::mnuPopUpAbout_Click() {
 
 void MainWindowController::mnuPopUpInfo_Click() {
   ModalWindowCommand("mnuPopUpInfo_Click", dialogs_.showWhatIsItModal);
+}
+
+void MainWindowController::mnuPopUpJournal_Click(bool keep) {
+  Guarded(kModule, "mnuPopUpJournal_Click", [&] { journal_->SetKeeping(keep); });
+}
+
+void MainWindowController::mnuPopUpProgress_Click() {
+  if (!dialogs_.showProgressModal) return;
+  ModalWindowCommand("mnuPopUpProgress_Click",
+                     [this](QWidget* owner) { dialogs_.showProgressModal(owner, journal_->Path()); });
 }
 
 void MainWindowController::ModalWindowCommand(const char* procedure,

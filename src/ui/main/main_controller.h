@@ -21,6 +21,7 @@ class QWidget;
 namespace serenitap {
 
 class frmMain;
+class JournalKeeper;
 
 // The small windows the main window opens. Each opener creates a fresh
 // window; the modal ones return when it has closed.
@@ -28,6 +29,7 @@ struct MainWindowDialogs {
   std::function<void(QWidget* owner)> showAboutModal;     // frmAbout_NEW
   std::function<void(QWidget* owner)> showWhatIsItModal;  // frmWhatIsIt
   std::function<QWidget*()> createShortcuts;              // frmShortcuts, shown modeless
+  std::function<void(QWidget* owner, const std::string& journalPath)> showProgressModal;  // frmProgress
 };
 
 class MainWindowController : public QObject, public ISessionView {
@@ -56,6 +58,10 @@ class MainWindowController : public QObject, public ISessionView {
   void mnuPopUpAbout_Click();
   void mnuPopUpInfo_Click();
   void KeyboardShortcuts();
+  void mnuPopUpJournal_Click(bool keep);
+  void mnuPopUpProgress_Click();
+  // The journal of sessions, kept when the user has chosen so.
+  JournalKeeper& Journal() { return *journal_; }
   // The open shortcuts window, if any.
   QWidget* ShortcutsWindow() const { return shortcuts_; }
 
@@ -93,6 +99,7 @@ class MainWindowController : public QObject, public ISessionView {
   SessionEngine engine_;
   std::unique_ptr<GuidanceControl> guidance_;  // the "Spoken Guidance" item; goes before the engine
   QPointer<QWidget> shortcuts_;
+  JournalKeeper* journal_ = nullptr;  // a child of this controller
   bool pumping_ = false;
   bool unloaded_ = false;
 };

@@ -290,6 +290,8 @@ void frmMain::CreatePopupMenu() {
   info->setEnabled(false);
   add("mnuPopUpShortcuts", QStringLiteral("Keyboard Shortcuts"));
   add("mnuPopUpAbout", QStringLiteral("About"));
+  add("mnuPopUpJournal", QStringLiteral("Keep a Journal"))->setCheckable(true);
+  add("mnuPopUpProgress", QStringLiteral("My Progress…"));
   mnuPopUp_->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
   add("mnuPopUpExit", QStringLiteral("Exit"));
 }
