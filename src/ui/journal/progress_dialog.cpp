@@ -23,6 +23,7 @@
 #include "journal/journal_store.h"
 #include "services/message_box.h"
 #include "ui/qt_text.h"
+#include "ui/twips.h"
 
 namespace serenitap {
 
@@ -66,7 +67,7 @@ class SessionTableModel : public QAbstractTableModel {
 frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPattern(owner), path_(std::move(journalPath)) {
   setObjectName(QStringLiteral("frmProgress"));
   setWindowTitle(QStringLiteral("My Progress"));
-  resize(Px(11400), Px(9000));
+  resize(TwipsToPixels(11400), TwipsToPixels(9000));
   PaintWhite(this);
 
   body_ = new QWidget(this);
@@ -90,7 +91,7 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPatter
   chartView_->setObjectName(QStringLiteral("chtProgress"));
   chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
   chartView_->setRenderHint(QPainter::Antialiasing);
-  chartView_->setMinimumHeight(Px(3600));
+  chartView_->setMinimumHeight(TwipsToPixels(3600));
   layout->addWidget(chartView_, 3);
 
   model_ = new SessionTableModel(this);
