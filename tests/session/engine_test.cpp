@@ -1,6 +1,5 @@
-// The session engine driven through a recording window: call order, timing in
-// ticks, the commands and their guards, blinking, the elapsed time and the
-// failure paths.
+// The session engine driven through a recording window: timing in ticks, the
+// commands and their guards, blinking and the elapsed time.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -395,16 +394,6 @@ TEST_F(EngineTest, AClickHandledDuringThePumpSeesACompleteTick) {
   view.hook = nullptr;
   EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
   EXPECT_EQ(S().glngStepSeconds, 0);
-}
-
-// --- Focus after keyboard moves -------------------------------------------------
-
-TEST(FocusTest, ReassessmentTakesTheSUDChoice) {
-  EXPECT_EQ(FocusAfterNext(stpReassessSUD), FocusTarget::SUDChoice);
-  EXPECT_EQ(FocusAfterNext(stpRelax), FocusTarget::NextButton);
-  EXPECT_EQ(FocusAfterPrevious(stpReassessSUD, true), FocusTarget::SUDChoice);
-  EXPECT_EQ(FocusAfterPrevious(stpAssignSUD, true), FocusTarget::PreviousButton);
-  EXPECT_EQ(FocusAfterPrevious(stpIntro, false), FocusTarget::NextButton);
 }
 
 }  // namespace
