@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "app/display_check.h"
 #include "app/mod_main.h"
 #include "app/safe_application.h"
 #include "services/failure.h"
@@ -63,19 +65,46 @@ INSTANTIATE_TEST_SUITE_P(
                       StartCase{"second_closed", true, MsgAnswer::Cancel, false, false, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Startup, AFailureIsReportedUnderModMainAndNothingStarts) {
-  testing::ReportRecorder reports;
-  modMain::StartupSteps steps;
-  steps.anotherInstanceRunning = [] { return false; };
-  steps.showWhatIsItAtStartup = []() -> bool { throw RuntimeFailure(13, "Type mismatch"); };
-  steps.showMainWindow = [] { FAIL() << "the main window must not be created after a failure"; };
-  EXPECT_FALSE(modMain::Main(steps));
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].module, "modMain");
-  EXPECT_EQ(reports.reports[0].procedure, "Main");
-  EXPECT_EQ(reports.reports[0].number, 13);
-  EXPECT_EQ(reports.reports[0].extra.rfind("Line: ", 0), 0u);
+// A failing step is reported under modMain's Main and the later steps do not run.
+TEST(Startup, AFailureIsReportedUnderModMainAndNothingAfterItRuns) {
+  const std::vector<std::string> order{"instances", "option", "introduction", "main window"};
+  for (const std::string& failing : order) {
+    SCOPED_TRACE(failing);
+    testing::ReportRecorder reports;
+    std::vector<std::string> ran;
+    auto step = [&](const char* name) {
+      ran.emplace_back(name);
+      if (failing == name) throw RuntimeFailure(13, "Type mismatch");
+    };
+    modMain::StartupSteps steps;
+    steps.anotherInstanceRunning = [&] { return step("instances"), false; };
+    steps.showWhatIsItAtStartup = [&] { return step("option"), true; };
+    steps.showWhatIsItModal = [&] { step("introduction"); };
+    steps.showMainWindow = [&] { step("main window"); };
+    EXPECT_FALSE(modMain::Main(steps));
+    EXPECT_EQ(ran.back(), failing);
+    EXPECT_EQ(ran.size(), static_cast<std::size_t>(std::find(order.begin(), order.end(), failing) - order.begin() + 1));
+    ASSERT_EQ(reports.reports.size(), 1u);
+    EXPECT_EQ(reports.reports[0].module, "modMain");
+    EXPECT_EQ(reports.reports[0].procedure, "Main");
+    EXPECT_EQ(reports.reports[0].number, 13);
+    EXPECT_EQ(reports.reports[0].extra.rfind("Line: ", 0), 0u);
+  }
 }
+
+#ifdef __linux__
+// Any one of the three variables means a display can be reached; none, a reason to print.
+TEST(Startup, ADisplayIsFoundThroughAnyOfItsVariables) {
+  const char* names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
+  std::vector<std::pair<std::string, std::string>> saved;
+  for (const char* name : names) saved.emplace_back(name, qgetenv(name).toStdString());
+  for (int set = -1; set < 3; ++set) {
+    for (int i = 0; i < 3; ++i) qputenv(names[i], i == set ? ":1" : "");
+    EXPECT_EQ(MissingDisplayReason().has_value(), set < 0) << set;
+  }
+  for (const auto& [name, value] : saved) qputenv(name.c_str(), value.c_str());
+}
+#endif
 
 class Throwing : public QObject {
  public:
@@ -86,10 +115,7 @@ class Throwing : public QObject {
 };
 
 TEST(LastLineOfDefence, AFailureEscapingAnEventHandlerIsReportedAndTheProgramGoesOn) {
-  int argc = 1;
-  char name[] = "startup_test";
-  char* argv[] = {name, nullptr};
-  SafeApplication app(argc, argv);
+  ASSERT_NE(dynamic_cast<SafeApplication*>(QCoreApplication::instance()), nullptr);
   testing::ReportRecorder reports;
   Throwing target;
   QEvent first(QEvent::User);

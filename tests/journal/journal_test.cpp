@@ -13,7 +13,7 @@
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
 #include "journal/session_recorder.h"
-#include "services/temp_folder.h"
+#include "support/temp_folder.h"
 #include "session/engine.h"
 #include "session/fake_view.h"
 

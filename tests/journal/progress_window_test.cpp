@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "journal/journal_store.h"
-#include "services/temp_folder.h"
+#include "support/temp_folder.h"
 #include "settings/options.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace serenitap {
 namespace {

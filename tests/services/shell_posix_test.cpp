@@ -21,7 +21,7 @@
 #include "services/shell.h"
 #include "services/shell_posix.h"
 #include "support/recorders.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 namespace serenitap {
 namespace {
@@ -154,40 +154,21 @@ TEST(ShellPosixLaunch, ReleasingARunningProgramLeavesNoZombie) {
   EXPECT_TRUE(NoChildLeft());
 }
 
-struct FailedLaunch {
-  std::string name;
-  std::string program;
-  std::string start_in;
-  std::int32_t expected;
-};
-
-void PrintTo(const FailedLaunch& c, std::ostream* os) { *os << c.name; }
-
-class ShellPosixLaunchFailure : public ::testing::TestWithParam<FailedLaunch> {};
-
-TEST_P(ShellPosixLaunchFailure, ReturnsTheShellsCode) {
+TEST(ShellPosixLaunch, FailuresReturnTheShellsCode) {
   TempFolder folder;
   std::ofstream(folder / "not-a-program.bin") << "\x7f" << "junk";
   std::filesystem::permissions(folder / "not-a-program.bin", std::filesystem::perms::owner_all);
-  const FailedLaunch& c = GetParam();
-  const auto in_folder = [&](const std::string& s) {
-    return s.starts_with("@") ? folder / s.substr(1) : s;
-  };
-  auto watching = std::make_shared<Watching>(std::make_shared<PosixShellBackend>("no-such-opener-here"));
-  CShellExecute shell(watching);
-  EXPECT_EQ(shell.LaunchProgram(0, in_folder(c.program), "", in_folder(c.start_in)), c.expected);
-  EXPECT_FALSE(shell.StillExecuting());
+  const auto in_folder = [&](const std::string& s) { return s.starts_with("@") ? folder / s.substr(1) : s; };
+  const std::tuple<const char*, const char*, std::int32_t> cases[] = {
+      {"@missing", "", 2}, {"@no-folder/missing", "", 3}, {"no-such-program-anywhere", "", 2},
+      {"/bin/true", "@no-folder", 3}, {"@not-a-program.bin", "", 11}, {"@", "", 31}};
+  for (const auto& [program, start_in, expected] : cases) {
+    CShellExecute shell(std::make_shared<PosixShellBackend>("no-such-opener-here"));
+    EXPECT_EQ(shell.LaunchProgram(0, in_folder(program), "", in_folder(start_in)), expected) << program;
+    EXPECT_FALSE(shell.StillExecuting());
+  }
   EXPECT_TRUE(NoChildLeft());
 }
-
-INSTANTIATE_TEST_SUITE_P(ShellCodes, ShellPosixLaunchFailure,
-    ::testing::Values(FailedLaunch{"MissingProgram", "@missing", "", 2},
-                      FailedLaunch{"MissingFolder", "@no-folder/missing", "", 3},
-                      FailedLaunch{"UnknownName", "no-such-program-anywhere", "", 2},
-                      FailedLaunch{"MissingStartFolder", "/bin/true", "@no-folder", 3},
-                      FailedLaunch{"BadFormat", "@not-a-program.bin", "", 11},
-                      FailedLaunch{"DocumentWithoutOpener", "@", "", 31}),
-    [](const auto& info) { return info.param.name; });
 
 TEST(ShellPosixOpen, BareHostReachesTheOpenerAsAnAddress) {
   TempFolder folder;
@@ -197,25 +178,6 @@ TEST(ShellPosixOpen, BareHostReachesTheOpenerAsAnAddress) {
   EXPECT_EQ(ReadReceived(folder), "http://www.serenitap.com");
   EXPECT_FALSE(shell.StillExecuting());
   EXPECT_TRUE(NoChildLeft());  // the detached opener has ended and been reaped
-}
-
-TEST(ShellPosixOpen, OpenWebPageAddsTheMarkerAndOpensTheAddress) {
-  TempFolder folder;
-  const std::string opener = MakeRecordingOpener(folder);
-  const auto previous = SetShellBackend(std::make_shared<PosixShellBackend>(opener));
-  testing::MessageBoxRecorder boxes;
-  OpenWebPage(0, "www.serenitap.com", false);
-  EXPECT_EQ(ReadReceived(folder), "http://www.serenitap.com?src=stp#desktop");
-  EXPECT_TRUE(boxes.requests.empty());
-  SetShellBackend(previous);
-}
-
-TEST(ShellPosixOpen, MailAddressIsHandedOverAsIs) {
-  TempFolder folder;
-  const std::string opener = MakeRecordingOpener(folder);
-  CShellExecute shell(std::make_shared<PosixShellBackend>(opener));
-  ASSERT_EQ(shell.LaunchEmail(0, "support@quorvex.com"), -1);
-  EXPECT_EQ(ReadReceived(folder), "mailto:support@quorvex.com");
 }
 
 TEST(ShellPosixOpen, ExistingFolderIsOpenedByPath) {

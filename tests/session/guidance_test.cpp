@@ -10,7 +10,7 @@
 #include "session/engine.h"
 #include "session/guidance.h"
 #include "support/recorders.h"
-#include "tests/session/fake_view.h"
+#include "session/fake_view.h"
 
 namespace serenitap {
 namespace {

@@ -89,48 +89,44 @@ struct FormCase {
   std::string line;  // how the value stands in the file
 };
 
-void PrintTo(const FormCase& c, std::ostream* os) { *os << '"' << c.label << '"'; }
+TEST(TextForm, EachValueKeepsItsTypeAndBytes) {
+  const FormCase cases[] = {
 
-class TextForm : public ::testing::TestWithParam<FormCase> {};
-
-TEST_P(TextForm, EachValueKeepsItsTypeAndBytes) {
-  const FormCase& c = GetParam();
-  st::RegKeyNode root;
-  root.SubKey("Software").SetValue(c.label, c.type, c.data);
-  const std::string text = st::WriteRegFile(root, "HKEY_CURRENT_USER");
-  EXPECT_THAT(text, HasSubstr("\n" + c.line + "\n"));
-  std::string error;
-  const auto back = st::ParseRegFile(text, "HKEY_CURRENT_USER", &error);
-  ASSERT_TRUE(back) << error;
-  const st::RegValueData* v = back->FindSubKey("software")->FindValue(c.label);
-  ASSERT_NE(v, nullptr);
-  EXPECT_EQ(v->type, c.type);
-  EXPECT_EQ(v->data, c.data);
+        {"Sz", 1, std::string("C:\\Program Files\\\"x\"\0", 21),
+                 R"("Sz"="C:\\Program Files\\\"x\"")"},
+        {"Utf8", 1, std::string("Grüße\0", 8), "\"Utf8\"=\"Grüße\""},
+        {"NoZero", 1, "abc", "\"NoZero\"=hex(1):61,62,63"},
+        {"TwoLines", 1, std::string("a\r\nb\0", 5), "\"TwoLines\"=hex(1):61,0d,0a,62,00"},
+        {"Empty", 1, std::string("\0", 1), "\"Empty\"=\"\""},
+        {"Expand", 2, std::string("%T%\0", 4), "\"Expand\"=hex(2):25,54,25,00"},
+        {"Multi", 7, std::string("a\0b\0\0", 5), "\"Multi\"=hex(7):61,00,62,00,00"},
+        {"Dword", 4, std::string("\xff\xff\xff\xff", 4), "\"Dword\"=dword:ffffffff"},
+        {"ShortDword", 4, std::string("\x01\x02", 2), "\"ShortDword\"=hex(4):01,02"},
+        {"Big", 5, std::string("\x12\x34\x56\x78", 4), "\"Big\"=hex(5):12,34,56,78"},
+        {"Bin", 3, std::string("\x00\xff", 2), "\"Bin\"=hex:00,ff"},
+        {"NoBytes", 3, "", "\"NoBytes\"=hex:"},
+        {"None", 0, "", "\"None\"=hex(0):"},
+        {"Type11", 11, "\x01", "\"Type11\"=hex(b):01"},
+        {"", 1, std::string("default\0", 8), "@=\"default\""},
+        {"Long", 3, std::string(40, '\x41'),
+                 "\"Long\"=hex:41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,\\\n"
+                 "  41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41"}};
+  for (const FormCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    st::RegKeyNode root;
+    root.SubKey("Software").SetValue(c.label, c.type, c.data);
+    const std::string text = st::WriteRegFile(root, "HKEY_CURRENT_USER");
+    EXPECT_THAT(text, HasSubstr("\n" + c.line + "\n"));
+    std::string error;
+    const auto back = st::ParseRegFile(text, "HKEY_CURRENT_USER", &error);
+    ASSERT_TRUE(back) << error;
+    const st::RegValueData* v = back->FindSubKey("software")->FindValue(c.label);
+    ASSERT_NE(v, nullptr);
+    EXPECT_EQ(v->type, c.type);
+    EXPECT_EQ(v->data, c.data);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, TextForm,
-    ::testing::Values(
-        FormCase{"Sz", 1, std::string("C:\\Program Files\\\"x\"\0", 21),
-                 R"("Sz"="C:\\Program Files\\\"x\"")"},
-        FormCase{"Utf8", 1, std::string("Grüße\0", 8), "\"Utf8\"=\"Grüße\""},
-        FormCase{"NoZero", 1, "abc", "\"NoZero\"=hex(1):61,62,63"},
-        FormCase{"TwoLines", 1, std::string("a\r\nb\0", 5), "\"TwoLines\"=hex(1):61,0d,0a,62,00"},
-        FormCase{"Empty", 1, std::string("\0", 1), "\"Empty\"=\"\""},
-        FormCase{"Expand", 2, std::string("%T%\0", 4), "\"Expand\"=hex(2):25,54,25,00"},
-        FormCase{"Multi", 7, std::string("a\0b\0\0", 5), "\"Multi\"=hex(7):61,00,62,00,00"},
-        FormCase{"Dword", 4, std::string("\xff\xff\xff\xff", 4), "\"Dword\"=dword:ffffffff"},
-        FormCase{"ShortDword", 4, std::string("\x01\x02", 2), "\"ShortDword\"=hex(4):01,02"},
-        FormCase{"Big", 5, std::string("\x12\x34\x56\x78", 4), "\"Big\"=hex(5):12,34,56,78"},
-        FormCase{"Bin", 3, std::string("\x00\xff", 2), "\"Bin\"=hex:00,ff"},
-        FormCase{"NoBytes", 3, "", "\"NoBytes\"=hex:"},
-        FormCase{"None", 0, "", "\"None\"=hex(0):"},
-        FormCase{"Type11", 11, "\x01", "\"Type11\"=hex(b):01"},
-        FormCase{"", 1, std::string("default\0", 8), "@=\"default\""},
-        FormCase{"Long", 3, std::string(40, '\x41'),
-                 "\"Long\"=hex:41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,\\\n"
-                 "  41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41"}),
-    [](const auto& info) { return std::string(info.param.label).empty() ? std::string("Default") : info.param.label; });
 
 TEST(RegFileParser, AcceptsWhatAPersonMightLeaveInAnExport) {
   const std::string text =
@@ -153,45 +149,33 @@ TEST(RegFileParser, AcceptsWhatAPersonMightLeaveInAnExport) {
   EXPECT_EQ(options->FindValue("Bytes")->data, "\x01\x02");
 }
 
-struct BrokenCase {
-  const char* label;
-  std::string text;
-};
-
-void PrintTo(const BrokenCase& c, std::ostream* os) { *os << c.label; }
-
-class BrokenText : public ::testing::TestWithParam<BrokenCase> {};
-
-const std::string kHeader = "Windows Registry Editor Version 5.00\n";
-
-TEST_P(BrokenText, IsRefusedWithAReason) {
-  std::string error;
-  EXPECT_FALSE(st::ParseRegFile(GetParam().text, "HKEY_CURRENT_USER", &error));
-  EXPECT_THAT(error, StartsWith("line "));
+TEST(RegFileParser, RefusesBrokenTextWithAReason) {
+  const std::string header = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
+  const std::string broken[] = {"",
+                                "lorem ipsum dolor\nsit amet\n",
+                                "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n",
+                                std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0", 12),
+                                header + "\"v\"=\"a\0b\"\n",
+                                header + "\"v\"=\"abc",
+                                header + "\"v\"=hex:01,02,\\\n",
+                                header + "[HKEY_CURRENT_USER\\A",
+                                header + "\"v\"=\"" + std::string(2 << 20, 'x') + "\"\n",
+                                "Windows Registry Editor Version 5.00\n\"v\"=dword:00000001\n",
+                                header + "[HKEY_LOCAL_MACHINE\\Software]\n",
+                                header + "[HKEY_CURRENT_USER\\A\\\\B]\n",
+                                header + "\"v\"=\"a\\nb\"\n",
+                                header + "\"v\"=dword:1234567\n",
+                                header + "\"v\"=hex:1,02\n",
+                                header + "\"v\"=hex(z):01\n",
+                                header + "\"v\"=\"a\" x\n",
+                                header + "[-HKEY_CURRENT_USER\\A]\n",
+                                header + "\"v\"=\"\xff\xfe\"\n"};
+  for (const std::string& text : broken) {
+    std::string error;
+    EXPECT_FALSE(st::ParseRegFile(text, "HKEY_CURRENT_USER", &error)) << text.substr(0, 80);
+    EXPECT_THAT(error, StartsWith("line "));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, BrokenText,
-    ::testing::Values(
-        BrokenCase{"Empty", ""}, BrokenCase{"Garbage", "lorem ipsum dolor\nsit amet\n"},
-        BrokenCase{"WrongHeader", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n"},
-        BrokenCase{"Binary", std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0", 12)},
-        BrokenCase{"BinaryAfterHeader", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\0b\"\n"},
-        BrokenCase{"TruncatedString", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"abc"},
-        BrokenCase{"TruncatedHex", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:01,02,\\\n"},
-        BrokenCase{"TruncatedKey", kHeader + "[HKEY_CURRENT_USER\\A"},
-        BrokenCase{"HugeLine", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"" + std::string(2 << 20, 'x') + "\"\n"},
-        BrokenCase{"ValueBeforeKey", kHeader + "\"v\"=dword:00000001\n"},
-        BrokenCase{"OtherHive", kHeader + "[HKEY_LOCAL_MACHINE\\Software]\n"},
-        BrokenCase{"EmptyKeyPart", kHeader + "[HKEY_CURRENT_USER\\A\\\\B]\n"},
-        BrokenCase{"BadEscape", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\\nb\"\n"},
-        BrokenCase{"ShortDword", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=dword:1234567\n"},
-        BrokenCase{"OddHex", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex:1,02\n"},
-        BrokenCase{"BadType", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=hex(z):01\n"},
-        BrokenCase{"TextAfterString", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"a\" x\n"},
-        BrokenCase{"DeleteLine", kHeader + "[-HKEY_CURRENT_USER\\A]\n"},
-        BrokenCase{"NotUtf8", kHeader + "[HKEY_CURRENT_USER\\A]\n\"v\"=\"\xff\xfe\"\n"}),
-    [](const auto& info) { return std::string(info.param.label); });
 
 // --- Files that cannot be read, folders that cannot be written ---------------------
 

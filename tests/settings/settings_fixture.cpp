@@ -88,32 +88,6 @@ class FolderStore : public settings::FileRegistryStore {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  const auto base = std::filesystem::temp_directory_path();
-#ifdef _WIN32
-  path_ = base / ("serenitap-settings-" + UniqueName());
-  std::filesystem::create_directories(path_);
-#else
-  std::string pattern = (base / "serenitap-settings-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-#endif
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ec;
-  // Make folders a test left read-only removable again.
-  for (auto it = std::filesystem::recursive_directory_iterator(path_, ec);
-       !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-    if (it->is_directory(ec)) {
-      std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                   std::filesystem::perm_options::add, ec);
-    }
-  }
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(path_, ec);
-}
-
 std::vector<StoreBackend> AvailableBackends() {
 #ifdef _WIN32
   return {StoreBackend{"registry", [] {

@@ -12,21 +12,9 @@
 #include <vector>
 
 #include "settings/registry_store.h"
+#include "support/temp_folder.h"
 
 namespace serenitap::testing {
-
-// A temporary folder, removed with everything in it at the end of the scope.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 struct StoreBackend {
   std::string name;

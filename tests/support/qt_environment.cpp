@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <memory>
+
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -12,8 +13,8 @@ class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    config_ = std::make_unique<QTemporaryDir>();
-    qputenv("XDG_CONFIG_HOME", config_->path().toLocal8Bit());
+    config_ = std::make_unique<serenitap::testing::TempFolder>();
+    qputenv("XDG_CONFIG_HOME", config_->Path().string().c_str());
     app_ = std::make_unique<QApplication>(argc_, argv_);
   }
   void TearDown() override {
@@ -25,7 +26,7 @@ class QtEnvironment : public ::testing::Environment {
   int argc_ = 1;
   char name_[15] = "serenitap_test";
   char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QTemporaryDir> config_;
+  std::unique_ptr<serenitap::testing::TempFolder> config_;
   std::unique_ptr<QApplication> app_;
 };
 

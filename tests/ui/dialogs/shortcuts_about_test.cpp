@@ -107,6 +107,9 @@ TEST(About, TextsOfTheWindow) {
   EXPECT_EQ(text("lblDeveloped"), "Developed By: Quorvex Software");
   EXPECT_EQ(text("lblCopyright"), QString::fromUtf8("Copyright \u00A9 2026 Quorvex Software"));
   EXPECT_EQ(text("lblWebAddress"), "www.serenitap.com");
+  const QLabel* link = window.findChild<QLabel*>("lblWebAddress");
+  EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+  EXPECT_TRUE(link->font().underline());
   EXPECT_EQ(window.findChild<QPushButton*>("cmdOK")->text(), "&OK");
 }
 

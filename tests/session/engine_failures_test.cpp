@@ -1,39 +1,28 @@
-// Failures inside the session engine, the catalogues, the stored window
-// placement and the start-up: each is reported once, under its own module and
-// procedure, with the failing line; the step timer is stopped first where the
-// session needs it; closing steps still run; and the program goes on.
+// Failures inside the session engine: each is reported once under the
+// procedure that failed, with the step timer stopped first where the session
+// needs it and the busy flag given back afterwards; the session goes on.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
-#include "app/mod_main.h"
-#include "content/instructions.h"
-#include "content/issues.h"
-#include "content/statements.h"
-#include "failing_allocation.h"
-#include "injection.h"
-#include "support/recorders.h"
+#include "services/failure.h"
 #include "session/engine.h"
 #include "session/steps.h"
-#include "settings/options.h"
-#include "settings/registry.h"
-#include "settings/window_position.h"
+#include "support/recorders.h"
 #include "tests/session/fake_view.h"
 
 namespace serenitap {
 namespace {
 
-using testing::ExpectReport;
-using testing::Injected;
-using testing::InjectedExtra;
-
 constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
 
-// --- The session engine -----------------------------------------------------------
+const RuntimeFailure& Injected() {
+  static const RuntimeFailure failure(91, "Object variable or With block variable not set");
+  return failure;
+}
 
 struct EngineSnapshot {
   bool timerOn = false;
@@ -111,8 +100,12 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   const EngineCase& c = GetParam();
   EngineHarness h;
   testing::MessageBoxRecorder boxes;
-  testing::SnapshotReports<EngineSnapshot> reports(
-      [&] { return EngineSnapshot{h.view.timerEnabled, h.engine.mblnBusy(), h.view.log}; });
+  testing::ReportRecorder reports;
+  std::vector<EngineSnapshot> snapshots;
+  const auto previous = SetReportErrorSink([&](const ErrorReport& r) {
+    reports.reports.push_back(r);
+    snapshots.push_back({h.view.timerEnabled, h.engine.mblnBusy(), h.view.log});
+  });
   c.arrange(h);
   ASSERT_TRUE(reports.reports.empty()) << reports.reports.front().procedure;
   const std::size_t before = h.view.log.size();
@@ -120,13 +113,14 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   c.act(h);
 
   ASSERT_EQ(reports.reports.size(), 1u);
-  if (c.number == 0) {
-    ExpectReport(reports.reports[0], {"frmMain", c.procedure, Injected().Number(), Injected().Description(),
-                                      InjectedExtra()});
-  } else {
-    ExpectReport(reports.reports[0], {"frmMain", c.procedure, c.number, c.description, testing::kAnyLine});
-  }
-  const EngineSnapshot& at = reports.snapshots[0];
+  const ErrorReport& r = reports.reports[0];
+  EXPECT_EQ(r.module, "frmMain");
+  EXPECT_EQ(r.procedure, c.procedure);
+  EXPECT_EQ(r.number, c.number == 0 ? Injected().Number() : c.number);
+  EXPECT_EQ(r.description, c.number == 0 ? Injected().Description() : c.description);
+  if (c.number == 0) { EXPECT_EQ(r.extra, "Line: " + std::to_string(Injected().Line())); }
+  if (c.number != 0) { EXPECT_EQ(r.extra.rfind("Line: ", 0), 0u); }
+  const EngineSnapshot& at = snapshots[0];
   ASSERT_GE(at.callsSoFar.size(), before);
   const std::vector<std::string> during(at.callsSoFar.begin() + static_cast<std::ptrdiff_t>(before),
                                         at.callsSoFar.end());
@@ -154,6 +148,7 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   h.Next();
   EXPECT_EQ(h.engine.State().genmCurrentStep, stpStimulateThymus);
   EXPECT_TRUE(reports.reports.empty());
+  SetReportErrorSink(previous);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -229,146 +224,6 @@ INSTANTIATE_TEST_SUITE_P(
         EngineCase{"SUDLabelSelecting", LoadTo(stpAssignSUD), "SelectSUD",
                    [](EngineHarness& h) { h.engine.lblSUDUnit_Click(7); }, "lblSUDUnit_Click", false, false, 0, "",
                    [](EngineHarness& h) { EXPECT_EQ(h.engine.mintSUD(), 5); }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- The catalogues and texts: out of memory while composing a text ----------------
-
-struct TextCase {
-  const char* name;
-  std::function<std::string()> call;
-  const char* module;
-  const char* procedure;
-};
-
-void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
-
-class TextFailure : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(TextFailure, IsReportedByTheInnermostFunctionWhichReturnsWhatItHad) {
-  const TextCase& c = GetParam();
-  const std::string whole = c.call();
-  ASSERT_FALSE(whole.empty());
-  testing::ReportRecorder reports;
-  testing::MessageBoxRecorder boxes;
-  testing::FailNextAllocation();
-  const std::string result = c.call();
-  ASSERT_FALSE(testing::AllocationFailurePending()) << "the text needed no memory of its own";
-  EXPECT_TRUE(result.empty()) << result;
-  ASSERT_EQ(reports.reports.size(), 1u);
-  // The line of a failure the program did not raise itself is not known.
-  ExpectReport(reports.reports[0], {c.module, c.procedure, 7, "Out of memory", ""});
-  EXPECT_TRUE(boxes.requests.empty());
-  // And the next call has the memory it needs.
-  EXPECT_EQ(c.call(), whole);
-  EXPECT_EQ(reports.reports.size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Catalogues, TextFailure,
-    ::testing::Values(
-        TextCase{"StepName", [] { return modSteps::GetStepName(stpRightEyeCorner); }, "modSteps", "GetStepName"},
-        TextCase{"StepDescription", [] { return modSteps::GetStepDescription(stpLeftHand); }, "modSteps",
-                 "GetStepDescription"},
-        TextCase{"IntroText", [] { return modSteps::GetIntroText(); }, "modSteps", "GetIntroText"},
-        TextCase{"SegmentTitle", [] { return GetSegmentTitle(stpTopHead1, false); }, "frmMain", "GetSegmentTitle"},
-        TextCase{"StepInstructions", [] { return GetStepInstructions(stpSelectIssue, issGuilt, false); }, "frmMain",
-                 "GetStepInstructions"},
-        TextCase{"IntroductionInstructions", [] { return GetStepInstructions(stpIntro, issGuilt, false); },
-                 "modSteps", "GetIntroText"},
-        TextCase{"IssueName", [] { return modIssues::GetIssueName(issAnxietyFearPanicPhobia); }, "modIssues",
-                 "GetIssueName"},
-        TextCase{"Affirmation", [] { return modIssues::GetStringForActivationStep(issDepression); }, "modIssues",
-                 "GetStringForActivationStep"},
-        TextCase{"NegativeStatements", [] { return modIssues::GetStringForNegativeSequence(issGuilt); }, "modIssues",
-                 "GetStringForNegativeSeq_Guilt"},
-        TextCase{"PositiveStatements", [] { return modIssues::GetStringForPositiveSeq_PTSD(); }, "modIssues",
-                 "GetStringForPositiveSeq_PTSD"},
-        TextCase{"PlaceholderStatements", [] { return modIssues::GetStringForNegativeSequence(issPTSD); },
-                 "modIssues", "GetStringForNegativeSequence"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- The stored window placement ------------------------------------------------------
-
-struct PlacementCase {
-  const char* name;
-  WindowPlacement placement;
-};
-
-void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
-
-class PlacementFailure : public ::testing::TestWithParam<PlacementCase> {};
-
-TEST_P(PlacementFailure, IsReportedAsOverflowAndWritesNothing) {
-  testing::TempStore store;
-  testing::ReportRecorder reports;
-  FormPos_Save(GetParam().placement);
-  ASSERT_EQ(reports.reports.size(), 1u);
-  ExpectReport(reports.reports[0], {"frmMain", "FormPos_Save", 6, "Overflow", testing::kAnyLine});
-  for (const char* value : {"Left", "Top", "Width", "Height", "State"}) {
-    EXPECT_EQ(modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, modOptions::kWindowPositionKey, value, -7), -7)
-        << value << " was written";
-  }
-  // The next save works.
-  FormPos_Save({10, 20, 9000, 7000, kWindowStateNormal});
-  std::int32_t l = 0, t = 0, w = 0, h = 0, s = -1;
-  EXPECT_TRUE(FormPos_Read(l, t, w, h, s));
-  EXPECT_EQ(w, 9000);
-  EXPECT_EQ(reports.reports.size(), 1u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Save, PlacementFailure,
-    ::testing::Values(PlacementCase{"LeftFarOff", {-3e9, 0, 9000, 7000, kWindowStateNormal}},
-                      PlacementCase{"TopFarOff", {0, 2147483647.5, 9000, 7000, kWindowStateNormal}},
-                      PlacementCase{"TooWide", {0, 0, 1e10, 7000, kWindowStateNormal}},
-                      PlacementCase{"TooHighWhileMaximized", {0, 0, 9000, 5e9, kWindowStateMaximized}}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- Start-up ---------------------------------------------------------------------------
-
-struct StartupCase {
-  const char* name;
-  const char* failing;  // the step that fails
-  std::vector<std::string> ran;
-};
-
-void PrintTo(const StartupCase& c, std::ostream* os) { *os << c.name; }
-
-class StartupFailure : public ::testing::TestWithParam<StartupCase> {};
-
-TEST_P(StartupFailure, IsReportedUnderMainAndTheLaterStepsDoNotRun) {
-  const StartupCase& c = GetParam();
-  testing::ReportRecorder reports;
-  std::vector<std::string> ran;
-  auto step = [&](const char* name) {
-    ran.emplace_back(name);
-    if (std::string(name) == c.failing) throw Injected();
-  };
-  modMain::StartupSteps steps;
-  steps.anotherInstanceRunning = [&] {
-    step("instances");
-    return false;
-  };
-  steps.showWhatIsItAtStartup = [&] {
-    step("option");
-    return true;
-  };
-  steps.showWhatIsItModal = [&] { step("introduction"); };
-  steps.showMainWindow = [&] { step("main window"); };
-
-  EXPECT_FALSE(modMain::Main(steps));
-  EXPECT_EQ(ran, c.ran);
-  ASSERT_EQ(reports.reports.size(), 1u);
-  ExpectReport(reports.reports[0], {"modMain", "Main", Injected().Number(), Injected().Description(),
-                                    InjectedExtra()});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Main, StartupFailure,
-    ::testing::Values(StartupCase{"InstanceCheck", "instances", {"instances"}},
-                      StartupCase{"ReadingTheOption", "option", {"instances", "option"}},
-                      StartupCase{"IntroductionWindow", "introduction", {"instances", "option", "introduction"}},
-                      StartupCase{"MainWindow", "main window", {"instances", "option", "introduction", "main window"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

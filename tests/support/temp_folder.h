@@ -1,6 +1,5 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
-#include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -11,16 +10,21 @@ class TempFolder {
  public:
   TempFolder() {
     std::random_device random;
-    const auto base = std::filesystem::temp_directory_path();
     do {
-      char name[40];
-      std::snprintf(name, sizeof name, "serenitap-services-%08x%08x", random(), random());
-      path_ = base / name;
+      path_ = std::filesystem::temp_directory_path() /
+              ("serenitap-test-" + std::to_string(random()) + std::to_string(random()));
     } while (!std::filesystem::create_directory(path_));
   }
   ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Folders a test made read-only become removable again.
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+    for (auto it = fs::recursive_directory_iterator(path_, ec); !ec && it != fs::recursive_directory_iterator();
+         it.increment(ec)) {
+      if (it->is_directory(ec)) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+    fs::remove_all(path_, ec);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;

@@ -11,7 +11,7 @@
 
 #include "settings/registry_store.h"
 #include "support/recorders.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 #ifndef _WIN32
 #include "settings/file_store.h"
 #endif
@@ -33,25 +33,11 @@ struct CaptionCase {
   std::string expected;
 };
 
-void PrintTo(const CaptionCase& c, std::ostream* os) { *os << c.name; }
-
-class MRUMenuCaption : public ::testing::TestWithParam<CaptionCase> {};
-
-TEST_P(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
-  EXPECT_EQ(cMRUFileList::MenuCaptionText(GetParam().index, GetParam().path), GetParam().expected);
-}
-
-const std::string k37(37, 'n');
-const std::string k40(40, 'n');
-const std::string kThirtyAccents = [] {
-  std::string r;
-  for (int i = 0; i < 30; ++i) r += "\xC3\xA9";  // é, two bytes
-  return r;
-}();
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, MRUMenuCaption,
-    ::testing::Values(
+TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
+  const std::string k37(37, 'n'), k40(40, 'n');
+  std::string kThirtyAccents;
+  for (int i = 0; i < 30; ++i) kThirtyAccents += "\xC3\xA9";  // é, two bytes
+  const CaptionCase cases[] = {
         CaptionCase{"Short", 1, "C:\\a.txt", "&1)  C:\\a.txt"},
         CaptionCase{"Empty", 10, "", "&10)  "},
         CaptionCase{"DriveFolderFile40", 3, "C:\\ProjectDocuments\\Report of March.docx",
@@ -64,8 +50,9 @@ INSTANTIATE_TEST_SUITE_P(
         CaptionCase{"SlashSeparators", 2, "/home/someone/Documents/notes/2024/summary.txt",
                     "&2)  .../Documents/notes/2024/summary.txt"},
         CaptionCase{"CountsCharactersNotBytes", 1, "C:\\" + kThirtyAccents,
-                    "&1)  C:\\" + kThirtyAccents}),
-    [](const ::testing::TestParamInfo<CaptionCase>& info) { return std::string(info.param.name); });
+                    "&1)  C:\\" + kThirtyAccents}};
+  for (const CaptionCase& c : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(c.index, c.path), c.expected) << c.name;
+}
 
 // ---- The list in a folder of its own ---------------------------------------
 
@@ -278,7 +265,7 @@ INSTANTIATE_TEST_SUITE_P(
         ListFileCase{"CountAboveMaxCount", "MaxCount,2\r\nCount,3\r\nFile1,a\r\n\r\n", -1, {}},
         ListFileCase{"CountNegative", "MaxCount,2\r\nCount,-1\r\n\r\n", -1, {}},
         ListFileCase{"EntriesBeyondMaxCount", "MaxCount,1\r\nCount,1\r\nFile1,a\r\nFile2,b\r\n\r\n", -1, {}},
-        ListFileCase{"Documented", "MaxCount,6\r\nCount,2\r\nFile1,a,b\r\nFile2,\"q\"\r\n\r\n", 6, {"a,b", "\"q\""}},
+        ListFileCase{"TwoEntriesWithCommaAndQuotes", "MaxCount,6\r\nCount,2\r\nFile1,a,b\r\nFile2,\"q\"\r\n\r\n", 6, {"a,b", "\"q\""}},
         ListFileCase{"BareLineFeeds", "MaxCount,3\nCount,1\nFile1,x\n\n", 3, {"x"}},
         ListFileCase{"ByteOrderMarkNoFinalLine", "\xEF\xBB\xBFMaxCount, 4 \r\nCount,1\r\nFile1,x", 4, {"x"}},
         ListFileCase{"CountAboveEntriesListed", "MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
