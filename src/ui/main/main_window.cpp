@@ -11,7 +11,9 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "content/issues.h"
 #include "services/product.h"
@@ -213,11 +215,22 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
     case ControlKind::OptionButton: {
       auto* option = new QRadioButton(ToQString(spec.caption), container);
       const int index = spec.index;
-      if (spec.name == "radMode") {
-        connect(option, &QRadioButton::clicked, this, [this, index] { emit issueOptionClicked(index); });
-      } else {
-        connect(option, &QRadioButton::clicked, this, [this, index] { emit sudOptionClicked(index); });
-      }
+      const bool issue = spec.name == "radMode";
+      auto choose = [this, index, issue] {
+        if (issue) emit issueOptionClicked(index);
+        else emit sudOptionClicked(index);
+      };
+      // Ticking the option stores the choice, whether a click, a key or a
+      // screen reader's toggle action ticked it. A click on the option that
+      // is already ticked changes nothing on screen but still stores it.
+      connect(option, &QRadioButton::pressed, option, [option] { option->setProperty("tickedAtPress", option->isChecked()); });
+      connect(option, &QRadioButton::toggled, this, [choose](bool checked) {
+        if (checked) choose();
+      });
+      connect(option, &QRadioButton::clicked, this, [option, choose] {
+        if (option->property("tickedAtPress").toBool()) choose();
+        option->setProperty("tickedAtPress", false);
+      });
       return option;
     }
     case ControlKind::Shape:
@@ -529,6 +542,26 @@ int frmMain::SelectedSudOption() const {
   return -1;
 }
 
+int frmMain::VisibleIssueOption(int position) const {
+  std::vector<QAbstractButton*> visible;
+  for (int i = 1; i <= 12; ++i) {
+    QAbstractButton* option = Button("radMode", i);
+    if (option != nullptr && option->isVisibleTo(this)) visible.push_back(option);
+  }
+  std::stable_sort(visible.begin(), visible.end(),
+                   [](const QAbstractButton* a, const QAbstractButton* b) { return a->y() < b->y(); });
+  if (position < 1 || position > static_cast<int>(visible.size())) return 0;
+  const QString name = visible[static_cast<std::size_t>(position - 1)]->objectName();
+  return name.mid(8).chopped(1).toInt();  // "radMode(n)"
+}
+
+void frmMain::ChooseOption(std::string_view name, int index) {
+  QAbstractButton* option = Button(name, index);
+  if (option == nullptr || !option->isVisibleTo(this) || !option->isEnabled()) return;
+  option->click();
+  option->setFocus();
+}
+
 void frmMain::FocusSudOption(int index) {
   if (auto* option = Button("radSUD", index)) option->setFocus();
 }
@@ -540,21 +573,37 @@ void frmMain::FocusNavigButton(int index) {
 // Clicks: the panes, pictures and step texts advance the session; the
 // strips and the two choice frames keep clicks on their background to
 // themselves; the number above a SUD button selects that button.
+// A double-click is one click: its second press arrives as a double-click
+// event, and the release that follows it is not another click.
+bool frmMain::IsSecondClickRelease(QEvent::Type type) {
+  if (type == QEvent::MouseButtonDblClick) {
+    secondClickPending_ = true;
+    return false;
+  }
+  if (type != QEvent::MouseButtonRelease) return false;
+  const bool second = secondClickPending_;
+  secondClickPending_ = false;
+  return second;
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) {
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
+      event->type() != QEvent::MouseButtonDblClick) {
     return QWidget::eventFilter(watched, event);
   }
   auto* widget = qobject_cast<QWidget*>(watched);
   const auto* mouse = static_cast<QMouseEvent*>(event);
   if (!widget || mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
   const QString name = widget->objectName();
-  const bool release = event->type() == QEvent::MouseButtonRelease;
+  const bool secondRelease = IsSecondClickRelease(event->type());
+  const bool release = event->type() == QEvent::MouseButtonRelease && !secondRelease;
   const bool inside = widget->rect().contains(mouse->position().toPoint());
   if (name.startsWith(QLatin1String("lblSUDUnit("))) {
     if (release && inside) {
       const int index = name.mid(11).chopped(1).toInt();
-      SelectSudOption(index);
-      emit sudOptionClicked(index);
+      // Ticking an unticked option stores the choice by itself.
+      if (auto* option = Button("radSUD", index); option != nullptr && !option->isChecked()) option->setChecked(true);
+      else emit sudOptionClicked(index);
     }
     return true;
   }
@@ -570,8 +619,20 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
   else QWidget::mousePressEvent(event);
 }
 
+void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    IsSecondClickRelease(event->type());
+    event->accept();
+  } else {
+    QWidget::mouseDoubleClickEvent(event);
+  }
+}
+
 void frmMain::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit surfaceClicked();
+  if (event->button() == Qt::LeftButton && !IsSecondClickRelease(event->type()) &&
+      rect().contains(event->position().toPoint())) {
+    emit surfaceClicked();
+  }
   QWidget::mouseReleaseEvent(event);
 }
 

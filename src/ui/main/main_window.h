@@ -4,6 +4,7 @@
 // It is built from the control table; the layout is recomputed on every
 // resize. The window shows what it is told: the session engine decides
 // which step is on screen and drives it through the methods below.
+#include <QEvent>
 #include <QFont>
 #include <QRect>
 #include <QWidget>
@@ -89,6 +90,11 @@ class frmMain : public QWidget {
   int SelectedIssueOption() const;    // 0 when none is selected
   void SelectSudOption(int index);    // radSUD(index), 0..10
   int SelectedSudOption() const;      // -1 when none is selected
+  // radMode index of the position-th visible issue button, top to bottom
+  // (1-based); 0 when there is none.
+  int VisibleIssueOption(int position) const;
+  // Chooses an option as a click would, and puts the focus on it.
+  void ChooseOption(std::string_view name, int index);
   void FocusSudOption(int index);
   void FocusNavigButton(int index);
 
@@ -111,6 +117,7 @@ class frmMain : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -121,12 +128,14 @@ class frmMain : public QWidget {
   void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
   main_window::DotShape* Dot(int index) const;
+  bool IsSecondClickRelease(QEvent::Type type);
 
   std::map<std::string, QWidget*, std::less<>> controls_;
   main_window::MainLayout layout_;
   QTimer* tmrSteps_ = nullptr;
   QMenu* mnuPopUp_ = nullptr;
   std::int32_t mlngToolbarRightEdge = 0;
+  bool secondClickPending_ = false;
 };
 
 }  // namespace serenitap
