@@ -33,6 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # "libqt6svg6" would only duplicate the computed one. .ci/checks/40-package
 # fails if either package ever drops out of the computed list.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "")
+# The texts are laid out for fonts of these widths; without them they are set
+# in smaller type to fit.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2, fonts-crosextra-carlito")
 
 # Before the .deb is written: the staged tree must hold every installed file,
 # so there is never a package without its icon, entry or metadata.

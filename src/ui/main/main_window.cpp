@@ -1,6 +1,8 @@
 #include "ui/main/main_window.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 #include "content/issues.h"
@@ -20,6 +23,7 @@
 #include "session/steps.h"
 #include "ui/main/widgets.h"
 #include "services/failure.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 // The pictures are compiled into the library; a static library has to ask
@@ -35,15 +39,12 @@ using main_window::Paint;
 namespace main_window {
 
 QString InstalledFamilyFor(std::string_view designFamily) {
-  // Segoe UI and MS Sans Serif are not found outside Windows; DejaVu Sans is
-  // the sans-serif every supported desktop has.
-  if (designFamily == "Segoe UI" || designFamily == "MS Sans Serif") return QStringLiteral("DejaVu Sans");
-  return ToQString(designFamily);
+  return QFontInfo(DesignFont(designFamily)).family();
 }
 
 QFont FontOf(const FontSpec& spec) {
   const FontSpec& f = spec.family.empty() ? kWindowFont : spec;
-  QFont font(InstalledFamilyFor(f.family));
+  QFont font = DesignFont(f.family);
   // Points at 96 dpi, the resolution the twip measurements assume: 20 twips
   // a point, 15 twips a pixel.
   font.setPixelSize(static_cast<int>(std::lround(f.points * 20 / kTwipsPerPixel)));
@@ -250,7 +251,11 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
 }
 
 void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
-  if (!spec.font.family.empty()) widget->setFont(main_window::FontOf(spec.font));
+  if (!spec.font.family.empty()) {
+    const QFont font = main_window::FontOf(spec.font);
+    widget->setFont(font);
+    widget->setProperty("designPixelSize", font.pixelSize());
+  }
   QPalette palette = widget->palette();
   switch (spec.back) {
     case Paint::Default: break;
@@ -385,6 +390,9 @@ void frmMain::ArrangeControls() {
     } catch (...) {
     }
   }
+  for (const char* name : {"lblIntro", "lblSegmentTitle", "lblLeftFrame", "lblCurrentPoint", "lblTime_New"}) {
+    if (auto* label = qobject_cast<QLabel*>(Control(name))) FitText(label);
+  }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -432,6 +440,24 @@ void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& 
   const QString plain = Plain(text);
   label->setText(plain);
   label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
+  FitText(label);
+}
+
+// A wrapped text that does not fit its label at the design size is set in
+// smaller type, down to a size that is still easy to read, rather than cut.
+void frmMain::FitText(QLabel* label) {
+  const int designSize = label->property("designPixelSize").toInt();
+  if (designSize <= 0) return;
+  const QRect room = label->contentsRect();
+  const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+  QFont font = label->font();
+  for (int size = designSize;; --size) {
+    font.setPixelSize(size);
+    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2),
+                                                         int(label->alignment()) | wrap, label->text());
+    if (size <= main_window::kSmallestTextPixels || (needed.height() <= room.height() && needed.width() <= room.width())) break;
+  }
+  if (font.pixelSize() != label->font().pixelSize()) label->setFont(font);
 }
 
 void frmMain::SetCurrentPointText(std::string_view text) {
@@ -456,6 +482,7 @@ void frmMain::SetTimeText(std::string_view text) {
   label->setText(plain);
   const QString name = EmptyLabelName("lblTime_New");
   label->setAccessibleName(plain.isEmpty() ? name : name + QLatin1Char(' ') + plain);
+  FitText(label);
 }
 
 void frmMain::SetDotVisible(int index, bool visible) {

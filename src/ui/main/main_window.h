@@ -30,6 +30,9 @@ class DotShape;
 QFont FontOf(const FontSpec& font);             // the nearest installed family, sized at 96 dpi
 QString InstalledFamilyFor(std::string_view designFamily);
 QRect PixelRect(const TwipRect& twips);
+// The smallest type a text is shrunk to when its label is too small for it
+// (8 points at 96 dpi).
+inline constexpr int kSmallestTextPixels = 11;
 QColor ColorOf(Rgb rgb);
 }  // namespace main_window
 
@@ -127,6 +130,7 @@ class frmMain : public QWidget {
   void DockStrips();
   void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
+  void FitText(QLabel* label);
   main_window::DotShape* Dot(int index) const;
   bool IsSecondClickRelease(QEvent::Type type);
 
