@@ -22,4 +22,25 @@ KeyCommand DecideKey(std::int32_t keyCode, bool pauseAvailable, bool resumeAvail
   return KeyCommand::None;
 }
 
+bool DigitChoice::Chooses(std::int32_t keyCode, enmStep currentStep) {
+  const bool digit = keyCode >= vk::k0 && keyCode <= vk::k9;
+  return digit && (currentStep == stpSelectIssue || currentStep == stpAssignSUD || currentStep == stpReassessSUD);
+}
+
+int DigitChoice::Choose(std::int32_t keyCode, enmStep currentStep, std::int64_t nowMs) {
+  const bool followsOne = oneTyped_ && oneStep_ == currentStep && nowMs - oneAtMs_ >= 0 &&
+                          nowMs - oneAtMs_ <= kTenWindowMs;
+  oneTyped_ = false;
+  if (!Chooses(keyCode, currentStep)) return -1;
+  const int digit = keyCode - vk::k0;
+  if (currentStep == stpSelectIssue) return digit == 0 ? 10 : digit;
+  if (digit == 0 && followsOne) return 10;
+  if (digit == 1) {
+    oneTyped_ = true;
+    oneAtMs_ = nowMs;
+    oneStep_ = currentStep;
+  }
+  return digit;
+}
+
 }  // namespace serenitap

@@ -11,6 +11,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <algorithm>
 #include <thread>
 #include <utility>
 
@@ -478,6 +479,17 @@ int FileRegistryStore::TakeLock(std::int32_t root, RegResult* error) {
     }
     wait->abandoned = true;
   } else {
+    // After a wait was given up, a save only tries briefly: closing the window
+    // saves several values and must not wait the full time for each. The brief
+    // retry also lets a given-up wait that has just got the lock let it go.
+    const auto until = std::chrono::steady_clock::now() + std::min<std::chrono::milliseconds>(lock_wait_, std::chrono::milliseconds(200));
+    while (std::chrono::steady_clock::now() < until) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        lock_gave_up_ = false;
+        return fd;
+      }
+    }
     ::close(fd);
   }
   lock_gave_up_ = true;

@@ -1,5 +1,7 @@
 #include "ui/dialogs/dialog_pattern.h"
 
+#include "ui/fonts.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -35,7 +37,7 @@ void SetScreenMousePointer(std::optional<Qt::CursorShape> shape) {
 }
 
 QFont DialogFont(double point_size) {
-  QFont font(QStringLiteral("Segoe UI"));
+  QFont font = DesignFont("Segoe UI");
   font.setPointSizeF(point_size);
   return font;
 }

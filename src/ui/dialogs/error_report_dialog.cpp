@@ -1,5 +1,7 @@
 #include "ui/dialogs/error_report_dialog.h"
 
+#include <QElapsedTimer>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -96,7 +98,18 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
                       390);
   cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Do Not Send"), 5880, 225, 1680,
                         390);
-  connect(cmdSend, &QPushButton::clicked, this, &frmErrorReport::cmdSend_Click);
+  // With no default button Enter does nothing here, and makes a new line in
+  // the comments. Enter never sends: someone stepping through the session with Enter, or
+  // the second click of a double-click meant for the window before, must not
+  // send a report by accident.
+  for (QPushButton* button : {cmdSend, cmdCancel}) {
+    button->setAutoDefault(false);
+    button->setDefault(false);
+  }
+  connect(cmdSend, &QPushButton::clicked, this, [this] {
+    if (shown_at_ms_ >= 0 && Clock()() - shown_at_ms_ < kSendGuardMs) return;
+    cmdSend_Click();
+  });
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
   connect(this, &DialogPattern::Unloaded, this, [this] {
     if (Loaded() == this) Loaded() = nullptr;
@@ -137,6 +150,23 @@ void frmErrorReport::Form_Load() {
   lblIntro->setText(ForDisplay(ErrorReportIntro()));
   lblIntro->setAccessibleName(lblIntro->text());
   txtErrDesc->setPlainText(ForDisplay(ErrorReportContents(report_)));
+}
+
+std::function<std::int64_t()>& frmErrorReport::Clock() {
+  static std::function<std::int64_t()> clock = [] {
+    static QElapsedTimer started;
+    if (!started.isValid()) started.start();
+    return static_cast<std::int64_t>(started.elapsed());
+  };
+  return clock;
+}
+
+void frmErrorReport::SetMonotonicClock(std::function<std::int64_t()> clock) { Clock() = std::move(clock); }
+
+void frmErrorReport::showEvent(QShowEvent* event) {
+  DialogPattern::showEvent(event);
+  shown_at_ms_ = Clock()();
+  txtComments->setFocus();
 }
 
 void frmErrorReport::cmdSend_Click() {

@@ -3,6 +3,7 @@
 // what would be reported and lets the user send it to the maker's report page
 // (opened in the browser) or decline.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,11 +40,19 @@ class frmErrorReport : public DialogPattern {
 
   void cmdSend_Click();
 
+  // The monotonic clock, in milliseconds, that tells a click on Send too
+  // soon after the window showed (ignored for the first half second).
+  static void SetMonotonicClock(std::function<std::int64_t()> clock);
+  static constexpr std::int64_t kSendGuardMs = 500;
+
  protected:
   void OnUnload() override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void Form_Load();
+  static std::function<std::int64_t()>& Clock();
+  std::int64_t shown_at_ms_ = -1;
 
   ErrorReport report_;
   std::optional<Qt::CursorShape> saved_pointer_;

@@ -36,6 +36,8 @@ constexpr Row kRows[] = {
     {6, "Return to the previous step", "'P', backspace, left or up arrow, or page up"},
     {7, "Pause tapping", "Esc or Alt + A"},
     {8, "Go to Finish", "Alt + F"},
+    {9, "Choose the issue", "1 to 9, or 0 for the tenth in the list"},
+    {10, "Rate the issue", "0 to 9, or 1 then 0 for 10"},
 };
 
 }  // namespace
@@ -44,13 +46,13 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmShortcuts"));
   setWindowTitle(QStringLiteral("Keboard Shortcuts"));
-  MakeFixedDialog(8235, 2355);
+  MakeFixedDialog(8235, 2895);
   PaintWhite(this);
 
   ltvShortcuts = new QTreeWidget(this);
   ltvShortcuts->setObjectName(QStringLiteral("ltvShortcuts"));
   ltvShortcuts->setAccessibleName(QStringLiteral("Keyboard shortcuts"));
-  ltvShortcuts->setGeometry(TwipsToPixels(180), TwipsToPixels(270), TwipsToPixels(7965), TwipsToPixels(1245));
+  ltvShortcuts->setGeometry(TwipsToPixels(180), TwipsToPixels(270), TwipsToPixels(7965), TwipsToPixels(1785));
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
   ltvShortcuts->setUniformRowHeights(true);

@@ -1,5 +1,9 @@
 #include "ui/dialogs/what_is_it_dialog.h"
 
+#include <QFontMetrics>
+#include <QTextDocument>
+#include <cmath>
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <memory>
@@ -111,10 +115,29 @@ void frmWhatIsIt::ShowModal(QWidget* owner) {
 
 void frmWhatIsIt::ShowUp() { exec(); }
 
+// The whole explanation is shown without scrolling: where the stand-in
+// family runs wider than the design font, the type gets a little smaller
+// (never below 9 points).
+void frmWhatIsIt::FitExplanation() {
+  QFont font = DialogFont(11.25);
+  const int margin = static_cast<int>(std::ceil(fedText->document()->documentMargin()));
+  const int frame = 2 * fedText->frameWidth();
+  const int width = fedText->width() - frame - 2 * margin;
+  const int height = fedText->height() - frame - 2 * margin;
+  for (double points = 11.25; points >= 9; points -= 0.25) {
+    font.setPointSizeF(points);
+    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
+                                                         fedText->toPlainText());
+    if (needed.height() + QFontMetrics(font).lineSpacing() <= height) break;  // a line to spare for the edit box's own spacing
+  }
+  fedText->setFont(font);
+}
+
 void frmWhatIsIt::Form_Load() {
   Guarded(kModule, "Form_Load", [this] {
     setWindowTitle(ToQString(WhatIsItCaption()));
     fedText->setPlainText(ForDisplay(WhatIsItText()));
+    FitExplanation();
 
     const QString markup = ToQString(LearnMoreMarkup());
     lblLearnMore->setProperty("markup", markup);

@@ -44,6 +44,7 @@ class frmWhatIsIt : public DialogPattern {
 
  private:
   void Form_Load();
+  void FitExplanation();
 
   bool mblnShowOnStartup = false;
   QPlainTextEdit* fedText = nullptr;

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QScreen>
@@ -57,6 +58,11 @@ MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs di
   if (auto* item = window_.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))) {
     item->setChecked(journal_->Keeping());
   }
+  clock_ = [] {
+    static QElapsedTimer started;
+    if (!started.isValid()) started.start();
+    return static_cast<std::int64_t>(started.elapsed());
+  };
   ConnectControls();
   window_.installEventFilter(this);
   qApp->installEventFilter(this);
@@ -201,17 +207,25 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
   const std::int32_t code = VirtualKeyOf(*key);
   const KeyCommand command =
       DecideKey(code, window_.IsPauseAvailable(), window_.IsResumeAvailable(), engine_.State().genmCurrentStep);
-  QAbstractButton* accessKeyButton =
-      command == KeyCommand::None && (key->modifiers() & Qt::AltModifier) ? AccessKeyButton(*key) : nullptr;
+  const bool digitChooses =
+      command == KeyCommand::None && DigitChoice::Chooses(code, engine_.State().genmCurrentStep);
+  QAbstractButton* accessKeyButton = command == KeyCommand::None && !digitChooses &&
+                                             (key->modifiers() & Qt::AltModifier)
+                                         ? AccessKeyButton(*key)
+                                         : nullptr;
   if (event->type() == QEvent::ShortcutOverride) {
-    // Keys of the key table and the window's access keys are handled here,
-    // as key presses, before any shortcut.
-    if (command == KeyCommand::None && accessKeyButton == nullptr) return false;
+    // Keys of the key table, the choosing digits and the window's access keys
+    // are handled here, as key presses, before any shortcut.
+    if (command == KeyCommand::None && !digitChooses && accessKeyButton == nullptr) return false;
     event->accept();
     return true;
   }
   if (accessKeyButton != nullptr) {
     accessKeyButton->click();
+    return true;
+  }
+  if (digitChooses) {
+    ChooseByDigit(code);
     return true;
   }
   return Form_KeyDown(code);
@@ -250,6 +264,16 @@ bool MainWindowController::Form_KeyDown(std::int32_t keyCode) {
   }
   return false;
 }
+
+void MainWindowController::ChooseByDigit(std::int32_t keyCode) {
+  const enmStep step = engine_.State().genmCurrentStep;
+  const int choice = digits_.Choose(keyCode, step, clock_());
+  if (choice < 0) return;
+  if (step == stpSelectIssue) window_.ChooseOption("radMode", window_.VisibleIssueOption(choice));
+  else window_.ChooseOption("radSUD", choice);
+}
+
+void MainWindowController::SetMonotonicClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
 
 void MainWindowController::AfterKeyMove(FocusTarget target) {
   switch (target) {

@@ -51,6 +51,9 @@ class MainWindowController : public QObject, public ISessionView {
   // Virtual key code of a Qt key (letters and digits keep their codes).
   static std::int32_t VirtualKeyOf(const QKeyEvent& event);
 
+  // The monotonic clock, in milliseconds, that times a two-digit rating.
+  void SetMonotonicClock(std::function<std::int64_t()> clock);
+
   // Window commands.
   void cmdWeb_Click();
   void cmdExit_Click();
@@ -90,6 +93,8 @@ class MainWindowController : public QObject, public ISessionView {
   // Runs a modal window with the step timer suspended, then restores it.
   void ModalWindowCommand(const char* procedure, const std::function<void(QWidget*)>& show);
   void AfterKeyMove(FocusTarget target);
+  // A digit on the issue or rating step chooses that issue or rating.
+  void ChooseByDigit(std::int32_t keyCode);
   bool BelongsToWindow(QObject* object) const;
   // The visible, enabled button whose caption marks this Alt+letter as its access key.
   QAbstractButton* AccessKeyButton(const QKeyEvent& event) const;
@@ -100,6 +105,8 @@ class MainWindowController : public QObject, public ISessionView {
   std::unique_ptr<GuidanceControl> guidance_;  // the "Spoken Guidance" item; goes before the engine
   QPointer<QWidget> shortcuts_;
   JournalKeeper* journal_ = nullptr;  // a child of this controller
+  DigitChoice digits_;
+  std::function<std::int64_t()> clock_;
   bool pumping_ = false;
   bool unloaded_ = false;
 };

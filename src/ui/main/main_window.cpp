@@ -1,6 +1,8 @@
 #include "ui/main/main_window.h"
 
 #include <QAbstractButton>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
@@ -11,7 +13,10 @@
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 #include "content/instructions.h"
 #include "content/issues.h"
@@ -19,6 +24,7 @@
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "services/failure.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 // The pictures are compiled into the library; a static library has to ask
@@ -34,15 +40,12 @@ using main_window::Paint;
 namespace main_window {
 
 QString InstalledFamilyFor(std::string_view designFamily) {
-  // Segoe UI and MS Sans Serif are not found outside Windows; DejaVu Sans is
-  // the sans-serif every supported desktop has.
-  if (designFamily == "Segoe UI" || designFamily == "MS Sans Serif") return QStringLiteral("DejaVu Sans");
-  return ToQString(designFamily);
+  return QFontInfo(DesignFont(designFamily)).family();
 }
 
 QFont FontOf(const FontSpec& spec) {
   const FontSpec& f = spec.family.empty() ? kWindowFont : spec;
-  QFont font(InstalledFamilyFor(f.family));
+  QFont font = DesignFont(f.family);
   // Points at 96 dpi, the resolution the twip measurements assume: 20 twips
   // a point, 15 twips a pixel.
   font.setPixelSize(static_cast<int>(std::lround(f.points * 20 / kTwipsPerPixel)));
@@ -209,11 +212,22 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
     case ControlKind::OptionButton: {
       auto* option = new QRadioButton(ToQString(spec.caption), container);
       const int index = spec.index;
-      if (spec.name == "radMode") {
-        connect(option, &QRadioButton::clicked, this, [this, index] { emit issueOptionClicked(index); });
-      } else {
-        connect(option, &QRadioButton::clicked, this, [this, index] { emit sudOptionClicked(index); });
-      }
+      const bool issue = spec.name == "radMode";
+      auto choose = [this, index, issue] {
+        if (issue) emit issueOptionClicked(index);
+        else emit sudOptionClicked(index);
+      };
+      // Ticking the option stores the choice, whether a click, a key or a
+      // screen reader's toggle action ticked it. A click on the option that
+      // is already ticked changes nothing on screen but still stores it.
+      connect(option, &QRadioButton::pressed, option, [option] { option->setProperty("tickedAtPress", option->isChecked()); });
+      connect(option, &QRadioButton::toggled, this, [choose](bool checked) {
+        if (checked) choose();
+      });
+      connect(option, &QRadioButton::clicked, this, [option, choose] {
+        if (option->property("tickedAtPress").toBool()) choose();
+        option->setProperty("tickedAtPress", false);
+      });
       return option;
     }
     case ControlKind::Shape:
@@ -233,7 +247,11 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
 }
 
 void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
-  if (!spec.font.family.empty()) widget->setFont(main_window::FontOf(spec.font));
+  if (!spec.font.family.empty()) {
+    const QFont font = main_window::FontOf(spec.font);
+    widget->setFont(font);
+    widget->setProperty("designPixelSize", font.pixelSize());
+  }
   QPalette palette = widget->palette();
   switch (spec.back) {
     case Paint::Default: break;
@@ -366,6 +384,9 @@ void frmMain::ArrangeControls() {
     const double left = 300;
     notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));
   }
+  for (const char* name : {"lblIntro", "lblSegmentTitle", "lblLeftFrame", "lblCurrentPoint", "lblTime_New"}) {
+    if (auto* label = qobject_cast<QLabel*>(Control(name))) FitText(label);
+  }
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
@@ -413,6 +434,24 @@ void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& 
   const QString plain = Plain(text);
   label->setText(plain);
   label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
+  FitText(label);
+}
+
+// A wrapped text that does not fit its label at the design size is set in
+// smaller type, down to a size that is still easy to read, rather than cut.
+void frmMain::FitText(QLabel* label) {
+  const int designSize = label->property("designPixelSize").toInt();
+  if (designSize <= 0) return;
+  const QRect room = label->contentsRect();
+  const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+  QFont font = label->font();
+  for (int size = designSize;; --size) {
+    font.setPixelSize(size);
+    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2),
+                                                         int(label->alignment()) | wrap, label->text());
+    if (size <= main_window::kSmallestTextPixels || (needed.height() <= room.height() && needed.width() <= room.width())) break;
+  }
+  if (font.pixelSize() != label->font().pixelSize()) label->setFont(font);
 }
 
 void frmMain::SetCurrentPointText(std::string_view text) {
@@ -437,6 +476,7 @@ void frmMain::SetTimeText(std::string_view text) {
   label->setText(plain);
   const QString name = EmptyLabelName("lblTime_New");
   label->setAccessibleName(plain.isEmpty() ? name : name + QLatin1Char(' ') + plain);
+  FitText(label);
 }
 
 void frmMain::SetDotVisible(int index, bool visible) {
@@ -523,6 +563,26 @@ int frmMain::SelectedSudOption() const {
   return -1;
 }
 
+int frmMain::VisibleIssueOption(int position) const {
+  std::vector<QAbstractButton*> visible;
+  for (int i = 1; i <= 12; ++i) {
+    QAbstractButton* option = Button("radMode", i);
+    if (option != nullptr && option->isVisibleTo(this)) visible.push_back(option);
+  }
+  std::stable_sort(visible.begin(), visible.end(),
+                   [](const QAbstractButton* a, const QAbstractButton* b) { return a->y() < b->y(); });
+  if (position < 1 || position > static_cast<int>(visible.size())) return 0;
+  const QString name = visible[static_cast<std::size_t>(position - 1)]->objectName();
+  return name.mid(8).chopped(1).toInt();  // "radMode(n)"
+}
+
+void frmMain::ChooseOption(std::string_view name, int index) {
+  QAbstractButton* option = Button(name, index);
+  if (option == nullptr || !option->isVisibleTo(this) || !option->isEnabled()) return;
+  option->click();
+  option->setFocus();
+}
+
 void frmMain::FocusSudOption(int index) {
   if (auto* option = Button("radSUD", index)) option->setFocus();
 }
@@ -534,21 +594,37 @@ void frmMain::FocusNavigButton(int index) {
 // Clicks: the panes, pictures and step texts advance the session; the
 // strips and the two choice frames keep clicks on their background to
 // themselves; the number above a SUD button selects that button.
+// A double-click is one click: its second press arrives as a double-click
+// event, and the release that follows it is not another click.
+bool frmMain::IsSecondClickRelease(QEvent::Type type) {
+  if (type == QEvent::MouseButtonDblClick) {
+    secondClickPending_ = true;
+    return false;
+  }
+  if (type != QEvent::MouseButtonRelease) return false;
+  const bool second = secondClickPending_;
+  secondClickPending_ = false;
+  return second;
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease) {
+  if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
+      event->type() != QEvent::MouseButtonDblClick) {
     return QWidget::eventFilter(watched, event);
   }
   auto* widget = qobject_cast<QWidget*>(watched);
   const auto* mouse = static_cast<QMouseEvent*>(event);
   if (!widget || mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
   const QString name = widget->objectName();
-  const bool release = event->type() == QEvent::MouseButtonRelease;
+  const bool secondRelease = IsSecondClickRelease(event->type());
+  const bool release = event->type() == QEvent::MouseButtonRelease && !secondRelease;
   const bool inside = widget->rect().contains(mouse->position().toPoint());
   if (name.startsWith(QLatin1String("lblSUDUnit("))) {
     if (release && inside) {
       const int index = name.mid(11).chopped(1).toInt();
-      SelectSudOption(index);
-      emit sudOptionClicked(index);
+      // Ticking an unticked option stores the choice by itself.
+      if (auto* option = Button("radSUD", index); option != nullptr && !option->isChecked()) option->setChecked(true);
+      else emit sudOptionClicked(index);
     }
     return true;
   }
@@ -564,8 +640,20 @@ void frmMain::mousePressEvent(QMouseEvent* event) {
   else QWidget::mousePressEvent(event);
 }
 
+void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    IsSecondClickRelease(event->type());
+    event->accept();
+  } else {
+    QWidget::mouseDoubleClickEvent(event);
+  }
+}
+
 void frmMain::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit surfaceClicked();
+  if (event->button() == Qt::LeftButton && !IsSecondClickRelease(event->type()) &&
+      rect().contains(event->position().toPoint())) {
+    emit surfaceClicked();
+  }
   QWidget::mouseReleaseEvent(event);
 }
 

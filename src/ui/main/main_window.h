@@ -4,6 +4,7 @@
 // It is built from the control table; the layout is recomputed on every
 // resize. The window shows what it is told: the session engine decides
 // which step is on screen and drives it through the methods below.
+#include <QEvent>
 #include <QFont>
 #include <QRect>
 #include <QWidget>
@@ -29,6 +30,9 @@ class DotShape;
 QFont FontOf(const FontSpec& font);             // the nearest installed family, sized at 96 dpi
 QString InstalledFamilyFor(std::string_view designFamily);
 QRect PixelRect(const TwipRect& twips);
+// The smallest type a text is shrunk to when its label is too small for it
+// (8 points at 96 dpi).
+inline constexpr int kSmallestTextPixels = 11;
 QColor ColorOf(Rgb rgb);
 }  // namespace main_window
 
@@ -90,6 +94,11 @@ class frmMain : public QWidget {
   int SelectedIssueOption() const;    // 0 when none is selected
   void SelectSudOption(int index);    // radSUD(index), 0..10
   int SelectedSudOption() const;      // -1 when none is selected
+  // radMode index of the position-th visible issue button, top to bottom
+  // (1-based); 0 when there is none.
+  int VisibleIssueOption(int position) const;
+  // Chooses an option as a click would, and puts the focus on it.
+  void ChooseOption(std::string_view name, int index);
   void FocusSudOption(int index);
   void FocusNavigButton(int index);
 
@@ -114,6 +123,7 @@ class frmMain : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -123,7 +133,9 @@ class frmMain : public QWidget {
   void DockStrips();
   void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
+  void FitText(QLabel* label);
   main_window::DotShape* Dot(int index) const;
+  bool IsSecondClickRelease(QEvent::Type type);
 
   std::map<std::string, QWidget*, std::less<>> controls_;
   main_window::MainLayout layout_;
@@ -131,6 +143,7 @@ class frmMain : public QWidget {
   QMenu* mnuPopUp_ = nullptr;
   NoticeStrip* notices_ = nullptr;
   std::int32_t mlngToolbarRightEdge = 0;
+  bool secondClickPending_ = false;
 };
 
 }  // namespace serenitap

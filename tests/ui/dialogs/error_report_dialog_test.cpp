@@ -26,6 +26,19 @@ const ErrorReport kReport{-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_
 
 QString Text(QWidget& window, const char* name) { return window.findChild<QLabel*>(name)->text(); }
 
+// The dialog's clock, moved by the tests.
+std::int64_t nowMs = 0;
+[[maybe_unused]] const bool kClockInstalled = [] {
+  frmErrorReport::SetMonotonicClock([] { return nowMs; });
+  return true;
+}();
+
+// Shown, and past the first half second in which Send does nothing.
+void ShowAndWait(frmErrorReport& dialog) {
+  ShowActive(dialog);
+  nowMs += frmErrorReport::kSendGuardMs;
+}
+
 TEST(ErrorReportDialog, ShowsEveryTextOfTheReport) {
   frmErrorReport dialog;
   dialog.Load(kReport);
@@ -64,7 +77,7 @@ TEST(ErrorReportDialog, SendOpensTheReportPageOnceAndCloses) {
   testing::WebPageRecorder pages;
   frmErrorReport dialog;
   dialog.Load(kReport);
-  ShowActive(dialog);
+  ShowAndWait(dialog);
   QTest::keyClicks(dialog.findChild<QPlainTextEdit*>("txtComments"), "  clicked About  ");
   QTest::keyClick(dialog.findChild<QPlainTextEdit*>("txtComments"), Qt::Key_Return);
   QTest::keyClicks(dialog.findChild<QPlainTextEdit*>("txtComments"), "then #2 ");
@@ -88,7 +101,7 @@ TEST(ErrorReportDialog, ClosesEvenWhenTheBrowserCannotStart) {
   pages.during_open = [] { throw std::runtime_error("no browser"); };
   frmErrorReport dialog;
   dialog.Load(kReport);
-  ShowActive(dialog);
+  ShowAndWait(dialog);
   dialog.findChild<QPushButton*>("cmdSend")->click();
   EXPECT_EQ(pages.pages.size(), 1U);
   EXPECT_FALSE(dialog.isVisible());
@@ -105,6 +118,39 @@ TEST(ErrorReportDialog, DoNotSendAndEscSendNothing) {
     EXPECT_FALSE(dialog.isVisible());
   }
   EXPECT_TRUE(pages.pages.empty());
+}
+
+// Enter is the main window's Next key: someone stepping through must not
+// send a report with it, nor with a click meant for the window before.
+TEST(ErrorReportDialog, EnterNeverSendsAndAnEarlyClickDoesNothing) {
+  testing::WebPageRecorder pages;
+  frmErrorReport dialog;
+  dialog.Load(kReport);
+  ShowActive(dialog);
+  auto* comments = dialog.findChild<QPlainTextEdit*>("txtComments");
+  EXPECT_EQ(dialog.focusWidget(), comments);
+  QTest::mouseClick(dialog.findChild<QPushButton*>("cmdSend"), Qt::LeftButton);
+  nowMs += frmErrorReport::kSendGuardMs - 1;
+  QTest::keyClick(dialog.findChild<QPushButton*>("cmdSend"), Qt::Key_S, Qt::AltModifier);
+  EXPECT_TRUE(pages.pages.empty());
+  EXPECT_TRUE(dialog.isVisible());
+  nowMs += 1;
+
+  QTest::keyClicks(comments, "one");
+  QTest::keyClick(comments, Qt::Key_Return);
+  QTest::keyClicks(comments, "two");
+  EXPECT_EQ(comments->toPlainText(), "one\ntwo");
+  const char* fields[] = {"txtErrDesc", "txtComments", "txtEmail", "cmdSend", "cmdCancel"};
+  for (const char* name : fields) {
+    auto* field = dialog.findChild<QWidget*>(name);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Enter);
+    EXPECT_TRUE(pages.pages.empty()) << name;
+    EXPECT_TRUE(dialog.isVisible()) << name;
+  }
+  QTest::mouseClick(dialog.findChild<QPushButton*>("cmdSend"), Qt::LeftButton);
+  EXPECT_EQ(pages.pages.size(), 1U);
 }
 
 TEST(ErrorReportDialog, ReportErrorShowsOneFreshDialogPerReport) {

@@ -35,7 +35,7 @@ TEST(Shortcuts, FourRowsWithTheirKeysAndTwoColumns) {
       {"row 71", "Pause tapping", "row 72", "Esc or Alt + A"},
       {"row 81", "Go to Finish", "row 82", "Alt + F"},
   };
-  ASSERT_EQ(list->topLevelItemCount(), 4);
+  ASSERT_EQ(list->topLevelItemCount(), 6);
   for (int r = 0; r < 4; ++r) {
     const QTreeWidgetItem* item = list->topLevelItem(r);
     EXPECT_EQ((QStringList{item->data(0, frmShortcuts::kKeyRole).toString(), item->text(0),
@@ -73,7 +73,7 @@ TEST(Shortcuts, OpeningAgainBringsUpTheOpenWindowUntilItCloses) {
   EXPECT_TRUE(watch.isNull());
   EXPECT_EQ(frmShortcuts::Instance(), nullptr);
   frmShortcuts* second = frmShortcuts::Open();
-  EXPECT_EQ(second->findChild<QTreeWidget*>("ltvShortcuts")->topLevelItemCount(), 4);
+  EXPECT_EQ(second->findChild<QTreeWidget*>("ltvShortcuts")->topLevelItemCount(), 6);
   second->close();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
