@@ -1,5 +1,9 @@
 #include "journal/journal_store.h"
 
+#include <thread>
+
+#include <chrono>
+
 #include <sqlite3.h>
 
 #include <cerrno>
@@ -185,6 +189,22 @@ void JournalStore::Close() {
 }
 
 void JournalStore::Open() {
+  // While another copy creates the file or switches it to write-ahead logging,
+  // SQLite can answer "busy" at once instead of waiting; such an answer is
+  // retried for as long as the busy wait would have lasted.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(busyMs_);
+  for (;;) {
+    try {
+      OpenOnce();
+      return;
+    } catch (const JournalError& error) {
+      if (error.Trouble() != JournalTrouble::Busy || std::chrono::steady_clock::now() >= until) throw;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+void JournalStore::OpenOnce() {
   MakeOwnerOnlyFolder(fs::path(path_).parent_path());
   for (int attempt = 0; attempt < 2; ++attempt) {
     CreateOwnerOnlyFile(path_);

@@ -66,6 +66,7 @@ class JournalStore {
 
  private:
   void Open();
+  void OpenOnce();
   bool Readable();
   void Migrate();
   void SetAside();

@@ -1,6 +1,8 @@
 // The journal: what a session's record holds and when it is written, and the
 // SQLite file it goes to (a real file in a temporary folder).
 #include <gtest/gtest.h>
+
+#include <cstdio>
 #include <signal.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -232,7 +234,8 @@ TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
         JournalStore store(path, 10000);
         for (int i = 0; i < 200; ++i) store.Save(Session(std::string(1, name) + std::to_string(i), kMonday + i));
         return 0;
-      } catch (...) {
+      } catch (const std::exception& error) {
+        std::fprintf(stderr, "copy %c: %s\n", name, error.what());
         return 1;
       }
     });
