@@ -26,7 +26,7 @@ fi
 
 cmake -S "$root" -B "$build/serenitap" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DSERENITAP_BUILD_UI=OFF -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" >/dev/null
+  -DSERENITAP_BUILD_UI=OFF -DSERENITAP_BUILD_JOURNAL=OFF -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" >/dev/null
 cmake --build "$build/serenitap" -j"$jobs" --target settings_tests
 exe="$build/serenitap/tests/settings/settings_tests.exe"
 echo "settings-windows: built $exe"

@@ -5,41 +5,31 @@
 #include "settings/registry_store.h"
 
 namespace serenitap::modOptions {
+namespace {
 
-bool ShowWhatIsItWindow() {
-  bool show = false;
-  Guarded("modOptions", "ShowWhatIsItWindow", [&] {
-    show = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kShowWhatIsIt, 0) == 1;
-  });
-  return show;
-}
-
-std::string ShowWhatIsItWindow(bool show) {
-  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kShowWhatIsIt, show ? 1 : 0);
-}
-
-bool SpeakGuidance() {
+// An option is on only when its stored value is the number 1; a failure while
+// reading it is reported under the option's own procedure name and reads as off.
+bool ReadSwitch(const char* procedure, std::string_view value) {
   bool on = false;
-  Guarded("modOptions", "SpeakGuidance", [&] {
-    on = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kSpeakGuidance, 0) == 1;
+  Guarded("modOptions", procedure, [&] {
+    on = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, value, 0) == 1;
   });
   return on;
 }
 
-std::string SpeakGuidance(bool on) {
-  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kSpeakGuidance, on ? 1 : 0);
+std::string SaveSwitch(std::string_view value, bool on) {
+  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, value, on ? 1 : 0);
 }
 
-bool KeepJournal() {
-  bool keep = false;
-  Guarded("modOptions", "KeepJournal", [&] {
-    keep = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kKeepJournal, 0) == 1;
-  });
-  return keep;
-}
+}  // namespace
 
-std::string KeepJournal(bool keep) {
-  return modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, kOptionsKey, kKeepJournal, keep ? 1 : 0);
-}
+bool ShowWhatIsItWindow() { return ReadSwitch("ShowWhatIsItWindow", kShowWhatIsIt); }
+std::string ShowWhatIsItWindow(bool show) { return SaveSwitch(kShowWhatIsIt, show); }
+
+bool SpeakGuidance() { return ReadSwitch("SpeakGuidance", kSpeakGuidance); }
+std::string SpeakGuidance(bool on) { return SaveSwitch(kSpeakGuidance, on); }
+
+bool KeepJournal() { return ReadSwitch("KeepJournal", kKeepJournal); }
+std::string KeepJournal(bool keep) { return SaveSwitch(kKeepJournal, keep); }
 
 }  // namespace serenitap::modOptions
