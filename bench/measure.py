@@ -30,7 +30,7 @@ import time
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 
 STARTUP_RUNS = 11       # measured starts of each program (after one warm-up start)
-STARTUP_FACTOR = 1.5    # program startup <= factor * baseline
+STARTUP_FACTOR = 1.3    # program startup <= factor * baseline
 MEMORY_MARGIN_MIB = 20  # program peak <= baseline peak + margin
 CPU_TAPPING_MAX = 2.0   # % of one core
 CPU_IDLE_MAX = 0.2      # % of one core

@@ -119,7 +119,6 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setFont(FontOf(kWindowFont));
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
-    setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
     SetFormCaption();
     CreateControls();
     CreatePopupMenu();
@@ -443,13 +442,22 @@ void frmMain::FitText(QLabel* label) {
   const int designSize = label->property("designPixelSize").toInt();
   if (designSize <= 0) return;
   const QRect room = label->contentsRect();
-  const int wrap = label->wordWrap() ? int(Qt::TextWordWrap) : 0;
+  const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
   QFont font = label->font();
-  for (int size = designSize;; --size) {
-    font.setPixelSize(size);
-    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2),
-                                                         int(label->alignment()) | wrap, label->text());
-    if (size <= main_window::kSmallestTextPixels || (needed.height() <= room.height() && needed.width() <= room.width())) break;
+  font.setPixelSize(designSize);
+  TextFit& fit = textFits_[label];
+  if (fit.pixelSize > 0 && fit.text == label->text() && fit.room == room.size() && fit.flags == flags &&
+      fit.designFont == font) {
+    font.setPixelSize(fit.pixelSize);
+  } else {
+    fit = TextFit{label->text(), room.size(), flags, font, 0};
+    for (int size = designSize;; --size) {
+      font.setPixelSize(size);
+      const QRect needed =
+          QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2), flags, label->text());
+      if (size <= main_window::kSmallestTextPixels || (needed.height() <= room.height() && needed.width() <= room.width())) break;
+    }
+    fit.pixelSize = font.pixelSize();
   }
   if (font.pixelSize() != label->font().pixelSize()) label->setFont(font);
 }

@@ -138,6 +138,16 @@ class frmMain : public QWidget {
   bool IsSecondClickRelease(QEvent::Type type);
 
   std::map<std::string, QWidget*, std::less<>> controls_;
+  // The last fit of each label: measuring wrapped text at falling sizes is
+  // the dearest part of laying out the window, and most layouts repeat one.
+  struct TextFit {
+    QString text;
+    QSize room;
+    int flags = 0;
+    QFont designFont;
+    int pixelSize = 0;
+  };
+  std::map<const QLabel*, TextFit> textFits_;
   main_window::MainLayout layout_;
   QTimer* tmrSteps_ = nullptr;
   QMenu* mnuPopUp_ = nullptr;

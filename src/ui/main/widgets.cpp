@@ -7,13 +7,28 @@ namespace serenitap::main_window {
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
 bool PictureBox::SetPicture(const QString& path) {
-  const bool loaded = path.isEmpty() ? renderer_.load(QByteArray()) : renderer_.load(path);
+  path_ = path;
+  loaded_ = false;
   update();
-  return loaded;
+  return !path_.isEmpty();
 }
 
+const QSvgRenderer& PictureBox::Renderer() const {
+  if (!loaded_) {
+    loaded_ = true;
+    if (path_.isEmpty()) {
+      renderer_.load(QByteArray());
+    } else {
+      renderer_.load(path_);
+    }
+  }
+  return renderer_;
+}
+
+bool PictureBox::HasPicture() const { return Renderer().isValid(); }
+
 void PictureBox::paintEvent(QPaintEvent*) {
-  if (!renderer_.isValid()) return;
+  if (!Renderer().isValid()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   renderer_.render(&painter, QRectF(rect()));

@@ -13,15 +13,21 @@ class PictureBox : public QWidget {
   Q_OBJECT
  public:
   explicit PictureBox(QWidget* parent = nullptr);
-  // Loads the picture from a resource path; an empty path removes it.
+  // Sets the picture from a resource path; an empty path removes it. The file
+  // is read when the picture is first drawn or asked about, so pictures that
+  // are hidden at start cost nothing. Returns whether a picture is set.
   bool SetPicture(const QString& path);
-  bool HasPicture() const { return renderer_.isValid(); }
+  bool HasPicture() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QSvgRenderer renderer_;
+  const QSvgRenderer& Renderer() const;
+
+  QString path_;
+  mutable bool loaded_ = true;
+  mutable QSvgRenderer renderer_;
 };
 
 // A filled circle with a border, lying on a picture. It lets clicks through

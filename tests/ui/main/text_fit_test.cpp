@@ -76,6 +76,37 @@ TEST(TextFit, EveryStepTextFitsAtTheDesignSizeAndLarger) {
   }
 }
 
+// One window resized back and forth with the same text: the type follows the
+// room every time, it does not keep the size of an earlier layout.
+TEST(TextFit, TheTypeFollowsTheRoomWhenTheWindowIsResizedBackAndForth) {
+  frmMain window;
+  auto* label = window.findChild<QLabel*>("lblLeftFrame");
+  const int designSize = label->property("designPixelSize").toInt();
+  window.show();
+  auto resize = [&](double scale) {
+    window.resize(TwipsToPixels(main_window::kDesignClientWidth * scale),
+                  TwipsToPixels(main_window::kDesignClientHeight * scale));
+  };
+  std::string longest;
+  for (enmStep step = stpIntro + 1; step < stpFinish; ++step) {
+    const std::string text = GetStepInstructions(step, issAddictionsObsessions, false);
+    if (text.size() > longest.size()) longest = text;
+  }
+  window.SetInstructionsText(longest);
+  resize(0.6);
+  const int smallSize = label->font().pixelSize();
+  EXPECT_LT(smallSize, designSize);
+  EXPECT_TRUE(Fits(*label));
+  resize(1.0);
+  EXPECT_EQ(label->font().pixelSize(), designSize);
+  resize(0.6);
+  EXPECT_EQ(label->font().pixelSize(), smallSize);
+  EXPECT_TRUE(Fits(*label));
+  // A short text in the small window takes back the design size.
+  window.SetInstructionsText("Breathe.");
+  EXPECT_EQ(label->font().pixelSize(), designSize);
+}
+
 TEST(TextFit, TheIntroductionWindowShowsItsWholeText) {
   testing::TempStore store;
   frmWhatIsIt window;
