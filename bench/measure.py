@@ -170,6 +170,7 @@ def tick_bounds():
 # program's own journal store, in a scratch XDG_DATA_HOME.
 JOURNAL_SESSIONS = 10_000
 JOURNAL_STARTUP_FACTOR = 1.05   # with the journal <= factor * without
+JOURNAL_STARTUP_RUNS = 31       # starts of each (after one warm-up): 5 % is within the spread of a few
 PROGRESS_RUNS = 5               # measured openings (after one warm-up)
 PROGRESS_CHART_MAX_MS = 300
 
@@ -194,9 +195,9 @@ def journal_figures(program, env, work, figure):
     subprocess.run([filler, str(JOURNAL_SESSIONS), "--keep"], env=full, check=True,
                    stdout=subprocess.DEVNULL, timeout=600)
 
-    log(f"journal: {STARTUP_RUNS} starts with and without it")
+    log(f"journal: {JOURNAL_STARTUP_RUNS} starts with and without it")
     times = {"plain": [], "full": []}
-    for run in range(STARTUP_RUNS + 1):
+    for run in range(JOURNAL_STARTUP_RUNS + 1):
         for name in ("full", "plain") if run % 2 == 0 else ("plain", "full"):
             ms = first_paint_ms(program, full if name == "full" else plain)
             if run > 0:
