@@ -11,6 +11,7 @@ target is missed. Lines whose target is `-` are for information only.
   cpu_idle_pct         utime+stime over 10 s on the introduction, % of one core
   ticks_per_60s        step timer ticks per 60 s of wall time (10 ms timer: 6000)
   load_avg_1min        the machine's load while measuring, for reading the others
+  journal_*            the same with a journal of 10,000 sessions (see journal_figures)
 
 The timestamps on both sides are CLOCK_MONOTONIC: time.monotonic_ns() here,
 std::chrono::steady_clock in the programs (SERENITAP_BENCH_FIRST_PAINT).
@@ -131,6 +132,109 @@ def read_ticks(path):
     return int(ticks), int(ns)
 
 
+def start_tapping(window):
+    """Takes the shown program from its introduction to the first tapping point."""
+    # Keys go to the window under the pointer (no window manager): the
+    # pointer rests on the instruction pane, as a user's would; it never clicks.
+    g = window_geometry(window)
+    xdotool("mousemove", str(g["X"] + 60), str(g["Y"] + g["HEIGHT"] // 2))
+    time.sleep(0.3)
+    # Intro -> thymus -> issue -> SUD -> karate chop -> first tapping point.
+    for _ in range(5):
+        xdotool("key", "n")
+        time.sleep(0.3)
+    time.sleep(1.5)
+
+
+def ticks_per_window(first, last):
+    """Ticks between two tick log lines, scaled to TICK_S of wall time."""
+    return (last[0] - first[0]) * (TICK_S * 1e9) / (last[1] - first[1])
+
+
+def tick_bounds():
+    expected = TICK_S * 1000 / TICK_MS
+    return expected * (1 - TICK_TOLERANCE), expected * (1 + TICK_TOLERANCE)
+
+
+# --- Journal figures ---------------------------------------------------------
+# With a journal of JOURNAL_SESSIONS sessions and keeping the journal on:
+#
+#   journal_startup_ms          median start-up, against no_journal_startup_ms
+#                               measured alternately with it (no journal, off)
+#   progress_chart_ms           median time from the "My Progress" command to the
+#                               first paint of its chart (SERENITAP_BENCH_PROGRESS)
+#   journal_ticks_per_60s       the step timer over TICK_S of tapping, the
+#                               session being recorded, within TICK_TOLERANCE
+#
+# The journal is made by journal_fill (built next to the program) through the
+# program's own journal store, in a scratch XDG_DATA_HOME.
+JOURNAL_SESSIONS = 10_000
+JOURNAL_STARTUP_FACTOR = 1.05   # with the journal <= factor * without
+JOURNAL_STARTUP_RUNS = 31       # starts of each (after one warm-up): 5 % is within the spread of a few
+PROGRESS_RUNS = 5               # measured openings (after one warm-up)
+PROGRESS_CHART_MAX_MS = 300
+
+
+def progress_chart_ms(exe, env):
+    run_env = dict(env, SERENITAP_BENCH_PROGRESS="1")
+    proc = subprocess.run([exe], env=run_env, capture_output=True, text=True, timeout=60)
+    stamps = dict(line.split() for line in proc.stderr.splitlines()
+                  if line.startswith(("progress_open_ns ", "progress_chart_ns ")))
+    if len(stamps) != 2:
+        raise RuntimeError(f"{exe} printed no chart paint (exit {proc.returncode}):\n{proc.stderr}")
+    return (int(stamps["progress_chart_ns"]) - int(stamps["progress_open_ns"])) / 1e6
+
+
+def journal_figures(program, env, work, figure):
+    filler = os.path.join(os.path.dirname(program), "journal_fill")
+    plain = dict(env, XDG_DATA_HOME=os.path.join(work, "plain-data"),
+                 XDG_CONFIG_HOME=os.path.join(work, "plain-config"))
+    full = dict(env, XDG_DATA_HOME=os.path.join(work, "journal-data"),
+                XDG_CONFIG_HOME=os.path.join(work, "journal-config"))
+    log(f"journal: filling a journal of {JOURNAL_SESSIONS} sessions")
+    subprocess.run([filler, str(JOURNAL_SESSIONS), "--keep"], env=full, check=True,
+                   stdout=subprocess.DEVNULL, timeout=600)
+
+    log(f"journal: {JOURNAL_STARTUP_RUNS} starts with and without it")
+    times = {"plain": [], "full": []}
+    for run in range(JOURNAL_STARTUP_RUNS + 1):
+        for name in ("full", "plain") if run % 2 == 0 else ("plain", "full"):
+            ms = first_paint_ms(program, full if name == "full" else plain)
+            if run > 0:
+                times[name].append(ms)
+    startup_plain = statistics.median(times["plain"])
+    startup_full = statistics.median(times["full"])
+    limit = JOURNAL_STARTUP_FACTOR * startup_plain
+    figure("no_journal_startup_ms", startup_plain, "-", fmt="{:.0f}")
+    figure("journal_startup_ms", startup_full, f"<={limit:.0f}", startup_full <= limit, fmt="{:.0f}")
+
+    log(f"journal: {PROGRESS_RUNS} openings of My Progress")
+    chart = statistics.median([progress_chart_ms(program, full) for _ in range(PROGRESS_RUNS + 1)][1:])
+    figure("progress_chart_ms", chart, f"<={PROGRESS_CHART_MAX_MS}", chart <= PROGRESS_CHART_MAX_MS,
+           fmt="{:.0f}")
+
+    log(f"journal: tapping, {TICK_S:.0f} s of ticks with the session recorded")
+    tick_log = os.path.join(work, "journal-ticks.log")
+    prog = subprocess.Popen([program], env=dict(full, SERENITAP_BENCH_TICK_LOG=tick_log),
+                            stderr=subprocess.DEVNULL)
+    try:
+        window = wait_window(prog)
+        time.sleep(SETTLE_S)
+        start_tapping(window)
+        first = read_ticks(tick_log)
+        if first is None:
+            raise RuntimeError("the step timer does not run after five Next keys (journal on)")
+        time.sleep(TICK_S + 0.5)
+        last = read_ticks(tick_log)
+        if prog.poll() is not None:
+            raise RuntimeError(f"the program exited with {prog.returncode} during the session (journal on)")
+    finally:
+        stop(prog)
+    ticks = ticks_per_window(first, last)
+    low, high = tick_bounds()
+    figure("journal_ticks_per_60s", ticks, f"{low:.0f}..{high:.0f}", low <= ticks <= high, fmt="{:.0f}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
@@ -191,16 +295,7 @@ def main():
             time.sleep(SETTLE_S)
             idle = cpu_percent(prog.pid, IDLE_S)
 
-            # Keys go to the window under the pointer (no window manager): the
-            # pointer rests on the instruction pane, as a user's would; it never clicks.
-            g = window_geometry(window)
-            xdotool("mousemove", str(g["X"] + 60), str(g["Y"] + g["HEIGHT"] // 2))
-            time.sleep(0.3)
-            # Intro -> thymus -> issue -> SUD -> karate chop -> first tapping point.
-            for _ in range(5):
-                xdotool("key", "n")
-                time.sleep(0.3)
-            time.sleep(1.5)
+            start_tapping(window)
             first = read_ticks(tick_log)
             if first is None:
                 raise RuntimeError("the step timer does not run after five Next keys")
@@ -216,9 +311,8 @@ def main():
         finally:
             stop(prog)
 
-        ticks = (last[0] - first[0]) * (TICK_S * 1e9) / (last[1] - first[1])
-        expected = TICK_S * 1000 / TICK_MS
-        low, high = expected * (1 - TICK_TOLERANCE), expected * (1 + TICK_TOLERANCE)
+        ticks = ticks_per_window(first, last)
+        low, high = tick_bounds()
 
         figure("baseline_peak_rss_mib", base_hwm, "-", fmt="{:.1f}")
         figure("peak_rss_mib", hwm, f"<={base_hwm + MEMORY_MARGIN_MIB:.1f}",
@@ -229,6 +323,8 @@ def main():
         # The figures hold on an idle machine; a busy one delays the timer.
         figure("load_avg_1min", max(load_before, load_average()), "-")
         figure("ticks_per_60s", ticks, f"{low:.0f}..{high:.0f}", low <= ticks <= high, fmt="{:.0f}")
+
+        journal_figures(args.program, env, work, figure)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace serenitap {
 namespace {
@@ -45,6 +46,51 @@ class FirstPaintReporter : public QObject {
   bool seen_ = false;
 };
 
+// Opens the progress window once the main window has been painted, and reports
+// when the chart of the progress window has been painted for the first time.
+// A chart is drawn on the viewport of its QChartView, so a paint event of the
+// view or of a widget inside it is the chart's.
+class ProgressChartReporter : public QObject {
+ public:
+  ProgressChartReporter(QWidget& window, std::function<void()> openProgress)
+      : QObject(&window), window_(window), openProgress_(std::move(openProgress)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint || !watched->isWidgetType()) return QObject::eventFilter(watched, event);
+    auto* widget = static_cast<QWidget*>(watched);
+    if (openedAt_ < 0 && !opening_ && widget->window() == &window_) {
+      opening_ = true;
+      QTimer::singleShot(0, this, [this] {
+        openedAt_ = MonotonicNs();
+        openProgress_();  // modal: returns when the window has closed
+      });
+    } else if (openedAt_ >= 0 && !seen_ && InChartView(widget)) {
+      seen_ = true;
+      QTimer::singleShot(0, this, [this] {
+        std::fprintf(stderr, "progress_open_ns %" PRId64 "\nprogress_chart_ns %" PRId64 "\n", openedAt_, MonotonicNs());
+        std::fflush(stderr);
+        QCoreApplication::exit(0);  // leaves the window's loop and the program's
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  static bool InChartView(const QWidget* widget) {
+    for (; widget != nullptr && !widget->isWindow(); widget = widget->parentWidget()) {
+      if (widget->inherits("QChartView")) return true;
+    }
+    return false;
+  }
+
+  QWidget& window_;
+  std::function<void()> openProgress_;
+  std::int64_t openedAt_ = -1;
+  bool opening_ = false;
+  bool seen_ = false;
+};
+
 void LogTicks(std::FILE* file, std::uint64_t ticks) {
   std::fprintf(file, "%" PRIu64 " %" PRId64 "\n", ticks, MonotonicNs());
   std::fflush(file);
@@ -72,6 +118,11 @@ void InstallBenchHooks(QWidget& window, QTimer* stepTimer) {
       file = nullptr;
     });
   }
+}
+
+void InstallProgressBenchHook(QWidget& window, std::function<void()> openProgress) {
+  if (std::getenv("SERENITAP_BENCH_PROGRESS") == nullptr) return;
+  qApp->installEventFilter(new ProgressChartReporter(window, std::move(openProgress)));
 }
 
 }  // namespace serenitap

@@ -40,6 +40,7 @@ int main(int argc, char* argv[]) {
     auto* controller = new MainWindowController(*window, std::move(dialogs));
     controller->Form_Load();
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set
+    InstallProgressBenchHook(*window, [controller] { controller->mnuPopUpProgress_Click(); });
     window->show();
   };
   // A failure reported while the main window was being set up leaves it open.
