@@ -15,34 +15,14 @@
 #include "services/error_report.h"
 #include "services/failure.h"
 #include "services/message_box.h"
-#include "support/temp_folder.h"
+#include "support/offscreen_environment.h"
 #include "ui/dialogs/error_report_dialog.h"
 
 namespace serenitap {
 namespace {
 
-// The program's own application object, offscreen, for the whole test program.
-class ProgramEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    config_ = std::make_unique<testing::TempFolder>();
-    qputenv("XDG_CONFIG_HOME", config_->Path().string().c_str());
-    app_ = std::make_unique<SafeApplication>(argc_, argv_);
-  }
-  void TearDown() override {
-    app_.reset();
-    config_.reset();
-  }
-
- private:
-  int argc_ = 1;
-  char name_[10] = "serenitap";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<testing::TempFolder> config_;
-  std::unique_ptr<SafeApplication> app_;
-};
-[[maybe_unused]] ::testing::Environment* const kProgram = ::testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+[[maybe_unused]] ::testing::Environment* const kProgram =
+    ::testing::AddGlobalTestEnvironment(new testing::OffscreenEnvironment<SafeApplication>);
 
 // Runs `look` on the modal dialog as soon as its loop runs, then closes it.
 template <class Look>
