@@ -65,12 +65,6 @@ namespace {
 
 constexpr std::string_view kModule = "frmMain";
 
-QString Plain(std::string_view text) {
-  QString s = ToQString(text);
-  s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return s;
-}
-
 // What a screen reader says for controls whose caption does not say it.
 QString FixedAccessibleName(const ControlSpec& spec) {
   static const std::map<std::string_view, const char*> names{
@@ -430,7 +424,7 @@ void frmMain::SetSudChoiceVisible(bool visible) { Control("fraSUD_2")->setVisibl
 void frmMain::SetThymusVisible(bool visible) { Control("shpGreen")->setVisible(visible); }
 
 void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& emptyName) {
-  const QString plain = Plain(text);
+  const QString plain = ForDisplay(text);
   label->setText(plain);
   label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
   FitText(label);
@@ -480,7 +474,7 @@ void frmMain::SetIntroText(std::string_view text) {
 
 void frmMain::SetTimeText(std::string_view text) {
   auto* label = static_cast<QLabel*>(Control("lblTime_New"));
-  const QString plain = Plain(text);
+  const QString plain = ForDisplay(text);
   label->setText(plain);
   const QString name = EmptyLabelName("lblTime_New");
   label->setAccessibleName(plain.isEmpty() ? name : name + QLatin1Char(' ') + plain);
