@@ -1,17 +1,15 @@
-// The journal from the window: the menu choice, a session walked through the
-// real main window, and the "My Progress" window built offscreen with data.
+// The journal from the window: the menu choice, a session recorded through
+// the real main window, and the "My Progress" window built offscreen with data.
+#include <gtest/gtest.h>
+
 #include <QAction>
-#include <QApplication>
 #include <QMenu>
 #include <QTableView>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
-#include <algorithm>
 #include <fstream>
-#include <gtest/gtest.h>
 
 #include "journal/journal_store.h"
-#include "support/temp_folder.h"
 #include "settings/options.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
@@ -24,71 +22,67 @@ namespace serenitap {
 namespace {
 
 using journal::JournalStore;
-using journal::SessionRecord;
-constexpr journal::TimeMs kDay = 86400000;
-constexpr journal::TimeMs kMarch = 1772323200000;  // 2026-03-01T00:00:00Z
 
+// Three sessions on three days: the issue, the first rating, then two re-assessments.
 struct ProgressWindow : ::testing::Test {
   testing::TempFolder folder;
-  testing::TempStore settings;
   testing::MessageBoxRecorder boxes;
   std::string path = folder / "Serenitap/journal.sqlite";
-
   void SetUp() override {
     JournalStore store(path);
-    const std::pair<enmIssue, std::array<std::int16_t, 3>> sessions[] = {
-        {20, {9, 6, 3}}, {110, {7, 5, 5}}, {20, {6, 2, 1}}};
-    journal::TimeMs day = kMarch;
-    for (const auto& [issue, ratings] : sessions) {
-      SessionRecord s;
-      s.uid = std::to_string(day);
-      s.started = day += kDay;
-      s.issue = issue;
-      s.firstRating = ratings[0];
-      s.reassessments = {{day + 60000, ratings[1]}, {day + 120000, ratings[2]}};
+    const std::array<std::int16_t, 4> sessions[] = {{20, 9, 6, 3}, {110, 7, 5, 5}, {20, 6, 2, 1}};
+    journal::TimeMs day = 1772323200000;  // 2026-03-01T00:00:00Z
+    for (const auto& [issue, first, second, last] : sessions) {
+      journal::SessionRecord s{0, std::to_string(day), day += 86400000, issue, first, {}, 0, {}, {}};
+      s.reassessments = {{day + 60000, second}, {day + 120000, last}};
       store.Save(s);
     }
   }
+  std::vector<std::int16_t> FirstRatings() {
+    std::vector<std::int16_t> ratings;
+    for (const auto& s : JournalStore(path).Sessions()) ratings.push_back(s.firstRating);
+    return ratings;
+  }
 };
 
-TEST_F(ProgressWindow, ChartsAndTablesEachSessionFilteredByIssue) {
+QList<qreal> Ys(QAbstractSeries* series) {
+  QList<qreal> y;
+  for (const QPointF& p : static_cast<QLineSeries*>(series)->points()) y.append(p.y());
+  return y;
+}
+
+TEST_F(ProgressWindow, ChartsTablesAndExportsEachSessionFilteredByIssue) {
   frmProgress window(path);
   window.show();
-  ASSERT_EQ(window.Table()->model()->rowCount(), 3);
-  const auto series = window.Chart()->series();
-  ASSERT_EQ(series.size(), 2);
-  auto ys = [](QAbstractSeries* s) {
-    QList<qreal> y;
-    for (const QPointF& p : static_cast<QLineSeries*>(s)->points()) y.append(p.y());
-    return y;
-  };
-  EXPECT_EQ(ys(series[0]), (QList<qreal>{9, 7, 6}));  // before tapping
-  EXPECT_EQ(ys(series[1]), (QList<qreal>{3, 5, 1}));  // after
+  EXPECT_EQ(window.Table()->model()->rowCount(), 3);
+  ASSERT_EQ(window.Chart()->series().size(), 2);
+  EXPECT_EQ(Ys(window.Chart()->series()[0]), (QList<qreal>{9, 7, 6}));  // before tapping
+  EXPECT_EQ(Ys(window.Chart()->series()[1]), (QList<qreal>{3, 5, 1}));  // after
   window.FilterIssue(20);
   EXPECT_EQ(window.Table()->model()->rowCount(), 2);
-  EXPECT_EQ(ys(window.Chart()->series()[1]), (QList<qreal>{3, 1}));
+  EXPECT_EQ(Ys(window.Chart()->series()[1]), (QList<qreal>{3, 1}));
 
   ASSERT_TRUE(window.ExportCsv(QString::fromStdString(folder / "out.csv")));
   std::ifstream csv(folder / "out.csv");
   const std::string text((std::istreambuf_iterator<char>(csv)), {});
   EXPECT_EQ(text.rfind("Started,Issue,", 0), 0u);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);  // the header and two sessions
+  EXPECT_TRUE(boxes.requests.empty());
   EXPECT_FALSE(window.ExportCsv(QString::fromStdString(folder / "no/such/folder/out.csv")));
   EXPECT_EQ(boxes.requests.size(), 1u);
 }
 
-TEST_F(ProgressWindow, DeletesOnlyAfterYes) {
+TEST_F(ProgressWindow, DeletesTheSessionsShownOnlyAfterYes) {
   frmProgress window(path);
+  window.FilterIssue(110);
   window.Table()->selectRow(0);
-  boxes.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  boxes.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Yes};
   EXPECT_FALSE(window.DeleteSelected());
   EXPECT_TRUE(window.DeleteSelected());
-  EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
-  EXPECT_EQ(window.Shown().front().firstRating, 7);
-  boxes.answers = {MsgAnswer::No, MsgAnswer::Yes};
+  EXPECT_EQ(FirstRatings(), (std::vector<std::int16_t>{9, 6}));
   EXPECT_FALSE(window.DeleteAll());
   EXPECT_TRUE(window.DeleteAll());
-  EXPECT_TRUE(JournalStore(path).Sessions().empty());
+  EXPECT_TRUE(FirstRatings().empty());
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
 }
 
@@ -100,16 +94,13 @@ TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) 
   auto* controller = new MainWindowController(window);
   controller->Form_Load();
   window.show();
-  QApplication::processEvents();
   auto* keep = window.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"));
   ASSERT_NE(keep, nullptr);
-  EXPECT_FALSE(keep->isChecked());
   keep->trigger();
   EXPECT_TRUE(modOptions::KeepJournal());
-  SessionEngine& engine = controller->Engine();
-  for (int i = 0; i < 3; ++i) engine.cmdNavig_Click(1);
-  engine.radSUD_Click(8);
-  engine.cmdNavig_Click(1);  // rated: recorded from here
+  for (int i = 0; i < 3; ++i) controller->Engine().cmdNavig_Click(1);
+  controller->Engine().radSUD_Click(8);
+  controller->Engine().cmdNavig_Click(1);  // rated: recorded from here
   window.close();
   ASSERT_TRUE(controller->Journal().Writer().Flush(std::chrono::seconds(10)));
   const auto sessions = JournalStore(folder / "Serenitap/journal.sqlite").Sessions();
