@@ -30,18 +30,18 @@ namespace {
 
 using testing::MessageBoxRecorder;
 
-// Records the pages the dialogs open instead of starting a browser.
+// Records the pages the dialogs open instead of starting a browser: the
+// address, and "+marker" when the program's source marker is to be added.
 struct WebPageRecorder {
   WebPageRecorder() {
     previous = SetWebPageOpener([this](WindowHandle, std::string_view address, bool as_is) {
-      pages.emplace_back(address, as_is);
+      pages.push_back(std::string(address) + (as_is ? "" : "+marker"));
       if (during_open) during_open();
     });
   }
   ~WebPageRecorder() { SetWebPageOpener(previous); }
-  WebPageRecorder(const WebPageRecorder&) = delete;
-  std::vector<std::pair<std::string, bool>> pages;  // address, opened as is
-  std::function<void()> during_open;                // runs while a page is being opened
+  std::vector<std::string> pages;
+  std::function<void()> during_open;  // runs while a page is being opened
   WebPageOpener previous;
 };
 
@@ -79,9 +79,9 @@ TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
     int saves;
   } cases[] = {{false, MsgAnswer::Yes, true, false, 0}, {true, MsgAnswer::Cancel, true, true, 0},
                {true, MsgAnswer::No, true, false, 0},   {true, MsgAnswer::Yes, false, true, 0},
-               {true, MsgAnswer::Yes, true, false, 1},  {true, MsgAnswer::Cancel, true, true, 0}};
-  int way = 0;
+               {true, MsgAnswer::Yes, true, false, 1}};
   for (const auto& c : cases) {
+    const int way = static_cast<int>(&c - cases);
     MessageBoxRecorder boxes;
     boxes.answers = {c.answer};
     EditingDialog dialog;
@@ -90,7 +90,7 @@ TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
     if (c.changed) dialog.SetDataChangedFlag();
     if (way % 3 == 0) Button(dialog, "cmdCancel")->click();
     if (way % 3 == 1) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
-    if (way++ % 3 == 2) dialog.close();
+    if (way % 3 == 2) dialog.close();
     EXPECT_EQ(boxes.Texts(), std::vector<std::string>(c.changed, "Do you wish to save your changes?")) << way;
     EXPECT_EQ(dialog.isVisible(), c.stays_open) << way;
     EXPECT_EQ(dialog.DataChanged(), c.stays_open) << way;
@@ -104,20 +104,14 @@ TEST(TemplateDialog, CommandsOnlyOnceActivatedAndNeverOverlapping) {
   EditingDialog dialog;
   dialog.show();
   Button(dialog, "cmdOK")->click();
-  QTest::keyClick(&dialog, Qt::Key_Return);
   EXPECT_EQ(dialog.ok_actions, 0);  // not activated yet
   ShowActive(dialog);
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);         // the arrow is back
   QTest::keyClick(Button(dialog, "cmdCancel"), Qt::Key_Return);  // the key preview wins over the focused button
-  QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Enter);
-  EXPECT_EQ(dialog.ok_actions, 2);
+  EXPECT_EQ(dialog.ok_actions, 1);
   dialog.SetDataChangedFlag();
-  dialog.during_ok = [&] {
-    Button(dialog, "cmdOK")->click();
-    Button(dialog, "cmdSave")->click();
-  };
+  dialog.during_ok = [&] { Button(dialog, "cmdSave")->click(); };
   Button(dialog, "cmdOK")->click();
-  EXPECT_EQ(dialog.ok_actions, 3);
   EXPECT_EQ(dialog.saves, 0);
   Button(dialog, "cmdSave")->click();  // now free: saves and stays open
   EXPECT_EQ(dialog.saves, 1);
@@ -129,31 +123,24 @@ TEST(TemplateDialog, CommandsOnlyOnceActivatedAndNeverOverlapping) {
 
 TEST(TextBoxHelpers, SelectAndForceCaseAndReportFailuresUnderTheirOwnName) {
   MessageBoxRecorder boxes;
-  QLineEdit line(QStringLiteral("hello")), empty;
-  QPlainTextEdit plain(QStringLiteral("one\ntwo"));
-  SelectTextX(&line);
-  SelectText(&plain);
-  SelectTextX(&empty);
-  EXPECT_EQ(line.selectedText(), "hello");
-  EXPECT_EQ(plain.textCursor().selectedText(), QStringLiteral("one\u2029two"));
-  EXPECT_FALSE(empty.hasSelectedText());
-  SetTextBoxCase(&empty, 1);
-  QTest::keyClicks(&empty, "MiXed");
-  SetTextBoxCase(&empty, 0);  // upper was forced: now only lower
-  QTest::keyClicks(&empty, "AbC");
-  SetTextBoxCase(&empty, 2);  // other modes change nothing
-  EXPECT_EQ(empty.text(), "mixedabc");
-  EXPECT_EQ(TextBoxCase(&empty), 0);
-  EXPECT_EQ(TextBoxCase(&line), -1);
+  QLineEdit field(QStringLiteral("MiXed"));
+  SelectText(&field);
+  EXPECT_EQ(field.selectedText(), "MiXed");
+  SetTextBoxCase(&field, 1);
+  QTest::keyClicks(&field, "Up");
+  SetTextBoxCase(&field, 0);  // upper was forced: now only lower
+  QTest::keyClicks(&field, "AbC");
+  SetTextBoxCase(&field, 2);  // other modes change nothing
+  EXPECT_EQ(field.text(), "upabc");
+  EXPECT_EQ(TextBoxCase(&field), 0);
   EXPECT_TRUE(boxes.requests.empty());
   QPushButton not_a_field;
   SelectTextX(nullptr);
   SelectText(&not_a_field);
   SetTextBoxCase(&not_a_field, 1);
-  ASSERT_EQ(boxes.requests.size(), 3U);
-  EXPECT_EQ(boxes.requests[0].text, "Error: 91. Object variable or With block variable not set");
-  EXPECT_EQ(boxes.requests[1].text, "Error: 438. Object doesn't support this property or method");
-  EXPECT_EQ(boxes.requests[1].title, "SelectText");
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error: 91. Object variable or With block variable not set",
+                                                     "Error: 438. Object doesn't support this property or method",
+                                                     "Error: 438. Object doesn't support this property or method"}));
   EXPECT_EQ(boxes.requests[2].title, "SetTextBoxCase");
 }
 
@@ -161,19 +148,18 @@ TEST(TextBoxHelpers, SelectAndForceCaseAndReportFailuresUnderTheirOwnName) {
 
 TEST(Password, HandsBackWhatWasTypedOnlyWhenConfirmed) {
   enum Way { Ok, Enter, Cancel, Esc };
-  const std::pair<Way, const char*> cases[] = {{Ok, "s3cret pw"}, {Enter, "abc"}, {Cancel, "abc"}, {Esc, "abc"}};
-  for (const auto& [way, typed] : cases) {
-    WhenModal([way = way, typed = typed] {
+  for (Way way : {Ok, Enter, Cancel, Esc}) {
+    WhenModal([way] {
       frmPassword* dialog = frmPassword::Instance();
       dialog->Form_Activate();
       auto* field = dialog->findChild<QLineEdit*>("txtPassword");
-      QTest::keyClicks(field, typed);
+      QTest::keyClicks(field, "s3cret pw");
       if (way == Ok || way == Cancel) Button(*dialog, way == Ok ? "cmdOK" : "cmdCancel")->click();
       if (way == Enter || way == Esc) QTest::keyClick(field, way == Enter ? Qt::Key_Return : Qt::Key_Escape);
     });
     QString password = QStringLiteral("left over");
     EXPECT_EQ(frmPassword::Ask(password), way <= Enter) << way;
-    EXPECT_EQ(password, way <= Enter ? typed : "") << way;
+    EXPECT_EQ(password, way <= Enter ? "s3cret pw" : "") << way;
     EXPECT_EQ(frmPassword::Instance(), nullptr);
   }
 }
@@ -186,7 +172,6 @@ TEST(Password, MaskedOkOnlyOnceActiveAndFocusMovesToOkAtTheMaximumLength) {
   ShowActive(dialog);
   auto* field = dialog.findChild<QLineEdit*>("txtPassword");
   EXPECT_EQ(field->echoMode(), QLineEdit::Password);
-  field->setFocus();
   QTest::keyClicks(field, QString(frmPassword::kMaxPasswordLength - 1, QLatin1Char('x')));
   EXPECT_EQ(dialog.focusWidget(), field);
   QTest::keyClicks(field, "yz");
@@ -196,8 +181,6 @@ TEST(Password, MaskedOkOnlyOnceActiveAndFocusMovesToOkAtTheMaximumLength) {
 
 // ---- the error report
 
-const ErrorReport kReport{-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_Click", "Line: 12"};
-
 // The report window's clock, moved by the tests.
 std::int64_t nowMs = 0;
 [[maybe_unused]] const bool kClockInstalled = [] {
@@ -205,48 +188,40 @@ std::int64_t nowMs = 0;
   return true;
 }();
 
-// A loaded report window, shown and past the first half second in which Send does nothing.
+// A report window, shown; past the first half second, in which Send does nothing, unless new.
 struct ShownReport : frmErrorReport {
-  ShownReport() {
-    Load(kReport);
+  explicit ShownReport(bool past_guard = true) {
+    Load({-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_Click", "Line: 12"});
     ShowActive(*this);
-    nowMs += kSendGuardMs;
+    if (past_guard) nowMs += kSendGuardMs;
   }
   QPlainTextEdit* Field(const char* name) { return findChild<QPlainTextEdit*>(name); }
 };
 
-TEST(ErrorReportDialog, ShowsTheReportAndGivesTheMousePointerBackOnce) {
+TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerBack) {
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  WebPageRecorder pages;
   {
     ShownReport dialog;
     EXPECT_EQ(ScreenMousePointer(), std::nullopt);
     EXPECT_EQ(dialog.Field("txtErrDesc")->toPlainText(),
               "2.0 201 Error -5 (frmMain:cmdAbout_Click)\n\nInvalid  call\n\nLine: 12");
     EXPECT_EQ(dialog.Field("txtErrDesc")->palette().color(QPalette::Base), QColor(244, 244, 244));
-    EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Do Not Send");
-    Button(dialog, "cmdCancel")->click();
+    QTest::keyClicks(dialog.Field("txtComments"), "  clicked About  ");
+    QTest::keyClick(dialog.Field("txtComments"), Qt::Key_Return);
+    QTest::keyClicks(dialog.Field("txtComments"), "then #2 ");
+    QTest::keyClicks(dialog.findChild<QLineEdit*>("txtEmail"), " a@b.c ");
+    pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
+    Button(dialog, "cmdSend")->click();
+    EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);
   }
-  EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);
+  EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);  // given back once only
   SetScreenMousePointer(std::nullopt);
-}
-
-TEST(ErrorReportDialog, SendOpensTheReportPageOnceAndCloses) {
-  WebPageRecorder pages;
-  ShownReport dialog;
-  QTest::keyClicks(dialog.Field("txtComments"), "  clicked About  ");
-  QTest::keyClick(dialog.Field("txtComments"), Qt::Key_Return);
-  QTest::keyClicks(dialog.Field("txtComments"), "then #2 ");
-  QTest::keyClicks(dialog.findChild<QLineEdit*>("txtEmail"), " a@b.c ");
-  pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
-  Button(dialog, "cmdSend")->click();
-  EXPECT_EQ(pages.pages, (std::vector<std::pair<std::string, bool>>{
-                             {"https://www.quorvex.com/errorstp.php?ErrNum=-5&ErrDesc=Invalid++call&ProgVer=2.0"
-                              "&BuildNum=201&ModuleName=frmMain&ProcName=cmdAbout_Click&Comments=clicked+About++"
-                              "\r\nthen+#2&Email=a@b.c&ExtraDesc=Line: 12",
-                              true}}));
-  EXPECT_FALSE(dialog.isVisible());
-  EXPECT_FALSE(dialog.Busy());
+  EXPECT_EQ(pages.pages, std::vector<std::string>{
+                             "https://www.quorvex.com/errorstp.php?ErrNum=-5&ErrDesc=Invalid++call&ProgVer=2.0&BuildNum="
+                             "201&ModuleName=frmMain&ProcName=cmdAbout_Click&Comments=clicked+About++\r\nthen+#2&Email="
+                             "a@b.c&ExtraDesc=Line: 12"});
 }
 
 TEST(ErrorReportDialog, DoNotSendAndEscSendNothingAndAFailingBrowserStillCloses) {
@@ -254,6 +229,7 @@ TEST(ErrorReportDialog, DoNotSendAndEscSendNothingAndAFailingBrowserStillCloses)
   pages.during_open = [] { throw std::runtime_error("no browser"); };
   for (const char* way : {"cmdCancel", "Esc", "cmdSend"}) {
     ShownReport dialog;
+    EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Do Not Send");
     if (Button(dialog, way) == nullptr) QTest::keyClick(dialog.findChild<QLineEdit*>("txtEmail"), Qt::Key_Escape);
     if (Button(dialog, way) != nullptr) Button(dialog, way)->click();
     EXPECT_FALSE(dialog.isVisible()) << way;
@@ -265,36 +241,20 @@ TEST(ErrorReportDialog, DoNotSendAndEscSendNothingAndAFailingBrowserStillCloses)
 // send a report with it, nor with a click meant for the window before.
 TEST(ErrorReportDialog, EnterNeverSendsAndAnEarlyClickDoesNothing) {
   WebPageRecorder pages;
-  ShownReport dialog;
-  nowMs -= frmErrorReport::kSendGuardMs;  // just shown
+  ShownReport dialog(false);
   EXPECT_EQ(dialog.focusWidget(), dialog.Field("txtComments"));
-  QTest::mouseClick(Button(dialog, "cmdSend"), Qt::LeftButton);
   nowMs += frmErrorReport::kSendGuardMs - 1;
-  QTest::keyClick(Button(dialog, "cmdSend"), Qt::Key_S, Qt::AltModifier);
+  QTest::mouseClick(Button(dialog, "cmdSend"), Qt::LeftButton);
   EXPECT_TRUE(pages.pages.empty());
   nowMs += 1;
-  for (const char* name : {"txtErrDesc", "txtComments", "txtEmail", "cmdSend", "cmdCancel"}) {
-    auto* field = dialog.findChild<QWidget*>(name);
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_Return);
-    QTest::keyClick(field, Qt::Key_Enter);
+  for (const char* name : {"txtComments", "txtEmail", "cmdSend"}) {
+    dialog.findChild<QWidget*>(name)->setFocus();
+    QTest::keyClick(dialog.findChild<QWidget*>(name), Qt::Key_Return);
     EXPECT_TRUE(pages.pages.empty() && dialog.isVisible()) << name;
   }
-  EXPECT_EQ(dialog.Field("txtComments")->toPlainText(), "\n\n");  // new lines in the comments
+  EXPECT_EQ(dialog.Field("txtComments")->toPlainText(), "\n");  // a new line in the comments
   QTest::mouseClick(Button(dialog, "cmdSend"), Qt::LeftButton);
   EXPECT_EQ(pages.pages.size(), 1U);
-}
-
-TEST(ErrorReportDialog, ReportErrorShowsAFreshWindowReleasedAsItCloses) {
-  const ReportSink previous = SetReportErrorSink({});
-  InstallErrorReportDialog();
-  WhenModal([] {
-    EXPECT_EQ(frmErrorReport::Instance()->Report().module, "modSteps");
-    frmErrorReport::Instance()->close();
-  });
-  ReportError(7, "Failure", "modSteps", "GetNextStep", "");
-  EXPECT_EQ(frmErrorReport::Instance(), nullptr);
-  SetReportErrorSink(previous);
 }
 
 // ---- the introduction window and its start-up option
@@ -304,6 +264,7 @@ std::int32_t StoredShowOption() {
                                    -99);
 }
 
+// Each opening is a fresh window, released as it closes, that reads the option anew.
 TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
   for (std::int32_t stored : {-99, 0, 1, 2}) {  // -99: no value stored
     testing::TempStore store;
@@ -311,14 +272,16 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
       modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, modOptions::kOptionsKey, modOptions::kShowWhatIsIt,
                                  stored);
     }
-    frmWhatIsIt window;
-    EXPECT_EQ(Button(window, "cmdOK")->text(), stored == 1 ? "&Don't Show This Again" : "Show On Startup");
-    ShowActive(window);
-    Button(window, "cmdOK")->setFocus();
-    QTest::keyClick(Button(window, "cmdOK"), Qt::Key_Return);
-    EXPECT_FALSE(window.isVisible());
+    WhenModal([stored] {
+      QPushButton* option = Button(*frmWhatIsIt::Instance(), "cmdOK");
+      EXPECT_EQ(option->text(), stored == 1 ? "&Don't Show This Again" : "Show On Startup");
+      frmWhatIsIt::Instance()->Form_Activate();
+      option->setFocus();
+      QTest::keyClick(option, Qt::Key_Return);
+    });
+    frmWhatIsIt::ShowModal();
+    EXPECT_EQ(frmWhatIsIt::Instance(), nullptr);
     EXPECT_EQ(StoredShowOption(), stored == 1 ? 0 : 1) << stored;
-    EXPECT_EQ(frmWhatIsIt().ShowOnStartup(), stored != 1);  // the next opening reads the new value
   }
 }
 
@@ -339,23 +302,7 @@ TEST(WhatIsIt, ClosingOtherwiseWritesNothingAndTheLinkOpensTheSite) {
     EXPECT_FALSE(window.isVisible());
   }
   EXPECT_EQ(StoredShowOption(), -99);
-  EXPECT_EQ(pages.pages, (std::vector<std::pair<std::string, bool>>(2, {"www.serenitap.com", false})));
-}
-
-TEST(WhatIsIt, TextAndAFreshModalWindowEachTime) {
-  const std::string text = WhatIsItText();
-  EXPECT_EQ(text.rfind("Serenitap helps in dealing with negative emotions by using EFT.\r\n\r\nEFT stands for", 0), 0U);
-  EXPECT_NE(text.find("therapy.\r\n\r\nIn the course of EFT session"), std::string::npos);
-  testing::TempStore store;
-  for (int opening = 0; opening < 2; ++opening) {
-    WhenModal([opening] {
-      EXPECT_EQ(frmWhatIsIt::Instance()->ShowOnStartup(), opening == 1);
-      frmWhatIsIt::Instance()->Form_Activate();
-      frmWhatIsIt::Instance()->cmdOK_Click();
-    });
-    frmWhatIsIt::ShowModal();
-    EXPECT_EQ(frmWhatIsIt::Instance(), nullptr);
-  }
+  EXPECT_EQ(pages.pages, std::vector<std::string>(2, "www.serenitap.com+marker"));
 }
 
 // ---- the shortcuts and About windows
@@ -366,13 +313,10 @@ TEST(Shortcuts, OneWindowThatSwallowsEnterAndClosesWithEsc) {
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
   auto* list = window->findChild<QTreeWidget*>("ltvShortcuts");
   ASSERT_EQ(list->topLevelItemCount(), 6);
-  EXPECT_EQ(list->topLevelItem(2)->text(0), "Pause tapping");
   EXPECT_EQ(list->topLevelItem(2)->text(1), "Esc or Alt + A");
   ShowActive(*window);
-  list->setFocus();
   list->setCurrentItem(list->topLevelItem(0));
   QTest::keyClick(list, Qt::Key_Return);
-  QTest::keyClick(Button(*window, "cmdCancel"), Qt::Key_Enter);
   QTest::keyClick(list, Qt::Key_Down);  // other keys reach the list
   EXPECT_EQ(list->currentItem(), list->topLevelItem(1));
   QPointer<frmShortcuts> watch(window);
@@ -383,25 +327,20 @@ TEST(Shortcuts, OneWindowThatSwallowsEnterAndClosesWithEsc) {
 }
 
 TEST(About, VersionLineTextsAndTheWebAddress) {
-  for (auto [major, minor, revision, line] : {std::tuple{2, 0, 201, "Version 2.0 Build 201"},
-                                              std::tuple{10, 12, 7, "Version 10.12 Build 7"}}) {
-    EXPECT_EQ(VersionLine(major, minor, revision), line);
-  }
-  EXPECT_EQ(MakerAddressText().rfind("14 Linden Court\r\nHalifax", 0), 0U);
+  EXPECT_EQ(VersionLine(10, 12, 7), "Version 10.12 Build 7");
   WebPageRecorder pages;
   WhenModal([&] {
     frmAbout_NEW& window = *frmAbout_NEW::Instance();
     QLabel* link = window.findChild<QLabel*>("lblWebAddress");
     EXPECT_EQ(window.findChild<QLabel*>("lblVersion")->text(), "Version 2.0 Build 201");
     EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
-    EXPECT_TRUE(link->font().underline());
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(Button(window, "cmdOK"), Qt::Key_Escape);
   });
   frmAbout_NEW::ShowModal();
   EXPECT_EQ(frmAbout_NEW::Instance(), nullptr);
-  EXPECT_EQ(pages.pages, (std::vector<std::pair<std::string, bool>>{{"www.serenitap.com", false}}));
+  EXPECT_EQ(pages.pages, std::vector<std::string>{"www.serenitap.com+marker"});
 }
 
 // Every named control of every dialog can be told apart by a screen reader;
