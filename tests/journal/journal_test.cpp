@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sqlite3.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "journal/journal_store.h"
@@ -28,12 +28,7 @@ Clock MinuteClock() {
 }
 
 SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = 20, std::int16_t first = 8) {
-  SessionRecord s;
-  s.uid = uid;
-  s.started = started;
-  s.issue = issue;
-  s.firstRating = first;
-  return s;
+  return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open};
 }
 
 std::string Contents(const std::string& path) {
@@ -73,11 +68,9 @@ TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
   EXPECT_EQ(s.rounds, 3);
   EXPECT_EQ(s.ended, kMonday + 240000);
   EXPECT_EQ(s.end, SessionEnd::Finish);
-  struct stat file {}, dir {};
-  ASSERT_EQ(stat(path.c_str(), &file), 0);
-  ASSERT_EQ(stat((folder / "data/Serenitap").c_str(), &dir), 0);
-  EXPECT_EQ(file.st_mode & 0777, 0600u);
-  EXPECT_EQ(dir.st_mode & 0777, 0700u);
+  namespace fs = std::filesystem;
+  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(folder / "data/Serenitap").permissions(), fs::perms::owner_all);
 }
 
 // The rules, move by move, against a sink that keeps every write.
