@@ -2,7 +2,6 @@
 // SQLite file it goes to (a real file in a temporary folder).
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,22 +97,6 @@ TEST_F(RecorderRules, FromTheFirstRatingUntilANewRatingOrTheWindowCloses) {
   EXPECT_NE(written[1].uid, written[3].uid);
   EXPECT_EQ(written[3].firstRating, 6);
   EXPECT_EQ(written[3].end, SessionEnd::Exit);
-}
-
-TEST(JournalStoreFile, MigratesAVersionZeroFileKeepingWhatItHolds) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  sqlite3_exec(db, "CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('kept')", nullptr, nullptr, nullptr);
-  JournalStore(path).Save(Session("a"));
-  sqlite3_stmt* stmt = nullptr;
-  sqlite3_prepare_v2(db, "SELECT (SELECT count(*) FROM notes) || ' ' || user_version FROM pragma_user_version", -1,
-                     &stmt, nullptr);
-  ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))), "1 1");
-  sqlite3_finalize(stmt);
-  sqlite3_close(db);
 }
 
 // What is already in the file stands for a journal that cannot be read.

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <vector>
+#include <tuple>
 
 #include "services/message_box.h"
 
@@ -43,32 +43,25 @@ Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
 TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
   const MessageBoxSink before = SetMessageBoxSink({});
   InstallMessageBoxDialogs();
-  const struct {
-    MsgButtons buttons;
-    std::vector<std::pair<B::StandardButton, MsgAnswer>> answers;
-    MsgAnswer closed;
-  } kinds[] = {{MsgButtons::Ok, {{B::Ok, MsgAnswer::Ok}}, MsgAnswer::Ok},
-               {MsgButtons::OkCancel, {{B::Ok, MsgAnswer::Ok}, {B::Cancel, MsgAnswer::Cancel}}, MsgAnswer::Cancel},
-               {MsgButtons::YesNo, {{B::Yes, MsgAnswer::Yes}, {B::No, MsgAnswer::No}}, MsgAnswer::No},
-               {MsgButtons::YesNoCancel,
-                {{B::Yes, MsgAnswer::Yes}, {B::No, MsgAnswer::No}, {B::Cancel, MsgAnswer::Cancel}},
-                MsgAnswer::Cancel}};
-  for (const auto& kind : kinds) {
-    B::StandardButtons all;
-    for (const auto& [button, answer] : kind.answers) all |= button;
-    for (const auto& [button, answer] : kind.answers) {
-      const Shown shown = Ask(kind.buttons, MsgIcon::Question, button);
+  const std::tuple<MsgButtons, B::StandardButtons, MsgAnswer> kinds[] = {
+      {MsgButtons::Ok, B::Ok, MsgAnswer::Ok},
+      {MsgButtons::OkCancel, B::Ok | B::Cancel, MsgAnswer::Cancel},
+      {MsgButtons::YesNo, B::Yes | B::No, MsgAnswer::No},
+      {MsgButtons::YesNoCancel, B::Yes | B::No | B::Cancel, MsgAnswer::Cancel}};
+  const std::pair<B::StandardButton, MsgAnswer> answers[] = {
+      {B::Ok, MsgAnswer::Ok}, {B::Cancel, MsgAnswer::Cancel}, {B::Yes, MsgAnswer::Yes}, {B::No, MsgAnswer::No}};
+  for (const auto& [buttons, shown_buttons, closed] : kinds) {
+    for (const auto& [button, answer] : answers) {
+      if (!shown_buttons.testFlag(button)) continue;
+      const Shown shown = Ask(buttons, MsgIcon::Question, button);
       EXPECT_EQ(shown.answer, answer);
-      EXPECT_EQ(shown.buttons, all);
-      EXPECT_EQ(shown.text, "Save the session?");
-      EXPECT_EQ(shown.title, "Serenitap");
+      EXPECT_EQ(shown.buttons, shown_buttons);
+      EXPECT_EQ(shown.title + ": " + shown.text, "Serenitap: Save the session?");
     }
-    EXPECT_EQ(Ask(kind.buttons, MsgIcon::None, B::NoButton).answer, kind.closed);
+    EXPECT_EQ(Ask(buttons, MsgIcon::None, B::NoButton).answer, closed);
   }
-  const std::pair<MsgIcon, B::Icon> icons[] = {{MsgIcon::None, B::NoIcon},
-                                               {MsgIcon::Information, B::Information},
-                                               {MsgIcon::Question, B::Question},
-                                               {MsgIcon::Exclamation, B::Warning},
+  const std::pair<MsgIcon, B::Icon> icons[] = {{MsgIcon::None, B::NoIcon}, {MsgIcon::Information, B::Information},
+                                               {MsgIcon::Question, B::Question}, {MsgIcon::Exclamation, B::Warning},
                                                {MsgIcon::Critical, B::Critical}};
   for (const auto& [icon, shown] : icons) EXPECT_EQ(Ask(MsgButtons::Ok, icon, B::Ok).icon, shown);
   SetMessageBoxSink(before);
