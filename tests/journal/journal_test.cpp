@@ -136,21 +136,20 @@ TEST(JournalStoreFile, AFolderThatCannotBeMadeIsToldOnceAndNothingBlocks) {
 TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
   TempFolder folder;
   const std::string path = folder / "journal.sqlite";
-  pid_t copies[2];
+  std::vector<pid_t> copies;
   for (char name : {'a', 'b'}) {
-    if ((copies[name - 'a'] = fork()) != 0) continue;
+    if (copies.emplace_back(fork()) != 0) continue;
     try {
       JournalStore store(path, 10000);
       for (int i = 0; i < 200; ++i) store.Save(Session(name + std::to_string(i), kMonday + i));
-      _exit(0);
     } catch (...) {
       _exit(1);
     }
+    _exit(0);
   }
   for (pid_t copy : copies) {
     int status = 1;
-    waitpid(copy, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_TRUE(waitpid(copy, &status, 0) == copy && status == 0);
   }
   EXPECT_EQ(JournalStore(path).Sessions().size(), 400u);
 }
