@@ -14,19 +14,14 @@ namespace serenitap::testing {
 // needs what that class adds.
 template <class App>
 class OffscreenEnvironment : public ::testing::Environment {
- public:
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     config_ = std::make_unique<TempFolder>();
     qputenv("XDG_CONFIG_HOME", config_->Path().string().c_str());
     app_ = std::make_unique<App>(argc_, argv_);
   }
-  void TearDown() override {
-    app_.reset();
-    config_.reset();
-  }
+  void TearDown() override { app_.reset(), config_.reset(); }
 
- private:
   int argc_ = 1;
   char name_[10] = "serenitap";
   char* argv_[2] = {name_, nullptr};

@@ -1,0 +1,291 @@
+// The dialogs, offscreen: the dialog pattern on the template window, the
+// text-box helpers, the password prompt, the error report, the introduction,
+// shortcuts and About windows, and the accessible names of them all.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <stdexcept>
+
+#include "settings/options.h"
+#include "settings/registry.h"
+#include "support/recorders.h"
+#include "support/temp_store.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/error_report_dialog.h"
+#include "ui/dialogs/password_dialog.h"
+#include "ui/dialogs/shortcuts_dialog.h"
+#include "ui/dialogs/template_dialog.h"
+#include "ui/dialogs/text_box_helpers.h"
+#include "ui/dialogs/web_link.h"
+#include "ui/dialogs/what_is_it_dialog.h"
+
+namespace serenitap {
+namespace {
+
+using testing::MessageBoxRecorder;
+
+// Records the pages the dialogs open instead of starting a browser: the
+// address, and "+marker" when the program's source marker is to be added.
+struct WebPageRecorder {
+  WebPageRecorder() {
+    previous = SetWebPageOpener([this](WindowHandle, std::string_view address, bool as_is) {
+      pages.push_back(std::string(address) + (as_is ? "" : "+marker"));
+      if (during_open) during_open();
+    });
+  }
+  ~WebPageRecorder() { SetWebPageOpener(previous); }
+  std::vector<std::string> pages;
+  std::function<void()> during_open;  // runs while a page is being opened
+  WebPageOpener previous;
+};
+
+// Shows a window and activates it, as the window system does when it opens.
+void ShowActive(QWidget& window) {
+  window.show();
+  QEvent activate(QEvent::WindowActivate);
+  QApplication::sendEvent(&window, &activate);
+}
+
+// Runs step once the next modal loop is running.
+void WhenModal(std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); }
+
+QPushButton* Button(QWidget& window, const char* name) { return window.findChild<QPushButton*>(name); }
+
+// ---- the dialog pattern, on a template dialog that edits something
+
+struct EditingDialog : frmZTemplate {
+  bool valid = true;
+  int ok_actions = 0, saves = 0;
+  std::function<void()> during_ok;
+  bool ValidateData() override { return valid; }
+  void OkAction() override {
+    ++ok_actions;
+    if (during_ok) during_ok();
+  }
+  void SaveWork() override { ++saves; }
+};
+
+TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
+  // Changed, the answer, valid data; whether the window stays open, the saves.
+  const std::tuple<bool, MsgAnswer, bool, bool, int> cases[] = {
+      {false, MsgAnswer::Yes, true, false, 0}, {true, MsgAnswer::Cancel, true, true, 0},
+      {true, MsgAnswer::No, true, false, 0},   {true, MsgAnswer::Yes, false, true, 0},
+      {true, MsgAnswer::Yes, true, false, 1}};
+  int way = 0;
+  for (const auto& [changed, answer, valid, stays_open, saves] : cases) {
+    MessageBoxRecorder boxes;
+    boxes.answers = {answer};
+    EditingDialog dialog;
+    dialog.valid = valid;
+    ShowActive(dialog);
+    if (changed) dialog.SetDataChangedFlag();
+    if (way % 3 == 0) Button(dialog, "cmdCancel")->click();
+    if (way % 3 == 1) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
+    if (way++ % 3 == 2) dialog.close();
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(changed, "Do you wish to save your changes?")) << way;
+    EXPECT_EQ(dialog.isVisible(), stays_open) << way;
+    EXPECT_EQ(dialog.DataChanged(), stays_open) << way;
+    EXPECT_EQ(dialog.saves, saves) << way;
+    for (const auto& asked : boxes.requests) EXPECT_EQ(asked.buttons, MsgButtons::YesNoCancel);
+  }
+}
+
+TEST(TemplateDialog, CommandsOnlyOnceActivatedAndNeverOverlapping) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  EditingDialog dialog;
+  dialog.show();
+  Button(dialog, "cmdOK")->click();  // not activated yet
+  ShowActive(dialog);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // the arrow is back
+  dialog.SetDataChangedFlag();
+  dialog.during_ok = [&] { Button(dialog, "cmdSave")->click(); };  // not while OK runs
+  QTest::keyClick(Button(dialog, "cmdCancel"), Qt::Key_Return);    // the key preview wins over the focused button
+  EXPECT_EQ(dialog.ok_actions, 1);
+  EXPECT_EQ(dialog.saves, 0);
+  Button(dialog, "cmdSave")->click();  // now free: saves and stays open
+  EXPECT_EQ(dialog.saves, 1);
+  EXPECT_FALSE(dialog.DataChanged());
+  EXPECT_TRUE(dialog.isVisible());
+  dialog.resize(500, 400);
+  EXPECT_EQ(dialog.BottomStrip()->geometry(), QRect(0, 400 - 56, 500, 56));
+}
+
+TEST(TextBoxHelpers, SelectAndForceCaseAndReportFailuresUnderTheirOwnName) {
+  MessageBoxRecorder boxes;
+  QLineEdit field(QStringLiteral("MiXed"));
+  SelectText(&field);
+  SetTextBoxCase(&field, 1);
+  QTest::keyClicks(&field, "Up");
+  SetTextBoxCase(&field, 0);  // upper was forced: now only lower
+  QTest::keyClicks(&field, "AbC");
+  SetTextBoxCase(&field, 2);  // other modes change nothing
+  EXPECT_EQ(field.text(), "upabc");  // the selected text was typed over
+  EXPECT_EQ(TextBoxCase(&field), 0);
+  EXPECT_TRUE(boxes.requests.empty());
+  QPushButton not_a_field;
+  SelectTextX(nullptr);
+  SelectText(&not_a_field);
+  SetTextBoxCase(&not_a_field, 1);
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error: 91. Object variable or With block variable not set",
+                                                     "Error: 438. Object doesn't support this property or method",
+                                                     "Error: 438. Object doesn't support this property or method"}));
+  EXPECT_EQ(boxes.requests[2].title, "SetTextBoxCase");
+}
+
+// ---- the password prompt
+
+TEST(Password, HandsBackWhatWasTypedOnlyWhenConfirmed) {
+  enum Way { Ok, Enter, Cancel, Esc };
+  for (Way way : {Ok, Enter, Cancel, Esc}) {
+    WhenModal([way] {
+      frmPassword* dialog = frmPassword::Instance();
+      dialog->Form_Activate();
+      auto* field = dialog->findChild<QLineEdit*>("txtPassword");
+      QTest::keyClicks(field, "s3cret pw");
+      if (way == Ok || way == Cancel) Button(*dialog, way == Ok ? "cmdOK" : "cmdCancel")->click();
+      if (way == Enter || way == Esc) QTest::keyClick(field, way == Enter ? Qt::Key_Return : Qt::Key_Escape);
+    });
+    QString password = QStringLiteral("left over");
+    EXPECT_EQ(frmPassword::Ask(password), way <= Enter) << way;
+    EXPECT_EQ(password, way <= Enter ? "s3cret pw" : "") << way;
+    EXPECT_EQ(frmPassword::Instance(), nullptr);
+  }
+}
+
+TEST(Password, MaskedAndFocusMovesToOkAtTheMaximumLength) {
+  frmPassword dialog;
+  ShowActive(dialog);
+  auto* field = dialog.findChild<QLineEdit*>("txtPassword");
+  EXPECT_EQ(field->echoMode(), QLineEdit::Password);
+  QTest::keyClicks(field, QString(frmPassword::kMaxPasswordLength - 1, QLatin1Char('x')));
+  EXPECT_EQ(dialog.focusWidget(), field);
+  QTest::keyClicks(field, "yz");
+  EXPECT_EQ(dialog.focusWidget(), Button(dialog, "cmdOK"));
+}
+
+// ---- the error report
+
+// The report window's clock, moved by the tests.
+std::int64_t nowMs = 0;
+[[maybe_unused]] const bool kClockInstalled = [] {
+  frmErrorReport::SetMonotonicClock([] { return nowMs; });
+  return true;
+}();
+
+// A report window, shown; past the first half second, in which Send does nothing, unless new.
+struct ShownReport : frmErrorReport {
+  explicit ShownReport(bool past_guard = true) {
+    Load({-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_Click", "Line: 12"});
+    ShowActive(*this);
+    if (past_guard) nowMs += kSendGuardMs;
+  }
+  QPlainTextEdit* Field(const char* name) { return findChild<QPlainTextEdit*>(name); }
+};
+
+TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerBack) {
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  WebPageRecorder pages;
+  {
+    ShownReport dialog;
+    EXPECT_EQ(ScreenMousePointer(), std::nullopt);
+    EXPECT_EQ(dialog.Field("txtErrDesc")->toPlainText(),
+              "2.0 201 Error -5 (frmMain:cmdAbout_Click)\n\nInvalid  call\n\nLine: 12");
+    EXPECT_EQ(dialog.Field("txtErrDesc")->palette().color(QPalette::Base), QColor(244, 244, 244));
+    dialog.Field("txtComments")->setPlainText("  clicked About  \nthen #2 ");
+    dialog.findChild<QLineEdit*>("txtEmail")->setText(" a@b.c ");
+    pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
+    Button(dialog, "cmdSend")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);
+  }
+  EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);  // given back once only
+  SetScreenMousePointer(std::nullopt);
+  EXPECT_EQ(pages.pages, std::vector<std::string>{
+                             "https://www.quorvex.com/errorstp.php?ErrNum=-5&ErrDesc=Invalid++call&ProgVer=2.0&BuildNum="
+                             "201&ModuleName=frmMain&ProcName=cmdAbout_Click&Comments=clicked+About++\r\nthen+#2&Email="
+                             "a@b.c&ExtraDesc=Line: 12"});
+}
+
+// Enter is the main window's Next key: someone stepping through must not
+// send a report with it, nor with a click meant for the window before.
+TEST(ErrorReportDialog, OnlyAClickOnSendSendsAndAFailingBrowserStillCloses) {
+  WebPageRecorder pages;
+  pages.during_open = [] { throw std::runtime_error("no browser"); };
+  for (const char* way : {"cmdCancel", "Esc", "cmdSend"}) {
+    ShownReport dialog(false);
+    EXPECT_EQ(dialog.focusWidget(), dialog.Field("txtComments"));
+    nowMs += frmErrorReport::kSendGuardMs - 1;
+    QTest::mouseClick(Button(dialog, "cmdSend"), Qt::LeftButton);
+    nowMs += 1;
+    QTest::keyClick(dialog.Field("txtComments"), Qt::Key_Return);
+    QTest::keyClick(Button(dialog, "cmdSend"), Qt::Key_Return);
+    EXPECT_TRUE(pages.pages.empty() && dialog.isVisible());
+    EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Do Not Send");
+    if (Button(dialog, way) == nullptr) QTest::keyClick(dialog.findChild<QLineEdit*>("txtEmail"), Qt::Key_Escape);
+    if (Button(dialog, way) != nullptr) QTest::mouseClick(Button(dialog, way), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible()) << way;
+  }
+  EXPECT_EQ(pages.pages.size(), 1U);
+}
+
+// ---- the introduction window and its start-up option
+
+// Each opening is a fresh window, released as it closes, that reads the
+// option anew. Enter on the option button presses it; Enter or Esc elsewhere
+// close the window without writing.
+TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
+  const std::tuple<std::int32_t, const char*, Qt::Key> cases[] = {
+      {-99, "cmdOK", Qt::Key_Return}, {0, "cmdOK", Qt::Key_Return},   {1, "cmdOK", Qt::Key_Return},
+      {2, "cmdOK", Qt::Key_Return},   {1, "fedText", Qt::Key_Return}, {1, "fedText", Qt::Key_Escape}};
+  for (const auto& [stored, where, key] : cases) {  // -99: no value stored
+    testing::TempStore store;
+    if (stored != -99) {
+      modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, modOptions::kOptionsKey, modOptions::kShowWhatIsIt,
+                                 stored);
+    }
+    WhenModal([stored = stored, where = where, key = key] {
+      EXPECT_EQ(Button(*frmWhatIsIt::Instance(), "cmdOK")->text(),
+                stored == 1 ? "&Don't Show This Again" : "Show On Startup");
+      frmWhatIsIt::Instance()->Form_Activate();
+      QWidget* target = frmWhatIsIt::Instance()->findChild<QWidget*>(where);
+      target->setFocus();
+      QTest::keyClick(target, key);
+    });
+    frmWhatIsIt::ShowModal();
+    EXPECT_EQ(frmWhatIsIt::Instance(), nullptr);
+    EXPECT_EQ(modOptions::ShowWhatIsItWindow(), (stored == 1) == (where[0] == 'f')) << stored << where;
+  }
+}
+
+// ---- the shortcuts and About windows
+
+TEST(Shortcuts, OneWindowWithItsTitleAndKeysClosedByEsc) {
+  frmShortcuts* window = frmShortcuts::Open();
+  EXPECT_EQ(frmShortcuts::Open(), window);
+  EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
+  EXPECT_EQ(window->findChild<QTreeWidget*>("ltvShortcuts")->topLevelItem(2)->text(1), "Esc or Alt + A");
+  ShowActive(*window);
+  QTest::keyClick(window, Qt::Key_Escape);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(frmShortcuts::Instance(), nullptr);
+}
+
+TEST(About, VersionLineAndTheWebAddressLink) {
+  EXPECT_EQ(VersionLine(10, 12, 7), "Version 10.12 Build 7");
+  WebPageRecorder pages;
+  frmAbout_NEW window;
+  ShowActive(window);
+  QLabel* link = window.findChild<QLabel*>("lblWebAddress");
+  EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
+  QTest::mouseClick(link, Qt::LeftButton);
+  EXPECT_EQ(pages.pages, std::vector<std::string>{"www.serenitap.com+marker"});
+}
+
+}  // namespace
+}  // namespace serenitap
