@@ -13,8 +13,8 @@
 namespace serenitap {
 namespace {
 
-// A child process that takes the lock, says so through a pipe and then waits
-// to be killed.
+// A child process that takes the lock, tells through a pipe whether it saw
+// another copy, and then waits to be killed.
 class RunningCopy {
  public:
   explicit RunningCopy(const std::string& path) {
@@ -22,7 +22,6 @@ class RunningCopy {
     if (pipe(ready) != 0) throw std::runtime_error("pipe");
     pid_ = fork();
     if (pid_ == 0) {
-      close(ready[0]);
       InstanceLock lock(path);
       const char answer = lock.AcquireAndCheckOthers() ? 'Y' : 'N';
       if (write(ready[1], &answer, 1) != 1) _exit(2);
@@ -30,72 +29,50 @@ class RunningCopy {
     }
     close(ready[1]);
     char answer = 0;
-    if (read(ready[0], &answer, 1) != 1) answer = '?';
+    saw_others = read(ready[0], &answer, 1) == 1 && answer == 'Y';
     close(ready[0]);
-    sawOthers_ = answer == 'Y';
   }
   ~RunningCopy() { Kill(); }
-
   void Kill() {
     if (pid_ <= 0) return;
     kill(pid_, SIGKILL);
-    int status = 0;
-    waitpid(pid_, &status, 0);
+    waitpid(pid_, nullptr, 0);
     pid_ = -1;
   }
-  bool SawOthers() const { return sawOthers_; }
+  bool saw_others = false;
 
  private:
   pid_t pid_ = -1;
-  bool sawOthers_ = false;
 };
 
-bool OthersRunning(const std::string& path) {
-  InstanceLock probe(path);
-  return probe.AcquireAndCheckOthers();
-}
+bool OthersRunning(const std::string& path) { return InstanceLock(path).AcquireAndCheckOthers(); }
 
-TEST(InstanceLock, AloneThenSeenThenGoneAfterSigkill) {
+TEST(InstanceLock, ACopyIsSeenWhileItRunsAndASecondOneKeepsTheLockAlive) {
   testing::TempFolder folder;
   const std::string path = folder / "serenitap.lock";
   EXPECT_FALSE(OthersRunning(path));
-  {
-    RunningCopy first(path);
-    EXPECT_FALSE(first.SawOthers());
-    EXPECT_TRUE(OthersRunning(path));
-    first.Kill();
-    // The killed copy's lock went with it; its file is still there.
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_FALSE(OthersRunning(path));
-  }
-}
-
-TEST(InstanceLock, ASecondCopyStartedAnywayKeepsTheUserSeenAsRunning) {
-  testing::TempFolder folder;
-  const std::string path = folder / "serenitap.lock";
   RunningCopy first(path);
+  EXPECT_FALSE(first.saw_others);
+  EXPECT_TRUE(OthersRunning(path));
   RunningCopy second(path);
-  EXPECT_TRUE(second.SawOthers());
+  EXPECT_TRUE(second.saw_others);
   first.Kill();
   EXPECT_TRUE(OthersRunning(path));
-  second.Kill();
+  second.Kill();  // the killed copies' locks went with them; the file stays
+  EXPECT_TRUE(std::filesystem::exists(path));
   EXPECT_FALSE(OthersRunning(path));
 }
 
-TEST(InstanceLock, AnUnusableLockPlaceMeansNoOtherCopy) {
+TEST(InstanceLock, AnUnusableLockPlaceMeansNoOtherCopyAndTheDefaultPlaceIsPerUser) {
   testing::TempFolder folder;
-  InstanceLock lock(folder / "missing-folder/serenitap.lock");
-  EXPECT_FALSE(lock.AcquireAndCheckOthers());
-}
-
-TEST(InstanceLock, DefaultPathIsPerUser) {
-  const std::string path = InstanceLock::DefaultLockPath();
+  EXPECT_FALSE(OthersRunning(folder / "missing-folder/serenitap.lock"));
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  if (runtime != nullptr && *runtime != '\0') {
-    EXPECT_EQ(path, std::string(runtime) + "/serenitap.lock");
-  } else {
-    EXPECT_EQ(path, "/tmp/serenitap-" + std::to_string(getuid()) + ".lock");
-  }
+  const std::string saved = runtime != nullptr ? runtime : "";
+  ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/run/user/7/serenitap.lock");
+  ::setenv("XDG_RUNTIME_DIR", "", 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/tmp/serenitap-" + std::to_string(getuid()) + ".lock");
+  runtime != nullptr ? ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace
