@@ -1,5 +1,5 @@
 // The uniform error handler: what reaches the report, and what still runs;
-// message boxes and their answers.
+// the texts of the report and the address of the report page; message boxes.
 #include "services/failure.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "services/error_report_text.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -25,8 +26,8 @@ TEST(Guarded, ReportsNumberDescriptionModuleProcedureAndLine) {
   });
   EXPECT_FALSE(completed);
   ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0],
-            (ErrorReport{11, "Division by zero", "2.0", 201, "frmMain", "tmrSteps_Timer", "Line: " + std::to_string(line)}));
+  EXPECT_EQ(reports.reports[0], (ErrorReport{11, "Division by zero", "2.0", 201, "frmMain", "tmrSteps_Timer",
+                                             "Line: " + std::to_string(line)}));
 }
 
 TEST(Guarded, TheRestOfTheBodyIsSkippedTheBeforeStepRunsFirstAndClosingStepsStillRun) {
@@ -35,19 +36,11 @@ TEST(Guarded, TheRestOfTheBodyIsSkippedTheBeforeStepRunsFirstAndClosingStepsStil
   std::size_t reports_before = 99;
   {
     ScopeExit closing([&] { closed = true; });
-    Guarded(
-        "frmMain", "cmdNavig_Click",
-        [&] {
-          throw std::out_of_range("index");
-          after = true;
-        },
-        [&] { reports_before = reports.reports.size(); });
+    Guarded("m", "p", [&] { throw std::out_of_range("index"); after = true; },
+            [&] { reports_before = reports.reports.size(); });
     EXPECT_FALSE(closed);
   }
-  EXPECT_TRUE(closed);
-  EXPECT_FALSE(after);
-  EXPECT_EQ(reports_before, 0u);
-  EXPECT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(std::tuple(after, closed, reports_before, reports.reports.size()), std::tuple(false, true, 0u, 1u));
 }
 
 TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
@@ -62,29 +55,53 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
     ReportRecorder reports;
     Guarded("modSteps", "GetStepName", [&] { std::rethrow_exception(failure); });
     ASSERT_EQ(reports.reports.size(), 1u);
-    EXPECT_EQ(reports.reports[0].number, number) << description;
-    EXPECT_EQ(reports.reports[0].description, description);
-    EXPECT_EQ(reports.reports[0].extra, "");
+    EXPECT_EQ(std::tuple(reports.reports[0].number, reports.reports[0].description, reports.reports[0].extra),
+              std::tuple(number, description, ""));
   }
 }
 
 TEST(Guarded, AFailingReportSinkOrBeforeStepNeverEscapes) {
   auto previous = SetReportErrorSink([](const ErrorReport&) { throw std::runtime_error("sink"); });
-  EXPECT_FALSE(Guarded(
-      "m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
+  EXPECT_FALSE(Guarded("m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
   SetReportErrorSink(previous);
 }
 
-TEST(MsgBox, UsesTheApplicationTitleAndScriptedAnswers) {
-  testing::MessageBoxRecorder boxes;
-  boxes.answers = {MsgAnswer::No};
-  EXPECT_EQ(MsgBox("Run another copy?", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-  ASSERT_EQ(boxes.requests.size(), 1u);
-  EXPECT_EQ(boxes.requests[0].title, "Serenitap");
-  EXPECT_EQ(boxes.requests[0].icon, MsgIcon::Question);
+ErrorReport Sample(std::string extra = {}) {
+  return ErrorReport{5, "Invalid procedure call or argument", "2.0", 201, "frmMain", "cmdAbout_Click", std::move(extra)};
 }
 
-TEST(MsgBox, AFailingSinkGivesTheAnswerOfClosingTheBox) {
+TEST(ErrorReportText, ContentsAreHeadingDescriptionAndTheLineIfKnown) {
+  const std::string head = "2.0 201 Error 5 (frmMain:cmdAbout_Click)\r\n\r\nInvalid procedure call or argument";
+  EXPECT_EQ(ErrorReportContents(Sample()), head);
+  EXPECT_EQ(ErrorReportContents(Sample("Line: 12")), head + "\r\n\r\nLine: 12");
+  EXPECT_EQ(ErrorReportCaption() + "|" + ErrorReportTitle(), "Uh Oh... an error occurred in Serenitap|Serenitap Problem ");
+  const std::string intro = ErrorReportIntro("Prog", "Maker");
+  EXPECT_EQ(intro.rfind("Regrettably, a problem has occurred in Prog.\r\n\r\nProg may continue", 0), 0u);
+  EXPECT_NE(intro.find("restart the program.\r\n\r\nWe'd like to fix this problem quickly, but we need your help.  Can "
+                       "Prog submit a bug report on your behalf to Maker?  And, can you"), std::string::npos);
+  EXPECT_TRUE(intro.ends_with("problem?\r\n\r\nYour report is confidential, and only the information you see below "
+                              "is included in the report."));
+}
+
+TEST(ErrorReportText, AddressTrimsCommentsAndEmailAndEncodesOnlyBlanks) {
+  const std::string start =
+      "https://www.quorvex.com/errorstp.php?ErrNum=5&ErrDesc=Invalid+procedure+call+or+argument&ProgVer=2.0"
+      "&BuildNum=201&ModuleName=frmMain&ProcName=cmdAbout_Click";
+  const std::tuple<const char*, const char*, const char*, const char*> table[] = {
+      {"  it  crashed  ", " me@example.org ", "", "&Comments=it++crashed&Email=me@example.org&ExtraDesc="},
+      {"a&b #c =d 50%\r\nnext", "x=y&z", "Line: 7", "&Comments=a&b+#c+=d+50%\r\nnext&Email=x=y&z&ExtraDesc=Line: 7"},
+      {"     ", "\tmail ", "", "&Comments=&Email=\tmail&ExtraDesc="}};
+  for (const auto& [comments, email, extra, end] : table)
+    EXPECT_EQ(ErrorReportAddress(Sample(extra), comments, email), start + end) << comments;
+}
+
+TEST(MsgBox, UsesTheApplicationTitleScriptedAnswersAndTheAnswerOfClosingTheBoxWhenItFails) {
+  {
+    testing::MessageBoxRecorder boxes;
+    boxes.answers = {MsgAnswer::No};
+    EXPECT_EQ(MsgBox("Run another copy?", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
+    EXPECT_EQ(std::tuple(boxes.requests.at(0).title, boxes.requests[0].icon), std::tuple("Serenitap", MsgIcon::Question));
+  }
   auto previous = SetMessageBoxSink([](const MessageBoxRequest&) -> MsgAnswer { throw std::bad_alloc(); });
   for (const auto& [buttons, answer] : {std::pair{MsgButtons::Ok, MsgAnswer::Ok}, {MsgButtons::OkCancel, MsgAnswer::Cancel},
                                         {MsgButtons::YesNo, MsgAnswer::No}, {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})

@@ -1,14 +1,14 @@
-// CShellExecute and OpenWebPage with the shell replaced by a scripted fake.
+// CShellExecute and OpenWebPage with the shell replaced by a scripted fake,
+// and the launcher's rules for what it opens.
+#include "services/shell.h"
+
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "services/failure.h"
-#include "services/product.h"
-#include "services/shell.h"
+#include "services/shell_targets.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -16,10 +16,9 @@ namespace {
 
 using testing::MessageBoxRecorder;
 
-// Records each call as "window verb|file|parameters|directory|show" ("ex" and
-// the mask in front for the extended call).
-class FakeShell : public ShellBackend {
- public:
+// Records each call as "window verb|file|parameters|directory|show" (the
+// extended call with "ex" and its mask in front).
+struct FakeShell : ShellBackend {
   std::intptr_t Execute(WindowHandle w, std::string_view verb, std::string_view file, std::int32_t show) override {
     Record(std::to_string(w) + " " + std::string(verb) + "|" + std::string(file) + "|||" + std::to_string(show));
     return simple_value;
@@ -36,7 +35,6 @@ class FakeShell : public ShellBackend {
     return exit_code_answers;
   }
   void Release(ProcessHandle process) override { released.push_back(process); }
-
   void Record(std::string call) {
     calls.push_back(std::move(call));
     if (fail) throw RuntimeFailure(errors::kInvalidCall, "Invalid procedure call or argument");
@@ -50,35 +48,26 @@ class FakeShell : public ShellBackend {
   std::vector<ProcessHandle> asked, released;
 };
 
-const std::pair<const char*, std::function<void(CShellExecute&)>> kMembers[] = {
-    {"Explore", [](CShellExecute& s) { s.Explore(5, "/home/ann/Music"); }},
-    {"LaunchDocument", [](CShellExecute& s) { s.LaunchDocument(5, "notes.txt", "/home/ann", ssShowMaximized); }},
-    {"LaunchEmail", [](CShellExecute& s) { s.LaunchEmail(5, "ann@example.org"); }},
-    {"LaunchFolder", [](CShellExecute& s) { s.LaunchFolder(5, "/home/ann", ssShowMinimized); }},
-    {"LaunchProgram", [](CShellExecute& s) { s.LaunchProgram(5, "tool", "-x \"a b\"", "/opt"); }},
-    {"LaunchURL", [](CShellExecute& s) { s.LaunchURL(5, "www.serenitap.com"); }},
-    {"PrintDocument", [](CShellExecute& s) { s.PrintDocument(5, "notes.txt"); }}};
+const std::tuple<const char*, std::function<void(CShellExecute&)>, const char*> kMembers[] = {
+    {"Explore", [](CShellExecute& s) { s.Explore(5, "/home/ann/Music"); }, "5 explore|/home/ann/Music|||1"},
+    {"LaunchDocument", [](CShellExecute& s) { s.LaunchDocument(5, "a.txt", "/home", ssShowMaximized); },
+     "ex576 5 Open|a.txt||/home|3"},
+    {"LaunchEmail", [](CShellExecute& s) { s.LaunchEmail(5, "ann@example.org"); }, "5 |mailto:ann@example.org|||1"},
+    {"LaunchFolder", [](CShellExecute& s) { s.LaunchFolder(5, "/home", ssShowMinimized); }, "5 open|/home|||2"},
+    {"LaunchProgram", [](CShellExecute& s) { s.LaunchProgram(5, "tool", "-x \"a b\"", "/opt"); },
+     "ex576 5 Open|tool|-x \"a b\"|/opt|1"},
+    {"LaunchURL", [](CShellExecute& s) { s.LaunchURL(5, "www.serenitap.com"); }, "5 |www.serenitap.com|||10"},
+    {"PrintDocument", [](CShellExecute& s) { s.PrintDocument(5, "a.txt"); }, "5 print|a.txt|||0"}};
 
-TEST(CShellExecute, EachMemberHandsItsVerbFileAndShowStyleToTheShell) {
-  const std::vector<std::string> expected = {"5 explore|/home/ann/Music|||1",
-                                             "ex576 5 Open|notes.txt||/home/ann|3",
-                                             "5 |mailto:ann@example.org|||1",
-                                             "5 open|/home/ann|||2",
-                                             "ex576 5 Open|tool|-x \"a b\"|/opt|1",
-                                             "5 |www.serenitap.com|||10",
-                                             "5 print|notes.txt|||0"};
-  auto fake = std::make_shared<FakeShell>();
-  CShellExecute shell(fake);
-  for (const auto& [member, call] : kMembers) call(shell);
-  EXPECT_EQ(fake->calls, expected);
-}
-
-TEST(CShellExecute, AFailureIsShownUnderTheMembersNameAndGivesZero) {
+TEST(CShellExecute, EachMemberHandsItsVerbFileAndShowStyleToTheShellAndAFailureShowsItsName) {
   MessageBoxRecorder boxes;
   auto fake = std::make_shared<FakeShell>();
-  fake->fail = true;
   CShellExecute shell(fake);
-  for (const auto& [member, call] : kMembers) {
+  for (const auto& [member, call, expected] : kMembers) {
+    fake->fail = false;
+    call(shell);
+    EXPECT_EQ(fake->calls.back(), expected);
+    fake->fail = true;
     call(shell);
     ASSERT_EQ(boxes.requests.size(), 1u) << member;
     EXPECT_EQ(boxes.requests[0].text, "Error: 5. Invalid procedure call or argument");
@@ -108,61 +97,71 @@ TEST(CShellExecute, FollowsAndReleasesTheProcessOfTheLastExtendedLaunch) {
     EXPECT_TRUE(shell.StillExecuting());
     fake->exit_code = 0;
     EXPECT_FALSE(shell.StillExecuting());
+    fake->extended_value = {42, 7002};
+    shell.LaunchDocument(0, "second.txt", "");
     fake->exit_code = shell_codes::kStillActive;
     fake->exit_code_answers = false;  // the exit-code call fails
     EXPECT_FALSE(shell.StillExecuting());
-    EXPECT_TRUE(fake->released.empty());
-    fake->extended_value = {42, 7002};
-    shell.LaunchDocument(0, "second.txt", "");
     shell.LaunchURL(0, "www.serenitap.com");  // a simple launch clears it too
     EXPECT_EQ(fake->released, (std::vector<ProcessHandle>{7001, 7002}));
-    fake->exit_code_answers = true;
-    EXPECT_FALSE(shell.StillExecuting());
     fake->extended_value = {2, 0};  // a failed extended launch still asks, about no process
-    fake->exit_code_answers = false;
     EXPECT_EQ(shell.LaunchDocument(0, "missing.txt", ""), 2);
     EXPECT_FALSE(shell.StillExecuting());
     fake->extended_value = {42, 7003};
     shell.LaunchProgram(0, "third");
   }
-  EXPECT_EQ(fake->asked, (std::vector<ProcessHandle>{7001, 7001, 7001, 0}));
+  EXPECT_EQ(fake->asked, (std::vector<ProcessHandle>{7001, 7001, 7002, 0}));
   EXPECT_EQ(fake->released, (std::vector<ProcessHandle>{7001, 7002, 7003}));
 }
 
-// OpenWebPage goes through the installed shell.
-struct InstalledFake {
-  std::shared_ptr<FakeShell> fake = std::make_shared<FakeShell>();
-  std::shared_ptr<ShellBackend> previous = SetShellBackend(fake);
-  ~InstalledFake() { SetShellBackend(previous); }
-};
-
-TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndSaysNothingWhenItOpened) {
-  const std::string marked = std::string(product::kLinkSourceMarker) + std::string(product::kLinkSourceTag);
-  const std::tuple<std::string, bool, std::string> table[] = {
-      {"www.serenitap.com", false, "www.serenitap.com?src=stp#desktop"},
-      {"https://www.quorvex.com/p.php?a=1", false, "https://www.quorvex.com/p.php?a=1" + marked},
-      {"https://www.quorvex.com/errorstp.php?a=1&b=2", true, "https://www.quorvex.com/errorstp.php?a=1&b=2"}};
-  InstalledFake shell;
+TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
+  auto fake = std::make_shared<FakeShell>();
+  const auto previous = SetShellBackend(fake);
   MessageBoxRecorder boxes;
-  for (const auto& [address, as_is, expected] : table) {
-    OpenWebPage(77, address, as_is);
-    EXPECT_EQ(shell.fake->calls.back(), "77 |" + expected + "|||10");
-  }
+  OpenWebPage(77, "www.serenitap.com", false);
+  OpenWebPage(77, "https://www.quorvex.com/errorstp.php?a=1&b=2", true);
+  EXPECT_EQ(fake->calls, (std::vector<std::string>{"77 |www.serenitap.com?src=stp#desktop|||10",
+                                                   "77 |https://www.quorvex.com/errorstp.php?a=1&b=2|||10"}));
   EXPECT_TRUE(boxes.requests.empty());
-}
-
-TEST(OpenWebPage, TellsTheUserTheShellsCodeOrTheFailure) {
-  InstalledFake shell;
-  MessageBoxRecorder boxes;
-  shell.fake->simple_value = 32;
+  fake->simple_value = 32;
   OpenWebPage(0, "www.serenitap.com", false);
-  shell.fake->fail = true;
+  fake->fail = true;
   OpenWebPage(0, "www.serenitap.com", false);
+  SetShellBackend(previous);
   EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error on launching URL: 32",
                                                      "Error: 5. Invalid procedure call or argument",
                                                      "Error on launching URL: 0"}));
   EXPECT_EQ(boxes.requests[0].title, "Serenitap");
-  EXPECT_EQ(boxes.requests[1].title, "LaunchURL");
+}
+
+namespace targets = shell_targets;
+
+TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
+  const std::pair<const char*, const char*> table[] = {
+      {"www.serenitap.com?a#b", "http://www.serenitap.com?a#b"}, {"WWW.Seren.COM:8080/a", "http://WWW.Seren.COM:8080/a"},
+      {"ftp.example.org/pub", "ftp://ftp.example.org/pub"},     {"mailto:a@quorvex.com", "mailto:a@quorvex.com"},
+      {"serenitap.com", "serenitap.com"}, {"www..com", "www..com"}, {"www.seren.com:http", "www.seren.com:http"},
+      {"www.seren itap.com", "www.seren itap.com"},             {"/home/ann/www.x.com", "/home/ann/www.x.com"}};
+  for (const auto& [text, expected] : table) EXPECT_EQ(targets::OpenTarget(text, {}), expected) << text;
+  const auto exists = [](const std::string& path) { return path == "www.serenitap.com"; };
+  EXPECT_EQ(targets::OpenTarget("www.serenitap.com", exists), "www.serenitap.com");
+  EXPECT_EQ(targets::OpenTarget("www.quorvex.com", exists), "http://www.quorvex.com");
+}
+
+TEST(ShellTargets, SchemesParametersEnvironmentAndErrorCodes) {
+  for (const char* address : {"http://x", "svn+ssh://h/r"}) EXPECT_TRUE(targets::HasScheme(address)) << address;
+  for (const char* path : {"C:\\dir", "/usr", "1http://x", "ab cd:e"}) EXPECT_FALSE(targets::HasScheme(path)) << path;
+  const std::pair<const char*, std::vector<std::string>> lines[] = {
+      {"  -x   y\tz ", {"-x", "y", "z"}}, {"pre\"fix mid\"post", {"prefix midpost"}}, {"\"\"", {""}},
+      {"a\\\\b", {"a\\\\b"}}, {"a\\\"b", {"a\"b"}}, {"\"a\\\\\" b", {"a\\", "b"}}, {"\"unclosed arg", {"unclosed arg"}}};
+  for (const auto& [line, arguments] : lines) EXPECT_EQ(targets::SplitParameters(line), arguments) << line;
+  const auto lookup = [](const std::string& name) {
+    return name == "HOME" ? std::optional<std::string>("/home/ann") : std::nullopt;
+  };
+  EXPECT_EQ(targets::ExpandEnvironment("%NOPE%%HOME%/x 100% %%", lookup), "%NOPE%/home/ann/x 100% %%");
+  const std::pair<int, std::int32_t> codes[] = {{ENOENT, 2}, {ENOTDIR, 2}, {ENAMETOOLONG, 3}, {ELOOP, 3},
+                                                {EACCES, 5}, {EPERM, 5},   {ENOEXEC, 11},     {ENOMEM, 0}};
+  for (const auto& [error, code] : codes) EXPECT_EQ(targets::ShellCodeForErrno(error), code) << error;
 }
 
 }  // namespace
