@@ -9,7 +9,6 @@
 #include <optional>
 #include <regex>
 #include <set>
-#include <string>
 
 #include "services/failure.h"
 #include "support/recorders.h"
@@ -22,7 +21,7 @@ using testing::MessageBoxRecorder;
 using namespace std::string_literals;
 
 TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
-  EXPECT_EQ(osinfo::FormatGuid({0x0000ABCD, 0x0012, 0x0003, {0x00, 0x0A, 0xBC, 0x01, 0x10, 0xFF, 0x00, 0x07}}),
+  EXPECT_EQ(osinfo::FormatGuid({0xABCD, 0x12, 0x3, {0x00, 0x0A, 0xBC, 0x01, 0x10, 0xFF, 0x00, 0x07}}),
             "{ABCD-12-3-0ABC110FF07}");
   std::array<std::uint8_t, 16> bytes{};
   for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(0xF0 + i);
@@ -30,69 +29,49 @@ TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
   EXPECT_EQ(std::tuple(g.data1, g.data2, g.data3, g.data4[0], g.data4[7]),
             std::tuple(0xF0F1F2F3u, 0xF4F5u, 0x46F7u, 0xB8u, 0xFFu));
 
-  for (std::int32_t bits : {1, 8, 24, 30}) EXPECT_EQ(osinfo::DisplayColorsFor(bits, 1), 1 << bits);
-  EXPECT_EQ(osinfo::DisplayColorsFor(1, 4), 16);
-  EXPECT_EQ(osinfo::DisplayColorsFor(32, 1), -1);
-  EXPECT_EQ(osinfo::DisplayColorsFor(8, 4), -1);
-  for (std::int32_t bits : {31, 33}) EXPECT_THROW(osinfo::DisplayColorsFor(bits, 1), RuntimeFailure) << bits;
+  for (const auto& [bits, planes, colours] : {std::tuple{8, 1, 256}, {30, 1, 1 << 30}, {1, 4, 16}, {32, 1, -1}, {8, 4, -1}})
+    EXPECT_EQ(osinfo::DisplayColorsFor(bits, planes), colours) << bits << 'x' << planes;
+  EXPECT_THROW(osinfo::DisplayColorsFor(31, 1), RuntimeFailure);
   for (std::int32_t dpi : {96, 119, 120, 121}) EXPECT_EQ(osinfo::LargeFontsFor(dpi), dpi == 120) << dpi;
 
-  EXPECT_EQ(osinfo::TrimNulls("name\0\0b"s), "name");
-  EXPECT_EQ(osinfo::TrimNulls("\0name"s), "");
-  EXPECT_EQ(osinfo::TempFileNameFor("/tmp/", "serenitap", 1), "/tmp/ser1.tmp");
-  EXPECT_EQ(osinfo::TempFileNameFor("/tmp/", "x", 0x12345), "/tmp/x2345.tmp");
+  EXPECT_EQ(osinfo::TrimNulls("name\0\0b"s) + osinfo::TrimNulls("\0name"s), "name");
+  EXPECT_EQ(osinfo::TempFileNameFor("/tmp/", "serenitap", 0x12345), "/tmp/ser2345.tmp");
   EXPECT_EQ(osinfo::TempFileNameFor("C:\\T\\", "\xC3\xA9t\xC3\xA9s", 1), "C:\\T\\\xC3\xA9t\xC3\xA9" "1.tmp");
-
-  const std::pair<const char*, const char*> languages[] = {
-      {"de_DE.UTF-8", "German"}, {"pt-BR", "Portuguese"}, {"ZH_cn.GB18030", "Chinese"}, {"C.UTF-8", ""}, {"xx_YY", ""}};
-  for (const auto& [locale, name] : languages) EXPECT_EQ(osinfo::LanguageNameFor(locale), name) << locale;
-
+  for (const auto& [locale, name] : {std::pair{"de_DE.UTF-8", "German"}, {"ZH-cn", "Chinese"}, {"C.UTF-8", ""}})
+    EXPECT_EQ(osinfo::LanguageNameFor(locale), name) << locale;
   const auto wsl = osinfo::ParseKernelRelease("5.15.153.1-microsoft-standard-WSL2");
-  EXPECT_EQ(std::tuple(wsl.major, wsl.minor, wsl.patch), std::tuple(5, 15, 153));
-  EXPECT_EQ(osinfo::ParseKernelRelease("6.8").patch, 0);
-
-  EXPECT_EQ(osinfo::RegistryValueText(RegistryValue{}), "");
-  EXPECT_EQ(osinfo::RegistryValueText(RegistryValue{std::int32_t{-7}}), "-7");
-  EXPECT_EQ(osinfo::RegistryValueText(RegistryValue{std::vector<std::uint8_t>{'a', 'b', 0, 'c'}}), "ab");
+  EXPECT_EQ(std::tuple(wsl.major, wsl.minor, wsl.patch, osinfo::ParseKernelRelease("6.8").patch), std::tuple(5, 15, 153, 0));
+  EXPECT_EQ(osinfo::RegistryValueText(RegistryValue{std::int32_t{-7}}) +
+                osinfo::RegistryValueText(RegistryValue{std::vector<std::uint8_t>{'a', 'b', 0, 'c'}}),
+            "-7ab");
 }
 
 #ifndef _WIN32
-struct InstalledScreen {
-  explicit InstalledScreen(std::optional<ScreenFacts> facts) : previous(SetScreenFactsSource([facts] { return facts; })) {}
-  ~InstalledScreen() { SetScreenFactsSource(previous); }
-  ScreenFactsSource previous;
-};
-
-std::tuple<int, int, int, int> WorkArea(std::int16_t start = 1) {
-  std::int16_t left = start, top = start, width = start, height = start;
+std::tuple<int, int, int, int> WorkArea() {
+  std::int16_t left = 1, top = 1, width = 1, height = 1;
   COSInfo().GetWorkArea(left, top, width, height);
   return {left, top, width, height};
 }
 
 TEST(OSInfo, ScreenPropertiesComeFromTheScreenAndOverflowUnderTheMembersName) {
   MessageBoxRecorder boxes;
-  {
-    InstalledScreen screen(ScreenFacts{24, 1, 120, 0, 27, 1920, 1080});
-    EXPECT_EQ(COSInfo().DisplayColors(), 16777216);
-    EXPECT_TRUE(COSInfo().LargeFonts());
-    EXPECT_EQ(WorkArea(), std::tuple(0, 27, 1920, 1053));
-  }
-  {
-    InstalledScreen screen(std::nullopt);
-    EXPECT_EQ(COSInfo().DisplayColors(), 0);
-    EXPECT_FALSE(COSInfo().LargeFonts());
-    EXPECT_EQ(WorkArea(), std::tuple(0, 0, 0, 0));
-  }
+  const auto previous = SetScreenFactsSource([] { return ScreenFacts{24, 1, 120, 0, 27, 1920, 1080}; });
+  EXPECT_EQ(std::tuple(COSInfo().DisplayColors(), COSInfo().LargeFonts(), WorkArea()),
+            std::tuple(16777216, true, std::tuple(0, 27, 1920, 1053)));
+  SetScreenFactsSource([] { return std::nullopt; });
+  EXPECT_EQ(std::tuple(COSInfo().DisplayColors(), COSInfo().LargeFonts(), WorkArea()),
+            std::tuple(0, false, std::tuple(0, 0, 0, 0)));
   EXPECT_TRUE(boxes.requests.empty());
-  InstalledScreen screen(ScreenFacts{48, 1, 96, -100, 0, 40000, 2000});
+  SetScreenFactsSource([] { return ScreenFacts{48, 1, 96, -100, 0, 40000, 2000}; });
   EXPECT_EQ(COSInfo().DisplayColors(), 0);
   EXPECT_EQ(WorkArea(), std::tuple(-100, 0, 1, 1));  // a width of 40100 does not fit
+  SetScreenFactsSource(previous);
   ASSERT_EQ(boxes.requests.size(), 2u);
   EXPECT_EQ(boxes.requests[0].text, "Error: 6. Overflow");
-  EXPECT_EQ(boxes.requests[0].title, "DisplayColors");
-  EXPECT_EQ(boxes.requests[1].title, "GetWorkArea");
+  EXPECT_EQ(boxes.requests[0].title + "," + boxes.requests[1].title, "DisplayColors,GetWorkArea");
 }
 
+// Sets an environment variable for the scope (unsets it for nullptr).
 struct ScopedVariable {
   ScopedVariable(const char* name, const char* value) : name(name) {
     if (const char* was = std::getenv(name)) old = was;
@@ -110,7 +89,6 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
   COSInfo info;
   EXPECT_EQ(info.TempPath(), folder.Path().string() + "/");
   EXPECT_EQ(info.TempFile("stp"), folder / "stp1.tmp");
-  EXPECT_EQ(info.TempFile("stp"), info.TempFile("stp"));
   EXPECT_NE(info.TempFile("xyz"), info.TempFile("stp"));
   EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));  // named, not created
 
@@ -119,33 +97,28 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
   EXPECT_EQ(guids.size(), 10u);
   EXPECT_TRUE(std::regex_match(*guids.begin(), std::regex(R"(\{[0-9A-F]{1,8}-[0-9A-F]{1,4}-[0-9A-F]{1,4}-[0-9A-F]{8,16}\})")));
 
-  EXPECT_FALSE(info.ComputerName().empty());
-  EXPECT_FALSE(info.UserName().empty());
-  EXPECT_EQ(info.WindowsDirectory(), "/usr");
-  EXPECT_EQ(info.SystemDirectory(), "/usr/bin");
+  EXPECT_FALSE(info.ComputerName().empty() || info.UserName().empty());
+  EXPECT_EQ(info.WindowsDirectory() + "," + info.SystemDirectory(), "/usr,/usr/bin");
   EXPECT_GT(info.OSMajorVersion(), 0);
   EXPECT_GE(info.OSMinorVersion(), 0);
-  EXPECT_GE(info.OSBuild(), 0);
-  EXPECT_LE(info.OSBuild(), 0x7FFF);
-  EXPECT_LE(info.OSAdditional().size(), 127u);
+  EXPECT_TRUE(info.OSBuild() >= 0 && info.OSBuild() <= 0x7FFF && info.OSAdditional().size() <= 127u);
   info.Beep(true);
   info.ScreenSaverActive(true);
   info.ScreenSaverTimeout(600);
   const std::string name = info.ComputerName();
   info.ComputerName("renamed-by-a-test");
-  EXPECT_EQ(std::tuple(info.Beep(), info.ScreenSaverActive(), info.ScreenSaverTimeout(), info.ComputerName()),
-            std::tuple(false, false, 0, name));
-  EXPECT_EQ(info.CurrentHardwareProfile() + info.DefaultCompanyName(), "");
-  EXPECT_EQ(info.WindowsType(), 0);
+  EXPECT_EQ(std::tuple(info.Beep(), info.ScreenSaverActive(), info.ScreenSaverTimeout(), info.ComputerName(),
+                       info.CurrentHardwareProfile() + info.DefaultCompanyName(), info.WindowsType()),
+            std::tuple(false, false, 0, name, "", 0));
   info.DefaultUserName();
   EXPECT_TRUE(boxes.requests.empty());
 
   ScopedVariable all("LC_ALL", nullptr), messages("LC_MESSAGES", ""), lang("LANG", "it_IT.UTF-8");
-  EXPECT_EQ(COSInfo().Language(), "Italian");
+  EXPECT_EQ(info.Language(), "Italian");
   ::setenv("LC_MESSAGES", "sv_SE.UTF-8", 1);
-  EXPECT_EQ(COSInfo().Language(), "Swedish");
+  EXPECT_EQ(info.Language(), "Swedish");
   ::setenv("LC_ALL", "C", 1);
-  EXPECT_EQ(COSInfo().Language(), "");
+  EXPECT_EQ(info.Language(), "");
 }
 #endif
 
