@@ -3,10 +3,8 @@
 // main window, and the last line of defence around event handlers.
 #include <gtest/gtest.h>
 
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTimer>
+#include <QWidget>
 #include <stdexcept>
 
 #include "app/display_check.h"
@@ -16,7 +14,6 @@
 #include "services/failure.h"
 #include "support/offscreen_environment.h"
 #include "support/recorders.h"
-#include "ui/dialogs/error_report_dialog.h"
 
 namespace serenitap {
 namespace {
@@ -24,56 +21,42 @@ namespace {
 [[maybe_unused]] ::testing::Environment* const kProgram =
     ::testing::AddGlobalTestEnvironment(new testing::OffscreenEnvironment<SafeApplication>);
 
-// Runs `look` on the modal dialog as soon as its loop runs, then closes it.
-template <class Look>
-void WhenModal(Look look) {
-  QTimer::singleShot(0, [look] {
-    QWidget* modal = QApplication::activeModalWidget();
-    look(modal);
-    if (modal != nullptr && modal->isVisible()) modal->close();
-  });
-}
-
 TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
   SetUpProgram();
   EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Serenitap"));
-  QString shown;
-  WhenModal([&](QWidget* modal) {
-    auto* dialog = qobject_cast<frmErrorReport*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    shown = dialog->findChild<QPlainTextEdit*>("txtErrDesc")->toPlainText();
-    dialog->findChild<QPushButton*>("cmdCancel")->click();
-  });
+  QStringList shown;  // each modal window, closed as soon as its loop runs
+  const auto closeNextModal = [&] {
+    QTimer::singleShot(0, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      shown << (modal != nullptr ? modal->metaObject()->className() : "nothing");
+      if (modal != nullptr) modal->close();
+    });
+  };
+  closeNextModal();
   Guarded("frmMain", "cmdAbout_Click", [] { throw RuntimeFailure(6, "Overflow"); });
-  EXPECT_TRUE(shown.contains(QStringLiteral("Error 6 (frmMain:cmdAbout_Click)"))) << shown.toStdString();
-  WhenModal([&](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    ASSERT_NE(box, nullptr);
-    shown = box->text();
-    box->button(QMessageBox::Yes)->click();
-  });
-  EXPECT_EQ(MsgBox("Run another copy?", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::Yes);
-  EXPECT_EQ(shown, QStringLiteral("Run another copy?"));
+  closeNextModal();
+  MsgBox("The journal could not be saved.");
+  QCoreApplication::processEvents();  // a check left over when a window did not open
+  EXPECT_EQ(shown, QStringList({"serenitap::frmErrorReport", "QMessageBox"}));
   SetReportErrorSink({});  // back to standard error: no dialog can block a later test
   SetMessageBoxSink({});
 }
 
 TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
-  struct Row { bool other; MsgAnswer answer; bool intro; std::vector<std::string> shown; };
-  const Row rows[] = {{false, MsgAnswer::No, false, {"frmMain"}},
-                      {true, MsgAnswer::Yes, true, {"frmWhatIsIt", "frmMain"}},
-                      {true, MsgAnswer::No, true, {}},
-                      {true, MsgAnswer::Cancel, false, {}}};
-  for (const Row& row : rows) {
+  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {{false, MsgAnswer::No, false, " main"},
+                                                                 {true, MsgAnswer::Yes, true, " intro main"},
+                                                                 {true, MsgAnswer::No, true, ""},
+                                                                 {true, MsgAnswer::Cancel, false, ""}};
+  for (const auto& [other, answer, intro, expected] : rows) {
     testing::MessageBoxRecorder boxes;
-    boxes.answers = {row.answer};
-    std::vector<std::string> shown;
-    const modMain::StartupSteps steps{[&] { return row.other; }, [&] { return row.intro; },
-                                      [&] { shown.push_back("frmWhatIsIt"); }, [&] { shown.push_back("frmMain"); }};
-    EXPECT_EQ(modMain::Main(steps), !row.shown.empty());
-    EXPECT_EQ(shown, row.shown);
-    ASSERT_EQ(boxes.requests.size(), row.other ? 1u : 0u);
-    if (!row.other) continue;
+    boxes.answers = {answer};
+    std::string shown;
+    const modMain::StartupSteps steps{[&] { return other; }, [&] { return intro; }, [&] { shown += " intro"; },
+                                      [&] { shown += " main"; }};
+    EXPECT_EQ(modMain::Main(steps), !expected.empty());
+    EXPECT_EQ(shown, expected);
+    ASSERT_EQ(boxes.requests.size(), other ? 1u : 0u);
+    if (!other) continue;
     EXPECT_EQ(boxes.requests[0].text,
               "Another instance of Serenitap is already running.\r\n\r\nDo you want to run another instance?");
     EXPECT_EQ(std::tuple(boxes.requests[0].buttons, boxes.requests[0].icon, boxes.requests[0].title),
@@ -86,8 +69,7 @@ TEST(Startup, AFailingStepIsReportedUnderModMainAndNothingAfterItRuns) {
     testing::ReportRecorder reports;
     int ran = 0;
     const auto step = [&] { if (ran++ == failing) throw RuntimeFailure(13, "Type mismatch"); };
-    const modMain::StartupSteps steps{[&] { return step(), false; }, [&] { return step(), true; }, step, step};
-    EXPECT_FALSE(modMain::Main(steps));
+    EXPECT_FALSE(modMain::Main({[&] { return step(), false; }, [&] { return step(), true; }, step, step}));
     EXPECT_EQ(ran, failing + 1);
     ASSERT_EQ(reports.reports.size(), 1u);
     EXPECT_EQ(std::tuple(reports.reports[0].module, reports.reports[0].procedure, reports.reports[0].number),
