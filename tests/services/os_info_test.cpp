@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <regex>
 
 #include "services/failure.h"
@@ -69,15 +68,14 @@ TEST(OSInfo, ScreenPropertiesComeFromTheScreenAndOverflowUnderTheMembersName) {
   EXPECT_EQ(boxes.requests[0].title + "," + boxes.requests[1].title, "DisplayColors,GetWorkArea");
 }
 
-// Sets an environment variable for the scope (unsets it for nullptr).
+// Sets an environment variable for the scope.
 struct ScopedVariable {
-  ScopedVariable(const char* name, const char* value) : name(name) {
-    if (const char* was = std::getenv(name)) old = was;
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  ScopedVariable(const char* name, const char* value) : name(name), old(std::getenv(name) ? std::getenv(name) : "") {
+    ::setenv(name, value, 1);
   }
-  ~ScopedVariable() { old ? ::setenv(name, old->c_str(), 1) : ::unsetenv(name); }
+  ~ScopedVariable() { ::setenv(name, old.c_str(), 1); }
   const char* name;
-  std::optional<std::string> old;
+  std::string old;
 };
 
 TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
@@ -106,7 +104,7 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
   info.DefaultUserName();
   EXPECT_TRUE(boxes.requests.empty());
 
-  ScopedVariable all("LC_ALL", nullptr), messages("LC_MESSAGES", ""), lang("LANG", "it_IT.UTF-8");
+  ScopedVariable all("LC_ALL", ""), messages("LC_MESSAGES", ""), lang("LANG", "it_IT.UTF-8");
   EXPECT_EQ(info.Language(), "Italian");
   ::setenv("LC_ALL", "C", 1);
   EXPECT_EQ(info.Language(), "");

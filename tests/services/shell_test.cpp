@@ -74,11 +74,6 @@ TEST(CShellExecute, EachMemberHandsItsVerbFileAndShowStyleToTheShellAndAFailureS
   EXPECT_FALSE(shell.StillExecuting());
 }
 
-TEST(CShellExecute, ValuesAbove32MeanSuccessOthersAreTheShellsCode) {
-  for (const auto& [value, result] : {std::pair{0, 0}, {32, 32}, {33, -1}, {0x7FFF0000, -1}})
-    EXPECT_EQ(ShellResult(value), result) << value;
-}
-
 TEST(CShellExecute, FollowsAndReleasesTheProcessOfTheLastExtendedLaunch) {
   auto fake = std::make_shared<FakeShell>();
   {
@@ -103,6 +98,7 @@ TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
   auto fake = std::make_shared<FakeShell>();
   const auto previous = SetShellBackend(fake);
   MessageBoxRecorder boxes;
+  fake->simple_value = 33;  // the least value that means success
   OpenWebPage(77, "www.serenitap.com", false);
   OpenWebPage(77, "https://www.quorvex.com/errorstp.php?a=1&b=2", true);
   EXPECT_EQ(fake->calls, (std::vector<std::string>{"77 |www.serenitap.com?src=stp#desktop|||10",
@@ -122,12 +118,12 @@ TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
 namespace targets = shell_targets;
 
 TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
-  const std::pair<const char*, const char*> table[] = {
-      {"www.serenitap.com?a#b", "http://www.serenitap.com?a#b"}, {"WWW.Seren.COM:8080/a", "http://WWW.Seren.COM:8080/a"},
-      {"ftp.example.org/pub", "ftp://ftp.example.org/pub"},     {"mailto:a@quorvex.com", "mailto:a@quorvex.com"},
-      {"serenitap.com", "serenitap.com"}, {"www..com", "www..com"}, {"www.seren.com:http", "www.seren.com:http"},
-      {"www.seren itap.com", "www.seren itap.com"},             {"/home/ann/www.x.com", "/home/ann/www.x.com"}};
-  for (const auto& [text, expected] : table) EXPECT_EQ(targets::OpenTarget(text, {}), expected) << text;
+  for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http", "www.seren itap.com",
+                           "/home/ann/www.x.com"})
+    EXPECT_EQ(targets::OpenTarget(kept, {}), kept);
+  for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a"})
+    EXPECT_EQ(targets::OpenTarget(host, {}), std::string("http://") + host);
+  EXPECT_EQ(targets::OpenTarget("ftp.example.org/pub", {}), "ftp://ftp.example.org/pub");
   const auto exists = [](const std::string& path) { return path == "www.serenitap.com"; };
   EXPECT_EQ(targets::OpenTarget("www.serenitap.com", exists), "www.serenitap.com");
   EXPECT_EQ(targets::OpenTarget("www.quorvex.com", exists), "http://www.quorvex.com");
