@@ -43,10 +43,9 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
 }
 
 TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
-  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {{false, MsgAnswer::No, false, " main"},
-                                                                 {true, MsgAnswer::Yes, true, " intro main"},
-                                                                 {true, MsgAnswer::No, true, ""},
-                                                                 {true, MsgAnswer::Cancel, false, ""}};
+  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {
+      {false, MsgAnswer::No, false, " main"}, {true, MsgAnswer::Yes, true, " intro main"},
+      {true, MsgAnswer::No, true, ""}, {true, MsgAnswer::Cancel, false, ""}};
   for (const auto& [other, answer, intro, expected] : rows) {
     testing::MessageBoxRecorder boxes;
     boxes.answers = {answer};
