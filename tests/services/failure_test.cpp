@@ -1,4 +1,5 @@
-// The uniform error handler: what reaches the report, and what still runs.
+// The uniform error handler: what reaches the report, and what still runs;
+// the texts of the report and the address of the report page; message boxes.
 #include "services/failure.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "services/error_report_text.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -13,101 +15,83 @@ namespace {
 
 using testing::ReportRecorder;
 
-TEST(Guarded, RunsTheBodyAndReportsNothingWhenItSucceeds) {
+TEST(Guarded, ReportsNumberDescriptionModuleProcedureAndLineAfterTheBeforeStep) {
   ReportRecorder reports;
-  int runs = 0;
-  EXPECT_TRUE(Guarded("modX", "Proc", [&] { ++runs; }));
-  EXPECT_EQ(runs, 1);
+  EXPECT_TRUE(Guarded("modX", "Proc", [] {}));
   EXPECT_TRUE(reports.reports.empty());
-}
-
-TEST(Guarded, ReportsNumberDescriptionModuleProcedureAndLine) {
-  ReportRecorder reports;
   std::uint32_t line = 0;
+  std::size_t reports_before = 99;
   const bool completed = Guarded("frmMain", "tmrSteps_Timer", [&] {
     line = std::source_location::current().line() + 1;
     throw RuntimeFailure(11, "Division by zero");
-  });
+  }, [&] { reports_before = reports.reports.size(); });
   EXPECT_FALSE(completed);
+  EXPECT_EQ(reports_before, 0u);
   ASSERT_EQ(reports.reports.size(), 1u);
-  const ErrorReport& r = reports.reports[0];
-  EXPECT_EQ(r.number, 11);
-  EXPECT_EQ(r.description, "Division by zero");
-  EXPECT_EQ(r.module, "frmMain");
-  EXPECT_EQ(r.procedure, "tmrSteps_Timer");
-  EXPECT_EQ(r.extra, "Line: " + std::to_string(line));
-  EXPECT_EQ(r.version, "2.0");
-  EXPECT_EQ(r.build, 201);
+  EXPECT_EQ(reports.reports[0], (ErrorReport{11, "Division by zero", "2.0", 201, "frmMain", "tmrSteps_Timer",
+                                             "Line: " + std::to_string(line)}));
 }
 
-TEST(Guarded, StepsAfterTheFailureDoNotRunButClosingStepsAndBeforeReportDo) {
-  ReportRecorder reports;
-  std::vector<std::string> order;
+TEST(ScopeExit, RunsAtTheEndOfItsScopeAndNeverThrows) {
+  bool closed = false;
   {
-    ScopeExit closing([&] { order.push_back("closing"); });
-    Guarded(
-        "frmMain", "cmdNavig_Click",
-        [&] {
-          order.push_back("body");
-          throw std::out_of_range("index");
-          order.push_back("after");  // never reached
-        },
-        [&] { order.push_back("stop timer (" + std::to_string(reports.reports.size()) + " reports)"); });
-    order.push_back("normal exit");
+    ScopeExit closing([&] { closed = true; });
+    ScopeExit failing([] { throw std::runtime_error("close"); });
+    EXPECT_FALSE(closed);
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"body", "stop timer (0 reports)", "normal exit", "closing"}));
-  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_TRUE(closed);
 }
 
-struct StdCase {
-  std::exception_ptr failure;
-  std::int32_t number;
-  std::string description;
-  friend void PrintTo(const StdCase& c, std::ostream* os) { *os << c.number << ' ' << c.description; }
-};
-
-class StandardFailures : public ::testing::TestWithParam<StdCase> {};
-
-TEST_P(StandardFailures, MapToFixedNumbersWithoutALine) {
-  ReportRecorder reports;
-  Guarded("modSteps", "GetStepName", [&] { std::rethrow_exception(GetParam().failure); });
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].number, GetParam().number);
-  EXPECT_EQ(reports.reports[0].description, GetParam().description);
-  EXPECT_EQ(reports.reports[0].extra, "");
+TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
+  const std::tuple<std::exception_ptr, std::int32_t, const char*> table[] = {
+      {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
+      {std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
+      {std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
+      {std::make_exception_ptr(42), 51, "Internal error"}};
+  for (const auto& [failure, number, description] : table) {
+    const FailureDetails details = DescribeFailure(failure);
+    EXPECT_EQ(std::tuple(details.number, details.description, details.line), std::tuple(number, description, 0u));
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Table, StandardFailures,
-    ::testing::Values(StdCase{std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
-                      StdCase{std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
-                      StdCase{std::make_exception_ptr(std::invalid_argument("x")), 5,
-                              "Invalid procedure call or argument"},
-                      StdCase{std::make_exception_ptr(std::overflow_error("x")), 6, "Overflow"},
-                      StdCase{std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
-                      StdCase{std::make_exception_ptr(42), 51, "Internal error"}));
 
 TEST(Guarded, AFailingReportSinkOrBeforeStepNeverEscapes) {
   auto previous = SetReportErrorSink([](const ErrorReport&) { throw std::runtime_error("sink"); });
-  EXPECT_FALSE(Guarded(
-      "m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
+  EXPECT_FALSE(Guarded("m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
   SetReportErrorSink(previous);
 }
 
-TEST(MsgBox, UsesTheApplicationTitleAndScriptedAnswers) {
-  testing::MessageBoxRecorder boxes;
-  boxes.answers = {MsgAnswer::No};
-  EXPECT_EQ(MsgBox("Run another copy?", MsgButtons::YesNo, MsgIcon::Question), MsgAnswer::No);
-  // Unscripted: answered as closing the box would.
-  EXPECT_EQ(MsgBox("Save?", MsgButtons::YesNoCancel), MsgAnswer::Cancel);
-  ASSERT_EQ(boxes.requests.size(), 2u);
-  EXPECT_EQ(boxes.requests[0].title, "Serenitap");
-  EXPECT_EQ(boxes.requests[0].icon, MsgIcon::Question);
+ErrorReport Sample(std::string extra = {}) {
+  return ErrorReport{5, "Invalid procedure call or argument", "2.0", 201, "frmMain", "cmdAbout_Click", std::move(extra)};
 }
 
-TEST(MsgBox, AFailingSinkGivesTheDismissAnswer) {
+TEST(ErrorReportText, ContentsAreHeadingDescriptionAndTheLineIfKnown) {
+  const std::string head = "2.0 201 Error 5 (frmMain:cmdAbout_Click)\r\n\r\nInvalid procedure call or argument";
+  EXPECT_EQ(ErrorReportContents(Sample()), head);
+  EXPECT_EQ(ErrorReportContents(Sample("Line: 12")), head + "\r\n\r\nLine: 12");
+  EXPECT_EQ(ErrorReportCaption() + "|" + ErrorReportTitle(), "Uh Oh... an error occurred in Serenitap|Serenitap Problem ");
+  const std::string intro = ErrorReportIntro("Prog", "Maker");
+  EXPECT_EQ(intro.rfind("Regrettably, a problem has occurred in Prog.\r\n\r\nProg may continue", 0), 0u);
+  EXPECT_NE(intro.find(".\r\n\r\nWe'd like to fix this problem quickly, but we need your help.  Can Prog submit a bug "
+                       "report on your behalf to Maker?"), std::string::npos);
+}
+
+TEST(ErrorReportText, AddressTrimsCommentsAndEmailAndEncodesOnlyBlanks) {
+  const std::string start =
+      "https://www.quorvex.com/errorstp.php?ErrNum=5&ErrDesc=Invalid+procedure+call+or+argument&ProgVer=2.0"
+      "&BuildNum=201&ModuleName=frmMain&ProcName=cmdAbout_Click";
+  const std::tuple<const char*, const char*, const char*, const char*> table[] = {
+      {"  it  crashed  ", " me@example.org ", "", "&Comments=it++crashed&Email=me@example.org&ExtraDesc="},
+      {"a&b #c =d 50%\r\nnext", "x=y&z", "Line: 7", "&Comments=a&b+#c+=d+50%\r\nnext&Email=x=y&z&ExtraDesc=Line: 7"},
+      {"     ", "\tmail ", "", "&Comments=&Email=\tmail&ExtraDesc="}};
+  for (const auto& [comments, email, extra, end] : table)
+    EXPECT_EQ(ErrorReportAddress(Sample(extra), comments, email), start + end) << comments;
+}
+
+TEST(MsgBox, AFailingSinkGivesTheAnswerOfClosingTheBox) {
   auto previous = SetMessageBoxSink([](const MessageBoxRequest&) -> MsgAnswer { throw std::bad_alloc(); });
-  EXPECT_EQ(MsgBox("x", MsgButtons::YesNo), MsgAnswer::No);
+  for (const auto& [buttons, answer] : {std::pair{MsgButtons::Ok, MsgAnswer::Ok}, {MsgButtons::OkCancel, MsgAnswer::Cancel},
+                                        {MsgButtons::YesNo, MsgAnswer::No}, {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})
+    EXPECT_EQ(MsgBox("x", buttons), answer);
   SetMessageBoxSink(previous);
 }
 

@@ -1,14 +1,14 @@
-// CShellExecute and OpenWebPage with the shell replaced by a scripted fake.
+// CShellExecute and OpenWebPage with the shell replaced by a scripted fake,
+// and the launcher's rules for what it opens.
+#include "services/shell.h"
+
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <ostream>
-#include <string>
-#include <vector>
+#include <cerrno>
+#include <functional>
 
 #include "services/failure.h"
-#include "services/product.h"
-#include "services/shell.h"
+#include "services/shell_targets.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -16,192 +16,76 @@ namespace {
 
 using testing::MessageBoxRecorder;
 
-struct ShellCall {
-  bool extended = false;
-  WindowHandle window = 0;
-  std::uint32_t mask = 0;
-  std::string verb, file, parameters, directory;
-  std::int32_t show = -99;
-};
-
-class FakeShell : public ShellBackend {
- public:
-  std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file,
-                        std::int32_t show) override {
-    calls.push_back({false, window, 0, std::string(verb), std::string(file), {}, {}, show});
-    if (fail_with) throw RuntimeFailure(fail_with, "Invalid procedure call or argument");
+// Records each call as "window verb|file|parameters|directory|show" (the
+// extended call with "ex" and its mask in front).
+struct FakeShell : ShellBackend {
+  std::intptr_t Execute(WindowHandle w, std::string_view verb, std::string_view file, std::int32_t show) override {
+    Record(std::to_string(w) + " " + std::string(verb) + "|" + std::string(file) + "|||" + std::to_string(show));
     return simple_value;
   }
-  ShellExResult ExecuteEx(WindowHandle window, std::uint32_t mask, std::string_view verb, std::string_view file,
+  ShellExResult ExecuteEx(WindowHandle w, std::uint32_t mask, std::string_view verb, std::string_view file,
                           std::string_view parameters, std::string_view directory, std::int32_t show) override {
-    calls.push_back({true, window, mask, std::string(verb), std::string(file), std::string(parameters),
-                     std::string(directory), show});
-    if (fail_with) throw RuntimeFailure(fail_with, "Invalid procedure call or argument");
+    Record("ex" + std::to_string(mask) + " " + std::to_string(w) + " " + std::string(verb) + "|" + std::string(file) +
+           "|" + std::string(parameters) + "|" + std::string(directory) + "|" + std::to_string(show));
     return extended_value;
   }
-  bool ExitCode(ProcessHandle process, std::uint32_t& code) override {
-    asked.push_back(process);
-    if (!exit_code_answers) return false;
-    code = exit_code;
-    return true;
-  }
+  bool ExitCode(ProcessHandle, std::uint32_t& code) override { code = exit_code; return true; }
   void Release(ProcessHandle process) override { released.push_back(process); }
+  void Record(std::string call) {
+    calls.push_back(std::move(call));
+    if (fail) throw RuntimeFailure(errors::kInvalidCall, "Invalid procedure call or argument");
+  }
 
   std::intptr_t simple_value = 42;
   ShellExResult extended_value{42, 7001};
-  bool exit_code_answers = true;
+  bool fail = false;
   std::uint32_t exit_code = shell_codes::kStillActive;
-  std::int32_t fail_with = 0;
-  std::vector<ShellCall> calls;
-  std::vector<ProcessHandle> asked;
+  std::vector<std::string> calls;
   std::vector<ProcessHandle> released;
 };
 
-// Installs a fake as the shell for the test's lifetime.
-class InstalledFake {
- public:
-  InstalledFake() : fake(std::make_shared<FakeShell>()), previous_(SetShellBackend(fake)) {}
-  ~InstalledFake() { SetShellBackend(previous_); }
-  std::shared_ptr<FakeShell> fake;
+const std::tuple<const char*, std::function<void(CShellExecute&)>, const char*> kMembers[] = {
+    {"Explore", [](CShellExecute& s) { s.Explore(5, "/home/ann/Music"); }, "5 explore|/home/ann/Music|||1"},
+    {"LaunchDocument", [](CShellExecute& s) { s.LaunchDocument(5, "a.txt", "/home", ssShowMaximized); },
+     "ex576 5 Open|a.txt||/home|3"},
+    {"LaunchEmail", [](CShellExecute& s) { s.LaunchEmail(5, "ann@example.org"); }, "5 |mailto:ann@example.org|||1"},
+    {"LaunchFolder", [](CShellExecute& s) { s.LaunchFolder(5, "/home", ssShowMinimized); }, "5 open|/home|||2"},
+    {"LaunchProgram", [](CShellExecute& s) { s.LaunchProgram(5, "tool", "-x \"a b\"", "/opt"); },
+     "ex576 5 Open|tool|-x \"a b\"|/opt|1"},
+    {"LaunchURL", [](CShellExecute& s) { s.LaunchURL(5, "www.serenitap.com"); }, "5 |www.serenitap.com|||10"},
+    {"PrintDocument", [](CShellExecute& s) { s.PrintDocument(5, "a.txt"); }, "5 print|a.txt|||0"}};
 
- private:
-  std::shared_ptr<ShellBackend> previous_;
-};
-
-// --- the result convention -------------------------------------------------
-
-struct ResultCase {
-  std::intptr_t shell_value;
-  std::int32_t expected;
-};
-
-void PrintTo(const ResultCase& c, std::ostream* os) { *os << c.shell_value << " -> " << c.expected; }
-
-class ShellResultConvention : public ::testing::TestWithParam<ResultCase> {};
-
-TEST_P(ShellResultConvention, SimpleAndExtendedLaunchesReturnTheConvention) {
-  auto fake = std::make_shared<FakeShell>();
-  fake->simple_value = GetParam().shell_value;
-  fake->extended_value = {GetParam().shell_value, 0};
-  CShellExecute shell(fake);
-  EXPECT_EQ(shell.LaunchURL(0, "https://example.org/"), GetParam().expected);
-  EXPECT_EQ(shell.LaunchProgram(0, "tool"), GetParam().expected);
-  EXPECT_EQ(ShellResult(GetParam().shell_value), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(ShellValues, ShellResultConvention,
-                         ::testing::Values(ResultCase{0, 0}, ResultCase{2, 2}, ResultCase{31, 31},
-                                           ResultCase{32, 32}, ResultCase{33, -1}, ResultCase{42, -1},
-                                           ResultCase{0x7FFF0000, -1}));
-
-// --- what each member hands to the shell ---------------------------------------
-
-struct MemberCase {
-  std::string member;
-  bool extended;
-  std::string verb, file, parameters, directory;
-  std::int32_t show;
-};
-
-void CallMember(const std::string& member, CShellExecute& shell) {
-  if (member == "Explore") shell.Explore(5, "/home/ann/Music");
-  if (member == "LaunchDocument") shell.LaunchDocument(5, "notes.txt", "/home/ann", ssShowMaximized);
-  if (member == "LaunchEmail") shell.LaunchEmail(5, "ann@example.org");
-  if (member == "LaunchFolder") shell.LaunchFolder(5, "/home/ann", ssShowMinimized);
-  if (member == "LaunchProgram") shell.LaunchProgram(5, "tool", "-x \"a b\"", "/opt");
-  if (member == "LaunchURL") shell.LaunchURL(5, "www.serenitap.com");
-  if (member == "PrintDocument") shell.PrintDocument(5, "notes.txt");
-}
-
-void PrintTo(const MemberCase& c, std::ostream* os) { *os << c.member; }
-
-class ShellMember : public ::testing::TestWithParam<MemberCase> {};
-
-TEST_P(ShellMember, PassesVerbFileAndShowStyle) {
-  const MemberCase& c = GetParam();
-  auto fake = std::make_shared<FakeShell>();
-  CShellExecute shell(fake);
-  CallMember(c.member, shell);
-  ASSERT_EQ(fake->calls.size(), 1u);
-  const ShellCall& call = fake->calls[0];
-  EXPECT_EQ(call.extended, c.extended);
-  EXPECT_EQ(call.window, 5);
-  EXPECT_EQ(call.verb, c.verb);
-  EXPECT_EQ(call.file, c.file);
-  EXPECT_EQ(call.parameters, c.parameters);
-  EXPECT_EQ(call.directory, c.directory);
-  EXPECT_EQ(call.show, c.show);
-  EXPECT_EQ(call.mask, c.extended ? 0x240u : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(ShellMembers, ShellMember,
-    ::testing::Values(MemberCase{"Explore", false, "explore", "/home/ann/Music", "", "", 1},
-                      MemberCase{"LaunchDocument", true, "Open", "notes.txt", "", "/home/ann", 3},
-                      MemberCase{"LaunchEmail", false, "", "mailto:ann@example.org", "", "", 1},
-                      MemberCase{"LaunchFolder", false, "open", "/home/ann", "", "", 2},
-                      MemberCase{"LaunchProgram", true, "Open", "tool", "-x \"a b\"", "/opt", 1},
-                      MemberCase{"LaunchURL", false, "", "www.serenitap.com", "", "", 10},
-                      MemberCase{"PrintDocument", false, "print", "notes.txt", "", "", 0}),
-    [](const auto& info) { return info.param.member; });
-
-TEST_P(ShellMember, RunTimeFailureIsShownUnderTheMembersName) {
+TEST(CShellExecute, EachMemberHandsItsVerbFileAndShowStyleToTheShellAndAFailureShowsItsName) {
   MessageBoxRecorder boxes;
   auto fake = std::make_shared<FakeShell>();
-  fake->fail_with = errors::kInvalidCall;
   CShellExecute shell(fake);
-  CallMember(GetParam().member, shell);
-  ASSERT_EQ(boxes.requests.size(), 1u);
+  for (const auto& [member, call, expected] : kMembers) {
+    fake->fail = false;
+    call(shell);
+    EXPECT_EQ(fake->calls.back(), expected);
+    fake->fail = true;
+    call(shell);
+    ASSERT_FALSE(boxes.requests.empty()) << member;
+    EXPECT_EQ(boxes.requests.back().title, member);
+  }
+  EXPECT_EQ(boxes.requests.size(), std::size(kMembers));
   EXPECT_EQ(boxes.requests[0].text, "Error: 5. Invalid procedure call or argument");
-  EXPECT_EQ(boxes.requests[0].title, GetParam().member);
-  EXPECT_EQ(boxes.requests[0].buttons, MsgButtons::Ok);
-}
-
-TEST(ShellFailure, MemberReturnsZeroWhenTheShellWasNotReached) {
-  MessageBoxRecorder boxes;
-  auto fake = std::make_shared<FakeShell>();
-  fake->fail_with = errors::kInvalidCall;
-  CShellExecute shell(fake);
-  EXPECT_EQ(shell.LaunchURL(0, "www.serenitap.com"), 0);
   EXPECT_EQ(shell.LaunchDocument(0, "a.txt", ""), 0);
   EXPECT_FALSE(shell.StillExecuting());
 }
 
-// --- the process of the last extended launch -------------------------------
-
-TEST(ShellStillExecuting, FollowsTheExitCodeOfTheExtendedLaunch) {
-  auto fake = std::make_shared<FakeShell>();
-  CShellExecute shell(fake);
-  shell.LaunchProgram(0, "tool");
-  EXPECT_TRUE(shell.StillExecuting());
-  fake->exit_code = 0;
-  EXPECT_FALSE(shell.StillExecuting());
-  fake->exit_code = shell_codes::kStillActive;
-  fake->exit_code_answers = false;  // the exit-code call fails
-  EXPECT_FALSE(shell.StillExecuting());
-  EXPECT_EQ(fake->asked, (std::vector<ProcessHandle>{7001, 7001, 7001}));
-}
-
-TEST(ShellStillExecuting, AFailedExtendedLaunchStillAsksButFindsNoProcess) {
-  auto fake = std::make_shared<FakeShell>();
-  fake->extended_value = {2, 0};
-  fake->exit_code_answers = false;
-  CShellExecute shell(fake);
-  EXPECT_EQ(shell.LaunchDocument(0, "missing.txt", ""), 2);
-  EXPECT_FALSE(shell.StillExecuting());
-  EXPECT_EQ(fake->asked, std::vector<ProcessHandle>{0});
-}
-
-TEST(ShellProcessHandle, ReleasedByTheNextLaunchAndByTheObjectsEnd) {
+TEST(CShellExecute, FollowsAndReleasesTheProcessOfTheLastExtendedLaunch) {
   auto fake = std::make_shared<FakeShell>();
   {
     CShellExecute shell(fake);
     shell.LaunchProgram(0, "first");
-    EXPECT_TRUE(fake->released.empty());
+    EXPECT_TRUE(shell.StillExecuting());
+    fake->exit_code = 0;
+    EXPECT_FALSE(shell.StillExecuting());
     fake->extended_value = {42, 7002};
     shell.LaunchDocument(0, "second.txt", "");
-    EXPECT_EQ(fake->released, std::vector<ProcessHandle>{7001});
     shell.LaunchURL(0, "www.serenitap.com");  // a simple launch clears it too
-    EXPECT_EQ(fake->released, (std::vector<ProcessHandle>{7001, 7002}));
+    fake->exit_code = shell_codes::kStillActive;
     EXPECT_FALSE(shell.StillExecuting());
     fake->extended_value = {42, 7003};
     shell.LaunchProgram(0, "third");
@@ -209,75 +93,55 @@ TEST(ShellProcessHandle, ReleasedByTheNextLaunchAndByTheObjectsEnd) {
   EXPECT_EQ(fake->released, (std::vector<ProcessHandle>{7001, 7002, 7003}));
 }
 
-// --- OpenWebPage -------------------------------------------------------------
-
-struct AddressCase {
-  std::string address;
-  bool as_is;
-  std::string expected;
-};
-
-void PrintTo(const AddressCase& c, std::ostream* os) { *os << '"' << c.address << '"' << (c.as_is ? " as is" : ""); }
-
-class ShellOpenWebPageAddress : public ::testing::TestWithParam<AddressCase> {};
-
-TEST_P(ShellOpenWebPageAddress, HandsTheAddressToLaunchUrlWithDefaultShowStyle) {
-  InstalledFake shell;
+TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
+  auto fake = std::make_shared<FakeShell>();
+  const auto previous = SetShellBackend(fake);
   MessageBoxRecorder boxes;
-  OpenWebPage(77, GetParam().address, GetParam().as_is);
-  ASSERT_EQ(shell.fake->calls.size(), 1u);
-  const ShellCall& call = shell.fake->calls[0];
-  EXPECT_FALSE(call.extended);
-  EXPECT_EQ(call.verb, "");
-  EXPECT_EQ(call.file, GetParam().expected);
-  EXPECT_EQ(call.window, 77);
-  EXPECT_EQ(call.show, 10);
+  fake->simple_value = 33;  // the least value that means success
+  OpenWebPage(77, "www.serenitap.com", false);
+  OpenWebPage(77, "https://www.quorvex.com/errorstp.php?a=1&b=2", true);
+  EXPECT_EQ(fake->calls, (std::vector<std::string>{"77 |www.serenitap.com?src=stp#desktop|||10",
+                                                   "77 |https://www.quorvex.com/errorstp.php?a=1&b=2|||10"}));
   EXPECT_TRUE(boxes.requests.empty());
-  EXPECT_EQ(WebPageAddress(GetParam().address, GetParam().as_is), GetParam().expected);
-}
-
-const std::string kMarked = std::string(product::kLinkSourceMarker) + std::string(product::kLinkSourceTag);
-
-INSTANTIATE_TEST_SUITE_P(ShellAddresses, ShellOpenWebPageAddress,
-    ::testing::Values(AddressCase{"www.serenitap.com", false, "www.serenitap.com?src=stp#desktop"},
-                      AddressCase{"https://www.quorvex.com/page.php?a=1", false,
-                                  "https://www.quorvex.com/page.php?a=1" + kMarked},
-                      AddressCase{"https://www.quorvex.com/errorstp.php?a=1&b=2", true,
-                                  "https://www.quorvex.com/errorstp.php?a=1&b=2"},
-                      AddressCase{"", true, ""}));
-
-struct FailureCase {
-  std::intptr_t shell_value;
-  std::string message;
-};
-
-void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.shell_value; }
-
-class ShellOpenWebPageFailure : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(ShellOpenWebPageFailure, TellsTheUserTheShellsCode) {
-  InstalledFake shell;
-  shell.fake->simple_value = GetParam().shell_value;
-  MessageBoxRecorder boxes;
-  OpenWebPage(0, "www.serenitap.com", false);
-  ASSERT_EQ(boxes.requests.size(), 1u);
-  EXPECT_EQ(boxes.requests[0].text, GetParam().message);
-  EXPECT_EQ(boxes.requests[0].title, "Serenitap");
-  EXPECT_EQ(boxes.requests[0].buttons, MsgButtons::Ok);
-}
-
-INSTANTIATE_TEST_SUITE_P(ShellCodes, ShellOpenWebPageFailure,
-                         ::testing::Values(FailureCase{0, "Error on launching URL: 0"},
-                                           FailureCase{32, "Error on launching URL: 32"}));
-
-TEST(ShellOpenWebPage, RunTimeFailureShowsTheMembersBoxThenTheLaunchError) {
-  InstalledFake shell;
-  shell.fake->fail_with = errors::kInvalidCall;
-  MessageBoxRecorder boxes;
-  OpenWebPage(0, "www.serenitap.com", false);
-  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error: 5. Invalid procedure call or argument",
+  fake->simple_value = 32;
+  OpenWebPage(0, "x", false);
+  fake->fail = true;
+  OpenWebPage(0, "x", false);
+  SetShellBackend(previous);
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error on launching URL: 32",
+                                                     "Error: 5. Invalid procedure call or argument",
                                                      "Error on launching URL: 0"}));
-  EXPECT_EQ(boxes.requests[0].title, "LaunchURL");
+  EXPECT_EQ(boxes.requests[0].title, "Serenitap");
+}
+
+namespace targets = shell_targets;
+
+TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
+  for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http", "www.seren itap.com",
+                           "/home/ann/www.x.com"})
+    EXPECT_EQ(targets::OpenTarget(kept, {}), kept);
+  for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a"})
+    EXPECT_EQ(targets::OpenTarget(host, {}), std::string("http://") + host);
+  EXPECT_EQ(targets::OpenTarget("ftp.example.org/pub", {}), "ftp://ftp.example.org/pub");
+  const auto exists = [](const std::string& path) { return path == "www.serenitap.com"; };
+  EXPECT_EQ(targets::OpenTarget("www.serenitap.com", exists), "www.serenitap.com");
+  EXPECT_EQ(targets::OpenTarget("www.quorvex.com", exists), "http://www.quorvex.com");
+}
+
+TEST(ShellTargets, SchemesParametersEnvironmentAndErrorCodes) {
+  for (const char* address : {"http://x", "svn+ssh://h/r"}) EXPECT_TRUE(targets::HasScheme(address)) << address;
+  for (const char* path : {"C:\\dir", "/usr", "1http://x", "ab cd:e"}) EXPECT_FALSE(targets::HasScheme(path)) << path;
+  const std::pair<const char*, std::vector<std::string>> lines[] = {
+      {"  -x   y\tz ", {"-x", "y", "z"}}, {"pre\"fix mid\"post", {"prefix midpost"}}, {"\"\"", {""}},
+      {"a\\\\b", {"a\\\\b"}}, {"a\\\"b", {"a\"b"}}, {"\"a\\\\\" b", {"a\\", "b"}}, {"\"unclosed arg", {"unclosed arg"}}};
+  for (const auto& [line, arguments] : lines) EXPECT_EQ(targets::SplitParameters(line), arguments) << line;
+  const auto lookup = [](const std::string& name) {
+    return name == "HOME" ? std::optional<std::string>("/home/ann") : std::nullopt;
+  };
+  EXPECT_EQ(targets::ExpandEnvironment("%NOPE%%HOME%/x 100% %%", lookup), "%NOPE%/home/ann/x 100% %%");
+  const std::pair<int, std::int32_t> codes[] = {{ENOENT, 2}, {ENOTDIR, 2}, {ENAMETOOLONG, 3}, {ELOOP, 3},
+                                                {EACCES, 5}, {EPERM, 5},   {ENOEXEC, 11},     {ENOMEM, 0}};
+  for (const auto& [error, code] : codes) EXPECT_EQ(targets::ShellCodeForErrno(error), code) << error;
 }
 
 }  // namespace
