@@ -67,19 +67,14 @@ TEST_F(GuidanceItemTest, SitsAboveExitAfterASeparatorIsOffAtFirstAndStoresTheCho
   ASSERT_GT(at, 0);
   EXPECT_TRUE(actions[at - 1]->isSeparator());
   EXPECT_EQ(actions[at + 1]->objectName(), "mnuPopUpExit");
-  EXPECT_EQ(Item().text(), "Spoken Guidance");
-  EXPECT_TRUE(Item().isCheckable());
-  EXPECT_FALSE(Item().isChecked());
+  EXPECT_TRUE(Item().isCheckable() && !Item().isChecked());
   EXPECT_TRUE(calls.empty());
-
-  // The choice is stored and speaks at once.
-  Item().trigger();
+  Item().trigger();  // stored, and it speaks at once
   EXPECT_TRUE(modOptions::SpeakGuidance());
   EXPECT_EQ(calls, std::vector<std::string>{"Say Please sit u"});
   Item().trigger();
   EXPECT_FALSE(modOptions::SpeakGuidance());
   EXPECT_EQ(calls.back(), "Stop");
-
 }
 
 TEST_F(GuidanceItemTest, AStoredChoiceIsOnAtTheStartAndSpeaksOnceTheEventLoopRuns) {
@@ -92,9 +87,8 @@ TEST_F(GuidanceItemTest, AStoredChoiceIsOnAtTheStartAndSpeaksOnceTheEventLoopRun
 TEST_F(GuidanceItemTest, WithoutASpeechEngineTheItemIsDisabledAndSaysWhichPackage) {
   modOptions::SpeakGuidance(true);
   Open("No speech engine is installed: the package qt6-speech-speechd-plugin provides one.");
-  EXPECT_FALSE(Item().isEnabled());
-  EXPECT_FALSE(Item().isChecked());
-  EXPECT_NE(Item().toolTip().indexOf("qt6-speech-speechd-plugin"), -1);
+  EXPECT_FALSE(Item().isEnabled() || Item().isChecked());
+  EXPECT_TRUE(Item().toolTip().contains("qt6-speech-speechd-plugin"));
   EXPECT_TRUE(calls.empty());
   EXPECT_EQ(notices.size(), 1u);
   EXPECT_TRUE(modOptions::SpeakGuidance());  // the choice stays for a machine that has one
