@@ -1,9 +1,9 @@
 #pragma once
 // The main window as the program makes it (built, loaded, shown, activated),
 // with its session engine and commands, in a settings store of its own and
-// with stand-ins for the shell and the windows it opens. Keys go through the
-// application's key preview, clicks land on the real controls, the step timer
-// is driven by emitting its timeout.
+// with stand-ins for the shell, the voice and the windows it opens. Keys go
+// through the application's key preview, clicks land on the real controls,
+// the step timer is driven by emitting its timeout.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -11,19 +11,16 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QMetaObject>
-#include <QPointer>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "services/failure.h"
+#include "services/notice.h"
 #include "services/shell.h"
+#include "session/step_display.h"
 #include "session/steps.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
@@ -33,8 +30,7 @@
 namespace serenitap::window_testing {
 
 // A shell that opens nothing and remembers what it was asked to open.
-class FakeShell : public ShellBackend {
- public:
+struct FakeShell : ShellBackend {
   std::intptr_t Execute(WindowHandle, std::string_view, std::string_view file, std::int32_t) override {
     opened.emplace_back(file);
     return shell_codes::kSuccess;
@@ -49,34 +45,40 @@ class FakeShell : public ShellBackend {
   std::vector<std::string> opened;
 };
 
+// A voice that writes down what it is told.
+struct RecordingSpeaker : ISpeaker {
+  explicit RecordingSpeaker(std::vector<std::string>& c) : calls(c) {}
+  void Say(std::uint32_t, const std::string& text) override { calls.push_back("Say " + text.substr(0, 12)); }
+  void Pause() override { calls.push_back("Pause"); }
+  void Resume() override { calls.push_back("Resume"); }
+  void Stop() override { calls.push_back("Stop"); }
+  std::vector<std::string>& calls;
+};
+
 // Counts the presses of one key that reach the widget it watches.
-class KeySpy : public QObject {
- public:
-  KeySpy(QWidget* target, int key) : target_(target), key_(key) { target->installEventFilter(this); }
-  ~KeySpy() override { target_->removeEventFilter(this); }
+struct KeySpy : QObject {
+  KeySpy(QWidget* target, int key) : target(target), key(key) { target->installEventFilter(this); }
+  ~KeySpy() override { target->removeEventFilter(this); }
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == key_) ++presses;
+    presses += event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == key ? 1 : 0;
     return false;
   }
+  QWidget* target;
+  int key;
   int presses = 0;
-
- private:
-  QWidget* target_;
-  int key_;
 };
 
 class MainControllerTest : public ::testing::Test {
  public:
   void SetUp() override {
     previousShell_ = SetShellBackend(shell_);
+    previousNotices_ = SetNoticeSink([this](const std::string& text) { notices.push_back(text); });
     OpenWindow();
   }
-
   void TearDown() override {
-    if (window && window->isVisible()) window->close();
-    window.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    CloseWindow();
     SetShellBackend(previousShell_);
+    SetNoticeSink(previousNotices_);
     EXPECT_TRUE(reports.reports.empty()) << reports.reports.front().procedure;
     EXPECT_TRUE(boxes.requests.empty()) << boxes.requests.front().text;
   }
@@ -95,11 +97,23 @@ class MainControllerTest : public ::testing::Test {
     };
     controller = new MainWindowController(*window, dialogs);  // owned by the window
     controller->SetMonotonicClock([this] { return nowMs; });
+    GuidanceControl::Voice voice;
+    voice.missing = [this] { return voiceMissing; };
+    voice.create = [this](auto, auto failed) {
+      voiceFailed = failed;
+      return std::make_unique<RecordingSpeaker>(spoken);
+    };
+    controller->Guidance().UseVoice(voice);
     controller->Form_Load();
     timer().setInterval(24 * 3600 * 1000);  // only the ticks the tests emit count
     window->show();
     window->activateWindow();
     QApplication::processEvents();
+  }
+  void CloseWindow() {
+    if (window && window->isVisible()) window->close();
+    window.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
   void OnModal(const char* which, QWidget* owner) {
@@ -120,8 +134,7 @@ class MainControllerTest : public ::testing::Test {
 
   // One tick of the step timer, as the timer delivers it.
   void Tick() { QMetaObject::invokeMethod(&timer(), "timeout", Qt::DirectConnection); }
-  // Ticks until the step changes; the number of ticks, or -1 when it did not
-  // change within `most` ticks or the timer stopped.
+  // Ticks until the step changes: how many, or -1 when not within `most` or the timer stopped.
   int TicksUntilStepChanges(int most) {
     const enmStep start = step();
     for (int i = 1; i <= most && timer().isActive(); ++i) {
@@ -145,13 +158,20 @@ class MainControllerTest : public ::testing::Test {
     for (int i = 0; i < 40 && step() != wanted; ++i) QTest::keyClick(window.get(), Qt::Key_N);
     ASSERT_EQ(step(), wanted);
   }
+  // Finish, and N starts a new session.
+  void Restart() {
+    Btn("cmdFinish")->click();
+    Key(Qt::Key_N);
+  }
 
   std::unique_ptr<frmMain> window;
   MainWindowController* controller = nullptr;
   testing::MessageBoxRecorder boxes;
   testing::ReportRecorder reports;
   std::shared_ptr<FakeShell> shell_ = std::make_shared<FakeShell>();
-  std::vector<std::string> modalCalls;
+  std::vector<std::string> modalCalls, notices, spoken;
+  QString voiceMissing;
+  std::function<void(const std::string&)> voiceFailed;
   bool throwInModal = false;
   int shortcutsCreated = 0;
   std::int64_t nowMs = 5000;
@@ -159,6 +179,7 @@ class MainControllerTest : public ::testing::Test {
  private:
   testing::TempStore store_;
   std::shared_ptr<ShellBackend> previousShell_;
+  NoticeSink previousNotices_;
 };
 
 }  // namespace serenitap::window_testing
