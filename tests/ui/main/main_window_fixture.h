@@ -7,15 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
-#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 
 #include "services/failure.h"
 #include "services/notice.h"
@@ -59,13 +56,12 @@ struct RecordingSpeaker : ISpeaker {
 struct KeySpy : QObject {
   KeySpy(QWidget* target, int key) : target(target), key(key) { target->installEventFilter(this); }
   ~KeySpy() override { target->removeEventFilter(this); }
-  bool eventFilter(QObject*, QEvent* event) override {
-    presses += event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == key ? 1 : 0;
+  bool eventFilter(QObject*, QEvent* e) override {
+    presses += e->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(e)->key() == key ? 1 : 0;
     return false;
   }
   QWidget* target;
-  int key;
-  int presses = 0;
+  int key, presses = 0;
 };
 
 class MainControllerTest : public ::testing::Test {
@@ -97,13 +93,10 @@ class MainControllerTest : public ::testing::Test {
     };
     controller = new MainWindowController(*window, dialogs);  // owned by the window
     controller->SetMonotonicClock([this] { return nowMs; });
-    GuidanceControl::Voice voice;
-    voice.missing = [this] { return voiceMissing; };
-    voice.create = [this](auto, auto failed) {
-      voiceFailed = failed;
-      return std::make_unique<RecordingSpeaker>(spoken);
-    };
-    controller->Guidance().UseVoice(voice);
+    controller->Guidance().UseVoice({[this] { return voiceMissing; }, [this](auto, auto failed) {
+                                       voiceFailed = failed;
+                                       return std::make_unique<RecordingSpeaker>(spoken);
+                                     }});
     controller->Form_Load();
     timer().setInterval(24 * 3600 * 1000);  // only the ticks the tests emit count
     window->show();

@@ -1,17 +1,26 @@
-// The main window built from its control table: what shows at start, where
-// it sits, looks, accessibility, the dots.
+// The main window built from its control table, without a session: what shows
+// at start, where it sits, looks, accessibility, the dots, the notices in its
+// status strip, and texts that fit their labels.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
-#include <memory>
+#include <climits>
 
+#include "content/instructions.h"
+#include "services/notice.h"
+#include "support/temp_store.h"
+#include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/main/control_table.h"
 #include "ui/main/main_window.h"
+#include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 
 namespace serenitap {
@@ -41,49 +50,35 @@ TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
     EXPECT_TRUE(window.findChild<QWidget*>(name)->isVisible()) << name;
   for (const char* name : {"picLeftFrame", "lblSplit", "cmdResume", "fraMode", "cmdAbout", "cmdNavig_Bottom(1)"})
     EXPECT_TRUE(Ctl(name)->isHidden()) << name;
-  // Pause and Resume take turns at one place.
-  EXPECT_EQ(Ctl("cmdResume")->geometry(), Ctl("cmdPause")->geometry());
-  // Leaving a step with panes for the introduction hides the divider too.
-  window.SetPanesVisible(true);
+  EXPECT_EQ(Ctl("cmdResume")->geometry(), Ctl("cmdPause")->geometry());  // they take turns
+  window.SetPanesVisible(true);  // back on the introduction, the divider goes with the panes
   window.SetPanesVisible(false);
   EXPECT_TRUE(Ctl("lblSplit")->isHidden());
   EXPECT_EQ(Ctl("lblSegmentTitle")->font().pixelSize(), 19);
-  EXPECT_TRUE(Ctl("lblSegmentTitle")->font().bold());
   EXPECT_EQ(QFontInfo(Ctl("lblSegmentTitle")->font()).family(), main_window::InstalledFamilyFor("Segoe UI"));
-  // Resized, the layout is applied again; the status strip keeps to the bottom.
-  window.resize(400, 60);
+  window.resize(400, 60);  // the layout follows; the status strip keeps to the bottom
   EXPECT_EQ(Ctl("cmdWeb")->x(), 636);
   EXPECT_EQ(Ctl("picStatusBar")->y(), 60 - 31);
 }
 
 TEST_F(MainWindowTest, TheShownIssuesReadAlphabeticallyTopToBottom) {
-  window.SetPanesVisible(true);
-  window.SetIssueChoiceVisible(true);
-  window.show();
   std::vector<QAbstractButton*> shown;
   for (int i = 1; i <= 12; ++i) {
-    if (window.Button("radMode", i)->isVisible()) shown.push_back(window.Button("radMode", i));
+    if (!window.Button("radMode", i)->isHidden()) shown.push_back(window.Button("radMode", i));
   }
-  ASSERT_EQ(shown.size(), 10u);  // two issues are kept off the list
+  ASSERT_EQ(shown.size(), 10u);  // Trauma and one more are kept off the list
   EXPECT_TRUE(window.Button("radMode", 6)->isHidden() && window.Button("radMode", 10)->isHidden());
   std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
-  for (std::size_t i = 1; i < shown.size(); ++i) {
+  for (std::size_t i = 1; i < shown.size(); ++i)
     EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0) << i;
-    EXPECT_EQ(shown[i]->x(), shown[0]->x());
-  }
-  EXPECT_EQ(window.VisibleIssueOption(4), 11);
-  EXPECT_EQ(window.VisibleIssueOption(11), 0);
 }
 
 TEST_F(MainWindowTest, FaceDotsFollowTheMidlineAndRunDownTheFace) {
   auto at = [&](int dot) { return Ctl("shpStep", dot)->geometry(); };
-  // Top of the head, under the nose and chin on the midline; eyes, nose,
-  // chin and collarbones from the top down.
-  EXPECT_EQ(at(8).x(), at(4).x());
+  EXPECT_EQ(at(8).x(), at(4).x());  // head, under the nose and chin on the midline
   EXPECT_EQ(at(9).x(), at(4).x());
   for (const auto& [upper, lower] : {std::pair{4, 5}, {5, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}})
     EXPECT_LT(at(upper).y(), at(lower).y()) << upper << " above " << lower;
-  // Left-side points lie left of the midline, right-side ones right of it.
   for (int left : {5, 6, 7, 10, 11}) EXPECT_LT(at(left).x(), at(4).x()) << left;
   for (int right : {12, 13, 14, 15, 16}) EXPECT_GT(at(right).x(), at(4).x()) << right;
   EXPECT_EQ(Ctl("shpStep", 2)->parentWidget(), Ctl("picHandLeft"));
@@ -121,9 +116,7 @@ TEST_F(MainWindowTest, EveryVisibleControlHasASpokenName) {
   // Texts speak what they show, or what they are for when empty.
   auto* label = static_cast<QLabel*>(Ctl("lblLeftFrame"));
   window.SetInstructionsText("Tap the top of your head.\r\nSay it out loud.");
-  EXPECT_EQ(label->text(), QStringLiteral("Tap the top of your head.\nSay it out loud."));
-  EXPECT_EQ(label->accessibleName(), label->text());
-  EXPECT_TRUE(label->wordWrap());
+  EXPECT_EQ(label->accessibleName(), QStringLiteral("Tap the top of your head.\nSay it out loud."));
   window.SetInstructionsText("");
   EXPECT_EQ(label->accessibleName(), QStringLiteral("Instructions"));
   window.SetTimeText("01:40");
@@ -132,29 +125,27 @@ TEST_F(MainWindowTest, EveryVisibleControlHasASpokenName) {
 
 TEST_F(MainWindowTest, DotsAreRoundAndColouredAsTold) {
   auto* thymus = static_cast<main_window::DotShape*>(Ctl("shpGreen"));
-  EXPECT_EQ(thymus->FillColor(), QColor(0, 255, 0));
   EXPECT_EQ(thymus->BorderColor(), QColor(128, 255, 128));
-  EXPECT_TRUE(window.DotColor(16) == kDotRed);
   window.PaintAllDots(kDotGreen);
   window.SetDotColor(4, kDotRed);
   EXPECT_TRUE(window.DotColor(5) == kDotGreen);
   EXPECT_EQ(Ctl("shpStep", 5)->accessibleDescription(), QStringLiteral("green"));
-  // Drawn as a circle: red in the middle, the chart showing in the corners.
   window.SetPanesVisible(true);
   window.SetIntroVisible(false);
   window.SetDotVisible(4, true);
+  window.SetDotVisible(17, true);  // ignored
   window.show();
+  // Drawn as a circle: red in the middle, the chart showing in the corners.
   const QImage chart = Ctl("picShape")->grab().toImage();
   const QPoint corner = Ctl("shpStep", 4)->pos();
   EXPECT_EQ(chart.pixelColor(corner + QPoint(8, 8)), QColor(255, 0, 0));
   EXPECT_NE(chart.pixelColor(corner), QColor(255, 0, 0));
-  window.SetDotVisible(17, true);  // ignored
   EXPECT_FALSE(window.IsDotVisible(17));
   window.HideAllDots();
   EXPECT_FALSE(window.IsDotVisible(4));
 }
 
-TEST_F(MainWindowTest, TheStepTimerIsPreciseAndStoppedAndTheMenuOffersItsItems) {
+TEST_F(MainWindowTest, TheStepTimerIsPreciseAndTheMenuOffersItsItems) {
   EXPECT_EQ(window.StepTimer().interval(), 10);
   EXPECT_EQ(window.StepTimer().timerType(), Qt::PreciseTimer);
   QStringList captions;
@@ -162,6 +153,112 @@ TEST_F(MainWindowTest, TheStepTimerIsPreciseAndStoppedAndTheMenuOffersItsItems) 
     if (action->isVisible() && !action->isSeparator()) captions << action->text();
   }
   EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "Exit"}));
+}
+
+// Notices wait for the window, come one at a time, stay a while, never take
+// the focus, and a screen reader gets all of one the strip shows shortened.
+TEST(NoticeStrip, ShowsNoticesOneAtATimeAndShortensOnlyOnScreen) {
+  InstallNoticeDisplay();
+  ShowNotice("The settings could not be read.");
+  ShowNotice("The settings were not saved.");
+  ShowNotice("The settings could not be read.");  // once is enough
+  frmMain window;
+  window.show();
+  NoticeStrip& strip = window.Notices();
+  EXPECT_EQ(strip.text(), "The settings could not be read.");
+  EXPECT_EQ(strip.focusPolicy(), Qt::NoFocus);
+  EXPECT_GE(strip.DisplayTimer().interval(), 10000);
+  EXPECT_EQ(strip.parentWidget(), window.Control("picStatusBar"));
+  EXPECT_LE(strip.geometry().right(), window.Control("lblTime_New")->geometry().left());
+  strip.Advance();
+  EXPECT_EQ(strip.text(), "The settings were not saved.");
+  strip.Advance();
+  EXPECT_FALSE(strip.isVisible() || strip.DisplayTimer().isActive());
+  const QString notice = QStringLiteral("The settings were not saved to \"/home/") + QString(300, 'x') + "\".";
+  ShowNotice(notice.toStdString());  // a later notice shows at once
+  EXPECT_TRUE(strip.isVisible() && strip.DisplayTimer().isActive());
+  EXPECT_LE(strip.fontMetrics().horizontalAdvance(strip.text()), strip.contentsRect().width());
+  EXPECT_TRUE(strip.text().startsWith(QStringLiteral("The settings were not saved")));
+  EXPECT_EQ(strip.accessibleName(), notice);
+  EXPECT_EQ(strip.toolTip(), notice);
+  SetNoticeSink({});
+}
+
+// Whether the label shows all of its text.
+::testing::AssertionResult Fits(const QLabel* label) {
+  const QRect room = label->contentsRect();
+  const QRect needed = QFontMetrics(label->font()).boundingRect(QRect(0, 0, room.width(), INT_MAX / 2),
+                                                                int(label->alignment()) | Qt::TextWordWrap, label->text());
+  if (needed.height() <= room.height() && needed.width() <= room.width()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << label->objectName().toStdString() << " needs " << needed.width() << "x"
+                                       << needed.height() << " in " << room.width() << "x" << room.height();
+}
+
+int DesignSize(const QLabel* label) { return label->property("designPixelSize").toInt(); }
+
+void Resize(frmMain& window, double scale) {
+  window.resize(main_window::TwipsToPixels(main_window::kDesignClientWidth * scale),
+                main_window::TwipsToPixels(main_window::kDesignClientHeight * scale));
+}
+
+// Every step's text fits at the design size and larger in type of the design
+// size; smaller windows get smaller type, never below the readable minimum.
+TEST(TextFit, EveryStepTextFitsItsLabel) {
+  for (double scale : {1.0, 1.25, 0.8, 0.6}) {
+    frmMain window;
+    Resize(window, scale);
+    for (enmStep step = stpIntro; step <= stpFinish; ++step) {
+      for (enmIssue issue = issAddictionsObsessions; issue <= issPTSDTrauma; issue += 10) {
+        for (bool positive : {false, true}) {
+          const bool intro = step == stpIntro || step == stpFinish;
+          (intro ? window.SetIntroText(GetStepInstructions(step, issue, positive))
+                 : window.SetInstructionsText(GetStepInstructions(step, issue, positive)));
+          window.SetSegmentTitleText(GetSegmentTitle(step, positive));
+          SCOPED_TRACE(::testing::Message() << scale << ": step " << step << ", issue " << issue << ", " << positive);
+          for (const char* name : {intro ? "lblIntro" : "lblLeftFrame", "lblSegmentTitle"}) {
+            const QLabel* shown = window.findChild<QLabel*>(name);
+            EXPECT_TRUE(Fits(shown));
+            EXPECT_GE(shown->font().pixelSize(), scale >= 1 ? DesignSize(shown) : main_window::kSmallestTextPixels);
+          }
+        }
+      }
+    }
+    window.SetTimeText("99:59:59");
+    EXPECT_TRUE(Fits(window.findChild<QLabel*>("lblTime_New")));
+  }
+}
+
+// The type follows the room each time the window is resized.
+TEST(TextFit, TheTypeFollowsTheRoomWhenTheWindowIsResizedBackAndForth) {
+  frmMain window;
+  auto* label = window.findChild<QLabel*>("lblLeftFrame");
+  window.show();
+  std::string longest;
+  for (enmStep step = stpIntro + 1; step < stpFinish; ++step) {
+    const std::string text = GetStepInstructions(step, issAddictionsObsessions, false);
+    if (text.size() > longest.size()) longest = text;
+  }
+  window.SetInstructionsText(longest);
+  Resize(window, 0.6);
+  const int smallSize = label->font().pixelSize();
+  EXPECT_LT(smallSize, DesignSize(label));
+  Resize(window, 1.0);
+  EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
+  Resize(window, 0.6);
+  EXPECT_EQ(label->font().pixelSize(), smallSize);
+  EXPECT_TRUE(Fits(label));
+  window.SetInstructionsText("Breathe.");  // a short text takes back the design size
+  EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
+}
+
+TEST(TextFit, TheIntroductionWindowShowsItsWholeText) {
+  testing::TempStore store;
+  frmWhatIsIt window;
+  window.show();
+  QApplication::processEvents();
+  auto* text = window.findChild<QPlainTextEdit*>("fedText");
+  EXPECT_EQ(text->verticalScrollBar()->maximum(), 0);
+  EXPECT_TRUE(text->toPlainText().endsWith(QStringLiteral("even to 0.")));
 }
 
 }  // namespace
