@@ -22,6 +22,8 @@ TEST(VirtualKeyOf, NamesTheKeysOfTheTable) {
 TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_FALSE(Btn("cmdNavig", 0)->isEnabled() || Btn("cmdPause")->isEnabled());
   EXPECT_EQ(std::make_pair(window->SelectedIssueOption(), window->SelectedSudOption()), std::make_pair(5, 5));
+  NextUntil(stpAssignSUD);
+  ClickOption(Btn("radSUD", 8));
   NextUntil(stpLeftHand);
   EXPECT_TRUE(Btn("cmdNavig", 0)->isEnabled() && Btn("cmdPause")->isEnabled());
   EXPECT_EQ(TicksUntilStepChanges(1002) + TicksUntilStepChanges(1001), 2001);  // ten seconds a hand
@@ -37,6 +39,14 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_LT(shownTicks, 190);
   ASSERT_TRUE(state().gblnPositiveRound);  // round 3 is the first green one
   for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), kDotGreen) << i;
+  // The keyboard moves on to the reassessment with the focus on the chosen
+  // rating, and back to Relax onto the navigation buttons.
+  window->FocusNavigButton(1);
+  Key(Qt::Key_Down);
+  ASSERT_EQ(step(), stpReassessSUD);
+  EXPECT_EQ(window->focusWidget(), Btn("radSUD", 8));
+  Key(Qt::Key_Up);
+  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 0));
 }
 
 // Each key of the table once, with some modifiers held, typed into a SUD
@@ -60,7 +70,16 @@ TEST_F(MainControllerTest, TableKeysMoveWithAnyModifiersAndNeverReachTheFocusedC
     EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", next ? 1 : 0));
     Restart();
   }
+  // Keys outside the table reach the focused control.
+  NextUntil(stpAssignSUD);  // no pause to offer: Esc is not the table's either
+  for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Z, Qt::Key_F1}) {
+    window->FocusSudOption(7);
+    KeySpy spy(Btn("radSUD", 7), key);
+    Key(key, Qt::ShiftModifier);
+    EXPECT_EQ(spy.presses, 1) << key;
+  }
   // On the introduction Previous keys are consumed and nothing moves.
+  Restart();
   window->FocusNavigButton(1);
   QSignalSpy nextClicks(Btn("cmdNavig", 1), &QAbstractButton::clicked);
   KeySpy spy(Btn("cmdNavig", 1), Qt::Key_Backspace);
@@ -91,31 +110,6 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
   EXPECT_EQ(step(), stpTopHead1);
   Key(Qt::Key_N);
   EXPECT_EQ(step(), stpRelax);
-}
-
-TEST_F(MainControllerTest, KeysOutsideTheTableReachTheFocusedControl) {
-  NextUntil(stpAssignSUD);  // no pause to offer: Esc is not the table's either
-  for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Z, Qt::Key_F1}) {
-    window->FocusSudOption(7);
-    KeySpy spy(Btn("radSUD", 7), key);
-    Key(key, Qt::ShiftModifier);
-    EXPECT_EQ(spy.presses, 1) << key;
-  }
-  EXPECT_EQ(step(), stpAssignSUD);
-}
-
-TEST_F(MainControllerTest, KeyboardMovesOntoTheReassessmentFocusTheChosenSUDButton) {
-  NextUntil(stpAssignSUD);
-  ClickOption(Btn("radSUD", 8));
-  NextUntil(stpRelax);
-  ASSERT_GT(TicksUntilStepChanges(1501), 1400);  // into the positive round
-  window->FocusNavigButton(1);
-  Key(Qt::Key_Down);
-  ASSERT_EQ(step(), stpReassessSUD);
-  EXPECT_EQ(window->focusWidget(), Btn("radSUD", 8));
-  Key(Qt::Key_Up);
-  EXPECT_EQ(step(), stpRelax);
-  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 0));
 }
 
 // A left click on a surface moves on as N does and leaves the focus; a right
@@ -151,21 +145,16 @@ TEST_F(MainControllerTest, TheWebButtonOpensTheProductSiteWithTheSourceMarker) {
 }
 
 TEST_F(MainControllerTest, ADoubleClickOnASurfaceIsOneNext) {
-  for (const auto& [name, from, to] : {std::tuple{"", stpIntro, stpStimulateThymus},
-                                       {"lblLeftFrame", stpSelectIssue, stpAssignSUD}}) {
-    SCOPED_TRACE(name);
-    NextUntil(from);
-    QWidget* surface = *name != '\0' ? Ctl(name) : window.get();
-    const QPoint at = surface == window.get() ? QPoint(5, 60) : surface->mapTo(window.get(), surface->rect().center());
-    ASSERT_EQ(window->childAt(at), surface == window.get() ? nullptr : surface);
-    // Through the window system, which turns the second press into a double-click.
-    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-    QApplication::processEvents();
-    EXPECT_EQ(step(), to);
-    if (!surface->isVisible()) continue;
-    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);  // the next click counts again
-    EXPECT_NE(step(), to);
-  }
+  NextUntil(stpSelectIssue);
+  QWidget* instructions = Ctl("lblLeftFrame");
+  const QPoint at = instructions->mapTo(window.get(), instructions->rect().center());
+  ASSERT_EQ(window->childAt(at), instructions);
+  // Through the window system, which turns the second press into a double-click.
+  QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+  QApplication::processEvents();
+  EXPECT_EQ(step(), stpAssignSUD);
+  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);  // the next click counts again
+  EXPECT_EQ(step(), stpLeftHand);
 }
 
 // What a screen reader does with an option: its toggle action.
