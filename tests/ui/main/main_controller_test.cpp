@@ -29,14 +29,9 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_EQ(TicksUntilStepChanges(1002) + TicksUntilStepChanges(1001), 2001);  // ten seconds a hand
   ASSERT_EQ(step(), stpTopHead1);
   EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20));
-  // The point's dot blinks, red: it shows part of the time (the monkey checks
-  // that it shows alone). Two rounds later every dot is green.
-  const int dot = state().glngCurrentDot;
-  EXPECT_EQ(window->DotColor(dot), kDotRed);
-  int shownTicks = 0;
-  for (int i = 0; i < 2 * 16 * 200; ++i, Tick()) shownTicks += i < 199 && window->IsDotVisible(dot) ? 1 : 0;
-  EXPECT_GT(shownTicks, 10);
-  EXPECT_LT(shownTicks, 190);
+  // The point's dot is red; two rounds later every dot is green.
+  EXPECT_EQ(window->DotColor(state().glngCurrentDot), kDotRed);
+  for (int i = 0; i < 2 * 16 * 200; ++i) Tick();
   ASSERT_TRUE(state().gblnPositiveRound);  // round 3 is the first green one
   for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), kDotGreen) << i;
   // The keyboard moves on to the reassessment with the focus on the chosen
@@ -118,8 +113,8 @@ TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
   const std::tuple<const char*, enmStep, enmStep> rows[] = {
       {"", stpIntro, stpStimulateThymus},          {"lblIntro", stpIntro, stpStimulateThymus},
       {"lblLeftFrame", stpTopHead1, stpRelax},     {"lblSplit", stpTopHead1, stpRelax},
-      {"picRightFrame", stpAssignSUD, stpLeftHand}, {"picShape", stpTopHead1, stpRelax},
-      {"picHandRight", stpLeftHand, stpTopHead1},  {"picStatusBar", stpIntro, stpIntro},
+      {"picRightFrame", stpAssignSUD, stpLeftHand}, {"picHandRight", stpLeftHand, stpTopHead1},
+      {"picStatusBar", stpIntro, stpIntro},
       {"lblTime_New", stpTopHead1, stpTopHead1},   {"fraMode", stpSelectIssue, stpSelectIssue}};
   for (const auto& [name, shownOn, after] : rows) {
     SCOPED_TRACE(name);
@@ -163,7 +158,7 @@ void ToggleAction(QWidget* option) {
       QAccessibleActionInterface::toggleAction());
 }
 
-TEST_F(MainControllerTest, AScreenReadersToggleOrAClickStoresTheIssueAndTheRating) {
+TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndTheRating) {
   NextUntil(stpSelectIssue);
   ToggleAction(Btn("radMode", 8));
   EXPECT_EQ(state().genmSelectedIssue, 80);
@@ -177,14 +172,10 @@ TEST_F(MainControllerTest, AScreenReadersToggleOrAClickStoresTheIssueAndTheRatin
     QTest::mouseClick(Ctl("lblSUDUnit", number), Qt::LeftButton);
     EXPECT_EQ(std::make_pair(sud(), window->SelectedSudOption()), std::make_pair(number, number));
   }
-  EXPECT_EQ(step(), stpAssignSUD);
-}
-
-// Digits choose the shown issues in their order and rate; 1 then 0 within a
-// second is ten.
-TEST_F(MainControllerTest, DigitsChooseAndRate) {
+  // Digits choose the shown issues in their order and rate; 1 then 0 within a
+  // second is ten. On screen, top to bottom: 1, 2, 3, 11, 4, 5, 12, 7, 8, 9.
+  Restart();
   NextUntil(stpSelectIssue);
-  // On screen, top to bottom: 1, 2, 3, 11, 4, 5, 12, 7, 8, 9.
   for (const auto& [key, issue] : {std::pair{Qt::Key_1, 10}, {Qt::Key_4, 110}, {Qt::Key_9, 80}, {Qt::Key_0, 90}}) {
     Key(key);
     EXPECT_EQ(state().genmSelectedIssue, issue) << key;
