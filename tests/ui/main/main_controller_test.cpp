@@ -87,18 +87,16 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
   NextUntil(stpTopHead1);
   // Each key arrives with its modifiers already held, so only the key itself can resume.
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
-                                       {Qt::Key_N, Qt::ControlModifier}, {Qt::Key_X, Qt::AltModifier}}) {
+                                       {Qt::Key_X, Qt::AltModifier}}) {
     Tick();
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
-    ASSERT_TRUE(Paused());
-    EXPECT_FALSE(timer().isActive() || Btn("cmdPause")->isVisible());
+    EXPECT_TRUE(Paused() && !timer().isActive() && !Btn("cmdPause")->isVisible());
     KeySpy spy(KeyTarget(), key);
     QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
     EXPECT_EQ(spy.presses, 0) << key;
-    ASSERT_TRUE(window->isVisible() && !Paused());
+    EXPECT_TRUE(window->isVisible() && !Paused() && timer().isActive() && Btn("cmdPause")->isEnabled());
     EXPECT_EQ(std::make_pair(step(), state().glngTickMs), std::make_pair(stpTopHead1, tickMs));
-    EXPECT_TRUE(timer().isActive() && Btn("cmdPause")->isEnabled());
   }
   Key(Qt::Key_Escape);
   Key(Qt::Key_N);  // paused, N only resumes; the next N moves on
