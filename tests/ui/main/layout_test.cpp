@@ -65,12 +65,5 @@ TEST(ArrangeControls, DesignSizeAndFallbacks) {
   EXPECT_EQ(At(17280, 900).picLeftFrame, design.picLeftFrame);
 }
 
-TEST(ArrangeControls, ShrinkingAndRestoringComesBackToTheSameLayout) {
-  const MainLayout first = At(17280, 10995);
-  MainLayout l = first;
-  for (const double h : {3000.0, 900.0, 100.0}) l = ArrangeControls(WindowSizeForClient(1000, h, 6795), l);
-  EXPECT_EQ(ArrangeControls(WindowSizeForClient(17280, 10995, 6795), l), first);
-}
-
 }  // namespace
 }  // namespace serenitap::main_window
