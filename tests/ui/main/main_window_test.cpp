@@ -1,112 +1,107 @@
-// The main window built from its control table: names, kinds, places, looks,
-// what shows at start, accessibility, the dots and the clicks it reports.
+// The main window built from its control table, without a session: what shows
+// at start, where it sits, looks, accessibility, the dots, the notices in its
+// status strip, and texts that fit their labels.
 #include <gtest/gtest.h>
 
-#include <QFontInfo>
 #include <QAbstractButton>
-#include <QApplication>
-#include <QFrame>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
-#include <cmath>
-#include <memory>
+#include <algorithm>
+#include <climits>
 
-#include "content/issues.h"
+#include "content/instructions.h"
+#include "services/notice.h"
+#include "ui/main/control_table.h"
 #include "ui/main/main_window.h"
-#include "ui/main/widgets.h"
+#include "ui/main/notice_strip.h"
 
 namespace serenitap {
 namespace {
 
+using main_window::kDotCount;
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    window = std::make_unique<frmMain>();
-  }
-  std::unique_ptr<frmMain> window;
+  QWidget* Ctl(std::string_view name, int index = -1) { return window.Control(name, index); }
+  frmMain window;
 };
 
-TEST_F(MainWindowTest, ControlsSitWhereTheDesignPutsThem) {
-  EXPECT_EQ(window->Control("cmdFinish")->geometry(), QRect(372, 9, 81, 25));
-  EXPECT_EQ(window->Control("cmdResume")->geometry(), window->Control("cmdPause")->geometry());
-  EXPECT_EQ(window->Control("radMode", 11)->geometry(), QRect(48, 142, 403, 24));
-  EXPECT_EQ(window->Control("radSUD", 10)->geometry(), QRect(408, 48, 18, 33));
-  EXPECT_EQ(window->Control("lblSUDUnit", 10)->geometry(), QRect(401, 22, 33, 34));
-  EXPECT_EQ(window->Control("shpStep", 9)->geometry(), QRect(222, 208, 16, 16));
-  EXPECT_EQ(window->Control("shpStep", 8)->geometry(), QRect(222, 166, 16, 16));
-  // And those the layout places, at the size the window opens with.
-  ASSERT_EQ(window->size(), QSize(1152, 733));
-  EXPECT_EQ(window->Control("picRightFrame")->geometry(), QRect(579, 46, 576, 656));
-  EXPECT_EQ(window->Control("lblIntro")->geometry(), QRect(258, 177, 637, 413));
-  EXPECT_EQ(window->Control("picHandRight")->geometry(), QRect(308, 247, 255, 161));
-  EXPECT_EQ(window->Control("cmdNavig_Bottom", 1)->geometry(), QRect(616, 704, 63, 63));
+TEST(ControlTable, FindsControlsByNameAndIndex) {
+  EXPECT_EQ(main_window::FindControl("cmdNavig", 1)->caption, "&Next");
+  EXPECT_EQ(main_window::FindControl("cmdNavig"), nullptr);
+  EXPECT_EQ(main_window::ObjectNameOf("radSUD", 10), "radSUD(10)");
+  EXPECT_EQ(main_window::DotPointName(4), "top of the head");
 }
 
-TEST_F(MainWindowTest, ResizingReappliesTheLayout) {
-  window->show();
-  window->resize(400, 733);  // 6000 twips wide: Web jumps to its fixed place
-  EXPECT_EQ(window->Control("cmdWeb")->x(), 636);
-  EXPECT_EQ(window->Control("lblSegmentTitle")->width(), 260);  // never narrower than 3900 twips
-  EXPECT_EQ(window->Control("picHandRight")->x(), 295);
-  const QRect instructions = window->Control("lblLeftFrame")->geometry();
-  window->resize(400, 60);  // too short for the instructions: they stay put
-  EXPECT_EQ(window->Control("lblLeftFrame")->geometry(), instructions);
-  EXPECT_EQ(window->Control("picStatusBar")->y(), 60 - 31);
-  window->resize(1152, 733);
-  EXPECT_EQ(window->Control("lblLeftFrame")->geometry(), QRect(20, 63, 533, 585));
+TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
+  window.show();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Serenitap"));
+  for (const char* name : {"lblIntro", "cmdExit", "cmdNavig(0)", "cmdPause", "cmdNavig(1)", "cmdFinish", "cmdWeb"})
+    EXPECT_TRUE(window.findChild<QWidget*>(name)->isVisible()) << name;
+  for (const char* name : {"picLeftFrame", "lblSplit", "cmdResume", "fraMode", "cmdAbout", "cmdNavig_Bottom(1)"})
+    EXPECT_TRUE(Ctl(name)->isHidden()) << name;
+  EXPECT_EQ(Ctl("cmdResume")->geometry(), Ctl("cmdPause")->geometry());  // they take turns
+  window.SetPanesVisible(true);  // back on the introduction, the divider goes with the panes
+  window.SetPanesVisible(false);
+  EXPECT_TRUE(Ctl("lblSplit")->isHidden());
+  EXPECT_EQ(Ctl("lblSegmentTitle")->font().pixelSize(), 19);
+  EXPECT_EQ(QFontInfo(Ctl("lblSegmentTitle")->font()).family(), main_window::InstalledFamilyFor("Segoe UI"));
+  EXPECT_EQ(window.StepTimer().interval(), 10);
+  window.resize(400, 60);  // the layout follows; the status strip keeps to the bottom
+  EXPECT_EQ(Ctl("cmdWeb")->x(), 636);
+  EXPECT_EQ(Ctl("picStatusBar")->y(), 60 - 31);
 }
 
-TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheSessionButtonsShowing) {
-  window->show();
-  for (const char* name : {"cmdNavig_Bottom(0)", "cmdNavig_Bottom(1)", "cmdPause_Bottom", "cmdResume_Bottom"})
-    EXPECT_TRUE(window->findChild<QWidget*>(QString::fromLatin1(name))->isHidden()) << name;
-  for (const char* name : {"lblIntro", "cmdPause", "cmdFinish", "cmdExit", "cmdWeb", "cmdNav", "picToolBar"})
-    EXPECT_TRUE(window->Control(name)->isVisible()) << name;
-  for (const char* name : {"picLeftFrame", "cmdResume", "fraMode", "fraSUD_2", "cmdAbout", "cmdInfo", "cmdShare"})
-    EXPECT_FALSE(window->Control(name)->isVisible()) << name;
-  EXPECT_TRUE(window->Button("cmdNavig", 0)->isVisible() && window->Button("cmdNavig", 1)->isVisible());
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("Serenitap"));
-  EXPECT_EQ(window->Control("lblSegmentTitle")->font().pixelSize(), 19);
-  EXPECT_EQ(QFontInfo(window->Control("lblSegmentTitle")->font()).family(), QStringLiteral("Liberation Sans"));
-  EXPECT_TRUE(window->Control("radSUD", 3)->font().bold());
-  EXPECT_EQ(window->Control("cmdExit")->font().pixelSize(), 12);
-  for (int i = 1; i <= 12; ++i)
-    EXPECT_EQ(window->Button("radMode", i)->text().toStdString(), modIssues::GetIssueName(10 * i));
-  EXPECT_EQ(static_cast<QLabel*>(window->Control("lblSUDUnit", 10))->text(), QStringLiteral("10"));
-  EXPECT_TRUE(static_cast<QLabel*>(window->Control("lblIntro"))->text().startsWith(QStringLiteral("Please sit up")));
+// The shown issues read alphabetically top to bottom; the face's dots follow
+// the midline and run down the face.
+TEST_F(MainWindowTest, IssuesAndDotsSitInOrder) {
+  std::vector<QAbstractButton*> shown;
+  for (int i = 1; i <= 12; ++i) {
+    if (!window.Button("radMode", i)->isHidden()) shown.push_back(window.Button("radMode", i));
+  }
+  ASSERT_EQ(shown.size(), 10u);  // Trauma and one more are kept off the list
+  EXPECT_TRUE(window.Button("radMode", 6)->isHidden() && window.Button("radMode", 10)->isHidden());
+  std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
+  for (std::size_t i = 1; i < shown.size(); ++i)
+    EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0) << i;
+  auto at = [&](int dot) { return Ctl("shpStep", dot)->geometry(); };
+  EXPECT_EQ(at(8).x(), at(4).x());  // head, under the nose and chin on the midline
+  EXPECT_EQ(at(9).x(), at(4).x());
+  for (const auto& [upper, lower] : {std::pair{4, 5}, {5, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}})
+    EXPECT_LT(at(upper).y(), at(lower).y()) << upper << " above " << lower;
+  for (int left : {5, 6, 7, 10, 11}) EXPECT_LT(at(left).x(), at(4).x()) << left;
+  for (int right : {12, 13, 14, 15, 16}) EXPECT_GT(at(right).x(), at(4).x()) << right;
+  EXPECT_EQ(Ctl("shpStep", 2)->parentWidget(), Ctl("picHandLeft"));
 }
 
-TEST_F(MainWindowTest, StripAndDividerColours) {
-  window->SetPanesVisible(true);
-  window->SetIssueChoiceVisible(true);
-  window->show();
-  // What is painted, not only what the palette holds.
-  auto painted = [&](const char* name) { return window->Control(name)->grab().toImage().pixelColor(1, 1); };
+// With the panes, pictures and choices showing: the colours painted, a spoken
+// name for every control, round dots coloured as told.
+TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
+  window.SetIntroVisible(false);
+  window.SetPanesVisible(true);
+  window.SetHandsVisible(true);
+  window.SetIssueChoiceVisible(true);
+  window.SetSudChoiceVisible(true);
+  for (int i = 1; i <= kDotCount + 1; ++i) window.SetDotVisible(i, true);  // 17 is ignored
+  window.PaintAllDots(kDotGreen);
+  window.SetDotColor(4, kDotRed);
+  window.show();
+  auto painted = [&](const char* name) { return Ctl(name)->grab().toImage().pixelColor(1, 1); };
   EXPECT_EQ(painted("picToolBar"), QColor(252, 252, 252));
-  EXPECT_EQ(painted("picStatusBar"), QColor(252, 252, 252));
   EXPECT_EQ(painted("lblSplit"), QColor(240, 240, 240));
   EXPECT_EQ(painted("picLeftFrame"), QColor(Qt::white));
   EXPECT_EQ(painted("fraMode"), QColor(Qt::white));
-}
-
-TEST_F(MainWindowTest, EveryVisibleControlHasASpokenName) {
-  // Show every panel and picture so that the names inside them count too.
-  window->SetPanesVisible(true);
-  window->SetBodyChartVisible(true);
-  window->SetHandsVisible(true);
-  window->SetIssueChoiceVisible(true);
-  window->SetSudChoiceVisible(true);
-  window->SetThymusVisible(true);
-  for (int i = 1; i <= main_window::kDotCount; ++i) window->SetDotVisible(i, true);
-  window->show();
+  // Drawn as a circle: red in the middle, the chart showing in the corners.
+  const QImage chart = Ctl("picShape")->grab().toImage();
+  const QPoint corner = Ctl("shpStep", 4)->pos();
+  EXPECT_EQ(chart.pixelColor(corner + QPoint(8, 8)), QColor(255, 0, 0));
+  EXPECT_NE(chart.pixelColor(corner), QColor(255, 0, 0));
+  EXPECT_EQ(Ctl("shpStep", 5)->accessibleDescription(), QStringLiteral("green"));
+  EXPECT_FALSE(window.IsDotVisible(17));
   int checked = 0;
-  for (QWidget* widget : window->findChildren<QWidget*>()) {
+  for (QWidget* widget : window.findChildren<QWidget*>()) {
     if (widget->objectName().isEmpty() || !widget->isVisible()) continue;
     ++checked;
     EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
@@ -115,83 +110,82 @@ TEST_F(MainWindowTest, EveryVisibleControlHasASpokenName) {
     }
   }
   EXPECT_GT(checked, 60);
-  EXPECT_EQ(window->Control("shpStep", 4)->accessibleName(), QStringLiteral("Tapping point: top of the head"));
-  EXPECT_EQ(window->Control("cmdExit")->accessibleName(), QStringLiteral("Exit"));
+  EXPECT_EQ(Ctl("shpStep", 4)->accessibleName(), QStringLiteral("Tapping point: top of the head"));
+  window.SetInstructionsText("Tap.\r\nSay it.");  // texts speak what they show, or what they are for
+  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleName(), QStringLiteral("Tap.\nSay it."));
+  window.SetInstructionsText("");
+  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleName(), QStringLiteral("Instructions"));
+  window.HideAllDots();
+  EXPECT_FALSE(window.IsDotVisible(4));
 }
 
-TEST_F(MainWindowTest, TextLabelsSpeakTheirTextAndWrapLongOnes) {
-  const std::string text = "Tap the top of your head.\r\nSay the statement out loud while you tap, slowly and calmly, "
-                           "and keep breathing all the while.";
-  window->SetInstructionsText(text);
-  auto* label = static_cast<QLabel*>(window->Control("lblLeftFrame"));
-  EXPECT_EQ(label->text(), QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-  EXPECT_EQ(label->accessibleName(), label->text());
-  EXPECT_TRUE(label->wordWrap());
-  EXPECT_TRUE(static_cast<QLabel*>(window->Control("lblIntro"))->wordWrap());
-  window->SetInstructionsText("");
-  EXPECT_EQ(label->accessibleName(), QStringLiteral("Instructions"));
-  window->SetTimeText("01:40");
-  EXPECT_EQ(window->Control("lblTime_New")->accessibleName(), QStringLiteral("Elapsed time 01:40"));
+// Notices wait for the window, come one at a time, stay a while, never take
+// the focus, and a screen reader gets all of one the strip shows shortened.
+TEST(NoticeStrip, ShowsNoticesOneAtATimeAndShortensOnlyOnScreen) {
+  InstallNoticeDisplay();
+  ShowNotice("The settings could not be read.");
+  ShowNotice("The settings were not saved.");
+  ShowNotice("The settings could not be read.");  // once is enough
+  frmMain window;
+  window.show();
+  NoticeStrip& strip = window.Notices();
+  EXPECT_EQ(strip.text(), "The settings could not be read.");
+  EXPECT_GE(strip.DisplayTimer().interval(), 10000);
+  EXPECT_EQ(strip.focusPolicy(), Qt::NoFocus);
+  EXPECT_LE(strip.geometry().right(), window.Control("lblTime_New")->geometry().left());
+  strip.Advance();
+  EXPECT_EQ(strip.text(), "The settings were not saved.");
+  strip.Advance();
+  EXPECT_FALSE(strip.isVisible() || strip.DisplayTimer().isActive());
+  const QString notice = QStringLiteral("The settings were not saved to \"/home/") + QString(300, 'x') + "\".";
+  ShowNotice(notice.toStdString());  // a later notice shows at once
+  EXPECT_TRUE(strip.isVisible() && strip.DisplayTimer().isActive());
+  EXPECT_LE(strip.fontMetrics().horizontalAdvance(strip.text()), strip.contentsRect().width());
+  EXPECT_EQ(strip.accessibleName(), notice);
+  SetNoticeSink({});
 }
 
-TEST_F(MainWindowTest, DotsAreRoundAndColouredAsTold) {
-  const QColor red(255, 0, 0);
-  const QColor green(0, 255, 0);
-  for (int i = 1; i <= main_window::kDotCount; ++i) {
-    EXPECT_EQ(window->Control("shpStep", i)->size(), QSize(16, 16)) << i;  // 240 twips
-    EXPECT_TRUE(window->DotColor(i) == kDotRed) << i;
+// Whether the label shows all of its text.
+bool Fits(const QLabel* label) {
+  const QSize room = label->contentsRect().size();
+  const int flags = int(label->alignment()) | Qt::TextWordWrap;
+  const QSize needed = QFontMetrics(label->font()).boundingRect(0, 0, room.width(), INT_MAX / 2, flags, label->text()).size();
+  return needed.boundedTo(room) == needed;
+}
+
+int DesignSize(const QLabel* label) { return label->property("designPixelSize").toInt(); }
+
+// The window at a scale of its design size, 1152 x 733 pixels.
+void Resize(frmMain& window, double scale) { window.resize((QSizeF(1152, 733) * scale).toSize()); }
+
+// At the design size every step's text fits in type of the design size. A
+// smaller window sets a long text in smaller type, never below the readable
+// minimum, and the type follows the room each time the window is resized.
+TEST(TextFit, TheTypeFollowsTheRoom) {
+  frmMain window;
+  window.show();
+  auto* label = window.findChild<QLabel*>("lblLeftFrame");
+  std::string longest;
+  for (enmStep step = stpIntro + 1; step < stpFinish; ++step) {
+    for (const enmIssue issue : {issAddictionsObsessions, issPTSDTrauma}) {
+      const std::string text = GetStepInstructions(step, issue, step % 2 == 0);
+      window.SetInstructionsText(text);
+      EXPECT_TRUE(Fits(label)) << text;
+      EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
+      if (text.size() > longest.size()) longest = text;
+    }
   }
-  auto* thymus = static_cast<main_window::DotShape*>(window->Control("shpGreen"));
-  EXPECT_EQ(thymus->size(), QSize(16, 16));
-  EXPECT_EQ(thymus->FillColor(), green);
-  EXPECT_EQ(thymus->BorderColor(), QColor(128, 255, 128));
-
-  window->PaintAllDots(kDotGreen);
-  for (int i = 1; i <= main_window::kDotCount; ++i) {
-    auto* dot = static_cast<main_window::DotShape*>(window->Control("shpStep", i));
-    EXPECT_EQ(dot->FillColor(), green);
-    EXPECT_EQ(dot->BorderColor(), green);
-    EXPECT_EQ(dot->accessibleDescription(), QStringLiteral("green"));
-  }
-  window->SetDotColor(4, kDotRed);
-  EXPECT_TRUE(window->DotColor(4) == kDotRed);
-  EXPECT_TRUE(window->DotColor(5) == kDotGreen);
-
-  // Drawn as a circle: red in the middle, the chart showing in the corners.
-  window->SetPanesVisible(true);
-  window->SetIntroVisible(false);
-  window->SetDotVisible(4, true);
-  window->show();
-  const QImage chart = window->Control("picShape")->grab().toImage();
-  const QPoint topLeft = window->Control("shpStep", 4)->pos();
-  EXPECT_EQ(chart.pixelColor(topLeft + QPoint(8, 8)), red);
-  EXPECT_NE(chart.pixelColor(topLeft + QPoint(0, 0)), red);
-  EXPECT_NE(chart.pixelColor(topLeft + QPoint(15, 15)), red);
-}
-
-TEST_F(MainWindowTest, DotVisibilityByIndexIgnoresIndicesOutsideTheArray) {
-  window->SetDotVisible(8, true);
-  EXPECT_TRUE(window->IsDotVisible(8));
-  window->SetDotVisible(0, true);
-  window->SetDotVisible(17, true);
-  EXPECT_FALSE(window->IsDotVisible(0));
-  EXPECT_FALSE(window->IsDotVisible(17));
-  window->HideAllDots();
-  for (int i = 1; i <= main_window::kDotCount; ++i) EXPECT_FALSE(window->IsDotVisible(i)) << i;
-}
-
-TEST_F(MainWindowTest, StepTimerIsPreciseTenMillisecondsAndStopped) {
-  QTimer& timer = window->StepTimer();
-  EXPECT_EQ(timer.objectName(), QStringLiteral("tmrSteps"));
-  EXPECT_EQ(timer.interval(), 10);
-  EXPECT_EQ(timer.timerType(), Qt::PreciseTimer);
-  EXPECT_FALSE(timer.isActive());
-  QMenu& menu = window->PopupMenu();
-  QStringList captions;
-  for (QAction* action : menu.actions()) {
-    if (action->isVisible() && !action->isSeparator()) captions << action->text();
-  }
-  EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "Exit"}));
+  Resize(window, 0.6);
+  window.SetInstructionsText(longest);
+  const int smallSize = label->font().pixelSize();
+  EXPECT_LT(smallSize, DesignSize(label));
+  EXPECT_GE(smallSize, main_window::kSmallestTextPixels);
+  Resize(window, 1.0);
+  EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
+  Resize(window, 0.6);
+  EXPECT_EQ(label->font().pixelSize(), smallSize);
+  window.SetInstructionsText("Breathe.");  // a short text takes back the design size
+  EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // The main window's commands: access keys, the windows it opens, closing,
-// and failures on the way.
+// spoken guidance, and failures on the way.
+#include "settings/options.h"
+#include "settings/window_position.h"
 #include "ui/main/main_window_fixture.h"
 
 namespace serenitap {
@@ -7,238 +9,116 @@ namespace {
 
 using namespace window_testing;
 
-// ---------------------------------------------------------------------------
-// Access keys: a visible, enabled button answers its key once; others stay silent.
-
-struct AccessKeyCase {
-  const char* name;
-  Qt::Key key;
-  const char* button;
-  enmStep at;
-  bool pausedBefore;
-  enum { AsShown, Disabled, Hidden } button_state;
-  int clicks;  // -1: not counted
-  enmStep stepAfter;
-  bool pausedAfter;
-};
-
-class AccessKeyTest : public MainControllerTest, public ::testing::WithParamInterface<AccessKeyCase> {};
-
-TEST_P(AccessKeyTest, ClickTheirVisibleEnabledButtonsOnce) {
-  const AccessKeyCase& c = GetParam();
-  NextUntil(c.at);
-  if (c.pausedBefore) Key(Qt::Key_Escape);
-  ASSERT_EQ(Paused(), c.pausedBefore);
-  QAbstractButton* button = Btn(c.button);
-  if (c.button_state == AccessKeyCase::Disabled) button->setEnabled(false);
-  if (c.button_state == AccessKeyCase::Hidden) button->hide();
-  QSignalSpy clicks(button, &QAbstractButton::clicked);
-  Key(c.key, Qt::AltModifier);
-  if (c.clicks >= 0) {
-    EXPECT_EQ(clicks.count(), c.clicks);
-  }
-  EXPECT_EQ(step(), c.stepAfter);
-  EXPECT_EQ(Paused(), c.pausedAfter);
-  EXPECT_EQ(timer().isActive(), c.stepAfter >= stpLeftHand && c.stepAfter <= stpRelax && !c.pausedAfter);
-  EXPECT_TRUE(window->isVisible());
-  button->setEnabled(true);
-  button->show();
+// A visible, enabled button answers its access key once; others stay silent.
+TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
+  auto clicksOf = [&](const char* button, Qt::Key key) {
+    QSignalSpy clicks(Btn(button), &QAbstractButton::clicked);
+    Key(key, Qt::AltModifier);
+    return clicks.count();
+  };
+  KeySpy spy(KeyTarget(), Qt::Key_A);
+  EXPECT_EQ(clicksOf("cmdPause", Qt::Key_A), 0);  // disabled on the introduction: the key goes on
+  EXPECT_EQ(spy.presses, 1);
+  NextUntil(stpLeftHand);
+  Btn("cmdFinish")->setEnabled(false);
+  Btn("cmdExit")->hide();
+  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F) + clicksOf("cmdExit", Qt::Key_X), 0);
+  Btn("cmdFinish")->setEnabled(true);
+  EXPECT_EQ(clicksOf("cmdPause", Qt::Key_A), 1);
+  EXPECT_TRUE(Paused());
+  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 1);  // the Alt press resumes first
+  EXPECT_EQ(step(), stpFinish);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Keys, AccessKeyTest,
-    ::testing::Values(
-        AccessKeyCase{"PauseRunning", Qt::Key_A, "cmdPause", stpTopHead1, false, AccessKeyCase::AsShown, 1,
-                      stpTopHead1, true},
-        // Paused, the Alt press alone already resumes.
-        AccessKeyCase{"ResumePaused", Qt::Key_E, "cmdResume", stpTopHead1, true, AccessKeyCase::AsShown, -1,
-                      stpTopHead1, false},
-        AccessKeyCase{"FinishRunning", Qt::Key_F, "cmdFinish", stpTopHead1, false, AccessKeyCase::AsShown, 1,
-                      stpFinish, false},
-        AccessKeyCase{"PauseDisabledOnTheIntroduction", Qt::Key_A, "cmdPause", stpIntro, false,
-                      AccessKeyCase::AsShown, 0, stpIntro, false},
-        AccessKeyCase{"ResumeHiddenWhileRunning", Qt::Key_E, "cmdResume", stpLeftHand, false,
-                      AccessKeyCase::AsShown, 0, stpLeftHand, false},
-        AccessKeyCase{"FinishDisabled", Qt::Key_F, "cmdFinish", stpLeftHand, false, AccessKeyCase::Disabled, 0,
-                      stpLeftHand, false},
-        AccessKeyCase{"ExitHidden", Qt::Key_X, "cmdExit", stpLeftHand, false, AccessKeyCase::Hidden, 0, stpLeftHand,
-                      false}),
-    [](const ::testing::TestParamInfo<AccessKeyCase>& info) { return std::string(info.param.name); });
-
-// ---------------------------------------------------------------------------
-// The About and introduction windows suspend the step timer
-
-enum class TimerBefore { Running, Paused, Stopped };
-
-struct ModalCase {
-  const char* name;
-  const char* expectedWindow;
-  const char* procedure;  // the name a failure is reported under
-  void (*open)(MainControllerTest&, frmMain&, MainWindowController&);
-};
-
-class ModalWindowTest : public MainControllerTest,
-                        public ::testing::WithParamInterface<std::tuple<ModalCase, TimerBefore>> {
- protected:
-  void Open() { std::get<0>(GetParam()).open(*this, *window, *controller); }
-  void Arrange() {
-    switch (std::get<1>(GetParam())) {
-      case TimerBefore::Running: NextUntil(stpTopHead1); break;
-      case TimerBefore::Paused:
-        NextUntil(stpLeftHand);
-        Key(Qt::Key_Escape);
-        break;
-      case TimerBefore::Stopped: NextUntil(stpAssignSUD); break;
-    }
-  }
-};
-
-TEST_P(ModalWindowTest, TheTimerIsOffWhileTheWindowIsOpenAndAsBeforeAfterwards) {
-  Arrange();
-  const bool wasActive = timer().isActive();
-  const bool wasPaused = Paused();
-  const enmStep before = step();
-  Open();
-  ASSERT_EQ(modalCalls, std::vector<std::string>{std::get<0>(GetParam()).expectedWindow});
-  EXPECT_FALSE(timerActiveWhileModal.front());
-  EXPECT_EQ(modalOwner, window.get());
-  EXPECT_EQ(timer().isActive(), wasActive);
-  EXPECT_EQ(Paused(), wasPaused);
-  EXPECT_EQ(step(), before);
-  if (wasActive) {
-    EXPECT_GT(TicksUntilStepChanges(201), 0);
+// The About and introduction windows suspend the step timer (the stand-ins
+// check that it is off) and leave it as it was; a failure inside is reported
+// and leaves the timer off until the next step.
+TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
+  const std::tuple<const char*, const char*, std::function<void()>> commands[] = {
+      {"About", "mnuPopUpAbout_Click", [&] { Item("mnuPopUpAbout")->trigger(); }},
+      {"About", "cmdAbout_Click", [&] { Btn("cmdAbout")->click(); }},
+      {"Information", "cmdInfo_Click", [&] { Btn("cmdInfo")->click(); }},
+      {"Information", "mnuPopUpInfo_Click", [&] { controller->mnuPopUpInfo_Click(); }}};
+  for (const auto& [shown, procedure, open] : commands) {
+    NextUntil(stpTopHead1);
+    modalCalls.clear();
+    open();
+    EXPECT_EQ(modalCalls, std::vector<std::string>{shown});
+    EXPECT_GT(TicksUntilStepChanges(201), 0) << procedure;
+    throwInModal = true;
+    open();
+    throwInModal = false;
+    ASSERT_EQ(reports.reports.size(), 1u);
+    EXPECT_EQ(reports.reports[0].procedure, procedure);
+    EXPECT_FALSE(timer().isActive());
+    reports.reports.clear();
+    Restart();
   }
 }
 
-TEST_P(ModalWindowTest, AFailureInsideLeavesTheTimerOffAndIsReported) {
-  Arrange();
-  throwInModal = true;
-  Open();
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports.front().module, "frmMain");
-  EXPECT_EQ(reports.reports.front().procedure, std::get<0>(GetParam()).procedure);
-  EXPECT_EQ(reports.reports.front().number, 5);
-  EXPECT_FALSE(timer().isActive());
-  reports.reports.clear();
-  // A resume or a step change brings the timer back.
-  Key(Qt::Key_N);
-  EXPECT_TRUE(timer().isActive());
-}
-
-const ModalCase kModalCases[] = {
-    {"PopupAbout", "About", "mnuPopUpAbout_Click", [](MainControllerTest& t, frmMain&, MainWindowController&) {
-       t.Item("mnuPopUpAbout")->trigger();
-     }},
-    {"HiddenAboutButton", "About", "cmdAbout_Click", [](MainControllerTest&, frmMain& w, MainWindowController&) {
-       w.Button("cmdAbout")->click();
-     }},
-    {"HiddenInfoButton", "Information", "cmdInfo_Click", [](MainControllerTest&, frmMain& w, MainWindowController&) {
-       w.Button("cmdInfo")->click();
-     }},
-    {"InformationItem", "Information", "mnuPopUpInfo_Click", [](MainControllerTest&, frmMain&, MainWindowController& c) {
-       c.mnuPopUpInfo_Click();
-     }},
-};
-
-std::string ModalCaseName(const ::testing::TestParamInfo<std::tuple<ModalCase, TimerBefore>>& info) {
-  static const char* const timers[] = {"Running", "Paused", "Stopped"};
-  return std::string(std::get<0>(info.param).name) + timers[static_cast<int>(std::get<1>(info.param))];
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Commands, ModalWindowTest,
-    ::testing::Combine(::testing::ValuesIn(kModalCases),
-                       ::testing::Values(TimerBefore::Running, TimerBefore::Paused, TimerBefore::Stopped)),
-    ModalCaseName);
-
-TEST_F(MainControllerTest, ThePopupMenuOffersItsItemsAndTheInformationItemIsHidden) {
-  QMenu& menu = window->PopupMenu();
-  ASSERT_NE(Item("mnuPopUpInfo"), nullptr);
-  EXPECT_FALSE(Item("mnuPopUpInfo")->isVisible());
-  EXPECT_FALSE(Item("mnuPopUpInfo")->isEnabled());
+// The menu opens from its button; its information item is off. The shortcuts
+// window opens once, modeless, and closes with the main window.
+TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
   Item("mnuPopUpInfo")->trigger();
   EXPECT_TRUE(modalCalls.empty());
-  for (const char* name : {"mnuPopUpShortcuts", "mnuPopUpAbout", "mnuPopUpExit"}) {
-    ASSERT_NE(Item(name), nullptr) << name;
-    EXPECT_TRUE(Item(name)->isVisible() && Item(name)->isEnabled()) << name;
-  }
-  NextUntil(stpTopHead1);
-  Click(Btn("cmdNav"));
-  EXPECT_TRUE(menu.isVisible());
-  menu.hide();
-  EXPECT_EQ(step(), stpTopHead1);
-  EXPECT_TRUE(timer().isActive());
-}
-
-TEST_F(MainControllerTest, TheShortcutsWindowOpensOnceAndLeavesTheTimerRunning) {
+  QTest::mouseClick(Btn("cmdNav"), Qt::LeftButton);
+  EXPECT_TRUE(window->PopupMenu().isVisible());
+  window->PopupMenu().hide();
   NextUntil(stpTopHead1);
   Item("mnuPopUpShortcuts")->trigger();
-  ASSERT_EQ(shortcutsCreated, 1);
   QPointer<QWidget> shortcuts = controller->ShortcutsWindow();
-  ASSERT_NE(shortcuts, nullptr);
-  EXPECT_TRUE(shortcuts->isVisible());
-  EXPECT_FALSE(shortcuts->isModal());
-  EXPECT_TRUE(timer().isActive());
+  ASSERT_TRUE(shortcuts && shortcuts->isVisible() && !shortcuts->isModal());
   EXPECT_GT(TicksUntilStepChanges(201), 0);  // the session goes on meanwhile
-
   Item("mnuPopUpShortcuts")->trigger();
   EXPECT_EQ(shortcutsCreated, 1);
-  EXPECT_EQ(controller->ShortcutsWindow(), shortcuts.data());
-
-  // Closing it releases it; the next opening makes a fresh one.
-  shortcuts->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(shortcuts.isNull());
+  CloseWindow();  // it closes with the main window
+  EXPECT_TRUE(shortcuts.isNull() || !shortcuts->isVisible());
+  OpenWindow();
+  throwInModal = true;  // a failing one is reported
   Item("mnuPopUpShortcuts")->trigger();
-  EXPECT_EQ(shortcutsCreated, 2);
-  QPointer<QWidget> second = controller->ShortcutsWindow();
-  ASSERT_NE(second, nullptr);
-  EXPECT_TRUE(second->isVisible());
-
-  // It closes with the main window.
-  window->close();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_TRUE(second.isNull() || !second->isVisible());
+  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(reports.reports[0].procedure, "KeyboardShortcuts");
+  reports.reports.clear();
 }
 
-// ---------------------------------------------------------------------------
-// Closing
-
-enum class ExitWay { ExitButton, PopupItem, AltX };
-
-class ExitTest : public MainControllerTest, public ::testing::WithParamInterface<ExitWay> {};
-
-TEST_P(ExitTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
-  NextUntil(stpLeftHand);
-  ASSERT_TRUE(timer().isActive());
-  CloseWatcher watcher(window.get(), &timer());
-  switch (GetParam()) {
-    case ExitWay::ExitButton: Click(Btn("cmdExit")); break;
-    case ExitWay::PopupItem: Item("mnuPopUpExit")->trigger(); break;
-    case ExitWay::AltX: Key(Qt::Key_X, Qt::AltModifier); break;
+// Notes whether the step timer runs when the main window gets its close
+// event, before the controller's own unload sees it.
+struct CloseWatcher : QObject {
+  explicit CloseWatcher(MainControllerTest& t) : t(t) { qApp->installEventFilter(this); }
+  ~CloseWatcher() override { qApp->removeEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == t.window.get() && event->type() == QEvent::Close) timerAtClose.push_back(t.timer().isActive());
+    return false;
   }
-  EXPECT_EQ(watcher.closes, 1);
-  EXPECT_FALSE(watcher.timerActiveAtClose);
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(timer().isActive());
-}
-
-std::string ExitWayName(const ::testing::TestParamInfo<ExitWay>& info) {
-  static const char* const names[] = {"ExitButton", "PopupItem", "AltX"};
-  return names[static_cast<int>(info.param)];
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, ExitTest, ::testing::Values(ExitWay::ExitButton, ExitWay::PopupItem, ExitWay::AltX),
-                         ExitWayName);
-
-struct StoredPlacement {
-  std::int32_t left = 0, top = 0, width = 0, height = 0, state = -1;
-  bool read = false;
+  MainControllerTest& t;
+  std::vector<bool> timerAtClose;
 };
 
-StoredPlacement ReadPlacement() {
-  StoredPlacement p;
-  p.read = FormPos_Read(p.left, p.top, p.width, p.height, p.state);
+// Exit by its button, its menu item or Alt+X; the last time with the window
+// so far right that its placement cannot be stored, which is reported.
+TEST_F(MainControllerTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
+  for (int way = 0; way < 4; ++way) {
+    QWidget other;  // other top-level windows close with the main window
+    other.show();
+    NextUntil(stpLeftHand);
+    CloseWatcher watcher(*this);
+    if (way == 3) window->move(150'000'000, 0);  // the left edge in twips does not fit in 32 bits
+    if (way == 0 || way == 3) QTest::mouseClick(Btn("cmdExit"), Qt::LeftButton);
+    if (way == 1) Item("mnuPopUpExit")->trigger();
+    if (way == 2) Key(Qt::Key_X, Qt::AltModifier);
+    EXPECT_EQ(watcher.timerAtClose, std::vector<bool>{false}) << way;
+    EXPECT_FALSE(window->isVisible() || other.isVisible()) << way;
+    CloseWindow();
+    OpenWindow();
+  }
+  ASSERT_EQ(reports.reports.size(), 1u);
+  EXPECT_EQ(reports.reports[0].procedure, "FormPos_Save");
+  reports.reports.clear();
+}
+
+std::vector<std::int32_t> StoredPlacement() {
+  std::vector<std::int32_t> p(5, -1);
+  EXPECT_TRUE(FormPos_Read(p[0], p[1], p[2], p[3], p[4]));
   return p;
 }
 
@@ -249,117 +129,71 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   const QRect frame = window->frameGeometry();
   const QSize size = window->size();
   window->close();
-
-  const StoredPlacement p = ReadPlacement();
-  ASSERT_TRUE(p.read);
-  EXPECT_EQ(p.state, kWindowStateNormal);
-  EXPECT_EQ(p.left, frame.x() * 15);
-  EXPECT_EQ(p.top, frame.y() * 15);
-  EXPECT_EQ(p.width, size.width() * 15);
-  EXPECT_GE(p.height, size.height() * 15);
-
-  window.reset();
+  const auto p = StoredPlacement();
+  EXPECT_EQ(p[4], kWindowStateNormal);
+  CloseWindow();
   OpenWindow();
   EXPECT_EQ(window->size(), size);
   EXPECT_EQ(window->frameGeometry().topLeft(), frame.topLeft());
-  EXPECT_EQ(step(), stpIntro);  // nothing of the session is kept
-}
-
-TEST_F(MainControllerTest, ClosingAMinimizedWindowKeepsThePlacementStoredBefore) {
-  WindowPlacement stored;
-  stored.left = 1500;
-  stored.top = 1200;
-  stored.width = 12000;
-  stored.height = 9000;
-  FormPos_Save(stored);
-  window->showMinimized();
-  QApplication::processEvents();
-  ASSERT_TRUE(window->isMinimized());
-  window->close();
-
-  const StoredPlacement p = ReadPlacement();
-  ASSERT_TRUE(p.read);
-  EXPECT_EQ(p.left, 1500);
-  EXPECT_EQ(p.top, 1200);
-  EXPECT_EQ(p.width, 12000);
-  EXPECT_EQ(p.height, 9000);
-  EXPECT_EQ(p.state, kWindowStateNormal);
-}
-
-TEST_F(MainControllerTest, ClosingAMaximizedWindowStoresTheMaximizedState) {
-  window->showMaximized();
+  window->showMaximized();  // maximized, only the state is stored
   QApplication::processEvents();
   window->close();
-  EXPECT_EQ(ReadPlacement().state, kWindowStateMaximized);
-}
-
-TEST_F(MainControllerTest, OtherTopLevelWindowsCloseWithTheMainWindow) {
-  QWidget first;
-  QWidget second;
-  first.show();
-  second.show();
-  NextUntil(stpLeftHand);
-  window->close();
-  EXPECT_FALSE(first.isVisible());
-  EXPECT_FALSE(second.isVisible());
-  EXPECT_FALSE(timer().isActive());
-}
-
-TEST_F(MainControllerTest, AFailingShortcutsWindowIsReportedAndTheSessionRunsOn) {
-  NextUntil(stpTopHead1);
-  throwInModal = true;
-  Item("mnuPopUpShortcuts")->trigger();
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].procedure, "KeyboardShortcuts");
-  EXPECT_TRUE(timer().isActive());
-  reports.reports.clear();
+  EXPECT_EQ(StoredPlacement(), (std::vector<std::int32_t>{p[0], p[1], p[2], p[3], kWindowStateMaximized}));
 }
 
 // Fails the first move of the control it watches.
-class FailingMove : public QObject {
- public:
+struct FailingMove : QObject {
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Move && armed) {
-      armed = false;
-      throw RuntimeFailure(91, "Object variable or With block variable not set");
-    }
-    return false;
+    if (event->type() != QEvent::Move || !armed) return false;
+    armed = false;
+    throw RuntimeFailure(91, "Object variable or With block variable not set");
   }
   bool armed = true;
 };
 
-TEST_F(MainControllerTest, TheLayoutSkipsAControlThatFailsAndPlacesTheRestAtAnySize) {
+TEST_F(MainControllerTest, TheLayoutSkipsAControlThatFailsAndPlacesTheRest) {
   FailingMove failing;
   Ctl("lblIntro")->installEventFilter(&failing);
-  for (const QSize size : {QSize(1300, 800), QSize(1, 1), QSize(1200, 8), QSize(6, 900)}) {
-    window->resize(size);
-    QApplication::processEvents();
-    window->ArrangeControls();
-    const main_window::MainLayout& layout = window->CurrentLayout();
-    EXPECT_EQ(Ctl("cmdWeb")->geometry(), main_window::PixelRect(layout.cmdWeb));
-    EXPECT_EQ(Ctl("lblTime_New")->geometry(), main_window::PixelRect(layout.lblTime_New));
-  }
+  window->resize(1300, 800);
+  window->ArrangeControls();
+  EXPECT_EQ(Ctl("cmdWeb")->geometry(), main_window::PixelRect(window->CurrentLayout().cmdWeb));
   Ctl("lblIntro")->removeEventFilter(&failing);
   EXPECT_FALSE(failing.armed);
-  Key(Qt::Key_N);
-  EXPECT_EQ(step(), stpStimulateThymus);
 }
 
-TEST_F(MainControllerTest, APlacementThatCannotBeSavedIsReportedAndTheWindowStillClosesEverything) {
-  NextUntil(stpLeftHand);
-  Item("mnuPopUpShortcuts")->trigger();
-  QPointer<QWidget> shortcuts = controller->ShortcutsWindow();
-  window->move(150'000'000, 0);  // the left edge in twips does not fit in 32 bits
-  QApplication::processEvents();
-  if (window->frameGeometry().x() < 143'165'577) GTEST_SKIP() << "the window system keeps the window on screen";
-  Click(Btn("cmdExit"));
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].procedure, "FormPos_Save");
-  EXPECT_EQ(reports.reports[0].number, 6);
-  EXPECT_FALSE(window->isVisible());
-  EXPECT_FALSE(timer().isActive());
-  EXPECT_TRUE(shortcuts.isNull() || !shortcuts->isVisible());
-  reports.reports.clear();
+// The "Spoken Guidance" item: above Exit, off at first; the choice is stored,
+// speaks at once and is kept when the voice fails or the machine has none.
+TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
+  auto item = [&]() -> QAction& { return controller->Guidance().Item(); };
+  const QList<QAction*> actions = window->PopupMenu().actions();
+  const auto at = actions.indexOf(&item());
+  ASSERT_TRUE(at > 0 && actions[at - 1]->isSeparator() && actions[at + 1] == Item("mnuPopUpExit"));
+  EXPECT_TRUE(item().isCheckable() && !item().isChecked());
+  item().trigger();
+  EXPECT_TRUE(modOptions::SpeakGuidance());
+  EXPECT_EQ(spoken, std::vector<std::string>{"Say Please sit u"});
+  item().trigger();
+  EXPECT_FALSE(modOptions::SpeakGuidance());
+  EXPECT_EQ(spoken.back(), "Stop");
+  item().trigger();
+  voiceFailed("the speech service reported an error");
+  EXPECT_FALSE(item().isChecked());
+  EXPECT_TRUE(modOptions::SpeakGuidance());
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("reported an error"), std::string::npos);
+  // Stored on, it is on at the start and speaks once the event loop runs.
+  CloseWindow();
+  spoken.clear();
+  OpenWindow();
+  EXPECT_TRUE(item().isChecked());
+  EXPECT_EQ(spoken, std::vector<std::string>{"Say Please sit u"});
+  CloseWindow();
+  voiceMissing = "No speech engine is installed: the package qt6-speech-speechd-plugin provides one.";
+  OpenWindow();
+  EXPECT_FALSE(item().isEnabled() || item().isChecked());
+  EXPECT_TRUE(item().toolTip().contains("qt6-speech-speechd-plugin"));
+  EXPECT_EQ(notices.size(), 2u);
+  EXPECT_TRUE(modOptions::SpeakGuidance());  // the choice stays for a machine that has one
 }
 
 }  // namespace
