@@ -1,0 +1,97 @@
+// The text form of the settings files: what is written for each value, what a
+// person may leave in a file, and what is refused with the reason.
+#include <gmock/gmock.h>
+
+#include "settings/reg_file.h"
+#include "settings/settings_test_support.h"
+
+namespace serenitap::testing {
+namespace {
+
+using ::testing::HasSubstr;
+constexpr const char* kRoot = "HKEY_CURRENT_USER";
+
+TEST(RegFile, EachValueKeepsItsTypeAndBytes) {
+  const std::tuple<const char*, std::uint32_t, std::string, std::string> cases[] = {
+      {"Sz", 1, std::string("C:\\Program Files\\\"x\"\0", 21), R"("Sz"="C:\\Program Files\\\"x\"")"},
+      {"Utf8", 1, std::string("Grüße\0", 8), "\"Utf8\"=\"Grüße\""},
+      {"NoZero", 1, "abc", "\"NoZero\"=hex(1):61,62,63"},
+      {"TwoLines", 1, std::string("a\r\nb\0", 5), "\"TwoLines\"=hex(1):61,0d,0a,62,00"},
+      {"Empty", 1, std::string("\0", 1), "\"Empty\"=\"\""},
+      {"Expand", 2, std::string("%T%\0", 4), "\"Expand\"=hex(2):25,54,25,00"},
+      {"Dword", 4, "\x01\x02\x03\xff", "\"Dword\"=dword:ff030201"},
+      {"ShortDword", 4, "\x01\x02", "\"ShortDword\"=hex(4):01,02"},
+      {"Bin", 3, std::string("\x00\xff", 2), "\"Bin\"=hex:00,ff"},
+      {"None", 0, "", "\"None\"=hex(0):"},
+      {"Type11", 11, "\x01", "\"Type11\"=hex(b):01"},
+      {"", 1, std::string("default\0", 8), "@=\"default\""},
+      {"Long", 3, std::string(40, '\x41'),
+       "\"Long\"=hex:41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,\\\n"
+       "  41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41"}};
+  for (const auto& [name, type, data, line] : cases) {
+    st::RegKeyNode root;
+    root.SubKey("Software").SetValue(name, type, data);
+    const std::string text = st::WriteRegFile(root, kRoot);
+    EXPECT_THAT(text, HasSubstr("\n" + line + "\n"));
+    std::string error;
+    const auto back = st::ParseRegFile(text, kRoot, &error);
+    ASSERT_TRUE(back) << error;
+    const st::RegValueData* v = back->FindSubKey("software")->FindValue(name);
+    ASSERT_NE(v, nullptr) << name;
+    EXPECT_EQ(v->type, type);
+    EXPECT_EQ(v->data, data);
+  }
+}
+
+TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
+  const std::string text =
+      "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n; kept by hand\r\n"
+      "[HKEY_CURRENT_USER\\Software\\Serenitap\\Options]  \r\n"
+      "  \"ShowWhatIsIt\"=dword:0000000A\r\n"
+      "\"Bytes\"=hex:01,\\\r\n    02\r\n"
+      "[hkey_current_user\\SOFTWARE\\serenitap\\OPTIONS]\r\n"
+      "\"showwhatisit\"=dword:00000001\r\n";
+  std::string error;
+  const auto root = st::ParseRegFile(text, kRoot, &error);
+  ASSERT_TRUE(root) << error;
+  const st::RegKeyNode* options = root->FindSubKey("Software")->FindSubKey("Serenitap")->FindSubKey("Options");
+  ASSERT_NE(options, nullptr);
+  ASSERT_EQ(options->values.size(), 2u);
+  EXPECT_EQ(options->FindValue("ShowWhatIsIt")->data, std::string("\x01\0\0\0", 4));  // the later line holds
+  EXPECT_EQ(options->FindValue("Bytes")->data, "\x01\x02");
+}
+
+TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
+  const std::string header = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
+  const std::pair<std::string, const char*> broken[] = {
+      {"", "first line"},
+      {"REGEDIT4\n\n[HKEY_CURRENT_USER\\Software]\n", "first line"},
+      {std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0", 12), ""},
+      {header + "\"v\"=\"a\0b\"\n", ""},
+      {header + "\"v\"=\"abc", ""},
+      {header + "\"v\"=hex:01,02,\\\n", "ends inside a value"},
+      {header + "[HKEY_CURRENT_USER\\A", ""},
+      {header + "\"v\"=\"" + std::string(2 << 20, 'x') + "\"\n", ""},
+      {"Windows Registry Editor Version 5.00\n\"v\"=dword:00000001\n", "before the first key"},
+      {header + "[HKEY_LOCAL_MACHINE\\Software]\n", ""},
+      {header + "[HKEY_CURRENT_USER\\A\\\\B]\n", ""},
+      {header + "\"v\"=\"a\\nb\"\n", ""},
+      {header + "\"v\"=dword:1234567\n", ""},
+      {header + "\"v\"=hex:1,02\n", ""},
+      {header + "\"v\"=hex(z):01\n", ""},
+      {header + "\"v\"=\"a\" x\n", ""},
+      {header + "\"v\"=\"\xff\xfe\"\n", ""},
+      {header + "[-HKEY_CURRENT_USER\\Software\\Serenitap]\n", "deletes a key"},
+      {header + "\"Left\"=-\n", "deletes a value"},
+      {std::string("\xFF\xFEW\0i\0n\0d", 9), "UTF-16"},    // cut inside a character
+      {std::string("\xFF\xFE\x00\xD8W\0", 6), "UTF-16"}};  // a lone surrogate
+  for (const auto& [text, reason] : broken) {
+    std::string error;
+    EXPECT_FALSE(st::ParseRegFile(text, kRoot, &error)) << text.substr(0, 80);
+    EXPECT_THAT(error, ::testing::StartsWith("line "));
+    EXPECT_THAT(error, HasSubstr(reason));
+  }
+}
+
+}  // namespace
+}  // namespace serenitap::testing
