@@ -7,6 +7,7 @@
 #include <climits>
 #include <functional>
 
+#include "settings/registry.h"
 #include "settings/settings_test_support.h"
 #include "support/recorders.h"
 
@@ -15,13 +16,18 @@ namespace {
 
 namespace fs = std::filesystem;
 using Paths = std::vector<std::string>;
+const std::string kRecent = "Software\\Serenitap\\Recent";
+
+std::int32_t FailureNumber(const std::function<void()>& f) {
+  const auto e = Raised<RuntimeFailure>(f);
+  return e ? e->Number() : 0;
+}
 
 TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
   const std::string k37(37, 'n'), k40(40, 'n');
   std::string accents;
   for (int i = 0; i < 30; ++i) accents += "\xC3\xA9";  // é, two bytes
   const std::tuple<std::int32_t, std::string, std::string> cases[] = {
-      {1, "C:\\a.txt", "&1)  C:\\a.txt"},
       {10, "", "&10)  "},
       {3, "C:\\ProjectDocuments\\Report of March.docx", "&3)  ...\\Report of March.docx"},
       {2, "C:\\" + std::string(30, 'x'), "&2)  C:\\" + std::string(30, 'x')},  // 33, but the tail fits
@@ -33,111 +39,89 @@ TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
   for (const auto& [index, path, caption] : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(index, path), caption);
 }
 
-class MRUFileListTest : public ::testing::Test {
+// The list works in the test's folder, with a store of its own.
+class MRUFileListTest : public StoreTest {
  protected:
-  void SetUp() override {
-    fs::current_path(temp_.Folder().Path());
-    fs::create_directory("files");
-  }
+  void SetUp() override { fs::current_path(temp_.Folder().Path()); }
   void TearDown() override { fs::current_path(previous_folder_); }
-  std::string MakeFile(const std::string& name) {
-    const fs::path p = temp_.Folder().Path() / "files" / name;
-    std::ofstream(p) << "x";
-    return p.string();
+  static std::string File(const std::string& name) { return (fs::current_path() / name).string(); }
+  // A list of max entries holding the files of these names, made now, the first the oldest.
+  static cMRUFileList ListOf(std::int32_t max, const Paths& names) {
+    cMRUFileList list;
+    list.MaxFileCount(max);
+    for (const auto& name : names) {
+      WriteText(name, "x");
+      list.AddFile(File(name));
+    }
+    return list;
   }
   static Paths Entries(const cMRUFileList& list) {
     Paths out;
     for (std::int32_t i = 1; i <= list.FileCount(); ++i) out.push_back(list.FILE(i));
     return out;
   }
-  static void ExpectOutOfBounds(const std::function<void()>& access) {
-    try {
-      access();
-      ADD_FAILURE() << "no bounds failure";
-    } catch (const RuntimeFailure& e) {
-      EXPECT_EQ(e.Number(), errors::kSubscriptRange);
-    }
+  static cRegistry Recent() {
+    cRegistry r;
+    r.ClassKey(HKCU);
+    r.SectionKey(kRecent);
+    return r;
   }
-  // A list of max entries holding the files of these names, the first the oldest.
-  cMRUFileList ListOf(std::int32_t max, const Paths& names) {
-    cMRUFileList list;
-    list.MaxFileCount(max);
-    for (const auto& name : names) list.AddFile(MakeFile(name));
-    return list;
-  }
-  std::string InFiles(const std::string& name) const { return (temp_.Folder().Path() / "files" / name).string(); }
 
   fs::path previous_folder_ = fs::current_path();
-  TempStore temp_;
   MessageBoxRecorder boxes_;
   ReportRecorder reports_;
-  cRegistry unused_;
+  cRegistry cr_ = Recent();
 };
 
-TEST_F(MRUFileListTest, AKnownPathMovesToTheTopInItsNewLetterCase) {
-  cMRUFileList list = ListOf(6, {"a.txt", "b.txt", "c.txt", "A.TXT"});  // the same file where names ignore case
-  EXPECT_EQ(Entries(list), (Paths{InFiles("A.TXT"), InFiles("c.txt"), InFiles("b.txt")}));
+TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
+  cMRUFileList list = ListOf(3, {"a", "b", "c", "B", "d"});  // "B" is "b" where names ignore letter case
+  EXPECT_EQ(Entries(list), (Paths{File("d"), File("B"), File("c")}));
+  list.MaxFileCount(2);
+  EXPECT_EQ(list.FileCount(), 2);
+  list.MaxFileCount(4);
+  EXPECT_EQ(Entries(list), (Paths{File("d"), File("B")}));
+  EXPECT_TRUE(list.FileExists(1));
+  EXPECT_FALSE(list.FileExists(3));  // unused but inside the list
+  EXPECT_EQ(list.MenuCaption(3), "&3)  ");
+  for (const std::int32_t index : {INT_MIN, 0, 5}) {
+    for (const auto& access : std::initializer_list<std::function<void()>>{
+             [&] { list.FILE(index); }, [&] { list.FileExists(index); }, [&] { list.MenuCaption(index); }}) {
+      EXPECT_EQ(FailureNumber(access), errors::kSubscriptRange) << index;
+    }
+  }
+  EXPECT_EQ(FailureNumber([&] { list.MaxFileCount(-1); }), errors::kSubscriptRange);
+  EXPECT_EQ(list.MaxFileCount(), 4);
 }
 
 TEST_F(MRUFileListTest, IgnoresWhatIsNoFileItCanKeep) {
   cMRUFileList list = ListOf(0, {"while-max-is-0"});
   list.MaxFileCount(3);
-  for (const std::string& p : {std::string(), InFiles("missing"), InFiles("")}) list.AddFile(p);
+  fs::create_directory("folder");
+  WriteText("line\nbreak", "x");
+  for (const std::string& p : {std::string(), File("missing"), File("folder"), File("line\nbreak")}) list.AddFile(p);
   EXPECT_TRUE(boxes_.requests.empty());
-  list.AddFile(MakeFile("line\nbreak"));
-  list.AddFile((temp_.Folder().Path() / std::string(300, 'n')).string());  // too long to look up
+  list.AddFile(File(std::string(300, 'n')));  // too long to look up
   ASSERT_EQ(boxes_.requests.size(), 1u);
   EXPECT_EQ(boxes_.requests[0].text, "Error: 52. Bad file name or number");
   EXPECT_EQ(boxes_.requests[0].title, "FileExistsA");
   EXPECT_EQ(list.FileCount(), 0);
 }
 
-TEST_F(MRUFileListTest, IndicesOutsideTheListAreBoundsFailures) {
-  cMRUFileList list = ListOf(3, {"one"});
-  for (std::int32_t index : {INT_MIN, -1, 0, 4, INT_MAX}) {
-    SCOPED_TRACE(index);
-    ExpectOutOfBounds([&] { list.FILE(index); });
-    ExpectOutOfBounds([&] { list.FileExists(index); });
-    ExpectOutOfBounds([&] { list.MenuCaption(index); });
-  }
-  EXPECT_TRUE(list.FileExists(1));
-  EXPECT_FALSE(list.FileExists(3));  // unused but inside the list
-  EXPECT_EQ(list.MenuCaption(3), "&3)  ");
-}
-
-TEST_F(MRUFileListTest, TheOldestDropsAtTheMaximumAndWhenShrinking) {
-  cMRUFileList list = ListOf(6, {"f0", "f1", "f2", "f3", "f4", "f5", "f6"});
-  EXPECT_EQ(Entries(list), (Paths{InFiles("f6"), InFiles("f5"), InFiles("f4"), InFiles("f3"), InFiles("f2"),
-                                  InFiles("f1")}));
-  list.MaxFileCount(3);
-  EXPECT_EQ(list.FileCount(), 3);
-  ExpectOutOfBounds([&] { list.FILE(4); });
-  ExpectOutOfBounds([&] { list.MaxFileCount(-1); });
-  list.MaxFileCount(6);
-  EXPECT_EQ(list.FILE(4), "");
-  ASSERT_TRUE(list.MRU_Save());
-  EXPECT_EQ(ReadText("mru.ini"), "MaxCount,6\r\nCount,3\r\nFile1," + InFiles("f6") + "\r\nFile2," + InFiles("f5") +
-                                     "\r\nFile3," + InFiles("f4") + "\r\n\r\n");
-}
-
-TEST_F(MRUFileListTest, CommasQuotesAndBlanksComeBackUnchanged) {
+TEST_F(MRUFileListTest, TheListFileKeepsPathsExactlyAsTheyAre) {
   cMRUFileList list = ListOf(4, {"a,b.txt", "say \"hi\".txt", " lead "});
-  ASSERT_TRUE(list.Save(false, unused_));
-  EXPECT_EQ(ReadText("mru.ini"), "MaxCount,4\r\nCount,3\r\nFile1," + InFiles(" lead ") + "\r\nFile2," +
-                                     InFiles("say \"hi\".txt") + "\r\nFile3," + InFiles("a,b.txt") + "\r\n\r\n");
+  ASSERT_TRUE(list.Save(false, cr_));
+  EXPECT_EQ(ReadText("mru.ini"), "MaxCount,4\r\nCount,3\r\nFile1," + File(" lead ") + "\r\nFile2," +
+                                     File("say \"hi\".txt") + "\r\nFile3," + File("a,b.txt") + "\r\n\r\n");
   cMRUFileList read;
-  EXPECT_TRUE(read.Load(false, unused_));
+  EXPECT_TRUE(read.Load(false, cr_));
   EXPECT_EQ(read.MaxFileCount(), 4);
   EXPECT_EQ(Entries(read), Entries(list));
-  EXPECT_TRUE(reports_.reports.empty());
-}
-
-TEST_F(MRUFileListTest, AMissingListFileIsCreatedForSixEntries) {
-  cMRUFileList list;
-  list.MRU_Read();
-  EXPECT_EQ(list.MaxFileCount(), 6);
-  EXPECT_EQ(list.FileCount(), 0);
+  fs::remove("mru.ini");  // a missing file is made for six entries
+  cMRUFileList fresh;
+  fresh.MRU_Read();
+  EXPECT_EQ(fresh.MaxFileCount(), 6);
   EXPECT_EQ(ReadText("mru.ini"), "MaxCount,6\r\nCount,0\r\n\r\n");
+  EXPECT_TRUE(reports_.reports.empty());
 }
 
 TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
@@ -146,14 +130,12 @@ TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
   list.MRU_Read();
   EXPECT_FALSE(list.MRU_Save());
   ASSERT_EQ(reports_.reports.size(), 2u);
-  EXPECT_EQ(reports_.reports[0].procedure, "MRU_Read");
-  EXPECT_EQ(reports_.reports[1].procedure, "MRU_Save");
-  for (const auto& r : reports_.reports) {
-    EXPECT_EQ(r.module, "cMRUFileList");
-    EXPECT_EQ(r.number, 75);
-    EXPECT_TRUE(r.extra.starts_with("Line: ")) << r.extra;
+  for (const auto& [report, procedure] : {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
+    EXPECT_EQ(report.module + "." + report.procedure, "cMRUFileList." + std::string(procedure));
+    EXPECT_EQ(report.number, 75);
+    EXPECT_TRUE(report.extra.starts_with("Line: ")) << report.extra;
   }
-  EXPECT_EQ(Entries(list), Paths{InFiles("one")});
+  EXPECT_EQ(Entries(list), Paths{File("one")});
   for (const auto& entry : fs::directory_iterator(".")) {  // no temporary file left behind
     EXPECT_FALSE(entry.path().filename().string().starts_with("mru.ini.")) << entry.path();
   }
@@ -175,81 +157,56 @@ TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
       {"MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
       {"MaxCount,6\r\nCount,1\r\nFile1,x\r\n\r\nFile2,y\r\n", 6, {"x"}},
       {"", 5, {}}};
-  const auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+  auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
   for (const auto& [content, max, entries] : cases) {
     SCOPED_TRACE(content);
     WriteText("mru.ini", content);
     cMRUFileList list = ListOf(5, {"before"});
     ReportRecorder reports;
-    const auto files_before = open_files();
+    const auto files_open = open_files();
     list.MRU_Read();
-    EXPECT_EQ(open_files(), files_before);
+    EXPECT_EQ(open_files(), files_open);
     EXPECT_EQ(ReadText("mru.ini"), content);
     EXPECT_EQ(list.MaxFileCount(), max < 0 ? 5 : max);
-    EXPECT_EQ(Entries(list), max < 0 ? Paths{InFiles("before")} : entries);
+    EXPECT_EQ(Entries(list), max < 0 ? Paths{File("before")} : entries);
     ASSERT_EQ(reports.reports.size(), max < 0 ? 1u : 0u);
-    if (max < 0) {
-      EXPECT_EQ(reports.reports[0].number, cMRUFileList::kInvalidFileFormat);
-      EXPECT_EQ(reports.reports[0].module, "cMRUFileList");
-      EXPECT_EQ(reports.reports[0].procedure, "MRU_Read");
-    }
+    if (max < 0) EXPECT_EQ(reports.reports[0].number, cMRUFileList::kInvalidFileFormat);
   }
 }
 
 // ---- The list in the settings store -----------------------------------------
 
-class MRURegistryForm : public MRUFileListTest {
- protected:
-  RegVariant Stored(const std::string& name) {
-    cr_.ValueKey(name);
-    return cr_.Value();
-  }
-  void Put(const std::string& name, std::uint32_t type, const RegVariant& value) {
-    cr_.ValueKey(name);
-    cr_.ValueType(static_cast<std::int32_t>(type));
-    cr_.Value(value);
-  }
-  cRegistry cr_ = [] {
-    cRegistry r;
-    r.ClassKey(HKCU);
-    r.SectionKey("Software\\Serenitap\\Recent");
-    return r;
-  }();
-};
-
-TEST_F(MRURegistryForm, LoadingSkipsAndDeletesVanishedFiles) {
+TEST_F(MRUFileListTest, TheStoredListDropsFilesThatVanished) {
   cMRUFileList list = ListOf(6, {"f1", "f2", "f3", "f4"});
   ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(Stored("MaxCount"), RegVariant{std::int32_t{6}});
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(st::REG_DWORD));
-  EXPECT_EQ(Stored("Count"), RegVariant{std::int32_t{4}});
-  EXPECT_EQ(Stored("File1"), RegVariant{InFiles("f4")});
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(st::REG_SZ));
-  fs::remove(InFiles("f3"));  // File2
-  fs::remove(InFiles("f1"));  // File4
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kRecent, "MaxCount", 0), 6);
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kRecent, "Count", 0), 4);
+  EXPECT_EQ(GetRaw(HKCU, kRecent, "File1"), (Raw{st::REG_SZ, Z(File("f4"))}));
+  fs::remove("f3");  // File2
+  fs::remove("f1");  // File4
   cMRUFileList loaded;
   ASSERT_TRUE(loaded.Load(true, cr_));
   EXPECT_EQ(loaded.MaxFileCount(), 6);
-  EXPECT_EQ(Entries(loaded), (Paths{InFiles("f4"), InFiles("f2")}));
-  EXPECT_EQ(Stored("File2"), RegVariant{});
-  EXPECT_EQ(Stored("File4"), RegVariant{});
-  EXPECT_EQ(Stored("File3"), RegVariant{InFiles("f2")});
+  EXPECT_EQ(Entries(loaded), (Paths{File("f4"), File("f2")}));
+  for (const auto& [name, stored] : {std::pair{"File2", false}, {"File3", true}, {"File4", false}}) {
+    EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), stored) << name;
+  }
 }
 
-TEST_F(MRURegistryForm, OddStoredListsLoadWithoutFailing) {
+TEST_F(MRUFileListTest, OddStoredListsLoadWithoutFailing) {
   cMRUFileList list = ListOf(2, {"kept"});
   EXPECT_TRUE(list.Load(true, cr_));  // no key yet: nothing changes
   ASSERT_EQ(list.FileCount(), 1);
-  const std::string a = MakeFile("a"), b = MakeFile("b"), c = MakeFile("c");
-  Put("MaxCount", st::REG_DWORD, std::int32_t{2});
-  Put("Count", st::REG_DWORD, INT_MAX);  // far more than stored
-  Put("File1", st::REG_SZ, a);
-  Put("File3", st::REG_SZ, b);
-  Put("File4", st::REG_SZ, c);
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 2);
+  modRegistry::RegSaveNumber(HKCU, kRecent, "Count", INT_MAX);  // far more than stored
+  for (const char* name : {"a", "b", "c"}) WriteText(name, "x");
+  for (const auto& [value, name] : {std::pair{"File1", "a"}, {"File3", "b"}, {"File4", "c"}}) {
+    PutRaw(kRecent, value, {st::REG_SZ, Z(File(name))});
+  }
   EXPECT_TRUE(list.Load(true, cr_));
-  EXPECT_EQ(Entries(list), (Paths{a, b}));
-  EXPECT_EQ(Stored("File4"), RegVariant{c});  // beyond MaxCount, but its file is there
-  Put("MaxCount", st::REG_DWORD, std::int32_t{0});
+  EXPECT_EQ(Entries(list), (Paths{File("a"), File("b")}));
+  EXPECT_TRUE(GetRaw(HKCU, kRecent, "File4"));  // beyond MaxCount, but its file is there
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 0);
   EXPECT_TRUE(list.Load(true, cr_));
   EXPECT_EQ(list.MaxFileCount(), 0);
   EXPECT_EQ(list.FileCount(), 0);
@@ -257,19 +214,19 @@ TEST_F(MRURegistryForm, OddStoredListsLoadWithoutFailing) {
 }
 
 // A path with two "%" is stored as REG_EXPAND_SZ; an empty entry as a blank.
-TEST_F(MRURegistryForm, PathsComeBackExactlyAsSaved) {
-  fs::create_directory(InFiles("%PATH%"));
-  const std::string path = MakeFile("%PATH%/notes.txt");
+TEST_F(MRUFileListTest, StoredPathsComeBackExactlyAsSaved) {
+  fs::create_directory("%PATH%");
+  WriteText("%PATH%/notes.txt", "x");
+  const std::string path = File("%PATH%/notes.txt");
   WriteText("mru.ini", "MaxCount,3\r\nCount,2\r\nFile1," + path + "\r\nFile2,\r\n\r\n");
   cMRUFileList list;
   list.MRU_Read();
   ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(Stored("File2"), RegVariant{std::string(" ")});
-  Stored("File1");
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(st::REG_EXPAND_SZ));
+  EXPECT_EQ(GetRaw(HKCU, kRecent, "File1"), (Raw{st::REG_EXPAND_SZ, Z(path)}));
+  EXPECT_EQ(GetRaw(HKCU, kRecent, "File2"), (Raw{st::REG_SZ, Z(" ")}));
   list.Load(true, cr_);
   EXPECT_EQ(Entries(list), Paths{path});
-  EXPECT_EQ(Stored("File2"), RegVariant{});
+  EXPECT_FALSE(GetRaw(HKCU, kRecent, "File2"));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #pragma once
 // What the settings tests share: a store of each test's own, raw access to
-// stored values, files as text and environment variables for a scope.
+// stored values, what a call raises and files as text.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -31,27 +30,29 @@ struct Raw {
   std::uint32_t type = 0;
   std::string bytes;
   friend bool operator==(const Raw&, const Raw&) = default;
-  friend void PrintTo(const Raw& r, std::ostream* os) { *os << "type " << r.type << " " << ::testing::PrintToString(r.bytes); }
+  friend void PrintTo(const Raw& r, std::ostream* os) { *os << r.type << ":" << ::testing::PrintToString(r.bytes); }
 };
+
+inline std::string Z(const std::string& text) { return text + '\0'; }
 
 class StoreTest : public ::testing::Test {
  protected:
-  // Writes a value below HKEY_CURRENT_USER, creating the key.
+  // Writes a value, creating the key; a byte after the data must not be taken along.
   void PutRaw(const std::string& key, const std::string& name, const Raw& raw) {
     st::HKey h = 0;
     ASSERT_EQ(Store().CreateKey(st::RootHandle(HKCU), key, st::KEY_SIX_SPECIFIC_RIGHTS, &h), 0);
-    const std::string guarded = raw.bytes + '\xAA';  // no zero after the data to be taken along
-    EXPECT_EQ(Store().SetValue(h, name, raw.type, reinterpret_cast<const std::uint8_t*>(guarded.data()),
+    const std::string data = raw.bytes + '\xAA';
+    EXPECT_EQ(Store().SetValue(h, name, raw.type, reinterpret_cast<const std::uint8_t*>(data.data()),
                                static_cast<std::uint32_t>(raw.bytes.size())), 0);
-    EXPECT_EQ(Store().CloseKey(h), 0);
+    Store().CloseKey(h);
   }
   // The stored value; nothing when it cannot be read.
   std::optional<Raw> GetRaw(std::int32_t root, const std::string& key, const std::string& name) {
     st::HKey h = 0;
-    if (Store().OpenKey(st::RootHandle(root), key, st::KEY_QUERY_VALUE, &h) != 0) return std::nullopt;
     Raw raw;
     std::uint32_t size = 0;
-    bool ok = Store().QueryValue(h, name, &raw.type, nullptr, &size) == 0;
+    bool ok = Store().OpenKey(st::RootHandle(root), key, st::KEY_QUERY_VALUE, &h) == 0 &&
+              Store().QueryValue(h, name, &raw.type, nullptr, &size) == 0;
     raw.bytes.assign(size, '\0');
     ok = ok && Store().QueryValue(h, name, &raw.type, reinterpret_cast<std::uint8_t*>(raw.bytes.data()), &size) == 0;
     Store().CloseKey(h);
@@ -62,36 +63,25 @@ class StoreTest : public ::testing::Test {
   TempStore temp_;
 };
 
+// What f raises; nothing when it raises nothing.
+template <class Failure, class F>
+std::optional<Failure> Raised(F&& f) {
+  try {
+    f();
+  } catch (const Failure& e) {
+    return e;
+  }
+  return std::nullopt;
+}
+
 inline std::string ReadText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
   std::stringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(file, std::ios::binary).rdbuf();
   return text.str();
 }
 
 inline void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
 }
-
-// Sets an environment variable for the scope; the old state comes back after.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    Set(value.c_str());
-  }
-  ~ScopedEnv() { Set(old_ ? old_->c_str() : nullptr); }
-
- private:
-  void Set(const char* value) {
-#ifdef _WIN32
-    _putenv_s(name_, value ? value : "");  // also the copy the system's expansion reads
-#else
-    value ? ::setenv(name_, value, 1) : ::unsetenv(name_);
-#endif
-  }
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 }  // namespace serenitap::testing
