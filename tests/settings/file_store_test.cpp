@@ -163,33 +163,6 @@ TEST_F(FileStore, ALinkedHiveIsWrittenThroughTheLinkAndLeftOversAreRemoved) {
   for (const auto& [file, kept] : files) EXPECT_EQ(fs::exists(file), kept) << file;
 }
 
-TEST_F(FileStore, AnExportOfTheRegistryEditorIsReadAndWrittenBackInTheStoresForm) {
-  const std::u16string text =  // UTF-16 LE with a byte-order mark and CR LF line ends
-      u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Serenitap\\WindowPosition]\r\n"
-      u"\"Left\"=dword:000003c0\r\n\"Title\"=\"Gr\u00fc\u00dfe \U0001F600\"\r\n\r\n";
-  std::string bytes = "\xFF\xFE";
-  for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-  WriteText(Hive(), bytes);
-  EXPECT_EQ(Left(), 960);
-  EXPECT_EQ(SaveLeft(1), "Success");
-  EXPECT_THAT(ReadText(Hive()), ::testing::StartsWith("Windows Registry Editor Version 5.00\n"));
-  EXPECT_EQ(modRegistry::RegGetString(HKCU, kPos, "Title", ""), "Grüße 😀");
-  EXPECT_TRUE(notices_.empty());
-}
-
-TEST(FileStoreFolder, TheDefaultFolderFollowsTheEnvironment) {
-  const char* old_xdg = std::getenv("XDG_CONFIG_HOME");
-  const std::string home = std::getenv("HOME"), xdg = old_xdg ? old_xdg : "";
-  ::setenv("HOME", "/home/tapper", 1);
-  for (const auto& [set, folder] : {std::pair{"/somewhere/config", "/somewhere/config/Serenitap"},
-                                    {"relative/is/ignored", "/home/tapper/.config/Serenitap"}}) {
-    ::setenv("XDG_CONFIG_HOME", set, 1);
-    EXPECT_EQ(st::DefaultConfigFolder(), fs::path(folder));
-  }
-  ::setenv("HOME", home.c_str(), 1);
-  xdg.empty() ? ::unsetenv("XDG_CONFIG_HOME") : ::setenv("XDG_CONFIG_HOME", xdg.c_str(), 1);
-}
-
 TEST_F(FileStore, TwoProcessesSavingAtOnceLoseNothing) {
   constexpr int kValues = 200;
   auto name = [](int copy, int i) { return "Copy" + std::to_string(copy) + "-" + std::to_string(i); };

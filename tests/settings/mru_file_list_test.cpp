@@ -42,7 +42,11 @@ TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
 // The list works in the test's folder, with a store of its own.
 class MRUFileListTest : public StoreTest {
  protected:
-  void SetUp() override { fs::current_path(temp_.Folder().Path()); }
+  void SetUp() override {
+    fs::current_path(temp_.Folder().Path());
+    cr_.ClassKey(HKCU);
+    cr_.SectionKey(kRecent);
+  }
   void TearDown() override { fs::current_path(previous_folder_); }
   static std::string File(const std::string& name) { return (fs::current_path() / name).string(); }
   // A list of max entries holding the files of these names, made now, the first the oldest.
@@ -60,17 +64,10 @@ class MRUFileListTest : public StoreTest {
     for (std::int32_t i = 1; i <= list.FileCount(); ++i) out.push_back(list.FILE(i));
     return out;
   }
-  static cRegistry Recent() {
-    cRegistry r;
-    r.ClassKey(HKCU);
-    r.SectionKey(kRecent);
-    return r;
-  }
-
   fs::path previous_folder_ = fs::current_path();
   MessageBoxRecorder boxes_;
   ReportRecorder reports_;
-  cRegistry cr_ = Recent();
+  cRegistry cr_;
 };
 
 TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
@@ -144,7 +141,6 @@ TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
 TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
   const std::tuple<std::string, std::int32_t, Paths> cases[] = {  // a maximum of -1: malformed, nothing changes
       {"MaxCount,6\r\nCount,1\r\nFile1 C:\\x\r\n\r\n", -1, {}},
-      {std::string("\x01\x02\xff\x00\x7f", 5), -1, {}},
       {"MaxCount,six\r\nCount,0\r\n\r\n", -1, {}},
       {"MaxCount,-1\r\nCount,0\r\n\r\n", -1, {}},
       {"MaxCount,99999999999\r\nCount,0\r\n\r\n", -1, {}},
@@ -169,27 +165,35 @@ TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
     EXPECT_EQ(ReadText("mru.ini"), content);
     EXPECT_EQ(list.MaxFileCount(), max < 0 ? 5 : max);
     EXPECT_EQ(Entries(list), max < 0 ? Paths{File("before")} : entries);
-    ASSERT_EQ(reports.reports.size(), max < 0 ? 1u : 0u);
-    if (max < 0) EXPECT_EQ(reports.reports[0].number, cMRUFileList::kInvalidFileFormat);
+    EXPECT_EQ(reports.reports.size(), max < 0 ? 1u : 0u);
+    for (const auto& report : reports.reports) EXPECT_EQ(report.number, cMRUFileList::kInvalidFileFormat);
   }
 }
 
 // ---- The list in the settings store -----------------------------------------
 
-TEST_F(MRUFileListTest, TheStoredListDropsFilesThatVanished) {
-  cMRUFileList list = ListOf(6, {"f1", "f2", "f3", "f4"});
+// A path with two "%" is stored as REG_EXPAND_SZ and comes back unexpanded; an empty entry is stored as a blank.
+TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
+  fs::create_directory("%PATH%");
+  for (const char* name : {"a", "b", "%PATH%/c"}) WriteText(name, "x");
+  WriteText("mru.ini", "MaxCount,5\r\nCount,4\r\nFile1," + File("a") + "\r\nFile2,\r\nFile3," + File("%PATH%/c") +
+                           "\r\nFile4," + File("b") + "\r\n\r\n");
+  cMRUFileList list;
+  list.MRU_Read();
   ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kRecent, "MaxCount", 0), 6);
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kRecent, "Count", 0), 4);
-  EXPECT_EQ(GetRaw(HKCU, kRecent, "File1"), (Raw{st::REG_SZ, Z(File("f4"))}));
-  fs::remove("f3");  // File2
-  fs::remove("f1");  // File4
+  const std::pair<const char*, Raw> stored[] = {{"MaxCount", {st::REG_DWORD, std::string("\5\0\0\0", 4)}},
+                                                {"Count", {st::REG_DWORD, std::string("\4\0\0\0", 4)}},
+                                                {"File1", {st::REG_SZ, Z(File("a"))}},
+                                                {"File2", {st::REG_SZ, Z(" ")}},
+                                                {"File3", {st::REG_EXPAND_SZ, Z(File("%PATH%/c"))}}};
+  for (const auto& [name, raw] : stored) EXPECT_EQ(GetRaw(HKCU, kRecent, name), raw) << name;
+  fs::remove("a");
   cMRUFileList loaded;
   ASSERT_TRUE(loaded.Load(true, cr_));
-  EXPECT_EQ(loaded.MaxFileCount(), 6);
-  EXPECT_EQ(Entries(loaded), (Paths{File("f4"), File("f2")}));
-  for (const auto& [name, stored] : {std::pair{"File2", false}, {"File3", true}, {"File4", false}}) {
-    EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), stored) << name;
+  EXPECT_EQ(loaded.MaxFileCount(), 5);
+  EXPECT_EQ(Entries(loaded), (Paths{File("%PATH%/c"), File("b")}));
+  for (const auto& [name, kept] : {std::pair{"File1", false}, {"File2", false}, {"File3", true}, {"File4", true}}) {
+    EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), kept) << name;
   }
 }
 
@@ -211,22 +215,6 @@ TEST_F(MRUFileListTest, OddStoredListsLoadWithoutFailing) {
   EXPECT_EQ(list.MaxFileCount(), 0);
   EXPECT_EQ(list.FileCount(), 0);
   EXPECT_TRUE(reports_.reports.empty());
-}
-
-// A path with two "%" is stored as REG_EXPAND_SZ; an empty entry as a blank.
-TEST_F(MRUFileListTest, StoredPathsComeBackExactlyAsSaved) {
-  fs::create_directory("%PATH%");
-  WriteText("%PATH%/notes.txt", "x");
-  const std::string path = File("%PATH%/notes.txt");
-  WriteText("mru.ini", "MaxCount,3\r\nCount,2\r\nFile1," + path + "\r\nFile2,\r\n\r\n");
-  cMRUFileList list;
-  list.MRU_Read();
-  ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(GetRaw(HKCU, kRecent, "File1"), (Raw{st::REG_EXPAND_SZ, Z(path)}));
-  EXPECT_EQ(GetRaw(HKCU, kRecent, "File2"), (Raw{st::REG_SZ, Z(" ")}));
-  list.Load(true, cr_);
-  EXPECT_EQ(Entries(list), Paths{path});
-  EXPECT_FALSE(GetRaw(HKCU, kRecent, "File2"));
 }
 
 }  // namespace
