@@ -1,12 +1,11 @@
-// The file store: its text, files it cannot read, saves it cannot make, hostile
-// files (a pipe, links, left-over temporary files), an export of the registry
-// editor and two copies saving at once. Nothing may block, nothing is
-// overwritten that the user did not give the program, and the user is told.
+// The file store: its text, files it cannot read, saves it cannot make (among
+// them another copy's lock), hostile files (a pipe, links, left-over temporary
+// files). Nothing may block, nothing is overwritten that the user did not give
+// the program, and the user is told.
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <sys/file.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <future>
@@ -157,29 +156,6 @@ TEST_F(FileStore, ALinkedHiveIsWrittenThroughTheLinkAndLeftOversAreRemoved) {
   EXPECT_THAT(ReadText(target), HasSubstr("\"Left\"=dword:000002d0"));
   EXPECT_FALSE(fs::exists(target.string() + ".a1B2c3"));
   EXPECT_TRUE(fs::exists(target.string() + ".keep"));
-}
-
-TEST_F(FileStore, TwoProcessesSavingAtOnceLoseNothing) {
-  constexpr int kValues = 200;
-  auto name = [](int copy, int i) { return "Copy" + std::to_string(copy) + "-" + std::to_string(i); };
-  pid_t children[2];
-  for (int copy = 0; copy < 2; ++copy) {
-    if ((children[copy] = ::fork()) == 0) {
-      st::SetCurrentStore(std::make_shared<st::FileRegistryStore>(Folder()));
-      int failures = 0;
-      for (int i = 0; i < kValues; ++i) failures += modRegistry::RegSaveNumber(HKCU, kPos, name(copy, i), i) != "Success";
-      ::_exit(failures);
-    }
-  }
-  for (const pid_t pid : children) {
-    int status = -1;
-    EXPECT_EQ(::waitpid(pid, &status, 0), pid);
-    EXPECT_EQ(status, 0);
-  }
-  int missing = 0;
-  for (int i = 0; i < 2 * kValues; ++i) missing += modRegistry::RegGetNumber(HKCU, kPos, name(i % 2, i / 2), -1) != i / 2;
-  EXPECT_EQ(missing, 0);
-  EXPECT_TRUE(SetAsideFiles(Folder()).empty());
 }
 
 }  // namespace

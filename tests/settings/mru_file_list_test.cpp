@@ -25,8 +25,7 @@ std::int32_t FailureNumber(const std::function<void()>& f) {
 
 TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
   const std::string k37(37, 'n'), k40(40, 'n');
-  std::string accents;
-  for (int i = 0; i < 30; ++i) accents += "\xC3\xA9";  // é, two bytes
+  const std::string accents = "éééééééééééééééééééééééééééééé";  // 30 characters, 60 bytes
   const std::tuple<std::int32_t, std::string, std::string> cases[] = {
       {10, "", "&10)  "},
       {3, "C:\\ProjectDocuments\\Report of March.docx", "&3)  ...\\Report of March.docx"},
@@ -81,10 +80,8 @@ TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
   EXPECT_FALSE(list.FileExists(3));  // unused but inside the list
   EXPECT_EQ(list.MenuCaption(3), "&3)  ");
   for (const std::int32_t index : {INT_MIN, 0, 5}) {
-    for (const auto& access : std::initializer_list<std::function<void()>>{
-             [&] { list.FILE(index); }, [&] { list.FileExists(index); }, [&] { list.MenuCaption(index); }}) {
-      EXPECT_EQ(FailureNumber(access), errors::kSubscriptRange) << index;
-    }
+    EXPECT_EQ(FailureNumber([&] { list.FileExists(index); }), errors::kSubscriptRange) << index;
+    EXPECT_EQ(FailureNumber([&] { list.MenuCaption(index); }), errors::kSubscriptRange) << index;
   }
   EXPECT_EQ(FailureNumber([&] { list.MaxFileCount(-1); }), errors::kSubscriptRange);
   EXPECT_EQ(list.MaxFileCount(), 4);
@@ -142,11 +139,9 @@ TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
       {"MaxCount,-1\r\nCount,0\r\n\r\n", -1, {}},
       {"MaxCount,99999999999\r\nCount,0\r\n\r\n", -1, {}},
       {"MaxCount,2\r\nCount,3\r\nFile1,a\r\n\r\n", -1, {}},
-      {"MaxCount,2\r\nCount,-1\r\n\r\n", -1, {}},
       {"MaxCount,1\r\nCount,1\r\nFile1,a\r\nFile2,b\r\n\r\n", -1, {}},
       {"MaxCount,6\r\nCount,2\r\nFile1,a,b\r\nFile2,\"q\"\r\n\r\n", 6, {"a,b", "\"q\""}},
-      {"MaxCount,3\nCount,1\nFile1,x\n\n", 3, {"x"}},
-      {"\xEF\xBB\xBFMaxCount, 4 \r\nCount,1\r\nFile1,x", 4, {"x"}},
+      {"\xEF\xBB\xBFMaxCount, 4 \nCount,1\nFile1,x", 4, {"x"}},
       {"MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
       {"MaxCount,6\r\nCount,1\r\nFile1,x\r\n\r\nFile2,y\r\n", 6, {"x"}},
       {"", 5, {}}};
@@ -177,6 +172,7 @@ TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
                            "\r\nFile4," + File("b") + "\r\n\r\n");
   cMRUFileList list;
   list.MRU_Read();
+  EXPECT_TRUE(list.Load(true, cr_));  // nothing stored yet: nothing changes
   ASSERT_TRUE(list.Save(true, cr_));
   const std::pair<const char*, Raw> stored[] = {{"MaxCount", {st::REG_DWORD, std::string("\5\0\0\0", 4)}},
                                                 {"Count", {st::REG_DWORD, std::string("\4\0\0\0", 4)}},
@@ -185,31 +181,14 @@ TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
                                                 {"File3", {st::REG_EXPAND_SZ, Z(File("%PATH%/c"))}}};
   for (const auto& [name, raw] : stored) EXPECT_EQ(GetRaw(HKCU, kRecent, name), raw) << name;
   fs::remove("a");
-  cMRUFileList loaded;
-  ASSERT_TRUE(loaded.Load(true, cr_));
-  EXPECT_EQ(loaded.MaxFileCount(), 5);
-  EXPECT_EQ(Entries(loaded), (Paths{File("%PATH%/c"), File("b")}));
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 1);        // File4 is beyond it: kept, not loaded
+  modRegistry::RegSaveNumber(HKCU, kRecent, "Count", INT_MAX);  // far more than stored
+  ASSERT_TRUE(list.Load(true, cr_));
+  EXPECT_EQ(list.MaxFileCount(), 1);
+  EXPECT_EQ(Entries(list), Paths{File("%PATH%/c")});
   for (const auto& [name, kept] : {std::pair{"File1", false}, {"File2", false}, {"File3", true}, {"File4", true}}) {
     EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), kept) << name;
   }
-}
-
-TEST_F(MRUFileListTest, OddStoredListsLoadWithoutFailing) {
-  cMRUFileList list = ListOf(2, {"a", "b", "c"});
-  EXPECT_TRUE(list.Load(true, cr_));  // no key yet: nothing changes
-  ASSERT_EQ(list.FileCount(), 2);
-  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 2);
-  modRegistry::RegSaveNumber(HKCU, kRecent, "Count", INT_MAX);  // far more than stored
-  for (const auto& [value, name] : {std::pair{"File1", "a"}, {"File3", "b"}, {"File4", "c"}}) {
-    PutRaw(kRecent, value, {st::REG_SZ, Z(File(name))});
-  }
-  EXPECT_TRUE(list.Load(true, cr_));
-  EXPECT_EQ(Entries(list), (Paths{File("a"), File("b")}));
-  EXPECT_TRUE(GetRaw(HKCU, kRecent, "File4"));  // beyond MaxCount, but its file is there
-  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 0);
-  EXPECT_TRUE(list.Load(true, cr_));
-  EXPECT_EQ(list.MaxFileCount() + list.FileCount(), 0);
-  EXPECT_TRUE(reports_.reports.empty());
 }
 
 }  // namespace

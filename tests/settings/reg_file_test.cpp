@@ -36,40 +36,31 @@ TEST(RegFile, EachValueKeepsItsTypeAndBytes) {
     ASSERT_TRUE(back) << error;
     const st::RegValueData* v = back->FindSubKey("software")->FindValue(name);
     ASSERT_NE(v, nullptr) << name;
-    EXPECT_EQ(v->type, type);
-    EXPECT_EQ(v->data, data);
+    EXPECT_EQ((Raw{v->type, v->data}), (Raw{type, data}));
   }
 }
 
-// Also as the registry editor exports it: UTF-16 LE with a byte-order mark.
+// As the registry editor exports it: UTF-16 LE with a byte-order mark.
 TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
   const std::u16string text =
       u"Windows Registry Editor Version 5.00\r\n\r\n; kept by hand\r\n[HKEY_CURRENT_USER\\Software\\Serenitap]  \r\n"
       u"  \"Show\"=dword:0000000A\r\n\"Bytes\"=hex:01,\\\r\n    02\r\n[hkey_current_user\\SOFTWARE\\serenitap]\r\n"
-      u"\"show\"=dword:00000001\r\n\"Title\"=\"Gr\u00fc\u00dfe\"\r\n";
-  std::string utf8 = "\xEF\xBB\xBF", utf16 = "\xFF\xFE";
-  for (const char16_t u : text) {
-    utf16 += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-    utf8 += u < 0x80 ? std::string(1, static_cast<char>(u))  // all below U+0800
-                     : std::string{static_cast<char>(0xC0 | (u >> 6)), static_cast<char>(0x80 | (u & 0x3F))};
-  }
-  for (const std::string& file : {utf8, utf16}) {
-    std::string error;
-    const auto root = st::ParseRegFile(file, kRoot, &error);
-    ASSERT_TRUE(root) << error;
-    const st::RegKeyNode* key = root->FindSubKey("Software")->FindSubKey("Serenitap");
-    ASSERT_EQ(key->values.size(), 3u);
-    EXPECT_EQ(key->FindValue("Show")->data, std::string("\x01\0\0\0", 4));  // the later line holds
-    EXPECT_EQ(key->FindValue("Bytes")->data, "\x01\x02");
-    EXPECT_EQ(key->FindValue("Title")->data, Z("Grüße"));
-  }
+      u"\"show\"=dword:00000001\r\n\"Title\"=\"Gr\u00fc\u00dfe \U0001F600\"\r\n";
+  std::string file = "\xFF\xFE", error;
+  for (const char16_t unit : text) file += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  const auto root = st::ParseRegFile(file, kRoot, &error);
+  ASSERT_TRUE(root) << error;
+  const st::RegKeyNode* key = root->FindSubKey("Software")->FindSubKey("Serenitap");
+  ASSERT_EQ(key->values.size(), 3u);
+  EXPECT_EQ(key->FindValue("Show")->data, std::string("\x01\0\0\0", 4));  // the later line holds
+  EXPECT_EQ(key->FindValue("Bytes")->data, "\x01\x02");
+  EXPECT_EQ(key->FindValue("Title")->data, Z("Grüße 😀"));
 }
 
 TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
   const std::string header = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
   const std::pair<std::string, const char*> broken[] = {
       {"", "first line"},
-      {std::string("\x7f" "ELF\x02\x01\x01\0\0\0\0", 12), ""},
       {header + "\"v\"=\"a\0b\"\n", ""},
       {header + "\"v\"=hex:01,02,\\\n", "ends inside a value"},
       {header + "\"v\"=\"" + std::string(2 << 20, 'x') + "\"\n", ""},
@@ -78,7 +69,6 @@ TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
       {header + "[HKEY_CURRENT_USER\\A\\\\B]\n", ""},
       {header + "\"v\"=\"a\\nb\"\n", ""},
       {header + "\"v\"=dword:1234567\n", ""},
-      {header + "\"v\"=hex(z):01\n", ""},
       {header + "\"v\"=\"\xff\xfe\"\n", ""},
       {header + "[-HKEY_CURRENT_USER\\Software\\Serenitap]\n", "deletes a key"},
       {header + "\"Left\"=-\n", "deletes a value"},
@@ -87,8 +77,7 @@ TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
   for (const auto& [text, reason] : broken) {
     std::string error;
     EXPECT_FALSE(st::ParseRegFile(text, kRoot, &error)) << text.substr(0, 80);
-    EXPECT_THAT(error, ::testing::StartsWith("line "));
-    EXPECT_THAT(error, HasSubstr(reason));
+    EXPECT_THAT(error, ::testing::AllOf(::testing::StartsWith("line "), HasSubstr(reason)));
   }
 }
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <fstream>
 #include <optional>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "settings/registry_store.h"
@@ -30,7 +30,6 @@ struct Raw {
   std::uint32_t type = 0;
   std::string bytes;
   friend bool operator==(const Raw&, const Raw&) = default;
-  friend void PrintTo(const Raw& r, std::ostream* os) { *os << r.type << ":" << ::testing::PrintToString(r.bytes); }
 };
 
 inline std::string Z(const std::string& text) { return text + '\0'; }
@@ -75,9 +74,7 @@ std::optional<Failure> Raised(F&& f) {
 }
 
 inline std::string ReadText(const std::filesystem::path& file) {
-  std::stringstream text;
-  text << std::ifstream(file, std::ios::binary).rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
 }
 
 inline void WriteText(const std::filesystem::path& file, const std::string& text) {
