@@ -73,7 +73,6 @@ TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {
   const PlacementLimits limits{5760, 3835, 510, 1440};
   const std::tuple<const char*, TwipArea, TwipArea> cases[] = {
       {"OnTheFirstScreen", {1500, 900, 17280, 11505}, {1500, 900, 17280, 11505}},
-      {"AcrossBothScreens", {20000, 0, 20000, 9000}, {20000, 0, 20000, 9000}},
       {"TitleBarJustGrippable", {-8000, 100, 9440, 6000}, {-8000, 100, 9440, 6000}},
       {"PartlyBelowTheScreen", {1000, 14000, 9000, 6000}, {1000, 14000, 9000, 6000}},
       // Too large: cut to the desktop, moved in as far as it fits.
