@@ -88,7 +88,7 @@ TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
 }
 
 TEST_F(MRUFileListTest, IgnoresWhatIsNoFileItCanKeep) {
-  cMRUFileList list = ListOf(0, {"while-max-is-0"});
+  cMRUFileList list = ListOf(0, {"while-max-is-0"});  // a list of no entries takes none
   list.MaxFileCount(3);
   fs::create_directory("folder");
   WriteText("line\nbreak", "x");
@@ -121,11 +121,10 @@ TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
   list.MRU_Read();
   EXPECT_FALSE(list.MRU_Save());
   ASSERT_EQ(reports_.reports.size(), 2u);
-  for (const auto& report : reports_.reports) {
-    EXPECT_EQ(report.module + " " + std::to_string(report.number), "cMRUFileList 75");
-    EXPECT_TRUE(report.extra.starts_with("Line: ")) << report.extra;
+  for (const auto& [report, procedure] : {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
+    EXPECT_EQ(report.module + "." + report.procedure + " " + std::to_string(report.number) + " " + report.extra.substr(0, 6),
+              "cMRUFileList." + std::string(procedure) + " 75 Line: ");
   }
-  EXPECT_EQ(reports_.reports[0].procedure + " " + reports_.reports[1].procedure, "MRU_Read MRU_Save");
   EXPECT_EQ(Entries(list), Paths{File("one")});
   for (const auto& entry : fs::directory_iterator(".")) {  // no temporary file left behind
     EXPECT_FALSE(entry.path().filename().string().starts_with("mru.ini.")) << entry.path();

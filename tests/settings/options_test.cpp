@@ -74,7 +74,6 @@ TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {
   const std::tuple<const char*, TwipArea, TwipArea> cases[] = {
       {"OnTheFirstScreen", {1500, 900, 17280, 11505}, {1500, 900, 17280, 11505}},
       {"TitleBarJustGrippable", {-8000, 100, 9440, 6000}, {-8000, 100, 9440, 6000}},
-      {"PartlyBelowTheScreen", {1000, 14000, 9000, 6000}, {1000, 14000, 9000, 6000}},
       // Too large: cut to the desktop, moved in as far as it fits.
       {"LargestNumbers", {0, 0, INT_MAX, INT_MAX}, {0, 0, 48000, 15600}},
       {"TallerThanTheDesktop", {1000, 1000, 9000, 40000}, {1000, 0, 9000, 15600}},

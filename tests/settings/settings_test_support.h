@@ -17,14 +17,6 @@ namespace serenitap::testing {
 namespace st = serenitap::settings;
 inline constexpr std::int32_t HKCU = st::HKEY_CURRENT_USER;
 
-// Even a test that sets up no store of its own never reaches the user's settings.
-class StoreGuard : public ::testing::Environment {
-  void SetUp() override { store_ = std::make_unique<TempStore>(); }
-  void TearDown() override { store_.reset(); }
-  std::unique_ptr<TempStore> store_;
-};
-inline ::testing::Environment* const kStoreGuard = ::testing::AddGlobalTestEnvironment(new StoreGuard);
-
 // A value as the store holds it.
 struct Raw {
   std::uint32_t type = 0;
@@ -34,6 +26,7 @@ struct Raw {
 
 inline std::string Z(const std::string& text) { return text + '\0'; }
 
+// Every test that touches the settings has a store of its own.
 class StoreTest : public ::testing::Test {
  protected:
   // Writes a value, creating the key; a byte after the data must not be taken along.
