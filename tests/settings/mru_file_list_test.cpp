@@ -1,362 +1,194 @@
+// The recent-files list: its captions, its order and limits, and keeping it in
+// "mru.ini" or in the settings store.
 #include "settings/mru_file_list.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <memory>
 
-#include "settings/registry_store.h"
+#include "settings/registry.h"
+#include "settings/settings_test_support.h"
 #include "support/recorders.h"
-#include "support/temp_folder.h"
-#ifndef _WIN32
-#include "settings/file_store.h"
-#endif
 
-namespace serenitap {
+namespace serenitap::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::MessageBoxRecorder;
-using testing::ReportRecorder;
-using testing::TempFolder;
+using Paths = std::vector<std::string>;
+const std::string kRecent = "Software\\Serenitap\\Recent";
 
-// ---- Menu captions: a pure function of index and path ---------------------
-
-struct CaptionCase {
-  const char* name;
-  std::int32_t index;
-  std::string path;
-  std::string expected;
-};
+std::int32_t FailureNumber(const std::function<void()>& f) {
+  const auto e = Raised<RuntimeFailure>(f);
+  return e ? e->Number() : 0;
+}
 
 TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
   const std::string k37(37, 'n'), k40(40, 'n');
-  std::string kThirtyAccents;
-  for (int i = 0; i < 30; ++i) kThirtyAccents += "\xC3\xA9";  // é, two bytes
-  const CaptionCase cases[] = {
-        CaptionCase{"Short", 1, "C:\\a.txt", "&1)  C:\\a.txt"},
-        CaptionCase{"Empty", 10, "", "&10)  "},
-        CaptionCase{"DriveFolderFile40", 3, "C:\\ProjectDocuments\\Report of March.docx",
-                    "&3)  ...\\Report of March.docx"},
-        CaptionCase{"Exactly32", 2, "C:\\" + std::string(29, 'x'), "&2)  C:\\" + std::string(29, 'x')},
-        CaptionCase{"ThirtyThreeButTailFits", 2, "C:\\" + std::string(30, 'x'), "&2)  C:\\" + std::string(30, 'x')},
-        CaptionCase{"NoSeparator", 4, k40, "&4)  " + k40},
-        CaptionCase{"NameLongerThanTail", 5, "C:\\" + k37, "&5)  ...\\" + k37},
-        CaptionCase{"LeftmostWhenNoneFits", 6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},
-        CaptionCase{"SlashSeparators", 2, "/home/someone/Documents/notes/2024/summary.txt",
-                    "&2)  .../Documents/notes/2024/summary.txt"},
-        CaptionCase{"CountsCharactersNotBytes", 1, "C:\\" + kThirtyAccents,
-                    "&1)  C:\\" + kThirtyAccents}};
-  for (const CaptionCase& c : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(c.index, c.path), c.expected) << c.name;
+  const std::string accents = "éééééééééééééééééééééééééééééé";  // 30 characters, 60 bytes
+  const std::tuple<std::int32_t, std::string, std::string> cases[] = {
+      {10, "", "&10)  "},
+      {3, "C:\\ProjectDocuments\\Report of March.docx", "&3)  ...\\Report of March.docx"},
+      {2, "C:\\" + std::string(30, 'x'), "&2)  C:\\" + std::string(30, 'x')},  // 33, but the tail fits
+      {4, k40, "&4)  " + k40},                                                 // no separator
+      {5, "C:\\" + k37, "&5)  ...\\" + k37},                                    // the name alone is longer
+      {6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},                              // none fits: the leftmost
+      {2, "/home/someone/Documents/notes/2024/summary.txt", "&2)  .../Documents/notes/2024/summary.txt"},
+      {1, "C:\\" + accents, "&1)  C:\\" + accents}};  // characters, not bytes
+  for (const auto& [index, path, caption] : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(index, path), caption);
 }
 
-// ---- The list in a folder of its own ---------------------------------------
-
-class MRUFileListTest : public ::testing::Test {
+// The list works in the test's folder, with a store of its own.
+class MRUFileListTest : public StoreTest {
  protected:
   void SetUp() override {
-    previous_folder_ = fs::current_path();
-    fs::current_path(folder_.Path());
-    fs::create_directory(folder_.Path() / "files");
-#ifndef _WIN32
-    store_ = std::make_shared<settings::FileRegistryStore>(folder_.Path() / "config");
-    previous_store_ = settings::SetCurrentStore(store_);
-#endif
+    fs::current_path(temp_.Folder().Path());
+    cr_.ClassKey(HKCU);
+    cr_.SectionKey(kRecent);
   }
-  void TearDown() override {
-#ifndef _WIN32
-    settings::SetCurrentStore(previous_store_);
-#endif
-    fs::current_path(previous_folder_);
+  void TearDown() override { fs::current_path(previous_folder_); }
+  static std::string File(const std::string& name) { return (fs::current_path() / name).string(); }
+  // A list of max entries holding the files of these names, made now, the first the oldest.
+  static cMRUFileList ListOf(std::int32_t max, const Paths& names) {
+    cMRUFileList list;
+    list.MaxFileCount(max);
+    for (const auto& name : names) {
+      WriteText(name, "x");
+      list.AddFile(File(name));
+    }
+    return list;
   }
-
-  std::string MakeFile(const std::string& name) {
-    const fs::path p = folder_.Path() / "files" / name;
-    std::ofstream(p) << "x";
-    return p.string();
-  }
-  static void WriteListFile(const std::string& bytes) { std::ofstream("mru.ini", std::ios::binary) << bytes; }
-  static std::string ListFile() {
-    std::ifstream in("mru.ini", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  static std::vector<std::string> Entries(const cMRUFileList& list) {
-    std::vector<std::string> out;
+  static Paths Entries(const cMRUFileList& list) {
+    Paths out;
     for (std::int32_t i = 1; i <= list.FileCount(); ++i) out.push_back(list.FILE(i));
     return out;
   }
-  static void ExpectOutOfBounds(const std::function<void()>& access) {
-    try {
-      access();
-      ADD_FAILURE() << "no bounds failure";
-    } catch (const RuntimeFailure& e) {
-      EXPECT_EQ(e.Number(), errors::kSubscriptRange);
-    }
-  }
-
-  TempFolder folder_;
+  fs::path previous_folder_ = fs::current_path();
   MessageBoxRecorder boxes_;
   ReportRecorder reports_;
-  fs::path previous_folder_;
-  std::shared_ptr<settings::RegistryStore> store_, previous_store_;
+  cRegistry cr_;
 };
 
-TEST_F(MRUFileListTest, AKnownPathMovesToTheTopInItsNewLetterCase) {
-  cMRUFileList list;
-  list.MaxFileCount(6);
-  const std::string a = MakeFile("a.txt"), b = MakeFile("b.txt"), c = MakeFile("c.txt");
-  const std::string upper = MakeFile("A.TXT");  // the same file where names ignore case
-  for (const auto& p : {a, b, c}) list.AddFile(p);
-  list.AddFile(upper);
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{upper, c, b}));
-}
-
-// A name too long to look up is shown as the failure of FileExistsA.
-TEST_F(MRUFileListTest, IgnoresWhatIsNoFileItCanKeep) {
-  cMRUFileList list;
-  list.AddFile(MakeFile("while-max-is-0"));
-  list.MaxFileCount(3);
-  for (const std::string& p : {std::string(), (folder_.Path() / "files" / "missing").string(),
-                               (folder_.Path() / "files").string()}) {
-    list.AddFile(p);
-  }
-  EXPECT_TRUE(boxes_.requests.empty());
-#ifndef _WIN32
-  list.AddFile(MakeFile("line\nbreak"));
-  list.AddFile((folder_.Path() / std::string(300, 'n')).string());
-  ASSERT_EQ(boxes_.requests.size(), 1u);
-  EXPECT_EQ(boxes_.requests[0].text, "Error: 52. Bad file name or number");
-  EXPECT_EQ(boxes_.requests[0].title, "FileExistsA");
-#endif
-  EXPECT_EQ(list.FileCount(), 0);
-}
-
-TEST_F(MRUFileListTest, IndicesOutsideTheListAreBoundsFailures) {
-  cMRUFileList list;
-  list.MaxFileCount(3);
-  list.AddFile(MakeFile("one"));
-  for (std::int32_t index : {INT_MIN, -1, 0, 4, INT_MAX}) {
-    SCOPED_TRACE(index);
-    ExpectOutOfBounds([&] { list.FILE(index); });
-    ExpectOutOfBounds([&] { list.FileExists(index); });
-    ExpectOutOfBounds([&] { list.MenuCaption(index); });
-  }
+TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
+  cMRUFileList list = ListOf(3, {"a", "b", "c", "B", "d"});  // "B" is "b" where names ignore letter case
+  EXPECT_EQ(Entries(list), (Paths{File("d"), File("B"), File("c")}));
+  list.MaxFileCount(2);
+  EXPECT_EQ(list.FileCount(), 2);
+  list.MaxFileCount(4);
+  EXPECT_EQ(Entries(list), (Paths{File("d"), File("B")}));
   EXPECT_TRUE(list.FileExists(1));
   EXPECT_FALSE(list.FileExists(3));  // unused but inside the list
   EXPECT_EQ(list.MenuCaption(3), "&3)  ");
+  for (const std::int32_t index : {INT_MIN, 0, 5}) {
+    EXPECT_EQ(FailureNumber([&] { list.FileExists(index); }), errors::kSubscriptRange) << index;
+    EXPECT_EQ(FailureNumber([&] { list.MenuCaption(index); }), errors::kSubscriptRange) << index;
+  }
+  EXPECT_EQ(FailureNumber([&] { list.MaxFileCount(-1); }), errors::kSubscriptRange);
+  EXPECT_EQ(list.MaxFileCount(), 4);
 }
 
-TEST_F(MRUFileListTest, TheOldestDropsAtTheMaximumAndWhenShrinking) {
-  cMRUFileList list;
-  list.MaxFileCount(6);
-  std::vector<std::string> p;
-  for (int i = 0; i < 7; ++i) list.AddFile(p.emplace_back(MakeFile("f" + std::to_string(i))));
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{p[6], p[5], p[4], p[3], p[2], p[1]}));
+TEST_F(MRUFileListTest, IgnoresWhatIsNoFileItCanKeep) {
+  cMRUFileList list = ListOf(0, {"while-max-is-0"});  // a list of no entries takes none
   list.MaxFileCount(3);
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{p[6], p[5], p[4]}));
-  ExpectOutOfBounds([&] { list.FILE(4); });
-  ExpectOutOfBounds([&] { list.MaxFileCount(-1); });
-  list.MaxFileCount(6);
-  EXPECT_EQ(list.FileCount(), 3);
-  EXPECT_EQ(list.FILE(4), "");
-  ASSERT_TRUE(list.MRU_Save());
-  EXPECT_EQ(ListFile(), "MaxCount,6\r\nCount,3\r\nFile1," + p[6] + "\r\nFile2," + p[5] + "\r\nFile3," + p[4] +
-                            "\r\n\r\n");
+  fs::create_directory("folder");
+  WriteText("line\nbreak", "x");
+  for (const std::string& p : {std::string(), File("missing"), File("folder"), File("line\nbreak")}) list.AddFile(p);
+  EXPECT_TRUE(boxes_.requests.empty());
+  list.AddFile(File(std::string(300, 'n')));  // too long to look up
+  ASSERT_EQ(boxes_.requests.size(), 1u);
+  EXPECT_EQ(boxes_.requests[0].text, "Error: 52. Bad file name or number");
+  EXPECT_EQ(boxes_.requests[0].title, "FileExistsA");
+  EXPECT_EQ(list.FileCount(), 0);
 }
 
-TEST_F(MRUFileListTest, CommasQuotesAndBlanksComeBackUnchanged) {
-  cMRUFileList list;
-  list.MaxFileCount(4);
-  const std::string comma = MakeFile("a,b.txt"), quote = MakeFile("say \"hi\".txt"), blank = MakeFile(" lead ");
-  for (const auto& p : {comma, quote, blank}) list.AddFile(p);
-  cRegistry unused;
-  ASSERT_TRUE(list.Save(false, unused));
-  EXPECT_EQ(ListFile(), "MaxCount,4\r\nCount,3\r\nFile1," + blank + "\r\nFile2," + quote + "\r\nFile3," + comma +
-                            "\r\n\r\n");
+TEST_F(MRUFileListTest, TheListFileKeepsPathsExactlyAsTheyAre) {
+  cMRUFileList list = ListOf(4, {"a,b.txt", "say \"hi\".txt", " lead "});
+  ASSERT_TRUE(list.Save(false, cr_));
+  EXPECT_EQ(ReadText("mru.ini"), "MaxCount,4\r\nCount,3\r\nFile1," + File(" lead ") + "\r\nFile2," +
+                                     File("say \"hi\".txt") + "\r\nFile3," + File("a,b.txt") + "\r\n\r\n");
   cMRUFileList read;
-  EXPECT_TRUE(read.Load(false, unused));
-  EXPECT_EQ(read.MaxFileCount(), 4);
+  EXPECT_TRUE(read.Load(false, cr_));
   EXPECT_EQ(Entries(read), Entries(list));
+  fs::remove("mru.ini");  // a missing file is made for six entries
+  cMRUFileList().MRU_Read();
+  EXPECT_EQ(ReadText("mru.ini"), "MaxCount,6\r\nCount,0\r\n\r\n");
   EXPECT_TRUE(reports_.reports.empty());
 }
 
-TEST_F(MRUFileListTest, AMissingListFileIsCreatedForSixEntries) {
-  cMRUFileList list;
-  list.MRU_Read();
-  EXPECT_EQ(list.MaxFileCount(), 6);
-  EXPECT_EQ(list.FileCount(), 0);
-  EXPECT_EQ(ListFile(), "MaxCount,6\r\nCount,0\r\n\r\n");
-}
-
-// A folder named mru.ini can be neither read nor replaced.
-TEST_F(MRUFileListTest, AnUnusableListFileIsReportedAndNothingChanges) {
-  fs::create_directory("mru.ini");
-  cMRUFileList list;
-  list.MaxFileCount(2);
-  const std::string one = MakeFile("one");
-  list.AddFile(one);
+TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
+  fs::create_directory("mru.ini");  // can be neither read nor replaced
+  cMRUFileList list = ListOf(2, {"one"});
   list.MRU_Read();
   EXPECT_FALSE(list.MRU_Save());
   ASSERT_EQ(reports_.reports.size(), 2u);
-  EXPECT_EQ(reports_.reports[0].procedure, "MRU_Read");
-  EXPECT_EQ(reports_.reports[1].procedure, "MRU_Save");
-  for (const auto& r : reports_.reports) {
-    EXPECT_EQ(r.module, "cMRUFileList");
-    EXPECT_EQ(r.number, 75);
-    EXPECT_TRUE(r.extra.starts_with("Line: ")) << r.extra;
+  for (const auto& [report, procedure] : {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
+    EXPECT_EQ(report.module + "." + report.procedure + " " + std::to_string(report.number) + " " + report.extra.substr(0, 6),
+              "cMRUFileList." + std::string(procedure) + " 75 Line: ");
   }
-  EXPECT_EQ(Entries(list), std::vector<std::string>{one});
+  EXPECT_EQ(Entries(list), Paths{File("one")});
   for (const auto& entry : fs::directory_iterator(".")) {  // no temporary file left behind
     EXPECT_FALSE(entry.path().filename().string().starts_with("mru.ini.")) << entry.path();
   }
 }
 
-struct ListFileCase {
-  const char* name;
-  std::string content;
-  std::int32_t max;  // -1: the file is malformed and changes nothing
-  std::vector<std::string> entries;
-};
-
-void PrintTo(const ListFileCase& c, std::ostream* os) { *os << c.name; }
-
-class MRUListFile : public MRUFileListTest, public ::testing::WithParamInterface<ListFileCase> {};
-
-TEST_P(MRUListFile, ReadsWhatItCanAndReportsTheRest) {
-  WriteListFile(GetParam().content);
-  cMRUFileList list;
-  list.MaxFileCount(5);
-  const std::string before = MakeFile("before");
-  list.AddFile(before);
-#ifdef __linux__
-  const auto open_files = std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
-#endif
-  list.MRU_Read();
-#ifdef __linux__
-  EXPECT_EQ(std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()), open_files);
-#endif
-  EXPECT_EQ(ListFile(), GetParam().content);
-  if (GetParam().max < 0) {
-    ASSERT_EQ(reports_.reports.size(), 1u);
-    EXPECT_EQ(reports_.reports[0].number, cMRUFileList::kInvalidFileFormat);
-    EXPECT_EQ(reports_.reports[0].module, "cMRUFileList");
-    EXPECT_EQ(reports_.reports[0].procedure, "MRU_Read");
-    EXPECT_EQ(list.MaxFileCount(), 5);
-    EXPECT_EQ(Entries(list), std::vector<std::string>{before});
-  } else {
-    EXPECT_TRUE(reports_.reports.empty());
-    EXPECT_EQ(list.MaxFileCount(), GetParam().max);
-    EXPECT_EQ(Entries(list), GetParam().entries);
+TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
+  const std::tuple<std::string, std::int32_t, Paths> cases[] = {  // a maximum of -1: malformed, nothing changes
+      {"MaxCount,6\r\nCount,1\r\nFile1 C:\\x\r\n\r\n", -1, {}},
+      {"MaxCount,six\r\nCount,0\r\n\r\n", -1, {}},
+      {"MaxCount,-1\r\nCount,0\r\n\r\n", -1, {}},
+      {"MaxCount,99999999999\r\nCount,0\r\n\r\n", -1, {}},
+      {"MaxCount,2\r\nCount,3\r\nFile1,a\r\n\r\n", -1, {}},
+      {"MaxCount,1\r\nCount,1\r\nFile1,a\r\nFile2,b\r\n\r\n", -1, {}},
+      {"MaxCount,6\r\nCount,2\r\nFile1,a,b\r\nFile2,\"q\"\r\n\r\n", 6, {"a,b", "\"q\""}},
+      {"\xEF\xBB\xBFMaxCount, 4 \nCount,1\nFile1,x", 4, {"x"}},
+      {"MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
+      {"MaxCount,6\r\nCount,1\r\nFile1,x\r\n\r\nFile2,y\r\n", 6, {"x"}},
+      {"", 5, {}}};
+  auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
+  for (const auto& [content, max, entries] : cases) {
+    SCOPED_TRACE(content);
+    WriteText("mru.ini", content);
+    cMRUFileList list = ListOf(5, {"before"});
+    ReportRecorder reports;
+    const auto files_open = open_files();
+    list.MRU_Read();
+    EXPECT_EQ(open_files(), files_open);
+    EXPECT_EQ(ReadText("mru.ini"), content);
+    EXPECT_EQ(list.MaxFileCount(), max < 0 ? 5 : max);
+    EXPECT_EQ(Entries(list), max < 0 ? Paths{File("before")} : entries);
+    EXPECT_EQ(reports.reports.size(), max < 0 ? 1u : 0u);
+    for (const auto& report : reports.reports) EXPECT_EQ(report.number, cMRUFileList::kInvalidFileFormat);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, MRUListFile,
-    ::testing::Values(
-        ListFileCase{"NoComma", "MaxCount,6\r\nCount,1\r\nFile1 C:\\x\r\n\r\n", -1, {}},
-        ListFileCase{"Binary", std::string("\x01\x02\xff\x00\x7f", 5), -1, {}},
-        ListFileCase{"MaxCountNotANumber", "MaxCount,six\r\nCount,0\r\n\r\n", -1, {}},
-        ListFileCase{"MaxCountNegative", "MaxCount,-1\r\nCount,0\r\n\r\n", -1, {}},
-        ListFileCase{"MaxCountTooBig", "MaxCount,99999999999\r\nCount,0\r\n\r\n", -1, {}},
-        ListFileCase{"CountAboveMaxCount", "MaxCount,2\r\nCount,3\r\nFile1,a\r\n\r\n", -1, {}},
-        ListFileCase{"CountNegative", "MaxCount,2\r\nCount,-1\r\n\r\n", -1, {}},
-        ListFileCase{"EntriesBeyondMaxCount", "MaxCount,1\r\nCount,1\r\nFile1,a\r\nFile2,b\r\n\r\n", -1, {}},
-        ListFileCase{"TwoEntriesWithCommaAndQuotes", "MaxCount,6\r\nCount,2\r\nFile1,a,b\r\nFile2,\"q\"\r\n\r\n", 6, {"a,b", "\"q\""}},
-        ListFileCase{"BareLineFeeds", "MaxCount,3\nCount,1\nFile1,x\n\n", 3, {"x"}},
-        ListFileCase{"ByteOrderMarkNoFinalLine", "\xEF\xBB\xBFMaxCount, 4 \r\nCount,1\r\nFile1,x", 4, {"x"}},
-        ListFileCase{"CountAboveEntriesListed", "MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
-        ListFileCase{"StopsAtTheEmptyLine", "MaxCount,6\r\nCount,1\r\nFile1,x\r\n\r\nFile2,y\r\n", 6, {"x"}},
-        ListFileCase{"EmptyFile", "", 5, {}}),
-    [](const ::testing::TestParamInfo<ListFileCase>& info) { return std::string(info.param.name); });
+// ---- The list in the settings store -----------------------------------------
 
-// ---- The registry form, on the file store in the test's folder -------------
-#ifndef _WIN32
-class MRURegistryForm : public MRUFileListTest {
- protected:
-  void SetUp() override {
-    MRUFileListTest::SetUp();
-    cr_.ClassKey(settings::HKEY_CURRENT_USER);
-    cr_.SectionKey("Software\\Serenitap\\Recent");
-  }
-  RegVariant Stored(const std::string& name) {
-    cr_.ValueKey(name);
-    return cr_.Value();
-  }
-  void Put(const std::string& name, std::uint32_t type, const RegVariant& value) {
-    cr_.ValueKey(name);
-    cr_.ValueType(static_cast<std::int32_t>(type));
-    cr_.Value(value);
-  }
-  cRegistry cr_;
-};
-
-TEST_F(MRURegistryForm, LoadingSkipsAndDeletesVanishedFiles) {
-  cMRUFileList list;
-  list.MaxFileCount(6);
-  std::vector<std::string> paths;
-  for (int i = 1; i <= 4; ++i) list.AddFile(paths.emplace_back(MakeFile("f" + std::to_string(i))));
-  ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(Stored("MaxCount"), RegVariant{std::int32_t{6}});
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(settings::REG_DWORD));
-  EXPECT_EQ(Stored("Count"), RegVariant{std::int32_t{4}});
-  EXPECT_EQ(Stored("File1"), RegVariant{paths[3]});
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(settings::REG_SZ));
-
-  fs::remove(paths[2]);  // File2
-  fs::remove(paths[0]);  // File4
-  cMRUFileList loaded;
-  ASSERT_TRUE(loaded.Load(true, cr_));
-  EXPECT_EQ(loaded.MaxFileCount(), 6);
-  EXPECT_EQ(Entries(loaded), (std::vector<std::string>{paths[3], paths[1]}));
-  EXPECT_EQ(Stored("File2"), RegVariant{});
-  EXPECT_EQ(Stored("File4"), RegVariant{});
-  EXPECT_EQ(Stored("File3"), RegVariant{paths[1]});
-}
-
-TEST_F(MRURegistryForm, OddStoredListsLoadWithoutFailing) {
-  cMRUFileList list;
-  list.MaxFileCount(2);
-  list.AddFile(MakeFile("kept"));
-  EXPECT_TRUE(list.Load(true, cr_));  // no key yet: nothing changes
-  ASSERT_EQ(list.FileCount(), 1);
-
-  const std::string a = MakeFile("a"), b = MakeFile("b"), c = MakeFile("c");
-  Put("MaxCount", settings::REG_DWORD, std::int32_t{2});
-  Put("Count", settings::REG_DWORD, INT_MAX);  // far more than stored
-  Put("File1", settings::REG_SZ, a);
-  Put("File3", settings::REG_SZ, b);
-  Put("File4", settings::REG_SZ, c);
-  EXPECT_TRUE(list.Load(true, cr_));
-  EXPECT_EQ(Entries(list), (std::vector<std::string>{a, b}));
-  EXPECT_EQ(Stored("File4"), RegVariant{c});  // beyond MaxCount, but its file is there
-
-  Put("MaxCount", settings::REG_DWORD, std::int32_t{0});
-  EXPECT_TRUE(list.Load(true, cr_));
-  EXPECT_EQ(list.MaxFileCount(), 0);
-  EXPECT_EQ(list.FileCount(), 0);
-  EXPECT_TRUE(reports_.reports.empty());
-}
-
-// A path with two "%" is stored as REG_EXPAND_SZ; an empty entry as a blank.
-TEST_F(MRURegistryForm, PathsComeBackExactlyAsSaved) {
-  fs::create_directory(folder_.Path() / "files" / "%PATH%");
-  const std::string path = MakeFile("%PATH%/notes.txt");
-  WriteListFile("MaxCount,3\r\nCount,2\r\nFile1," + path + "\r\nFile2,\r\n\r\n");
+// A path with two "%" is stored as REG_EXPAND_SZ and comes back unexpanded; an empty entry is stored as a blank.
+TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
+  fs::create_directory("%PATH%");
+  for (const char* name : {"a", "b", "%PATH%/c"}) WriteText(name, "x");
+  WriteText("mru.ini", "MaxCount,5\r\nCount,4\r\nFile1," + File("a") + "\r\nFile2,\r\nFile3," + File("%PATH%/c") +
+                           "\r\nFile4," + File("b") + "\r\n\r\n");
   cMRUFileList list;
   list.MRU_Read();
+  EXPECT_TRUE(list.Load(true, cr_));  // nothing stored yet: nothing changes
   ASSERT_TRUE(list.Save(true, cr_));
-  EXPECT_EQ(Stored("File2"), RegVariant{std::string(" ")});
-  Stored("File1");
-  EXPECT_EQ(cr_.ValueType(), static_cast<std::int32_t>(settings::REG_EXPAND_SZ));
-  list.Load(true, cr_);
-  EXPECT_EQ(Entries(list), std::vector<std::string>{path});
-  EXPECT_EQ(Stored("File2"), RegVariant{});
+  const std::pair<const char*, Raw> stored[] = {{"MaxCount", {st::REG_DWORD, std::string("\5\0\0\0", 4)}},
+                                                {"Count", {st::REG_DWORD, std::string("\4\0\0\0", 4)}},
+                                                {"File1", {st::REG_SZ, Z(File("a"))}},
+                                                {"File2", {st::REG_SZ, Z(" ")}},
+                                                {"File3", {st::REG_EXPAND_SZ, Z(File("%PATH%/c"))}}};
+  for (const auto& [name, raw] : stored) EXPECT_EQ(GetRaw(HKCU, kRecent, name), raw) << name;
+  fs::remove("a");
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 1);        // File4 is beyond it: kept, not loaded
+  modRegistry::RegSaveNumber(HKCU, kRecent, "Count", INT_MAX);  // far more than stored
+  ASSERT_TRUE(list.Load(true, cr_));
+  EXPECT_EQ(list.MaxFileCount(), 1);
+  EXPECT_EQ(Entries(list), Paths{File("%PATH%/c")});
+  for (const auto& [name, kept] : {std::pair{"File1", false}, {"File2", false}, {"File3", true}, {"File4", true}}) {
+    EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), kept) << name;
+  }
 }
-#endif
 
 }  // namespace
-}  // namespace serenitap
+}  // namespace serenitap::testing

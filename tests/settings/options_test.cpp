@@ -1,88 +1,98 @@
-// The stored options and window placement, on the store of this system.
+// The stored options and window placement, and bringing a placement back onto
+// the screens: one that is on a screen is used as stored; one that would lose
+// the window is not.
 #include <gtest/gtest.h>
 
-#include <vector>
+#include <climits>
 
 #include "settings/options.h"
 #include "settings/registry.h"
-#include "settings/settings_fixture.h"
+#include "settings/settings_test_support.h"
 #include "settings/window_position.h"
 #include "support/recorders.h"
 
 namespace serenitap::testing {
 namespace {
 
-namespace st = serenitap::settings;
-constexpr std::int32_t HKCU = st::HKEY_CURRENT_USER;
+using StoredOptions = StoreTest;
 
-using StoredOptions = SettingsStoreTest;
-
-TEST_P(StoredOptions, FirstRunHasNoPlacementAndNoIntroduction) {
-  std::int32_t l = 1, t = 1, w = 1, h = 1, s = 1;
-  EXPECT_FALSE(FormPos_Read(l, t, w, h, s));
-  EXPECT_EQ(std::vector<std::int32_t>({l, t, w, h, s}), std::vector<std::int32_t>({0, 0, 0, 0, 0}));
-  EXPECT_FALSE(modOptions::ShowWhatIsItWindow());
-}
-
-TEST_P(StoredOptions, ShowWhatIsItIsTrueOnlyForOne) {
+TEST_F(StoredOptions, EachSwitchIsOnOnlyForTheNumberOne) {
   const std::string key(modOptions::kOptionsKey);
-  for (const auto& [stored, expected] : std::vector<std::pair<std::int32_t, bool>>{{1, true}, {0, false},
-                                                                                   {2, false}, {-1, false}}) {
-    modRegistry::RegSaveNumber(HKCU, key, "ShowWhatIsIt", stored);
-    EXPECT_EQ(modOptions::ShowWhatIsItWindow(), expected) << stored;
+  EXPECT_EQ(key, "Software\\Serenitap\\Options");
+  const std::tuple<const char*, bool (*)(), std::string (*)(bool)> switches[] = {
+      {"ShowWhatIsIt", modOptions::ShowWhatIsItWindow, modOptions::ShowWhatIsItWindow},
+      {"SpeakGuidance", modOptions::SpeakGuidance, modOptions::SpeakGuidance},
+      {"KeepJournal", modOptions::KeepJournal, modOptions::KeepJournal}};
+  for (const auto& [value, get, set] : switches) {
+    EXPECT_FALSE(get()) << value << " never saved";
+    for (const auto& [stored, on] : {std::pair{1, true}, {0, false}, {2, false}, {-1, false}}) {
+      modRegistry::RegSaveNumber(HKCU, key, value, stored);
+      EXPECT_EQ(get(), on) << value << " " << stored;
+    }
+    for (const bool on : {true, false}) {
+      EXPECT_EQ(set(on), "Success");
+      EXPECT_EQ(modRegistry::RegGetNumber(HKCU, key, value, 9), on ? 1 : 0);
+      EXPECT_EQ(get(), on);
+    }
   }
-  PutRaw(key, "ShowWhatIsIt", st::REG_SZ, std::string("1\0", 2));
-  EXPECT_FALSE(modOptions::ShowWhatIsItWindow());
-  EXPECT_EQ(modOptions::ShowWhatIsItWindow(true), "Success");
-  EXPECT_TRUE(modOptions::ShowWhatIsItWindow());
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, "Software\\Serenitap\\Options", "ShowWhatIsIt", 9), 1);
-  modOptions::ShowWhatIsItWindow(false);
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, "Software\\Serenitap\\Options", "ShowWhatIsIt", 9), 0);
 }
 
-TEST_P(StoredOptions, PlacementIsRoundedHalvesToEvenAndReadBack) {
-  FormPos_Save({100.5, 101.5, 7200.4999, -0.5, kWindowStateNormal});
-  std::int32_t l, t, w, h, s;
-  EXPECT_TRUE(FormPos_Read(l, t, w, h, s));
-  EXPECT_EQ(std::vector<std::int32_t>({l, t, w, h, s}), std::vector<std::int32_t>({100, 102, 7200, 0, 0}));
-  const std::string key(modOptions::kWindowPositionKey);
-  EXPECT_EQ(key, "Software\\Serenitap\\WindowPosition");
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, key, "Top", 9), 102);
+using Stored = std::vector<std::int32_t>;
+const std::string kKey(modOptions::kWindowPositionKey);
+
+// The placement FormPos_Read gives, its result last.
+Stored Read() {
+  std::int32_t l = 1, t = 1, w = 1, h = 1, s = 1;
+  const bool usable = FormPos_Read(l, t, w, h, s);
+  return {l, t, w, h, s, usable};
 }
 
-TEST_P(StoredOptions, ClosingMaximizedKeepsTheEarlierNormalPlacement) {
-  FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateNormal});  // off every screen: kept as it is
-  FormPos_Save({0, 0, 20000, 15000, kWindowStateMaximized});
-  std::int32_t l, t, w, h, s;
-  EXPECT_TRUE(FormPos_Read(l, t, w, h, s));
-  EXPECT_EQ(std::vector<std::int32_t>({l, t, w, h, s}), std::vector<std::int32_t>({-30000, 50000, 9000, 6000, 2}));
-}
+using WindowPosition = StoreTest;
 
-TEST_P(StoredOptions, AWidthOfZeroOrLessIsNoUsablePlacement) {
-  for (const std::int32_t width : {0, -1}) {
-    FormPos_Save({10, 20, static_cast<double>(width), 400, kWindowStateNormal});
-    std::int32_t l, t, w, h, s;
-    EXPECT_FALSE(FormPos_Read(l, t, w, h, s)) << width;
-    EXPECT_EQ(std::vector<std::int32_t>({l, t, w, h, s}), std::vector<std::int32_t>({10, 20, width, 400, 0}));
-  }
-  PutRaw(std::string(modOptions::kWindowPositionKey), "Width", st::REG_SZ, std::string("500\0", 4));
-  std::int32_t l, t, w, h, s;
-  EXPECT_FALSE(FormPos_Read(l, t, w, h, s));  // a width of another type reads as 0
-}
-
-TEST_P(StoredOptions, AnOversizedMeasureIsReportedAndNothingIsWritten) {
+TEST_F(WindowPosition, IsStoredRoundedHalvesToEvenWhenItFitsAndReadBack) {
   ReportRecorder reports;
-  FormPos_Save({1e12, 0, 100, 100, kWindowStateNormal});
+  FormPos_Save({1e12, 0, 100, 100, kWindowStateNormal});  // too large: reported, nothing written
   ASSERT_EQ(reports.reports.size(), 1u);
   EXPECT_EQ(reports.reports[0].number, 6);
-  EXPECT_EQ(reports.reports[0].module, "frmMain");
-  EXPECT_EQ(reports.reports[0].procedure, "FormPos_Save");
-  std::int32_t l, t, w, h, s;
-  EXPECT_FALSE(FormPos_Read(l, t, w, h, s));
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, std::string(modOptions::kWindowPositionKey), "State", 9), 9);
+  EXPECT_EQ(reports.reports[0].module + "." + reports.reports[0].procedure, "frmMain.FormPos_Save");
+  EXPECT_EQ(Read(), (Stored{0, 0, 0, 0, 0, false}));
+  FormPos_Save({100.5, 101.5, 7200.4999, -0.5, kWindowStateNormal});
+  EXPECT_EQ(Read(), (Stored{100, 102, 7200, 0, 0, true}));
+  EXPECT_EQ(kKey, "Software\\Serenitap\\WindowPosition");
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kKey, "Top", 9), 102);
+  FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateNormal});  // off every screen: kept as it is
+  FormPos_Save({0, 0, 20000, 15000, kWindowStateMaximized});     // keeps the normal placement
+  EXPECT_EQ(Read(), (Stored{-30000, 50000, 9000, 6000, 2, true}));
+  FormPos_Save({10, 20, -1, 400, kWindowStateNormal});
+  EXPECT_EQ(Read(), (Stored{10, 20, -1, 400, 0, false}));  // no usable width
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, StoredOptions, ::testing::ValuesIn(AvailableBackends()), BackendName);
+TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {
+  // Two screens side by side (1920 x 1040 and 1280 x 1024 pixels, in twips).
+  const std::vector<TwipArea> screens{{0, 0, 28800, 15600}, {28800, 0, 19200, 15360}};
+  const PlacementLimits limits{5760, 3835, 510, 1440};
+  const std::tuple<const char*, TwipArea, TwipArea> cases[] = {
+      {"OnTheFirstScreen", {1500, 900, 17280, 11505}, {1500, 900, 17280, 11505}},
+      {"TitleBarJustGrippable", {-8000, 100, 9440, 6000}, {-8000, 100, 9440, 6000}},
+      // Too large: cut to the desktop, moved in as far as it fits.
+      {"LargestNumbers", {0, 0, INT_MAX, INT_MAX}, {0, 0, 48000, 15600}},
+      {"TallerThanTheDesktop", {1000, 1000, 9000, 40000}, {1000, 0, 9000, 15600}},
+      // Too small: raised to the minimum.
+      {"NegativeHeight", {3000, 3000, 9000, -500}, {3000, 3000, 9000, 3835}},
+      {"SmallInTheCorner", {28000, 15000, 15, 15}, {23040, 11765, 5760, 3835}},
+      // Title bar off every screen: moved onto the nearest one.
+      {"FarRight", {900000, 1000, 10000, 8000}, {38000, 1000, 10000, 8000}},
+      {"BelowEveryScreen", {1000, 20000, 10000, 8000}, {1000, 7600, 10000, 8000}},
+      {"TitleBarBelowTheSecondScreen", {30000, 15100, 10000, 8000}, {30000, 7360, 10000, 8000}},
+      {"TooLittleOfTheTitleBar", {-9000, 100, 10000, 6000}, {0, 100, 10000, 6000}},
+      {"SmallestNumbers", {INT_MIN, INT_MIN, 9000, 6000}, {0, 0, 9000, 6000}}};
+  for (const auto& [label, stored, expected] : cases) {
+    const TwipArea got = FitPlacementToScreens(stored, screens, limits);
+    EXPECT_EQ(got, expected) << label << ": " << got.left << "," << got.top << " " << got.width << "x" << got.height;
+  }
+  const TwipArea stored{-5, 7, INT_MAX, 1};
+  EXPECT_EQ(FitPlacementToScreens(stored, {}, limits), stored);  // no screens
+}
 
 }  // namespace
 }  // namespace serenitap::testing
