@@ -13,18 +13,11 @@
 
 namespace serenitap::testing {
 
-// A report with what the session looked like when it arrived.
-struct Seen {
-  ErrorReport report;
-  bool busy;
-  std::string lastCall;
-};
-
 class EngineTest : public ::testing::Test {
  protected:
   EngineTest() {
     previousSink_ = SetReportErrorSink([this](const ErrorReport& r) {
-      reports.push_back({r, engine.mblnBusy(), view.last});
+      reports.push_back(r.module + "." + r.procedure + " after " + view.last + (engine.mblnBusy() ? ", busy" : ""));
     });
   }
   ~EngineTest() override { SetReportErrorSink(previousSink_); }
@@ -54,11 +47,6 @@ class EngineTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) engine.cmdNavig_Click(1);
   }
   void Previous() { engine.cmdNavig_Click(0); }
-  // Intro -> 4 -> 2 -> 3 -> 5, on a whole second.
-  void NextToLeftHand() {
-    Next(4);
-    ASSERT_EQ(S().genmCurrentStep, stpLeftHand);
-  }
   // The step, the round count and its polarity: "25 r0-".
   std::string At() const {
     return std::to_string(S().genmCurrentStep) + " r" + std::to_string(S().glngRoundCount) +
@@ -70,12 +58,12 @@ class EngineTest : public ::testing::Test {
     return {b(view.timerEnabled), ' ', 'P', b(view.pauseEnabled), b(view.pauseVisible),
             ' ', 'R', b(view.resumeEnabled), b(view.resumeVisible)};
   }
-  static constexpr int kThreeRounds = 2000 + 3 * 32 * 100;  // karate chop and three rounds, in ticks
 
   MessageBoxRecorder boxes;
   FakeSessionView view;
   SessionEngine engine{view};
-  std::vector<Seen> reports;
+  // "module.procedure after <the window's latest call>[, busy]"
+  std::vector<std::string> reports;
 
  private:
   ReportSink previousSink_;

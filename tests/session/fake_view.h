@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 
@@ -27,42 +28,40 @@ class FakeSessionView : public ISessionView {
   std::string timeText = "(design)";
   std::int16_t selectedSUD = -1;
   std::int32_t selectedIssue = -1;
-  std::array<std::string, 13> issueCaptions{};
+  std::map<std::int32_t, std::string> issueCaptions;
 
-  std::string last;  // e.g. "Timer(0)", "Enabled(Pause,1)", "Layout(7)", "Pump"
+  std::string last;  // "Timer(0)", "Enabled(Pause,1)", "Visible(Resume,0)", "Layout", "Pump"...
   std::function<void(const std::string&)> hook;
   std::string failOn;
 
   int VisibleDots() const { return static_cast<int>(std::count(dotVisible.begin(), dotVisible.end(), true)); }
 
-  void SetStepTimerEnabled(bool on) override { Call("Timer(" + B(on) + ")", [&] { timerEnabled = on; }); }
+  void SetStepTimerEnabled(bool on) override { Call(on ? "Timer(1)" : "Timer(0)", [&] { timerEnabled = on; }); }
   void SetButtonEnabled(SessionButton b, bool on) override {
-    Call("Enabled(" + N(b) + "," + B(on) + ")", [&] { Pick(b, previousEnabled, pauseEnabled, resumeEnabled) = on; });
+    Call("Enabled" + Name(b, on), [&] { Pick(b, previousEnabled, pauseEnabled, resumeEnabled) = on; });
   }
   void SetButtonVisible(SessionButton b, bool on) override {
-    Call("Visible(" + N(b) + "," + B(on) + ")", [&] { Pick(b, previousVisible, pauseVisible, resumeVisible) = on; });
+    Call("Visible" + Name(b, on), [&] { Pick(b, previousVisible, pauseVisible, resumeVisible) = on; });
   }
   void HideAllDots() override { Call("HideAllDots", [&] { dotVisible.fill(false); }); }
   void SetDotVisible(std::int32_t i, bool on) override {
-    Call("Dot(" + std::to_string(i) + ")", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
+    Call("Dot", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
   }
   void PaintDots(Rgb colour) override { Call("Paint", [&] { dotColour = colour; }); }
-  void ShowStepLayout(const StepDisplay& d) override {
-    Call("Layout(" + std::to_string(d.step) + ")", [&] { layout = d; });
-  }
+  void ShowStepLayout(const StepDisplay& d) override { Call("Layout", [&] { layout = d; }); }
   void ShowStepTexts(const StepTexts& t) override { Call("Texts", [&] { texts = t; }); }
   void SetTimeText(const std::string& text) override { Call("TimeText", [&] { timeText = text; }); }
   void PumpEvents() override { Call("Pump", [] {}); }
   void SelectSUD(std::int16_t i) override { Call("SelectSUD", [&] { selectedSUD = i; }); }
   void SelectIssueOption(std::int32_t i) override { Call("SelectIssue", [&] { selectedIssue = i; }); }
-  void SetIssueCaption(std::int32_t i, const std::string& caption) override {
-    Call("Caption", [&] { issueCaptions.at(static_cast<std::size_t>(i)) = caption; });
+  void SetIssueCaption(std::int32_t i, const std::string& text) override {
+    Call("Caption", [&] { issueCaptions[i] = text; });
   }
 
  private:
-  static std::string B(bool b) { return b ? "1" : "0"; }
-  static std::string N(SessionButton b) {
-    return b == SessionButton::Previous ? "Previous" : b == SessionButton::Pause ? "Pause" : "Resume";
+  static std::string Name(SessionButton b, bool on) {
+    const char* name = b == SessionButton::Previous ? "Previous" : b == SessionButton::Pause ? "Pause" : "Resume";
+    return std::string("(") + name + (on ? ",1)" : ",0)");
   }
   static bool& Pick(SessionButton b, bool& previous, bool& pause, bool& resume) {
     return b == SessionButton::Previous ? previous : b == SessionButton::Pause ? pause : resume;
