@@ -9,7 +9,7 @@
 
 #include "services/notice.h"
 #include "session/guidance.h"
-#include "tests/session/engine_fixture.h"
+#include "tests/session/fake_view.h"
 
 namespace serenitap {
 namespace {

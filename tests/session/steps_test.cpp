@@ -63,12 +63,11 @@ TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
     testing::MessageBoxRecorder boxes;
     SessionState state;
     bool positive = true;
-    EXPECT_EQ(GetStepLength(step), 2);
-    EXPECT_EQ(GetStepName(step), "");
-    EXPECT_EQ(GetStepDescription(step), "");
-    EXPECT_EQ(GetNextStep(step), stpIntro);
-    EXPECT_EQ(GetNextStep_Navigation(step, state), stpIntro);
-    EXPECT_EQ(GetPrevStep(step, positive, state), stpIntro);
+    const std::vector<std::string> texts{GetStepName(step), GetStepDescription(step)};
+    const std::vector<enmStep> steps{GetNextStep(step), GetNextStep_Navigation(step, state),
+                                     GetPrevStep(step, positive, state), GetStepLength(step)};
+    EXPECT_EQ(texts, (std::vector<std::string>{"", ""}));
+    EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro, 2}));
     EXPECT_FALSE(positive);
     EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"GetStepName - wrong parameter passed",
                                                        "GetStepDescription - wrong parameter passed",
