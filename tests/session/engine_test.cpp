@@ -1,10 +1,14 @@
 // The session engine driven through a stand-in window: timing in ticks, the
-// commands and their guards, blinking, the elapsed time, and failures.
+// commands and their guards, blinking, the elapsed time, the pacing of the
+// spoken guidance, and failures.
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <stdexcept>
 
 #include "content/instructions.h"
+#include "services/notice.h"
+#include "session/guidance.h"
 #include "tests/session/fake_view.h"
 
 namespace serenitap {
@@ -113,24 +117,15 @@ TEST_F(EngineTest, CommandsAreDroppedBeforeActivationAndWhileAnotherRuns) {
 }
 
 // A point's dot blinks from the first tick of its step, eleven ticks on and
-// eleven off; Relax shows none. The time label counts whole seconds, and a
-// click handled while it repaints sees a complete tick.
+// eleven off; Relax shows none. The time label counts whole seconds.
 TEST_F(EngineTest, DotsBlinkAndTheTimeLabelCountsWholeSeconds) {
   Load();
   Next(4);
   Ticks(99);
   EXPECT_EQ(view.timeText, "");
-  view.hook = [&](const std::string& call) {
-    if (call != "Pump") return;
-    EXPECT_EQ(view.timeText, "00:01");
-    EXPECT_EQ(S().glngTickMs, 0);
-    EXPECT_EQ(S().glngStepSeconds, 1);
-    Next();
-  };
   Ticks(1);
-  view.hook = nullptr;
-  EXPECT_EQ(At(), "7 r1-");
-  EXPECT_EQ(S().glngStepSeconds, 0);
+  EXPECT_EQ(view.timeText, "00:01");
+  Next();
   std::string dot;
   for (int i = 0; i < 45; ++i) {
     Ticks(1);
@@ -143,6 +138,110 @@ TEST_F(EngineTest, DotsBlinkAndTheTimeLabelCountsWholeSeconds) {
   EXPECT_EQ(view.VisibleDots(), 0);
   Ticks(6100);
   EXPECT_EQ(view.timeText, "01:16");  // 7645 ticks in all
+}
+
+// --- Spoken guidance ----------------------------------------------------------
+
+// A speaker that records its calls (Say, Pause, Resume, Stop as "SPRX") and
+// finishes a phrase only when told; a failing one throws.
+struct RecordingSpeaker : ISpeaker {
+  std::string calls, lastText;
+  std::uint32_t lastPhrase = 0;
+  bool failing = false;
+
+  void Say(std::uint32_t phrase, const std::string& text) override {
+    Record('S');
+    lastPhrase = phrase;
+    lastText = text;
+  }
+  void Pause() override { Record('P'); }
+  void Resume() override { Record('R'); }
+  void Stop() override { Record('X'); }
+  void Record(char call) {
+    if (failing) throw std::runtime_error("speech service gone");
+    calls += call;
+  }
+};
+
+class PacingTest : public EngineTest {
+ protected:
+  PacingTest() {
+    previousNotices_ = SetNoticeSink([this](const std::string& text) { notices.push_back(text); });
+    guidance.onTurnedOff = [this] { ++turnedOff; };
+    engine.SetGuidance(&guidance);
+    Load();
+    guidance.TurnOn(stpIntro, issNegativeMemory, false, false);
+  }
+  ~PacingTest() override { SetNoticeSink(previousNotices_); }
+
+  RecordingSpeaker speaker;
+  SpokenGuidance guidance{speaker};
+  std::vector<std::string> notices;
+  int turnedOff = 0;
+
+ private:
+  NoticeSink previousNotices_;
+};
+
+TEST_F(PacingTest, OnlyAPointWaitsForItsPhraseAndTheClocksRunOn) {
+  Next(4);
+  const std::uint32_t affirmation = speaker.lastPhrase;
+  EXPECT_EQ(TicksUntilChange(), 1001);  // the karate chop ends on time though its phrase goes on
+  EXPECT_EQ(TicksUntilChange(), 1000);
+  EXPECT_EQ(speaker.lastText, "Top Head.\nI cannot deal with my past...");
+  guidance.PhraseFinished(affirmation);  // a late report releases nothing
+  Ticks(550);
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);
+  EXPECT_EQ(S().glngStepSeconds, 5);
+  EXPECT_EQ(view.timeText, "00:25");
+  guidance.PhraseFinished(speaker.lastPhrase);
+  Ticks(1);
+  EXPECT_EQ(speaker.lastText, "Left Eyebrow.\nI'm struggling to live with this...");
+  speaker.calls.clear();
+  Next();  // at once, cutting off what is being said
+  EXPECT_EQ(S().genmCurrentStep, stpRelax);
+  EXPECT_EQ(speaker.calls, "S");
+  EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(PacingTest, PauseResumeFinishAndTurningOffReachTheSpeaker) {
+  Next(5);
+  speaker.calls.clear();
+  engine.cmdPause_Click();
+  engine.cmdResume_Click();
+  engine.cmdPause_Click();
+  Next();                    // a step change while paused speaks the new step
+  engine.cmdResume_Click();  // nothing is paused any more
+  engine.cmdFinish_Click();
+  Next();  // starts over on the introduction
+  EXPECT_EQ(speaker.lastText.rfind("Please sit up straight", 0), 0u);
+  guidance.TurnOff();
+  Next(5);  // nothing is said, and the point holds nothing
+  EXPECT_EQ(speaker.calls, "PRPSXSX");
+  EXPECT_EQ(TicksUntilChange(), 201);
+}
+
+// A hung or failing speech service turns the guidance off with one notice and
+// no error report; a hung one holds a point only up to the phrase's time limit.
+TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) {
+  Next(5);
+  const int limit = SpokenGuidance::PhraseTimeLimit(speaker.lastText);
+  EXPECT_EQ(limit, 500 + 20 * static_cast<int>(speaker.lastText.size()));
+  EXPECT_EQ(SpokenGuidance::PhraseTimeLimit("\u00e9t\u00e9"), 560);  // characters, not bytes
+  EXPECT_EQ(TicksUntilChange(), limit + 1);
+  EXPECT_FALSE(guidance.IsOn());
+  EXPECT_EQ(speaker.calls.back(), 'X');
+  guidance.SpeakerFailed("again");  // already off: no second notice
+  guidance.TurnOn(S().genmCurrentStep, S().genmSelectedIssue, false, false);
+  speaker.failing = true;
+  Next();
+  EXPECT_FALSE(guidance.IsOn());
+  EXPECT_EQ(S().genmCurrentStep, stpRelax);
+  EXPECT_TRUE(view.timerEnabled);
+  ASSERT_EQ(notices.size(), 2u);
+  EXPECT_NE(notices[0].find("Spoken Guidance"), std::string::npos);
+  EXPECT_EQ(turnedOff, 2);
+  EXPECT_TRUE(reports.empty());
 }
 
 // --- Failures -----------------------------------------------------------------

@@ -1,4 +1,4 @@
-// The step catalogue, what each step shows, the keys and the digit choice.
+// The step catalogue, what each step shows and says, the keys and the digit choice.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "session/engine.h"
+#include "session/guidance.h"
 #include "session/key_commands.h"
 #include "session/session_state.h"
 #include "support/recorders.h"
@@ -18,12 +19,11 @@ using namespace modSteps;
 
 bool Tapping(enmStep s) { return s >= stpTopHead1 && s <= stpRightUnderArm; }
 
-TEST(Steps, LengthsKindsNamesAndTheTimersWalk) {
+TEST(Steps, LengthsKindsAndTheTimersWalk) {
   for (enmStep s = stpIntro; s <= stpFinish; ++s) {
     EXPECT_EQ(GetStepLength(s), Tapping(s) ? 2 : s == stpLeftHand || s == stpRightHand ? 10 : s == stpRelax ? 15 : 0);
     EXPECT_EQ(IsThisTappingStep(s), Tapping(s) || s == stpReassessSUD) << s;
   }
-  EXPECT_EQ(GetStepName(stpTopHead2) + "/" + GetStepDescription(stpTopHead2), "Top Head/Top Head");
   EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
   std::vector<enmStep> path{stpNone};
   while (path.size() < 8) path.push_back(GetNextStep(path.back()));
@@ -101,6 +101,28 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
   for (const auto& [seconds, text] : times) EXPECT_EQ(TimeElapsedText(seconds), text) << seconds;
 }
 
+TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
+  const std::tuple<enmStep, enmIssue, bool, const char*> cases[] = {
+      // Step 9 is the second point of a round, step 10 the third, step 8 the ninth.
+      {7, issNegativeMemory, false, "Top Head.\nI cannot deal with my past..."},
+      {9, issDepression, true, "Left Eyebrow.\nI am in control of my thoughts and my life."},
+      {10, issAddictionsObsessions, true, "Left Eye Corner.\nI am calm. I breathe deeply."},
+      {8, issGuilt, false, "Top Head.\nThe way I feel now is a punishment. How can I carry around this guilt?"},
+      // Shorter sequences start again: point 16 says line 3 of 13. A line
+      // without closing punctuation gets a full stop.
+      {22, issAddictionsObsessions, false, "Right Under Arm.\nDay by day it gets more difficult."},
+      {22, issPTSDTrauma, false, "Right Under Arm.\nI feel so powerless, anxious and vulnerable."},
+      // The karate chop: only the affirmation, without the bracketed hint.
+      {5, issRageAnger, false, "Even though I have this anger I love and accept myself with all my heart."},
+      {0, issNegativeMemory, false, ""},
+  };
+  for (const auto& [step, issue, positive, said] : cases) EXPECT_EQ(GuidanceUtterance(step, issue, positive), said);
+  // Other steps: the title, then the instructions line by line without their outer blanks.
+  const std::string sud = GuidanceUtterance(stpAssignSUD, issNegativeMemory, false);
+  EXPECT_EQ(sud.rfind("Assign SUD.\nNow please assess", 0), 0u);
+  EXPECT_EQ(sud.find('\r'), std::string::npos);
+}
+
 // --- Keys -----------------------------------------------------------------------
 
 TEST(Keys, EscapePausesAnyKeyResumesThenTheNextAndPreviousKeys) {
@@ -126,12 +148,10 @@ TEST(Keys, DigitsChooseARatingOrAnIssue) {
   // Key, step, time in ms, choice: one press after another on the same chooser.
   const std::tuple<std::int32_t, enmStep, std::int64_t, int> presses[] = {
       {vk::k0 + 7, 3, 0, 7}, {vk::k1, 24, 100, 1}, {vk::k0, 24, 1100, 10},  // 1 then 0 within a second is 10
-      {vk::k1, 3, 2000, 1},  {vk::k0, 3, 3001, 0},                          // ...not later
-      {vk::k1, 3, 4000, 1},  {vk::k0, 24, 4100, 0},                         // ...nor on another step
-      {vk::k0, 2, 5000, 10}, {vk::k9, 2, 5000, 9}, {vk::k9, 7, 5000, -1}, {vk::kN, 3, 5000, -1}};
+      {vk::k1, 3, 2000, 1},  {vk::k0, 3, 3001, 0},  {vk::k0, 2, 5000, 10},  // ...not later; 0 is the tenth issue
+      {vk::k9, 2, 5000, 9},  {vk::k9, 7, 5000, -1}, {vk::kN, 3, 5000, -1}};
   DigitChoice choice;
   for (const auto& [key, step, ms, chosen] : presses) EXPECT_EQ(choice.Choose(key, step, ms), chosen) << ms;
-  EXPECT_FALSE(DigitChoice::Chooses(vk::k1, stpFinish));
 }
 
 }  // namespace
