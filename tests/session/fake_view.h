@@ -35,7 +35,7 @@ class FakeSessionView : public ISessionView {
   std::string timeText = "(design)";
   std::int16_t selectedSUD = -1;
   std::int32_t selectedIssue = -1;
-  std::map<std::int32_t, std::string> issueCaptions;
+  std::map<std::int32_t, std::string> captions;  // of the issue options
 
   std::string last;  // "Timer(0)", "Enabled(Pause,1)", "Visible(Resume,0)", "Layout", "Pump"...
   std::function<void(const std::string&)> hook;
@@ -61,7 +61,7 @@ class FakeSessionView : public ISessionView {
   void PumpEvents() override { Call("Pump", [] {}); }
   void SelectSUD(std::int16_t i) override { Call("SelectSUD", [&] { selectedSUD = i; }); }
   void SelectIssueOption(std::int32_t i) override { Call("SelectIssue", [&] { selectedIssue = i; }); }
-  void SetIssueCaption(std::int32_t i, const std::string& s) override { Call("Caption", [&] { issueCaptions[i] = s; }); }
+  void SetIssueCaption(std::int32_t i, const std::string& c) override { Call("Caption", [&] { captions[i] = c; }); }
 
  private:
   static std::string Name(SessionButton b, bool on) {
