@@ -30,7 +30,6 @@ class FakeSessionView : public ISessionView {
   bool resumeEnabled = false, resumeVisible = true;
   std::array<bool, 17> dotVisible{};  // index 1..16
   Rgb dotColour = kDotRed;
-  StepDisplay layout;
   StepTexts texts;
   std::string timeText = "(design)";
   std::int16_t selectedSUD = -1;
@@ -55,7 +54,7 @@ class FakeSessionView : public ISessionView {
     Call("Dot", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
   }
   void PaintDots(Rgb colour) override { Call("Paint", [&] { dotColour = colour; }); }
-  void ShowStepLayout(const StepDisplay& d) override { Call("Layout", [&] { layout = d; }); }
+  void ShowStepLayout(const StepDisplay&) override { Call("Layout", [] {}); }
   void ShowStepTexts(const StepTexts& t) override { Call("Texts", [&] { texts = t; }); }
   void SetTimeText(const std::string& text) override { Call("TimeText", [&] { timeText = text; }); }
   void PumpEvents() override { Call("Pump", [] {}); }

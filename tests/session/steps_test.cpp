@@ -38,41 +38,19 @@ TEST(Steps, LengthsKindsAndTheTimersWalk) {
   EXPECT_EQ(GetNextStep(stpFinish), stpIntro);
 }
 
-// From a round (or its re-assessment) Next goes to Relax in a negative round,
-// making the next round positive, and to the re-assessment in a positive one;
-// Previous goes back before the round and starts the count again.
-TEST(Steps, NextAndPreviousFromARound) {
-  for (const bool roundPositive : {false, true}) {
-    for (enmStep s = stpTopHead1; s <= stpReassessSUD; s += s == stpRightUnderArm ? 2 : 1) {
-      SessionState state;
-      state.gblnPositiveRound = roundPositive;
-      state.glngRoundCount = 9;
-      bool positive = !roundPositive;
-      const enmStep next = s == stpReassessSUD ? stpTopHead1 : roundPositive ? stpReassessSUD : stpRelax;
-      EXPECT_EQ(GetNextStep_Navigation(s, state), next) << s;
-      EXPECT_EQ(state.glngRoundCount, roundPositive ? 9 : 2) << s;
-      EXPECT_EQ(GetPrevStep(s, positive, state), roundPositive ? stpRelax : stpLeftHand) << s;
-      EXPECT_EQ(positive, roundPositive);
-      EXPECT_EQ(state.glngRoundCount, 0);
-    }
-  }
-}
-
 TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
-  for (enmStep step : {-1, 26}) {
-    testing::MessageBoxRecorder boxes;
-    SessionState state;
-    bool positive = true;
-    const std::vector<std::string> texts{GetStepName(step), GetStepDescription(step)};
-    const std::vector<enmStep> steps{GetNextStep(step), GetNextStep_Navigation(step, state),
-                                     GetPrevStep(step, positive, state), GetStepLength(step)};
-    EXPECT_EQ(texts, (std::vector<std::string>{"", ""}));
-    EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro, 2}));
-    EXPECT_FALSE(positive);
-    ASSERT_EQ(boxes.requests.size(), 5u);
-    EXPECT_EQ(boxes.Texts()[0] + "/" + boxes.Texts()[2] + "/" + boxes.Texts()[4],
-              "GetStepName - wrong parameter passed/Next step not defined/Previous step not defined");
-  }
+  testing::MessageBoxRecorder boxes;
+  SessionState state;
+  bool positive = true;
+  const std::vector<std::string> texts{GetStepName(26), GetStepDescription(-1)};
+  const std::vector<enmStep> steps{GetNextStep(26), GetNextStep_Navigation(-1, state), GetPrevStep(26, positive, state),
+                                   GetStepLength(-1)};
+  EXPECT_EQ(texts, (std::vector<std::string>{"", ""}));
+  EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro, 2}));
+  EXPECT_FALSE(positive);
+  ASSERT_EQ(boxes.requests.size(), 5u);
+  EXPECT_EQ(boxes.Texts()[0] + "/" + boxes.Texts()[2] + "/" + boxes.Texts()[4],
+            "GetStepName - wrong parameter passed/Next step not defined/Previous step not defined");
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
@@ -102,9 +80,8 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
 
 TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
   const std::tuple<enmStep, enmIssue, bool, const char*> cases[] = {
-      // Step 9 is the second point of a round, step 10 the third, step 8 the ninth.
+      // Step 10 is the third point of a round, step 8 the ninth.
       {7, issNegativeMemory, false, "Top Head.\nI cannot deal with my past..."},
-      {9, issDepression, true, "Left Eyebrow.\nI am in control of my thoughts and my life."},
       {10, issAddictionsObsessions, true, "Left Eye Corner.\nI am calm. I breathe deeply."},
       {8, issGuilt, false, "Top Head.\nThe way I feel now is a punishment. How can I carry around this guilt?"},
       // Shorter sequences start again: point 16 says line 3 of 13. A line
@@ -113,7 +90,7 @@ TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
       {22, issPTSDTrauma, false, "Right Under Arm.\nI feel so powerless, anxious and vulnerable."},
       // The karate chop: only the affirmation, without the bracketed hint.
       {5, issRageAnger, false, "Even though I have this anger I love and accept myself with all my heart."},
-      {0, issNegativeMemory, false, ""},
+      {26, issNegativeMemory, false, ""},
   };
   for (const auto& [step, issue, positive, said] : cases) EXPECT_EQ(GuidanceUtterance(step, issue, positive), said);
   // Other steps: the title, then the instructions line by line without their outer blanks.
