@@ -3,12 +3,10 @@
 // spoken guidance, and failures.
 #include <gtest/gtest.h>
 
-#include <limits>
 #include <stdexcept>
 
 #include "content/instructions.h"
 #include "services/notice.h"
-#include "session/guidance.h"
 #include "tests/session/fake_view.h"
 
 namespace serenitap {
@@ -25,10 +23,8 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
            std::to_string(engine.mintSUD()) + " " + std::to_string(view.selectedSUD);
   };
   Load(/*activate=*/false);
-  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "1 r0- 0 P01 R00 50 5 5 5");
-  EXPECT_FALSE(view.previousEnabled);
-  EXPECT_EQ(view.captions[1], "Addiction or obsession");
-  EXPECT_EQ(view.captions[10], "");  // 10..12 keep their design captions
+  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "1 r0- 0 <0 P01 R00 50 5 5 5");
+  EXPECT_EQ(view.captions[1] + "/" + view.captions[10], "Addiction or obsession/");  // 10..12 keep their own
   EXPECT_EQ(view.texts.instructions, modSteps::GetIntroText());
   Next();  // dropped until the window is activated
   EXPECT_EQ(S().genmCurrentStep, stpIntro);
@@ -37,22 +33,24 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   engine.lblSUDUnit_Click(7);
   EXPECT_EQ(choices(), "120 5 7 7");
   Next(5);
-  EXPECT_TRUE(view.previousEnabled);
+  EXPECT_EQ(Controls(), "1 <1 P11 R00");
   std::string path;
   for (int i = 0; i < 8 && S().genmCurrentStep != stpIntro; ++i) {
     Previous();
     path += std::to_string(S().genmCurrentStep) + " ";
   }
   EXPECT_EQ(path, "5 3 2 4 1 ");
-  EXPECT_FALSE(view.previousEnabled);
+  EXPECT_EQ(Controls(), "0 <0 P01 R00");
   Next(4);
   EXPECT_EQ(view.texts.instructions, GetStepInstructions(stpLeftHand, issPTSDTrauma, false));
   Ticks(kThreeRounds);
   engine.cmdStart_Click();
-  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "4 r0- 0 P01 R00 50 5 5 5");
-  EXPECT_FALSE(view.previousEnabled);    // until Next lands on 4 again
+  // Previous stays disabled until Next lands on 4 again.
+  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "4 r0- 0 <0 P01 R00 50 5 5 5");
   EXPECT_GT(S().glngSessionSeconds, 0);  // the elapsed time runs on
-  EXPECT_TRUE(reports.empty() && boxes.requests.empty());
+  engine.cmdShare_Click();
+  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Share"});
+  EXPECT_TRUE(reports.empty());
 }
 
 TEST_F(EngineTest, TheTimerRunsEachStepForItsLengthAndTheThirdRoundIsGreen) {
@@ -84,16 +82,15 @@ TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTimeAndFinishEndsAPause) {
   Next(4);
   Ticks(437);
   engine.cmdPause_Click();
-  EXPECT_EQ(Controls(), "0 P10 R11");
-  EXPECT_EQ(view.timeText, "00:04");
+  EXPECT_EQ(Controls(), "0 <1 P10 R11");
   engine.cmdResume_Click();
-  EXPECT_EQ(Controls(), "1 P11 R00");
+  EXPECT_EQ(Controls(), "1 <1 P11 R00");
   EXPECT_EQ(S().glngTickMs, 370);  // nothing counted while paused
   EXPECT_EQ(TicksUntilChange(), 564);
   Ticks(kThreeRounds);
   engine.cmdPause_Click();
   engine.cmdFinish_Click();
-  EXPECT_EQ(At() + " " + Controls(), "25 r0- 0 P01 R00");
+  EXPECT_EQ(At() + " " + Controls(), "25 r0- 0 <1 P01 R00");
   EXPECT_EQ(view.dotColour, kDotGreen);  // Finish does not repaint
   Next();
   EXPECT_EQ(S().genmCurrentStep, stpIntro);
@@ -116,9 +113,6 @@ TEST_F(EngineTest, CommandsAreDroppedWhileAnotherRuns) {
   EXPECT_EQ(S().genmCurrentStep, stpFinish);
   EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
   EXPECT_TRUE(boxes.requests.empty());
-  view.hook = nullptr;
-  engine.cmdShare_Click();
-  EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Share"});
 }
 
 // A point's dot blinks from the first tick of its step, eleven ticks on and
@@ -126,9 +120,7 @@ TEST_F(EngineTest, CommandsAreDroppedWhileAnotherRuns) {
 TEST_F(EngineTest, DotsBlinkAndTheTimeLabelCountsWholeSeconds) {
   Load();
   Next(4);
-  Ticks(99);
-  EXPECT_EQ(view.timeText, "");
-  Ticks(1);
+  Ticks(100);
   EXPECT_EQ(view.timeText, "00:01");
   Next();
   std::string dot;
@@ -225,8 +217,7 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
   speaker.failing = true;
   Next();
   EXPECT_FALSE(guidance.IsOn());
-  EXPECT_EQ(S().genmCurrentStep, stpRelax);
-  EXPECT_TRUE(view.timerEnabled);
+  EXPECT_EQ(At() + " " + Controls(), "23 r2- 1 <1 P11 R00");
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_NE(notices[0].find("Spoken Guidance"), std::string::npos);
   EXPECT_EQ(turnedOff, 2);
@@ -266,7 +257,7 @@ class EngineFailure : public EngineTest, public ::testing::WithParamInterface<Fa
 
 TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   const FailureCase& c = GetParam();
-  constexpr std::int32_t kTop = std::numeric_limits<std::int32_t>::max();
+  constexpr std::int32_t kTop = INT32_MAX;
   if (c.at != stpNone) {
     Load();
     engine.radSUD_Click(7);
@@ -294,7 +285,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Layout", 5, "Layout", nullptr, Act::Next, "DisplayStep after Timer(0), busy"},
         FailureCase{"Paint", 3, "Paint", nullptr, Act::Next, "PaintDotsGreenOrRed after Timer(0), busy"},
         FailureCase{"Blink", 5, "Dot", nullptr, Act::Second, "Blink after Timer(0)"},
-        FailureCase{"Pump", 5, "Pump", nullptr, Act::Second, "UpdateTimeElapsed after Timer(0)"},
         FailureCase{"Timer", 3, "Enabled(Pause,1)", nullptr, Act::Next, "EnableDisableTimer after Timer(1), busy"},
         FailureCase{"Next", 1, "Enabled(Previous,1)", nullptr, Act::Next, "cmdNavig_Click after Timer(0), busy"},
         FailureCase{"Start", 5, "SelectSUD", nullptr, Act::Start,
@@ -302,7 +292,6 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Pause", 5, "Visible(Resume,1)", nullptr, Act::Pause, "cmdPause_Click after Enabled(Resume,1)"},
         FailureCase{"Resume", 5, "Visible(Pause,1)", nullptr, Act::Resume, "cmdResume_Click after Enabled(Pause,1)"},
         FailureCase{"Captions", 0, "Caption", nullptr, Act::Load, "SetModesCaptions after TimeText"},
-        FailureCase{"Issue", 0, "SelectIssue", nullptr, Act::Load, "UpdateDisplay_SelectedIssue after Paint"},
         FailureCase{"SUDOffScale", 1, "", nullptr, Act::SUD11, "lblSUDUnit_Click after nothing"}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -15,9 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "services/error_report.h"
 #include "session/engine.h"
-#include "session/session_view.h"
 #include "support/recorders.h"
 
 namespace serenitap::testing {
@@ -118,11 +116,11 @@ class EngineTest : public ::testing::Test {
     return std::to_string(S().genmCurrentStep) + " r" + std::to_string(S().glngRoundCount) +
            (S().gblnPositiveRound ? "+" : "-");
   }
-  // The step timer, then Pause and Resume as enabled and visible: "1 P11 R00".
+  // The step timer, Previous enabled, then Pause and Resume as enabled and visible: "1 <1 P11 R00".
   std::string Controls() const {
     const auto b = [](bool on) { return on ? '1' : '0'; };
-    return {b(view.timerEnabled), ' ', 'P', b(view.pauseEnabled), b(view.pauseVisible),
-            ' ', 'R', b(view.resumeEnabled), b(view.resumeVisible)};
+    return {b(view.timerEnabled), ' ', '<', b(view.previousEnabled), ' ', 'P', b(view.pauseEnabled),
+            b(view.pauseVisible), ' ', 'R', b(view.resumeEnabled), b(view.resumeVisible)};
   }
 
   MessageBoxRecorder boxes;
