@@ -10,7 +10,6 @@ thread_local bool failNext = false;
 namespace serenitap::testing {
 
 void FailNextAllocation() { failNext = true; }
-bool AllocationFailurePending() { return failNext; }
 
 }  // namespace serenitap::testing
 

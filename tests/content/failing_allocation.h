@@ -7,7 +7,5 @@
 namespace serenitap::testing {
 
 void FailNextAllocation();
-// True while the armed failure has not happened yet.
-bool AllocationFailurePending();
 
 }  // namespace serenitap::testing

@@ -1,114 +1,136 @@
 #pragma once
-// A recording stand-in for the main window: it keeps the state of every
-// control the session engine drives and a log of the calls in order. A hook
-// runs after every call, so a test can re-enter the engine; failOn makes a
-// call throw before it changes anything.
+// A stand-in for the main window: it keeps the state of every control the
+// session engine drives and the name of the latest call. A hook runs after
+// every call, so a test can re-enter the engine; a call whose name starts with
+// failOn throws instead of changing anything. EngineTest: the session engine
+// on such a window, with the error reports it makes and the messages it shows.
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "session/session_view.h"
+#include "session/engine.h"
+#include "support/recorders.h"
 
 namespace serenitap::testing {
 
 class FakeSessionView : public ISessionView {
  public:
-  // Control state.
   bool timerEnabled = false;
-  bool previousEnabled = true;
+  bool previousEnabled = true, previousVisible = true;
   bool pauseEnabled = true, pauseVisible = true;
   bool resumeEnabled = false, resumeVisible = true;
   std::array<bool, 17> dotVisible{};  // index 1..16
   Rgb dotColour = kDotRed;
-  StepDisplay layout;
   StepTexts texts;
   std::string timeText = "(design)";
   std::int16_t selectedSUD = -1;
   std::int32_t selectedIssue = -1;
-  std::array<std::string, 13> issueCaptions{};
+  std::map<std::int32_t, std::string> captions;  // of the issue options
 
-  std::vector<std::string> log;
-  // Runs after each call has been applied, with the call's log entry.
+  std::string last;  // "Timer(0)", "Enabled(Pause,1)", "Visible(Resume,0)", "Layout", "Pump"...
   std::function<void(const std::string&)> hook;
-  // A call whose log entry starts with this text throws instead.
   std::string failOn;
 
-  int VisibleDots() const {
-    int n = 0;
-    for (bool v : dotVisible) n += v ? 1 : 0;
-    return n;
-  }
+  int VisibleDots() const { return static_cast<int>(std::count(dotVisible.begin(), dotVisible.end(), true)); }
 
-  void SetStepTimerEnabled(bool enabled) override {
-    Call("Timer(" + Bool(enabled) + ")", [&] { timerEnabled = enabled; });
+  void SetStepTimerEnabled(bool on) override { Call(on ? "Timer(1)" : "Timer(0)", [&] { timerEnabled = on; }); }
+  void SetButtonEnabled(SessionButton b, bool on) override {
+    Call("Enabled" + Name(b, on), [&] { Pick(b, previousEnabled, pauseEnabled, resumeEnabled) = on; });
   }
-  void SetButtonEnabled(SessionButton button, bool enabled) override {
-    Call("Enabled(" + Name(button) + "," + Bool(enabled) + ")", [&] {
-      if (button == SessionButton::Pause) pauseEnabled = enabled;
-      if (button == SessionButton::Resume) resumeEnabled = enabled;
-      if (button == SessionButton::Previous) previousEnabled = enabled;
-    });
+  void SetButtonVisible(SessionButton b, bool on) override {
+    Call("Visible" + Name(b, on), [&] { Pick(b, previousVisible, pauseVisible, resumeVisible) = on; });
   }
-  void SetButtonVisible(SessionButton button, bool visible) override {
-    Call("Visible(" + Name(button) + "," + Bool(visible) + ")", [&] {
-      if (button == SessionButton::Pause) pauseVisible = visible;
-      if (button == SessionButton::Resume) resumeVisible = visible;
-    });
+  void HideAllDots() override { Call("HideAllDots", [&] { dotVisible.fill(false); }); }
+  void SetDotVisible(std::int32_t i, bool on) override {
+    Call("Dot", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
   }
-  void HideAllDots() override {
-    Call("HideAllDots", [&] { dotVisible.fill(false); });
-  }
-  void SetDotVisible(std::int32_t index, bool visible) override {
-    Call("Dot(" + std::to_string(index) + "," + Bool(visible) + ")",
-         [&] { dotVisible.at(static_cast<std::size_t>(index)) = visible; });
-  }
-  void PaintDots(Rgb colour) override {
-    Call(colour == kDotGreen ? "Paint(green)" : colour == kDotRed ? "Paint(red)" : "Paint(?)",
-         [&] { dotColour = colour; });
-  }
-  void ShowStepLayout(const StepDisplay& display) override {
-    Call("Layout(" + std::to_string(display.step) + ")", [&] { layout = display; });
-  }
-  void ShowStepTexts(const StepTexts& t) override {
-    Call("Texts", [&] { texts = t; });
-  }
-  void SetTimeText(const std::string& text) override {
-    Call("Time(" + text + ")", [&] { timeText = text; });
-  }
-  void PumpEvents() override {
-    Call("Pump", [] {});
-  }
-  void SelectSUD(std::int16_t index) override {
-    Call("SelectSUD(" + std::to_string(index) + ")", [&] { selectedSUD = index; });
-  }
-  void SelectIssueOption(std::int32_t index) override {
-    Call("SelectIssue(" + std::to_string(index) + ")", [&] { selectedIssue = index; });
-  }
-  void SetIssueCaption(std::int32_t index, const std::string& caption) override {
-    Call("Caption(" + std::to_string(index) + ")",
-         [&] { issueCaptions.at(static_cast<std::size_t>(index)) = caption; });
-  }
+  void PaintDots(Rgb colour) override { Call("Paint", [&] { dotColour = colour; }); }
+  void ShowStepLayout(const StepDisplay&) override { Call("Layout", [] {}); }
+  void ShowStepTexts(const StepTexts& t) override { Call("Texts", [&] { texts = t; }); }
+  void SetTimeText(const std::string& text) override { Call("TimeText", [&] { timeText = text; }); }
+  void PumpEvents() override { Call("Pump", [] {}); }
+  void SelectSUD(std::int16_t i) override { Call("SelectSUD", [&] { selectedSUD = i; }); }
+  void SelectIssueOption(std::int32_t i) override { Call("SelectIssue", [&] { selectedIssue = i; }); }
+  void SetIssueCaption(std::int32_t i, const std::string& c) override { Call("Caption", [&] { captions[i] = c; }); }
 
  private:
-  static std::string Bool(bool b) { return b ? "1" : "0"; }
-  static std::string Name(SessionButton b) {
-    switch (b) {
-      case SessionButton::Previous: return "Previous";
-      case SessionButton::Pause: return "Pause";
-      case SessionButton::Resume: return "Resume";
-    }
-    return "?";
+  static std::string Name(SessionButton b, bool on) {
+    const char* name = b == SessionButton::Previous ? "Previous" : b == SessionButton::Pause ? "Pause" : "Resume";
+    return std::string("(") + name + (on ? ",1)" : ",0)");
+  }
+  static bool& Pick(SessionButton b, bool& previous, bool& pause, bool& resume) {
+    return b == SessionButton::Previous ? previous : b == SessionButton::Pause ? pause : resume;
   }
   template <class Apply>
-  void Call(const std::string& entry, Apply apply) {
-    if (!failOn.empty() && entry.rfind(failOn, 0) == 0) throw std::runtime_error("view failure: " + entry);
-    log.push_back(entry);
+  void Call(const std::string& name, Apply apply) {
+    if (!failOn.empty() && name.rfind(failOn, 0) == 0) throw std::runtime_error("view failure: " + name);
+    last = name;
     apply();
-    if (hook) hook(entry);
+    if (hook) hook(name);
   }
+};
+
+class EngineTest : public ::testing::Test {
+ protected:
+  EngineTest() {
+    previousSink_ = SetReportErrorSink([this](const ErrorReport& r) {
+      reports.push_back(r.module + "." + r.procedure + " after " + view.last + (engine.mblnBusy() ? ", busy" : ""));
+    });
+  }
+  ~EngineTest() override { SetReportErrorSink(previousSink_); }
+
+  const SessionState& S() const { return engine.State(); }
+  void Load(bool activate = true) {
+    engine.Form_Load_Prepare();
+    engine.Form_Load_Session();
+    if (activate) engine.Form_Activate();
+  }
+  // Ticks of the step timer, which fires only while it is on.
+  void Ticks(int n) {
+    for (int i = 0; i < n && view.timerEnabled; ++i) engine.tmrSteps_Timer();
+  }
+  // Ticks until the step changes, counting the tick that changes it: a step
+  // entered by the timer lasts exactly this many ticks, one entered by a
+  // command one tick more.
+  int TicksUntilChange() {
+    const enmStep start = S().genmCurrentStep;
+    for (int n = 1; n <= 5000; ++n) {
+      engine.tmrSteps_Timer();
+      if (S().genmCurrentStep != start) return n;
+    }
+    return -1;
+  }
+  void Next(int times = 1) {
+    for (int i = 0; i < times; ++i) engine.cmdNavig_Click(1);
+  }
+  void Previous() { engine.cmdNavig_Click(0); }
+  // The step, the round count and its polarity: "25 r0-".
+  std::string At() const {
+    return std::to_string(S().genmCurrentStep) + " r" + std::to_string(S().glngRoundCount) +
+           (S().gblnPositiveRound ? "+" : "-");
+  }
+  // The step timer, Previous enabled, then Pause and Resume as enabled and visible: "1 <1 P11 R00".
+  std::string Controls() const {
+    const auto b = [](bool on) { return on ? '1' : '0'; };
+    return {b(view.timerEnabled), ' ', '<', b(view.previousEnabled), ' ', 'P', b(view.pauseEnabled),
+            b(view.pauseVisible), ' ', 'R', b(view.resumeEnabled), b(view.resumeVisible)};
+  }
+
+  MessageBoxRecorder boxes;
+  FakeSessionView view;
+  SessionEngine engine{view};
+  // "module.procedure after <the window's latest call>[, busy]"
+  std::vector<std::string> reports;
+
+ private:
+  ReportSink previousSink_;
 };
 
 }  // namespace serenitap::testing
