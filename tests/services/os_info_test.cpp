@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <regex>
 
 #include "services/failure.h"
@@ -91,11 +92,46 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
             std::tuple(false, false, 0, name, "", 0));
   info.DefaultUserName();
   EXPECT_TRUE(boxes.requests.empty());
+}
 
-  const std::string all = std::getenv("LC_ALL") != nullptr ? std::getenv("LC_ALL") : "";
-  ::setenv("LC_ALL", "it_IT.UTF-8", 1);
-  EXPECT_EQ(info.Language(), "Italian");
-  ::setenv("LC_ALL", all.c_str(), 1);
+// Sets environment variables (nullptr unsets one) and puts them back afterwards.
+class ScopedEnvironment {
+ public:
+  void Set(const char* name, const char* value) {
+    if (const char* old = std::getenv(name)) saved_.try_emplace(name, old);
+    else saved_.try_emplace(name);
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(OSInfo, TheLanguageAndTheTemporaryFolderFollowTheEnvironment) {
+  ScopedEnvironment environment;
+  const std::tuple<const char*, const char*, const char*, std::string> languages[] = {  // LC_ALL, LC_MESSAGES, LANG
+      {"it_IT.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "Italian"},
+      {"", "de_DE.UTF-8", "fr_FR.UTF-8", "German"},
+      {nullptr, "", "fr_FR.UTF-8", "French"},
+      {nullptr, nullptr, "pt_BR", "Portuguese"},
+      {"C", "de_DE.UTF-8", "fr_FR.UTF-8", ""},  // set, so the others are not asked
+      {nullptr, nullptr, nullptr, ""}};
+  for (const auto& [all, messages, lang, name] : languages) {
+    environment.Set("LC_ALL", all);
+    environment.Set("LC_MESSAGES", messages);
+    environment.Set("LANG", lang);
+    EXPECT_EQ(COSInfo().Language(), name) << (all ? all : "unset") << ", " << (messages ? messages : "unset");
+  }
+  const std::pair<const char*, std::string> folders[] = {
+      {"/var/scratch", "/var/scratch/"}, {"/var/scratch/", "/var/scratch/"}, {"", "/tmp/"}, {nullptr, "/tmp/"}};
+  for (const auto& [tmpdir, path] : folders) {
+    environment.Set("TMPDIR", tmpdir);
+    EXPECT_EQ(COSInfo().TempPath() + " " + COSInfo().TempFile("serenitap"), path + " " + path + "ser1.tmp")
+        << (tmpdir ? tmpdir : "unset");
+  }
 }
 #endif
 

@@ -4,11 +4,13 @@
 // the program, and the user is told.
 #include <fcntl.h>
 #include <gmock/gmock.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <future>
+#include <map>
 #include <thread>
 
 #include "services/notice.h"
@@ -46,6 +48,41 @@ bool FinishesWithinASecond(std::function<void()> f) {
 
 std::string SaveLeft(std::int32_t value) { return modRegistry::RegSaveNumber(HKCU, kPos, "Left", value); }
 std::int32_t Left() { return modRegistry::RegGetNumber(HKCU, kPos, "Left", -1); }
+
+// Sets environment variables (nullptr unsets one) and puts them back afterwards.
+class ScopedEnvironment {
+ public:
+  void Set(const char* name, const char* value) {
+    if (const char* old = std::getenv(name)) saved_.try_emplace(name, old);
+    else saved_.try_emplace(name);
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(DefaultConfigFolder, IsBelowAnAbsoluteXdgConfigHomeElseBelowTheHomeFolder) {
+  const passwd* account = ::getpwuid(::getuid());
+  ASSERT_NE(account, nullptr);
+  const fs::path account_config = fs::path(account->pw_dir) / ".config" / "Serenitap";
+  const std::tuple<const char*, const char*, fs::path> cases[] = {  // XDG_CONFIG_HOME, HOME, the folder
+      {"/xdg/config", "/home/u", "/xdg/config/Serenitap"},
+      {nullptr, "/home/u", "/home/u/.config/Serenitap"},
+      {"", "/home/u", "/home/u/.config/Serenitap"},
+      {"relative/config", "/home/u", "/home/u/.config/Serenitap"},
+      {nullptr, "", account_config},
+      {"", nullptr, account_config}};
+  ScopedEnvironment environment;
+  for (const auto& [xdg, home, folder] : cases) {
+    environment.Set("XDG_CONFIG_HOME", xdg);
+    environment.Set("HOME", home);
+    EXPECT_EQ(st::DefaultConfigFolder(), folder) << (xdg ? xdg : "unset") << ", " << (home ? home : "unset");
+  }
+}
 
 class FileStore : public ::testing::Test {
  protected:

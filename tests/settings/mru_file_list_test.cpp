@@ -143,6 +143,7 @@ TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
       {"\xEF\xBB\xBFMaxCount, 4 \nCount,1\nFile1,x", 4, {"x"}},
       {"MaxCount,6\r\nCount,4\r\nFile1,x\r\n\r\n", 6, {"x"}},
       {"MaxCount,6\r\nCount,1\r\nFile1,x\r\n\r\nFile2,y\r\n", 6, {"x"}},
+      {"MaxCount,0\r\nCount,0\r\n\r\n", 0, {}},
       {"", 5, {}}};
   auto open_files = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()); };
   for (const auto& [content, max, entries] : cases) {
@@ -188,6 +189,11 @@ TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
   for (const auto& [name, kept] : {std::pair{"File1", false}, {"File2", false}, {"File3", true}, {"File4", true}}) {
     EXPECT_EQ(GetRaw(HKCU, kRecent, name).has_value(), kept) << name;
   }
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 0);  // a list of no entries; what is stored stays
+  fs::remove(File("%PATH%/c"));
+  ASSERT_TRUE(list.Load(true, cr_));
+  EXPECT_EQ(std::tuple(list.MaxFileCount(), list.FileCount(), GetRaw(HKCU, kRecent, "File3").has_value()),
+            std::tuple(0, 0, true));
 }
 
 }  // namespace
