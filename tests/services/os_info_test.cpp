@@ -11,9 +11,12 @@
 
 #include "services/failure.h"
 #include "support/recorders.h"
+#include "support/scoped_environment.h"
 
 namespace serenitap {
 namespace {
+
+using serenitap::testing::ScopedEnvironment;
 
 using testing::MessageBoxRecorder;
 using namespace std::string_literals;
@@ -93,22 +96,6 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
   info.DefaultUserName();
   EXPECT_TRUE(boxes.requests.empty());
 }
-
-// Sets environment variables (nullptr unsets one) and puts them back afterwards.
-class ScopedEnvironment {
- public:
-  void Set(const char* name, const char* value) {
-    if (const char* old = std::getenv(name)) saved_.try_emplace(name, old);
-    else saved_.try_emplace(name);
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 TEST(OSInfo, TheLanguageAndTheTemporaryFolderFollowTheEnvironment) {
   ScopedEnvironment environment;

@@ -17,6 +17,7 @@
 #include "settings/options.h"
 #include "settings/registry.h"
 #include "settings/settings_test_support.h"
+#include "support/scoped_environment.h"
 
 namespace serenitap::testing {
 namespace {
@@ -48,22 +49,6 @@ bool FinishesWithinASecond(std::function<void()> f) {
 
 std::string SaveLeft(std::int32_t value) { return modRegistry::RegSaveNumber(HKCU, kPos, "Left", value); }
 std::int32_t Left() { return modRegistry::RegGetNumber(HKCU, kPos, "Left", -1); }
-
-// Sets environment variables (nullptr unsets one) and puts them back afterwards.
-class ScopedEnvironment {
- public:
-  void Set(const char* name, const char* value) {
-    if (const char* old = std::getenv(name)) saved_.try_emplace(name, old);
-    else saved_.try_emplace(name);
-    value ? ::setenv(name, value, 1) : ::unsetenv(name);
-  }
-  ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
 
 TEST(DefaultConfigFolder, IsBelowAnAbsoluteXdgConfigHomeElseBelowTheHomeFolder) {
   const passwd* account = ::getpwuid(::getuid());
