@@ -30,6 +30,14 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20));
   // The point's dot is red; two rounds later every dot is green.
   EXPECT_EQ(window->DotColor(state().glngCurrentDot), kDotRed);
+  // Over its two seconds it goes out every 220 ms, for 110 ms: nine times.
+  const int dot = state().glngCurrentDot;
+  int blinks = 0;
+  for (bool shown = true; step() == stpTopHead1 && blinks < 99; Tick()) {
+    blinks += shown && !window->IsDotVisible(dot) ? 1 : 0;
+    shown = window->IsDotVisible(dot);
+  }
+  EXPECT_EQ(blinks, 9);
   for (int i = 0; i < 2 * 16 * 200; ++i) Tick();
   ASSERT_TRUE(state().gblnPositiveRound);  // round 3 is the first green one
   for (int i = 1; i <= kDotCount; ++i) EXPECT_EQ(window->DotColor(i), kDotGreen) << i;
@@ -81,9 +89,10 @@ TEST_F(MainControllerTest, TableKeysMoveWithAnyModifiersAndNeverReachTheFocusedC
 
 TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMoving) {
   NextUntil(stpTopHead1);
-  // Each key arrives with its modifiers already held, so only the key itself can resume.
+  // Each key arrives with its modifiers already held, so only the key itself can
+  // resume. A digit resumes too, and rates nothing.
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
-                                       {Qt::Key_X, Qt::AltModifier}}) {
+                                       {Qt::Key_X, Qt::AltModifier}, {Qt::Key_3, Qt::KeyboardModifiers()}}) {
     Tick();
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
@@ -92,7 +101,7 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
     QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
     EXPECT_EQ(spy.presses, 0) << key;
     EXPECT_TRUE(window->isVisible() && !Paused() && timer().isActive() && Btn("cmdPause")->isEnabled());
-    EXPECT_EQ(std::make_pair(step(), state().glngTickMs), std::make_pair(stpTopHead1, tickMs));
+    EXPECT_EQ(std::make_tuple(step(), state().glngTickMs, sud()), std::make_tuple(stpTopHead1, tickMs, 5));
   }
 }
 

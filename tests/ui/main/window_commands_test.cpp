@@ -45,6 +45,10 @@ TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
     open();
     EXPECT_EQ(modalCalls, std::vector<std::string>{shown});
     EXPECT_GT(TicksUntilStepChanges(201), 0) << procedure;
+    Key(Qt::Key_Escape);  // opened while paused, it leaves the session paused
+    open();
+    EXPECT_TRUE(Paused() && !timer().isActive()) << procedure;
+    Key(Qt::Key_Escape);
     throwInModal = true;
     open();
     throwInModal = false;
@@ -56,9 +60,15 @@ TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
   }
 }
 
-// The menu opens from its button; its information item is off. The shortcuts
-// window opens once, modeless, and closes with the main window.
+// The menu opens from its button and shows its items in this order, as
+// written (no access keys); its information item is off. The shortcuts window
+// opens once, modeless, and closes with the main window.
 TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
+  QStringList captions;  // a separator as "-"
+  for (QAction* action : window->PopupMenu().actions())
+    if (action->isVisible()) captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+  EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "-",
+                                   "Spoken Guidance", "Exit"}));
   Item("mnuPopUpInfo")->trigger();
   EXPECT_TRUE(modalCalls.empty());
   QTest::mouseClick(Btn("cmdNav"), Qt::LeftButton);
@@ -135,6 +145,13 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   OpenWindow();
   EXPECT_EQ(window->size(), size);
   EXPECT_EQ(window->frameGeometry().topLeft(), frame.topLeft());
+  window->move(100, 80);  // minimized, nothing is stored: the placement before stays
+  window->showMinimized();
+  QApplication::processEvents();
+  window->close();
+  EXPECT_EQ(StoredPlacement(), p);
+  CloseWindow();
+  OpenWindow();
   window->showMaximized();  // maximized, only the state is stored
   QApplication::processEvents();
   window->close();
