@@ -30,8 +30,10 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   EXPECT_EQ(S().genmCurrentStep, stpIntro);
   engine.Form_Activate();
   engine.radMode_Click(12);
-  engine.lblSUDUnit_Click(7);
-  EXPECT_EQ(choices(), "120 5 7 7");
+  engine.lblSUDUnit_Click(0);  // both ends of the scale
+  const std::string lowest = choices();
+  engine.lblSUDUnit_Click(10);
+  EXPECT_EQ(lowest + "/" + choices(), "120 5 0 0/120 5 10 10");
   Next(5);
   EXPECT_EQ(Controls(), "1 <1 P11 R00");
   std::string path;
@@ -213,7 +215,8 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
   EXPECT_EQ(TicksUntilChange(), limit + 1);
   EXPECT_FALSE(guidance.IsOn());
   guidance.SpeakerFailed("again");  // already off: no second notice
-  guidance.TurnOn(S().genmCurrentStep, S().genmSelectedIssue, false, false);
+  guidance.TurnOn(S().genmCurrentStep, S().genmSelectedIssue, false, /*paused=*/true);
+  EXPECT_EQ(speaker.calls.substr(speaker.calls.size() - 2), "SP");  // said, and paused at once
   speaker.failing = true;
   Next();
   EXPECT_FALSE(guidance.IsOn());
