@@ -67,7 +67,8 @@ TEST(Statements, EachIssueGetsItsOwnSequences) {
   EXPECT_EQ(Lines(GetStringForPositiveSequence(issAddictionsObsessions))[1],
             "I am free.\u00A0I can do anything\u00A0I want. I love life.");
   // Issues without sequences get a placeholder.
-  EXPECT_EQ(GetStringForPositiveSequence(issPTSD), "\r\n(PTSD)\r\nPositive\r\n\r\n");
+  EXPECT_EQ(GetStringForPositiveSequence(issPTSD) + GetStringForNegativeSequence(issTrauma),
+            "\r\n(PTSD)\r\nPositive\r\n\r\n\r\n(Trauma)\r\nNegative\r\n\r\n");
   EXPECT_EQ(GetStringForNegativeSequence(55), "\r\n()\r\n\r\n");
 }
 

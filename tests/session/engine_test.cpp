@@ -30,8 +30,10 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   EXPECT_EQ(S().genmCurrentStep, stpIntro);
   engine.Form_Activate();
   engine.radMode_Click(12);
-  engine.lblSUDUnit_Click(7);
-  EXPECT_EQ(choices(), "120 5 7 7");
+  engine.lblSUDUnit_Click(0);  // both ends of the scale
+  const std::string lowest = choices();
+  engine.lblSUDUnit_Click(10);
+  EXPECT_EQ(lowest + "/" + choices(), "120 5 0 0/120 5 10 10");
   Next(5);
   EXPECT_EQ(Controls(), "1 <1 P11 R00");
   std::string path;
@@ -213,7 +215,8 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
   EXPECT_EQ(TicksUntilChange(), limit + 1);
   EXPECT_FALSE(guidance.IsOn());
   guidance.SpeakerFailed("again");  // already off: no second notice
-  guidance.TurnOn(S().genmCurrentStep, S().genmSelectedIssue, false, false);
+  guidance.TurnOn(S().genmCurrentStep, S().genmSelectedIssue, false, /*paused=*/true);
+  EXPECT_EQ(speaker.calls.substr(speaker.calls.size() - 2), "SP");  // said, and paused at once
   speaker.failing = true;
   Next();
   EXPECT_FALSE(guidance.IsOn());
@@ -229,7 +232,7 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
 // stopped just before where the session needs it and the busy flag given back
 // afterwards; nothing after the failing statement runs, and the session goes on.
 
-enum class Act { Load, Next, Second, Start, Pause, Resume, SUD11 };
+enum class Act { Load, Next, Previous, Second, Start, Pause, Resume, SUD5, SUD11 };
 
 struct FailureCase {
   const char* name;
@@ -246,10 +249,12 @@ class EngineFailure : public EngineTest, public ::testing::WithParamInterface<Fa
     switch (act) {
       case Act::Load: return Load();
       case Act::Next: return Next();
+      case Act::Previous: return Previous();
       case Act::Second: return Ticks(100);
       case Act::Start: return engine.cmdStart_Click();
       case Act::Pause: return engine.cmdPause_Click();
       case Act::Resume: return engine.cmdResume_Click();
+      case Act::SUD5: return engine.lblSUDUnit_Click(5);
       case Act::SUD11: return engine.lblSUDUnit_Click(11);
     }
   }
@@ -283,15 +288,20 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"Seconds", 5, "", &SessionState::glngSessionSeconds, Act::Second, "tmrSteps_Timer after Timer(0)"},
         FailureCase{"Rounds", 5, "", &SessionState::glngRoundCount, Act::Next, "ProcessSteps after Timer(0), busy"},
         FailureCase{"Layout", 5, "Layout", nullptr, Act::Next, "DisplayStep after Timer(0), busy"},
+        FailureCase{"Texts", 1, "Texts", nullptr, Act::Next, "DisplayStep after Timer(0), busy"},
         FailureCase{"Paint", 3, "Paint", nullptr, Act::Next, "PaintDotsGreenOrRed after Timer(0), busy"},
         FailureCase{"Blink", 5, "Dot", nullptr, Act::Second, "Blink after Timer(0)"},
+        FailureCase{"Pump", 5, "Pump", nullptr, Act::Second, "UpdateTimeElapsed after Timer(0)"},
         FailureCase{"Timer", 3, "Enabled(Pause,1)", nullptr, Act::Next, "EnableDisableTimer after Timer(1), busy"},
         FailureCase{"Next", 1, "Enabled(Previous,1)", nullptr, Act::Next, "cmdNavig_Click after Timer(0), busy"},
+        FailureCase{"Previous", 4, "Enabled(Previous,0)", nullptr, Act::Previous,
+                    "cmdNavig_Click after Timer(0), busy"},
         FailureCase{"Start", 5, "SelectSUD", nullptr, Act::Start,
                     "InitializeVariablesAndControls after Enabled(Previous,0)"},
         FailureCase{"Pause", 5, "Visible(Resume,1)", nullptr, Act::Pause, "cmdPause_Click after Enabled(Resume,1)"},
         FailureCase{"Resume", 5, "Visible(Pause,1)", nullptr, Act::Resume, "cmdResume_Click after Enabled(Pause,1)"},
         FailureCase{"Captions", 0, "Caption", nullptr, Act::Load, "SetModesCaptions after TimeText"},
+        FailureCase{"SUDLabel", 3, "SelectSUD", nullptr, Act::SUD5, "lblSUDUnit_Click after nothing"},
         FailureCase{"SUDOffScale", 1, "", nullptr, Act::SUD11, "lblSUDUnit_Click after nothing"}),
     [](const auto& info) { return std::string(info.param.name); });
 

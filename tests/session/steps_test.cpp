@@ -93,6 +93,9 @@ TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
   // Other steps: the title, then the instructions line by line without their outer blanks.
   const std::string sud = GuidanceUtterance(stpAssignSUD, issNegativeMemory, false);
   EXPECT_EQ(sud.rfind("Assign SUD.\nNow please assess", 0), 0u);
+  // A line closed by a colon or by a quoted sentence gets no full stop of its own.
+  EXPECT_NE(GuidanceUtterance(stpFinish, issGuilt, true).find("say:\n'I feel you. I understand you. I love you.'\n"),
+            std::string::npos);
 }
 
 // --- Keys -----------------------------------------------------------------------
