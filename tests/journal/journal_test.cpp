@@ -19,6 +19,7 @@ namespace serenitap::journal {
 namespace {
 
 using testing::TempFolder;
+using testing::ReadText;
 constexpr TimeMs kMonday = 1772409600000;  // 2026-03-02T00:00:00Z
 
 // A clock that moves one minute each time it is read.
@@ -28,11 +29,6 @@ Clock MinuteClock() {
 
 SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = 20, std::int16_t first = 8) {
   return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open};
-}
-
-std::string Contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // The real session engine, walked as a user walks it, recorded to a real file.
@@ -106,7 +102,7 @@ TEST(JournalStoreFile, AnUnreadableFileIsSetAsideAndANewJournalStartedTellingThe
     } else {
       std::ofstream(path, std::ios::binary) << damage;
     }
-    const std::string original = Contents(path);
+    const std::string original = ReadText(path);
     std::vector<std::string> told;
     {
       JournalWriter writer(path, [&](const std::string& text) { told.push_back(text); });
@@ -116,7 +112,7 @@ TEST(JournalStoreFile, AnUnreadableFileIsSetAsideAndANewJournalStartedTellingThe
     }
     ASSERT_EQ(told.size(), 1u);
     const std::size_t quote = told[0].find('"');
-    EXPECT_EQ(Contents(told[0].substr(quote + 1, told[0].find('"', quote + 1) - quote - 1)), original);
+    EXPECT_EQ(ReadText(told[0].substr(quote + 1, told[0].find('"', quote + 1) - quote - 1)), original);
     EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
   }
 }

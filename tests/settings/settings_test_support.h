@@ -66,10 +66,6 @@ std::optional<Failure> Raised(F&& f) {
   return std::nullopt;
 }
 
-inline std::string ReadText(const std::filesystem::path& file) {
-  return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
-}
-
 inline void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -35,5 +37,10 @@ class TempFolder {
  private:
   std::filesystem::path path_;
 };
+
+// The whole of a file, byte for byte (empty when it cannot be read).
+inline std::string ReadText(const std::filesystem::path& file) {
+  return {std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}};
+}
 
 }  // namespace serenitap::testing

@@ -7,7 +7,6 @@
 #include <QTableView>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
-#include <fstream>
 
 #include "journal/journal_store.h"
 #include "settings/options.h"
@@ -55,8 +54,7 @@ TEST_F(ProgressWindow, ChartsTablesAndExportsEachSessionFilteredByIssue) {
   EXPECT_EQ(window.Table()->model()->rowCount(), 2);
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 1}));
   ASSERT_TRUE(window.ExportCsv(QString::fromStdString(folder / "out.csv")));
-  std::ifstream csv(folder / "out.csv");
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(csv), {}), journal::ToCsv(window.Shown()));  // the two shown
+  EXPECT_EQ(testing::ReadText(folder / "out.csv"), journal::ToCsv(window.Shown()));  // the two shown
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_FALSE(window.ExportCsv(QString::fromStdString(folder / "no/such/folder/out.csv")));
   EXPECT_EQ(boxes.requests.size(), 1u);
