@@ -1,24 +1,20 @@
 #include "session/key_commands.h"
 
 namespace serenitap {
-namespace {
-
-bool IsNextKey(std::int32_t key) {
-  return key == vk::kN || key == vk::kSpace || key == vk::kRight || key == vk::kDown || key == vk::kEnter ||
-         key == vk::kPageDown;
+const KeyBinding* FindKeyBinding(std::int32_t keyCode) {
+  for (const KeyBinding& row : kKeyTable) {
+    if (row.key == keyCode) return &row;
+  }
+  return nullptr;
 }
-
-bool IsPreviousKey(std::int32_t key) {
-  return key == vk::kP || key == vk::kBackspace || key == vk::kLeft || key == vk::kUp || key == vk::kPageUp;
-}
-
-}  // namespace
 
 KeyCommand DecideKey(std::int32_t keyCode, bool pauseAvailable, bool resumeAvailable, enmStep currentStep) {
-  if (pauseAvailable && keyCode == vk::kEscape) return KeyCommand::Pause;
+  const KeyBinding* row = FindKeyBinding(keyCode);
+  const KeyCommand command = row == nullptr ? KeyCommand::None : row->command;
+  if (pauseAvailable && command == KeyCommand::Pause) return KeyCommand::Pause;
   if (resumeAvailable) return KeyCommand::Resume;
-  if (IsNextKey(keyCode)) return KeyCommand::Next;
-  if (IsPreviousKey(keyCode)) return currentStep == stpIntro ? KeyCommand::Consume : KeyCommand::Previous;
+  if (command == KeyCommand::Next) return KeyCommand::Next;
+  if (command == KeyCommand::Previous) return currentStep == stpIntro ? KeyCommand::Consume : KeyCommand::Previous;
   return KeyCommand::None;
 }
 

@@ -3,6 +3,8 @@
 // sees every key before the focused control; a consumed key never reaches it.
 // Modifiers are not examined, so Ctrl+N and Shift+N count as N.
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 #include "session/steps.h"
 
@@ -36,9 +38,42 @@ enum class KeyCommand {
   Consume,   // consumed, nothing runs (Previous keys on the introduction)
 };
 
-// The rules in order: Esc pauses when pause is available; any key resumes when
-// resume is available; the Next keys; the Previous keys (nothing on step 1);
-// anything else is left alone. Every command but None consumes the key.
+// One row of the key table: a key the window acts on, the command it runs, and
+// the key's name where the program tells people about it: `listName` in the
+// shortcuts window's row for the command, `helpName` in the README's table.
+struct KeyBinding {
+  std::int32_t key;
+  KeyCommand command;
+  std::string_view listName;
+  std::string_view helpName;
+};
+
+// The key table. DecideKey reads it; a test checks that every row is named in
+// the shortcuts window and in the README.
+// clang-format off
+inline constexpr KeyBinding kKeyTable[] = {
+    {vk::kEscape,    KeyCommand::Pause,    "Esc",        "Esc"},
+    {vk::kN,         KeyCommand::Next,     "'N'",        "N"},
+    {vk::kSpace,     KeyCommand::Next,     "space",      "Space"},
+    {vk::kRight,     KeyCommand::Next,     "right",      "→"},
+    {vk::kDown,      KeyCommand::Next,     "down arrow", "↓"},
+    {vk::kEnter,     KeyCommand::Next,     "enter",      "Enter"},
+    {vk::kPageDown,  KeyCommand::Next,     "page down",  "Page Down"},
+    {vk::kP,         KeyCommand::Previous, "'P'",        "P"},
+    {vk::kBackspace, KeyCommand::Previous, "backspace",  "Backspace"},
+    {vk::kLeft,      KeyCommand::Previous, "left",       "←"},
+    {vk::kUp,        KeyCommand::Previous, "up arrow",   "↑"},
+    {vk::kPageUp,    KeyCommand::Previous, "page up",    "Page Up"},
+};
+// clang-format on
+
+// The row of a key, or nullptr when the table does not name it.
+const KeyBinding* FindKeyBinding(std::int32_t keyCode);
+
+// The rules in order: the Pause key pauses when pause is available; any key
+// resumes when resume is available; a Next or Previous key of the table runs
+// its command (a Previous key does nothing on step 1); anything else is left
+// alone. Every command but None consumes the key.
 KeyCommand DecideKey(std::int32_t keyCode, bool pauseAvailable, bool resumeAvailable, enmStep currentStep);
 
 // Digits choose on the steps that ask for a choice. On the two rating steps

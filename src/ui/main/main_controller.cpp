@@ -97,7 +97,7 @@ void MainWindowController::ConnectControls() {
   onClick(window_.Button("cmdInfo"), [this] { ModalWindowCommand("cmdInfo_Click", dialogs_.showWhatIsItModal); });
 
   auto onItem = [this](const char* name, auto handler) {
-    if (auto* action = window_.PopupMenu().findChild<QAction*>(name)) {
+    if (auto* action = window_.PopupMenu().findChild<QAction*>(QString::fromLatin1(name))) {
       connect(action, &QAction::triggered, this, handler);
     }
   };

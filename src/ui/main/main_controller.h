@@ -4,6 +4,32 @@
 // engine calls, and the engine's decisions become widget changes. It also runs
 // the window's own commands: Web, Exit, the popup menu, the About and
 // introduction windows (with the step timer suspended) and the shortcuts window.
+//
+// How events flow (docs/HACKING.md tells the same with more context):
+//
+// A key press. This controller is an event filter on the whole application,
+// so eventFilter sees a key meant for the main window before the focused
+// control does. It turns the Qt key into a virtual key code (VirtualKeyOf) and
+// asks the key decision, DecideKey (session/key_commands.h), which reads the
+// key table kKeyTable and the window's state and returns a KeyCommand. A digit
+// on a choosing step goes to DigitChoice, an Alt+letter to the button whose
+// caption marks it. Form_KeyDown runs the command on the engine
+// (cmdNavig_Click, cmdPause_Click, ...). The engine changes its SessionState
+// and tells the window what to show through the view interface ISessionView
+// (session/session_view.h), which this controller implements with the
+// window's setters (ShowStepLayout, ShowStepTexts, SetButtonEnabled, ...).
+//
+// A timer tick. The window's 10 ms step timer tmrSteps fires and the engine's
+// tmrSteps_Timer runs: when the step's time is up it moves to the next step,
+// decides what that step shows (GetStepDisplay, session/step_display.h) and
+// hands it to the view interface, then blinks the current dot and counts the
+// elapsed time. Tests call the tick themselves instead of waiting.
+//
+// Start-up. main (app/main.cpp) makes the application and calls modMain::Main
+// (app/mod_main.h): the second-copy question, the introduction window when
+// wanted, then the main window. Showing it builds frmMain from the control
+// table, attaches this controller and runs its Form_Load, which restores the
+// window placement and starts the session; then the event loop runs.
 #include <QObject>
 #include <QPointer>
 #include <functional>
