@@ -7,16 +7,16 @@ constexpr std::string_view kCrLf = "\r\n";
 
 }  // namespace
 
-std::string ErrorReportCaption(std::string_view product_name) {
-  return "Uh Oh... an error occurred in " + std::string(product_name);
+std::string ErrorReportCaption(std::string_view productName) {
+  return "Uh Oh... an error occurred in " + std::string(productName);
 }
 
-std::string ErrorReportTitle(std::string_view product_name) {
-  return std::string(product_name) + " " + "Problem" + " ";
+std::string ErrorReportTitle(std::string_view productName) {
+  return std::string(productName) + " " + "Problem" + " ";
 }
 
-std::string ErrorReportIntro(std::string_view product_name, std::string_view maker_name) {
-  const std::string name(product_name);
+std::string ErrorReportIntro(std::string_view productName, std::string_view makerName) {
+  const std::string name(productName);
   std::string text;
   text += "Regrettably, a problem has occurred in " + name + ".";
   text += kCrLf;
@@ -25,7 +25,7 @@ std::string ErrorReportIntro(std::string_view product_name, std::string_view mak
   text += kCrLf;
   text += kCrLf;
   text += "We'd like to fix this problem quickly, but we need your help.  ";
-  text += "Can " + name + " submit a bug report on your behalf to " + std::string(maker_name) + "?  ";
+  text += "Can " + name + " submit a bug report on your behalf to " + std::string(makerName) + "?  ";
   text += "And, can you please take just a moment to jot down what steps we should take to reproduce the problem?";
   text += kCrLf;
   text += kCrLf;

@@ -10,14 +10,14 @@
 namespace serenitap {
 
 // The dialog's window caption: "Uh Oh... an error occurred in Serenitap".
-std::string ErrorReportCaption(std::string_view product_name = product::kName);
+std::string ErrorReportCaption(std::string_view productName = product::kName);
 
 // The title label: product name, " Problem" and one trailing blank.
-std::string ErrorReportTitle(std::string_view product_name = product::kName);
+std::string ErrorReportTitle(std::string_view productName = product::kName);
 
 // The introduction above the report contents (paragraphs joined by CR LF).
-std::string ErrorReportIntro(std::string_view product_name = product::kName,
-                             std::string_view maker_name = product::kMakerName);
+std::string ErrorReportIntro(std::string_view productName = product::kName,
+                             std::string_view makerName = product::kMakerName);
 
 // What is reported: "2.0 201 Error 5 (frmMain:cmdAbout_Click)", a blank
 // line, the description, and the extra description after another blank line

@@ -40,7 +40,7 @@ std::int32_t QueryScreenSaverTimeout();
 void StoreScreenSaverTimeout(std::int32_t seconds);
 std::string QuerySystemDirectory();
 std::string QueryTempPath();
-std::string QueryTempFileName(const std::string& temp_path, std::string_view prefix);
+std::string QueryTempFileName(const std::string& tempPath, std::string_view prefix);
 std::string QueryUserName();
 std::string QueryWindowsDirectory();
 

@@ -114,8 +114,8 @@ std::string QueryTempPath() {
 }
 
 // As GetTempFileNameA with unique number 1: the name only, no file.
-std::string QueryTempFileName(const std::string& temp_path, std::string_view prefix) {
-  return osinfo::TempFileNameFor(temp_path, prefix, 1);
+std::string QueryTempFileName(const std::string& tempPath, std::string_view prefix) {
+  return osinfo::TempFileNameFor(tempPath, prefix, 1);
 }
 
 std::string QueryUserName() {

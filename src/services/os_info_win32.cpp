@@ -195,9 +195,9 @@ std::string QueryTempPath() {
 }
 
 // Unique number 1: Windows forms the name and creates no file.
-std::string QueryTempFileName(const std::string& temp_path, std::string_view prefix) {
+std::string QueryTempFileName(const std::string& tempPath, std::string_view prefix) {
   char buffer[MAX_PATH] = {};  // the call needs room for MAX_PATH characters
-  ::GetTempFileNameA(win32::ToAnsi(temp_path).c_str(), win32::ToAnsi(prefix).c_str(), 1, buffer);
+  ::GetTempFileNameA(win32::ToAnsi(tempPath).c_str(), win32::ToAnsi(prefix).c_str(), 1, buffer);
   return Buffer(buffer, sizeof buffer);
 }
 

@@ -39,9 +39,9 @@ std::shared_ptr<ShellBackend> SetShellBackend(std::shared_ptr<ShellBackend> back
   return previous;
 }
 
-std::int32_t ShellResult(std::intptr_t shell_value) {
-  if (shell_value >= 33) return -1;
-  return static_cast<std::int32_t>(shell_value);
+std::int32_t ShellResult(std::intptr_t shellValue) {
+  if (shellValue >= 33) return -1;
+  return static_cast<std::int32_t>(shellValue);
 }
 
 CShellExecute::CShellExecute() : backend_(CurrentShellBackend()) {}

@@ -84,7 +84,7 @@ std::shared_ptr<ShellBackend> CurrentShellBackend();
 std::shared_ptr<ShellBackend> SetShellBackend(std::shared_ptr<ShellBackend> backend);
 
 // -1 for a shell value of 33 or more, otherwise the value itself.
-std::int32_t ShellResult(std::intptr_t shell_value);
+std::int32_t ShellResult(std::intptr_t shellValue);
 
 class CShellExecute {
  public:

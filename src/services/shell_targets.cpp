@@ -70,10 +70,10 @@ std::string_view GuessedScheme(std::string_view text) {
   return {};
 }
 
-std::string OpenTarget(std::string_view text, const std::function<bool(const std::string&)>& exists_locally) {
+std::string OpenTarget(std::string_view text, const std::function<bool(const std::string&)>& existsLocally) {
   std::string target(text);
   const std::string_view scheme = GuessedScheme(text);
-  if (scheme.empty() || (exists_locally && exists_locally(target))) return target;
+  if (scheme.empty() || (existsLocally && existsLocally(target))) return target;
   return std::string(scheme) + target;
 }
 
@@ -147,8 +147,8 @@ std::string ExpandEnvironment(std::string_view text,
   return out;
 }
 
-std::int32_t ShellCodeForErrno(int error_number) {
-  switch (error_number) {
+std::int32_t ShellCodeForErrno(int errorNumber) {
+  switch (errorNumber) {
     case ENOENT:
     case ENOTDIR:
       return shell_codes::kFileNotFound;

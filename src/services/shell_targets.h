@@ -28,7 +28,7 @@ std::string_view GuessedScheme(std::string_view text);
 // itself, except that a bare host name (see GuessedScheme) that is not also an
 // existing local file gets its guessed scheme in front. The opener would
 // otherwise take "www.serenitap.com" for a missing file.
-std::string OpenTarget(std::string_view text, const std::function<bool(const std::string&)>& exists_locally);
+std::string OpenTarget(std::string_view text, const std::function<bool(const std::string&)>& existsLocally);
 
 // Splits a command line into arguments as Windows programs read theirs:
 // blanks and tabs separate, double quotes group (and are removed), 2n
@@ -45,6 +45,6 @@ std::string ExpandEnvironment(std::string_view text,
 // ENOTDIR 2, ENAMETOOLONG and ELOOP 3, EACCES and EPERM 5, ENOEXEC 11,
 // anything else (ENOMEM, EAGAIN, EMFILE, ...) 0, the "out of memory or
 // resources" code.
-std::int32_t ShellCodeForErrno(int error_number);
+std::int32_t ShellCodeForErrno(int errorNumber);
 
 }  // namespace serenitap::shell_targets

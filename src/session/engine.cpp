@@ -175,7 +175,7 @@ void SessionEngine::ResetSessionState(enmStep step) {
 // ---------------------------------------------------------------------------
 // Commands
 
-void SessionEngine::cmdNavig_Click(std::int16_t Index) {
+void SessionEngine::cmdNavig_Click(std::int16_t index) {
   bool holdingBusy = false;
   ScopeExit release([&] {
     if (holdingBusy) busy_ = false;
@@ -184,10 +184,10 @@ void SessionEngine::cmdNavig_Click(std::int16_t Index) {
     if (!activated_ || busy_) return;
     busy_ = true;
     holdingBusy = true;
-    if (Index == 1) {
+    if (index == 1) {
       Navigate(true, state_.genmCurrentStep);
       if (state_.genmCurrentStep == stpStimulateThymus) view_.SetButtonEnabled(SessionButton::Previous, true);
-    } else if (Index == 0) {
+    } else if (index == 0) {
       Navigate(false, state_.genmCurrentStep);
       if (state_.genmCurrentStep == stpIntro) view_.SetButtonEnabled(SessionButton::Previous, false);
     }
@@ -262,7 +262,7 @@ void SessionEngine::cmdShare_Click() {
 // ---------------------------------------------------------------------------
 // Issue and SUD selection
 
-void SessionEngine::radMode_Click(std::int16_t Index) {
+void SessionEngine::radMode_Click(std::int16_t index) {
   bool holdingBusy = false;
   ScopeExit release([&] {
     if (holdingBusy) busy_ = false;
@@ -271,19 +271,19 @@ void SessionEngine::radMode_Click(std::int16_t Index) {
     if (busy_) return;  // a click during a navigation command changes nothing
     busy_ = true;
     holdingBusy = true;
-    state_.genmSelectedIssue = modIssues::IssueOptIndexToEnum(Index);
+    state_.genmSelectedIssue = modIssues::IssueOptIndexToEnum(index);
   });
 }
 
-void SessionEngine::radSUD_Click(std::int16_t Index) {
-  Guarded(kModule, "radSUD_Click", [&] { sud_ = Index; });
+void SessionEngine::radSUD_Click(std::int16_t index) {
+  Guarded(kModule, "radSUD_Click", [&] { sud_ = index; });
 }
 
-void SessionEngine::lblSUDUnit_Click(std::int16_t Index) {
+void SessionEngine::lblSUDUnit_Click(std::int16_t index) {
   Guarded(kModule, "lblSUDUnit_Click", [&] {
-    if (Index < 0 || Index > 10) SubscriptOutOfRange();
-    view_.SelectSUD(Index);
-    sud_ = Index;
+    if (index < 0 || index > 10) SubscriptOutOfRange();
+    view_.SelectSUD(index);
+    sud_ = index;
   });
 }
 

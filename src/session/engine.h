@@ -54,7 +54,7 @@ class SessionEngine {
 
   // --- Commands ---------------------------------------------------------------
   // Previous (0) or Next (1). Dropped before activation and while busy.
-  void cmdNavig_Click(std::int16_t Index);
+  void cmdNavig_Click(std::int16_t index);
   void cmdPause_Click();
   void cmdResume_Click();
   // Shows step 25. Dropped before activation and while busy.
@@ -65,9 +65,9 @@ class SessionEngine {
   void cmdShare_Click();
 
   // --- Issue and SUD selection ------------------------------------------------
-  void radMode_Click(std::int16_t Index);
-  void radSUD_Click(std::int16_t Index);
-  void lblSUDUnit_Click(std::int16_t Index);
+  void radMode_Click(std::int16_t index);
+  void radSUD_Click(std::int16_t index);
+  void lblSUDUnit_Click(std::int16_t index);
   void SetModesCaptions();
   void UpdateDisplay_SelectedIssue(enmIssue issue);
 
