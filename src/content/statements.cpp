@@ -32,6 +32,8 @@ std::string Sequence(std::string_view procedure, std::initializer_list<std::stri
 
 }  // namespace
 
+// The sequences are data: one statement a line.
+// clang-format off
 std::string GetStringForNegativeSeq_AddictionsObsessions() {
   return Sequence("GetStringForNegativeSeq_AddictionsObsessions", {
       "I cannot control myself.",
@@ -448,5 +450,7 @@ std::string GetStringForPositiveSeq_PTSD() {
       "I allow myself to be happy again.",
   });
 }
+
+// clang-format on
 
 }  // namespace serenitap::modIssues

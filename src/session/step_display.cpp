@@ -7,12 +7,14 @@ namespace serenitap {
 
 void GetDotIndex(enmStep step, std::int32_t& dot) {
   // Indexed by step 0..25. The repeated points (7/8, 12/13, 14/15) share a dot.
+  // clang-format off
   static constexpr std::array<std::int32_t, 26> kDots{
       -1, -1, -1, -1, -1,                      // 0..4
       2,  3,                                   // karate chop, left and right hand
       4,  4,  5,  6,  7,  8,  8,  9,  9,       // 7..15
       10, 11, 16, 12, 13, 14, 15,              // 16..22
       -1, -1, -1};                             // 23..25
+  // clang-format on
   dot = (step >= 0 && step <= stpFinish) ? kDots[static_cast<std::size_t>(step)] : 0;
 }
 

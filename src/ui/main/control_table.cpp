@@ -19,6 +19,9 @@ constexpr std::string_view kLeftFrame = "picLeftFrame";
 constexpr std::string_view kRightFrame = "picRightFrame";
 constexpr std::string_view kShape = "picShape";
 
+// The table is data: one control a line, however long.
+// clang-format off
+
 // Fills a ControlSpec field by field; unnamed fields keep their defaults.
 class Spec {
  public:
@@ -173,6 +176,7 @@ std::vector<ControlSpec> BuildTable() {
   t.push_back(Spec().name("mnuPopUp").kind(ControlKind::Menu).caption("PopUp").visibleAtStart(false));
   return t;
 }
+// clang-format on
 
 }  // namespace
 
