@@ -18,15 +18,31 @@ QPointer<frmAbout_NEW>& Loaded() {
   return instance;
 }
 
-QLabel* AddPicture(QWidget* parent, const QString& name, const QString& accessible, const QString& path, double left,
-                   double top, double width, double height) {
+QLabel* AddPicture(QWidget* parent, const DialogControl& control, const QString& accessible, const QString& path) {
   auto* picture = new QLabel(parent);
-  picture->setObjectName(name);
+  PlaceControl(picture, control);
   picture->setAccessibleName(accessible);
-  picture->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   picture->setPixmap(DialogPicture(path, picture->size(), parent->devicePixelRatioF()));
   return picture;
 }
+
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name             caption   left   top  width  height
+    {"picCont(0)",      "",         30,   60,  6885,  4035},
+    {"picProgLogo",     "",        600,  180,  1020,  1020},
+    {"picCompanyLogo",  "",       1740,  420,  1170,   540},
+    {"lblTitle",        "",       3060,  420,  3195,   270},
+    {"lblVersion",      "",       3060,  810,  3195,   270},
+    {"lblAddress",      "",        465, 1260,  2475,  1035},
+    {"lblDeveloped",    "",       3030, 1290,  3795,   270},
+    {"lblCopyright",    "",       3030, 1605,  3675,   270},
+    {"lblWebAddress",   "",         75, 2610,  6705,   255},
+    {"lblDisclaimer",   "",        480, 3045,  5865,   975},
+    {"cmdOK",           "&OK",    5640,  225,  1185,   390},
+};
+constexpr DialogDesign kDesign{6960, 4980, 840, kControls};
+// clang-format on
 
 }  // namespace
 
@@ -48,51 +64,49 @@ std::string CopyrightWarningText() {
 frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmAbout_NEW"));
-  MakeFixedDialog(6960, 4980);
+  MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
   picCont = new QWidget(this);
-  picCont->setObjectName(QStringLiteral("picCont(0)"));
+  PlaceControl(picCont, kDesign.Control("picCont(0)"));
   picCont->setAccessibleName(QStringLiteral("About"));
-  picCont->setGeometry(TwipsToPixels(30), TwipsToPixels(60), TwipsToPixels(6885), TwipsToPixels(4035));
 
-  picProgLogo = AddPicture(picCont, QStringLiteral("picProgLogo"), ToQString(product::kName) + QStringLiteral(" logo"),
-                           QStringLiteral(":/dialogs/product_logo.svg"), 600, 180, 1020, 1020);
-  picCompanyLogo = AddPicture(picCont, QStringLiteral("picCompanyLogo"),
+  picProgLogo = AddPicture(picCont, kDesign.Control("picProgLogo"), ToQString(product::kName) + QStringLiteral(" logo"),
+                           QStringLiteral(":/dialogs/product_logo.svg"));
+  picCompanyLogo = AddPicture(picCont, kDesign.Control("picCompanyLogo"),
                               ToQString(product::kMakerName) + QStringLiteral(" logo"),
-                              QStringLiteral(":/dialogs/company_logo.svg"), 1740, 420, 1170, 540);
+                              QStringLiteral(":/dialogs/company_logo.svg"));
 
-  lblTitle = AddLabel(picCont, QStringLiteral("lblTitle"), QString(), 3060, 420, 3195, 270);
-  QFont title_font(QStringLiteral("MS Sans Serif"));
-  title_font.setPointSizeF(9.75);
-  title_font.setBold(true);
-  lblTitle->setFont(title_font);
-  lblVersion = AddLabel(picCont, QStringLiteral("lblVersion"), QString(), 3060, 810, 3195, 270);
-  lblAddress = AddLabel(picCont, QStringLiteral("lblAddress"), QString(), 465, 1260, 2475, 1035);
+  lblTitle = AddLabel(picCont, kDesign.Control("lblTitle"));
+  QFont titleFont(QStringLiteral("MS Sans Serif"));
+  titleFont.setPointSizeF(9.75);
+  titleFont.setBold(true);
+  lblTitle->setFont(titleFont);
+  lblVersion = AddLabel(picCont, kDesign.Control("lblVersion"));
+  lblAddress = AddLabel(picCont, kDesign.Control("lblAddress"));
   lblAddress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblDeveloped = AddLabel(picCont, QStringLiteral("lblDeveloped"), QString(), 3030, 1290, 3795, 270);
-  lblCopyright = AddLabel(picCont, QStringLiteral("lblCopyright"), QString(), 3030, 1605, 3675, 270);
+  lblDeveloped = AddLabel(picCont, kDesign.Control("lblDeveloped"));
+  lblCopyright = AddLabel(picCont, kDesign.Control("lblCopyright"));
 
   lblWebAddress = new ClickLabel(picCont);
-  lblWebAddress->setObjectName(QStringLiteral("lblWebAddress"));
-  lblWebAddress->setGeometry(TwipsToPixels(75), TwipsToPixels(2610), TwipsToPixels(6705), TwipsToPixels(255));
-  QFont link_font(QStringLiteral("Arial"));
-  link_font.setPointSizeF(9);
-  link_font.setUnderline(true);
-  lblWebAddress->setFont(link_font);
+  PlaceControl(lblWebAddress, kDesign.Control("lblWebAddress"));
+  QFont linkFont(QStringLiteral("Arial"));
+  linkFont.setPointSizeF(9);
+  linkFont.setUnderline(true);
+  lblWebAddress->setFont(linkFont);
   lblWebAddress->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-  QPalette link_palette = lblWebAddress->palette();
-  link_palette.setColor(QPalette::WindowText, Qt::blue);
-  lblWebAddress->setPalette(link_palette);
+  QPalette linkPalette = lblWebAddress->palette();
+  linkPalette.setColor(QPalette::WindowText, Qt::blue);
+  lblWebAddress->setPalette(linkPalette);
 
-  lblDisclaimer = AddLabel(picCont, QStringLiteral("lblDisclaimer"), QString(), 480, 3045, 5865, 975);
+  lblDisclaimer = AddLabel(picCont, kDesign.Control("lblDisclaimer"));
   lblDisclaimer->setWordWrap(true);
   lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont small = DialogFont(8);
   lblDisclaimer->setFont(small);
 
-  CreateBottomStrip(840);
-  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 5640, 225, 1185, 390);
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
   cmdOK->setDefault(true);
   connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
   connect(lblWebAddress, &ClickLabel::Clicked, this, &frmAbout_NEW::lblWebAddress_Click);

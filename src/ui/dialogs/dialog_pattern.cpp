@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace serenitap {
 
@@ -36,10 +38,23 @@ void SetScreenMousePointer(std::optional<Qt::CursorShape> shape) {
   if (shape) QGuiApplication::setOverrideCursor(QCursor(*shape));
 }
 
-QFont DialogFont(double point_size) {
+QFont DialogFont(double pointSize) {
   QFont font = DesignFont("Segoe UI");
-  font.setPointSizeF(point_size);
+  font.setPointSizeF(pointSize);
   return font;
+}
+
+const DialogControl& DialogDesign::Control(std::string_view name) const {
+  for (const DialogControl& control : controls) {
+    if (control.name == name) return control;
+  }
+  throw std::logic_error("no control named " + std::string(name));
+}
+
+void PlaceControl(QWidget* widget, const DialogControl& control) {
+  widget->setObjectName(ToQString(control.name));
+  widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top), TwipsToPixels(control.width),
+                      TwipsToPixels(control.height));
 }
 
 DialogPattern::DialogPattern(QWidget* parent) : QDialog(parent) { setFont(DialogFont()); }
@@ -68,14 +83,14 @@ void DialogPattern::SetKeyPreview(bool on) {
   }
 }
 
-void DialogPattern::MakeFixedDialog(double client_width_twips, double client_height_twips) {
+void DialogPattern::MakeFixedDialog(double clientWidthTwips, double clientHeightTwips) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(TwipsToPixels(client_width_twips), TwipsToPixels(client_height_twips));
+  setFixedSize(TwipsToPixels(clientWidthTwips), TwipsToPixels(clientHeightTwips));
 }
 
-void DialogPattern::CreateBottomStrip(double height_twips) {
-  bottom_height_twips_ = height_twips;
+void DialogPattern::CreateBottomStrip(double heightTwips) {
+  bottom_height_twips_ = heightTwips;
   picBottom = new QWidget(this);
   picBottom->setObjectName(QStringLiteral("picBottom"));
   picBottom->setAccessibleName(QStringLiteral("Buttons"));
@@ -84,7 +99,7 @@ void DialogPattern::CreateBottomStrip(double height_twips) {
   palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
   palette.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::WindowText));
   picBottom->setPalette(palette);
-  picBottom->setGeometry(0, height() - TwipsToPixels(height_twips), width(), TwipsToPixels(height_twips));
+  picBottom->setGeometry(0, height() - TwipsToPixels(heightTwips), width(), TwipsToPixels(heightTwips));
 }
 
 QPushButton* DialogPattern::AddButton(QWidget* parent, const QString& name, const QString& caption, double left,
@@ -96,12 +111,15 @@ QPushButton* DialogPattern::AddButton(QWidget* parent, const QString& name, cons
   return button;
 }
 
-QLabel* DialogPattern::AddLabel(QWidget* parent, const QString& name, const QString& text, double left, double top,
-                                double width, double height) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(name);
-  label->setAccessibleName(text);
-  label->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
+QPushButton* DialogPattern::AddButton(QWidget* parent, const DialogControl& control) {
+  return AddButton(parent, ToQString(control.name), ToQString(control.caption), control.left, control.top,
+                   control.width, control.height);
+}
+
+QLabel* DialogPattern::AddLabel(QWidget* parent, const DialogControl& control) {
+  auto* label = new QLabel(ToQString(control.caption), parent);
+  PlaceControl(label, control);
+  label->setAccessibleName(label->text());
   return label;
 }
 

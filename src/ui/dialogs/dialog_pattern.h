@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QString>
 #include <optional>
+#include <span>
+#include <string_view>
 
 #include "ui/qt_text.h"
 #include "ui/twips.h"
@@ -37,7 +39,33 @@ std::optional<Qt::CursorShape> ScreenMousePointer();
 void SetScreenMousePointer(std::optional<Qt::CursorShape> shape);
 
 // The fonts the windows are drawn with.
-QFont DialogFont(double point_size = 9);
+QFont DialogFont(double pointSize = 9);
+
+// One placed control of a dialog: its object name, its caption (empty where it
+// has none) and its design geometry in twips.
+struct DialogControl {
+  std::string_view name;
+  std::string_view caption;
+  double left = 0;
+  double top = 0;
+  double width = 0;
+  double height = 0;
+};
+
+// A dialog's design: its client size, the height of its button strip (0 for
+// none) and its placed controls, all in twips.
+struct DialogDesign {
+  double width = 0;
+  double height = 0;
+  double bottomHeight = 0;
+  std::span<const DialogControl> controls;
+
+  // The control of that name; a name the design lacks is a programming error.
+  const DialogControl& Control(std::string_view name) const;
+};
+
+// Names the widget after the control and puts it at the control's place.
+void PlaceControl(QWidget* widget, const DialogControl& control);
 
 class DialogPattern : public QDialog {
   Q_OBJECT
@@ -87,15 +115,15 @@ class DialogPattern : public QDialog {
 
   void SetKeyPreview(bool on);
   // A fixed-size window without minimise and maximise buttons.
-  void MakeFixedDialog(double client_width_twips, double client_height_twips);
+  void MakeFixedDialog(double clientWidthTwips, double clientHeightTwips);
   // Creates the button strip docked to the bottom edge.
-  void CreateBottomStrip(double height_twips);
+  void CreateBottomStrip(double heightTwips);
   // A push button with its caption, name and accessible name.
   QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, double left, double top,
                          double width, double height);
-  // A label at a design position.
-  QLabel* AddLabel(QWidget* parent, const QString& name, const QString& text, double left, double top,
-                   double width, double height);
+  QPushButton* AddButton(QWidget* parent, const DialogControl& control);
+  // A label with the control's caption, its accessible name too.
+  QLabel* AddLabel(QWidget* parent, const DialogControl& control);
   // White background for the window's own area.
   void PaintWhite(QWidget* widget);
 

@@ -8,14 +8,14 @@ static void InitDialogResources() { Q_INIT_RESOURCE(dialogs); }
 
 namespace serenitap {
 
-QPixmap DialogPicture(const QString& path, QSize size, qreal device_pixel_ratio) {
+QPixmap DialogPicture(const QString& path, QSize size, qreal devicePixelRatio) {
   static const bool registered = [] {
     InitDialogResources();
     return true;
   }();
   (void)registered;
-  QPixmap pixmap(size * device_pixel_ratio);
-  pixmap.setDevicePixelRatio(device_pixel_ratio);
+  QPixmap pixmap(size * devicePixelRatio);
+  pixmap.setDevicePixelRatio(devicePixelRatio);
   pixmap.fill(Qt::transparent);
   QSvgRenderer renderer(path);
   if (renderer.isValid()) {

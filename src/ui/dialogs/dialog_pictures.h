@@ -8,6 +8,6 @@ namespace serenitap {
 
 // The picture at a resource path (":/dialogs/...svg") drawn at size
 // (device-independent pixels), sharp on high-density screens.
-QPixmap DialogPicture(const QString& path, QSize size, qreal device_pixel_ratio = 1.0);
+QPixmap DialogPicture(const QString& path, QSize size, qreal devicePixelRatio = 1.0);
 
 }  // namespace serenitap

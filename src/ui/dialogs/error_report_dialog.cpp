@@ -29,16 +29,33 @@ std::string FieldText(const QPlainTextEdit& field) {
   return ToStdString(text);
 }
 
-QPlainTextEdit* AddTextBox(QWidget* parent, const QString& name, const QString& accessible, double left, double top,
-                           double width, double height) {
+QPlainTextEdit* AddTextBox(QWidget* parent, const DialogControl& control, const QString& accessible) {
   auto* box = new QPlainTextEdit(parent);
-  box->setObjectName(name);
+  PlaceControl(box, control);
   box->setAccessibleName(accessible);
-  box->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
   box->setTabChangesFocus(true);
   box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   return box;
 }
+
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name         caption                                                           left   top  width  height
+    {"Image1",      "",                                                                240,  240,   720,   720},
+    {"lblTitle",    "Voluntary Feedback - Please Help Us",                            1140,  300,  6420,   390},
+    {"lblIntro",    "Thank you for using...",                                         1140,  780,  6420,  2760},
+    {"lblComments", "Error Report Contents:",                                          240, 3600,  7320,   270},
+    {"txtErrDesc",  "",                                                                240, 3870,  7320,  1320},
+    {"lblName",     "How you got this error, and how we can reproduce it:",            240, 5310,  5160,   270},
+    {"Label1",      "(Highly recommended.)",                                          5400, 5310,  2160,   270},
+    {"txtComments", "",                                                                240, 5580,  7320,  1080},
+    {"lblEmail",    "Your email address, so we can contact you about this problem:",   240, 6780,  7320,   270},
+    {"txtEmail",    "",                                                                240, 7050,  7320,   330},
+    {"cmdSend",     "&Send Error Report",                                             3600,  225,  2160,   390},
+    {"cmdCancel",   "&Do Not Send",                                                   5880,  225,  1680,   390},
+};
+constexpr DialogDesign kDesign{7800, 8520, 840, kControls};
+// clang-format on
 
 }  // namespace
 
@@ -47,57 +64,46 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
   setObjectName(QStringLiteral("frmErrorReport"));
   setWindowTitle(QStringLiteral("An error occurred in ..."));
   setModal(true);
-  MakeFixedDialog(7800, 8520);
+  MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
   Image1 = new QLabel(this);
-  Image1->setObjectName(QStringLiteral("Image1"));
+  PlaceControl(Image1, kDesign.Control("Image1"));
   Image1->setAccessibleName(QStringLiteral("Problem report"));
-  Image1->setGeometry(TwipsToPixels(240), TwipsToPixels(240), TwipsToPixels(720), TwipsToPixels(720));
   Image1->setPixmap(DialogPicture(QStringLiteral(":/dialogs/error_report.svg"), Image1->size(), devicePixelRatioF()));
 
-  lblTitle = AddLabel(this, QStringLiteral("lblTitle"), QStringLiteral("Voluntary Feedback - Please Help Us"), 1140,
-                      300, 6420, 390);
-  QFont title_font = DialogFont(12);
-  title_font.setBold(true);
-  lblTitle->setFont(title_font);
+  lblTitle = AddLabel(this, kDesign.Control("lblTitle"));
+  QFont titleFont = DialogFont(12);
+  titleFont.setBold(true);
+  lblTitle->setFont(titleFont);
 
-  lblIntro = AddLabel(this, QStringLiteral("lblIntro"), QStringLiteral("Thank you for using..."), 1140, 780, 6420,
-                      2760);
+  lblIntro = AddLabel(this, kDesign.Control("lblIntro"));
   lblIntro->setWordWrap(true);
   lblIntro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  lblComments = AddLabel(this, QStringLiteral("lblComments"), QStringLiteral("Error Report Contents:"), 240, 3600,
-                         7320, 270);
-  txtErrDesc = AddTextBox(this, QStringLiteral("txtErrDesc"), QStringLiteral("Error Report Contents"), 240, 3870,
-                          7320, 1320);
+  lblComments = AddLabel(this, kDesign.Control("lblComments"));
+  txtErrDesc = AddTextBox(this, kDesign.Control("txtErrDesc"), QStringLiteral("Error Report Contents"));
   txtErrDesc->setReadOnly(true);
   QPalette grey = txtErrDesc->palette();
   grey.setColor(QPalette::Base, QColor(244, 244, 244));
   txtErrDesc->setPalette(grey);
 
-  lblName = AddLabel(this, QStringLiteral("lblName"),
-                     QStringLiteral("How you got this error, and how we can reproduce it:"), 240, 5310, 5160, 270);
-  Label1 = AddLabel(this, QStringLiteral("Label1"), QStringLiteral("(Highly recommended.)"), 5400, 5310, 2160, 270);
+  lblName = AddLabel(this, kDesign.Control("lblName"));
+  Label1 = AddLabel(this, kDesign.Control("Label1"));
   Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  QFont note_font = DialogFont(9);
-  note_font.setItalic(true);
-  Label1->setFont(note_font);
-  txtComments = AddTextBox(this, QStringLiteral("txtComments"), QStringLiteral("Comments"), 240, 5580, 7320, 1080);
+  QFont noteFont = DialogFont(9);
+  noteFont.setItalic(true);
+  Label1->setFont(noteFont);
+  txtComments = AddTextBox(this, kDesign.Control("txtComments"), QStringLiteral("Comments"));
 
-  lblEmail = AddLabel(this, QStringLiteral("lblEmail"),
-                      QStringLiteral("Your email address, so we can contact you about this problem:"), 240, 6780,
-                      7320, 270);
+  lblEmail = AddLabel(this, kDesign.Control("lblEmail"));
   txtEmail = new QLineEdit(this);
-  txtEmail->setObjectName(QStringLiteral("txtEmail"));
+  PlaceControl(txtEmail, kDesign.Control("txtEmail"));
   txtEmail->setAccessibleName(QStringLiteral("Your email address"));
-  txtEmail->setGeometry(TwipsToPixels(240), TwipsToPixels(7050), TwipsToPixels(7320), TwipsToPixels(330));
 
-  CreateBottomStrip(840);
-  cmdSend = AddButton(picBottom, QStringLiteral("cmdSend"), QStringLiteral("&Send Error Report"), 3600, 225, 2160,
-                      390);
-  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Do Not Send"), 5880, 225, 1680,
-                        390);
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdSend = AddButton(picBottom, kDesign.Control("cmdSend"));
+  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
   // With no default button Enter does nothing here, and makes a new line in
   // the comments. Enter never sends: someone stepping through the session with Enter, or
   // the second click of a double-click meant for the window before, must not

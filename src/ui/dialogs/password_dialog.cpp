@@ -16,28 +16,37 @@ QPointer<frmPassword>& Loaded() {
   return instance;
 }
 
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name          caption                        left   top  width  height
+    {"lblGen(0)",    "Enter database password:",     240,  240,  4200,  270},
+    {"txtPassword",  "",                             240,  570,  4200,  330},
+    {"cmdOK",        "&OK",                         1860,  225,  1185,  390},
+    {"cmdCancel",    "&Cancel",                     3255,  225,  1185,  390},
+};
+constexpr DialogDesign kDesign{4680, 2160, 840, kControls};
+// clang-format on
+
 }  // namespace
 
 frmPassword::frmPassword(QWidget* owner) : DialogPattern(owner) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmPassword"));
   setWindowTitle(QStringLiteral("Password Required?"));
-  MakeFixedDialog(4680, 2160);
+  MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
-  lblGen0 = AddLabel(this, QStringLiteral("lblGen(0)"), QStringLiteral("Enter database password:"), 240, 240, 4200,
-                     270);
+  lblGen0 = AddLabel(this, kDesign.Control("lblGen(0)"));
   txtPassword = new QLineEdit(this);
-  txtPassword->setObjectName(QStringLiteral("txtPassword"));
+  PlaceControl(txtPassword, kDesign.Control("txtPassword"));
   txtPassword->setAccessibleName(QStringLiteral("Password"));
-  txtPassword->setGeometry(TwipsToPixels(240), TwipsToPixels(570), TwipsToPixels(4200), TwipsToPixels(330));
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setMaxLength(kMaxPasswordLength);
   txtPassword->installEventFilter(this);
 
-  CreateBottomStrip(840);
-  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 1860, 225, 1185, 390);
-  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 3255, 225, 1185, 390);
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
+  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
 
   connect(cmdOK, &QPushButton::clicked, this, &frmPassword::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

@@ -40,19 +40,27 @@ constexpr Row kRows[] = {
     {10, "Rate the issue", "0 to 9, or 1 then 0 for 10"},
 };
 
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name           caption     left   top  width  height
+    {"ltvShortcuts",  "",          180,  270,  7965,  1785},
+    {"cmdCancel",     "&Close",   6750,  240,  1185,   390},
+};
+constexpr DialogDesign kDesign{8235, 2895, 840, kControls};
+// clang-format on
+
 }  // namespace
 
 frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmShortcuts"));
   setWindowTitle(QStringLiteral("Keboard Shortcuts"));
-  MakeFixedDialog(8235, 2895);
+  MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
   ltvShortcuts = new QTreeWidget(this);
-  ltvShortcuts->setObjectName(QStringLiteral("ltvShortcuts"));
+  PlaceControl(ltvShortcuts, kDesign.Control("ltvShortcuts"));
   ltvShortcuts->setAccessibleName(QStringLiteral("Keyboard shortcuts"));
-  ltvShortcuts->setGeometry(TwipsToPixels(180), TwipsToPixels(270), TwipsToPixels(7965), TwipsToPixels(1785));
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
   ltvShortcuts->setUniformRowHeights(true);
@@ -67,8 +75,8 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   // The column headers only name the columns; the rows speak for themselves.
   ltvShortcuts->setHeaderHidden(true);
 
-  CreateBottomStrip(840);
-  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Close"), 6750, 240, 1185, 390);
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
   cmdCancel->setToolTip(QStringLiteral("Cancel changes and close dialog (Esc)"));
   cmdCancel->setAutoDefault(false);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

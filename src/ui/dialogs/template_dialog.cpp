@@ -12,6 +12,17 @@ QPointer<frmZTemplate>& Loaded() {
   return instance;
 }
 
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name        caption          left   top  width  height
+    {"cmdOK",      "&OK",            600,  240,  1185,  390},
+    {"cmdCancel",  "&Cancel",       1980,  240,  1185,  390},
+    {"cmdSave",    "&Save",         3360,  240,  1185,  390},
+    {"lblGen(0)",  "Sample text",    210,  270,  4245,  435},
+};
+constexpr DialogDesign kDesign{4680, 3195, 840, kControls};
+// clang-format on
+
 }  // namespace
 
 frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
@@ -19,13 +30,13 @@ frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
   setObjectName(QStringLiteral("frmZTemplate"));
   setWindowTitle(QStringLiteral("frmZTemplate"));
   PaintWhite(this);
-  resize(TwipsToPixels(4680), TwipsToPixels(3195));
-  CreateBottomStrip(840);
-  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&OK"), 600, 240, 1185, 390);
-  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Cancel"), 1980, 240, 1185, 390);
-  cmdSave = AddButton(picBottom, QStringLiteral("cmdSave"), QStringLiteral("&Save"), 3360, 240, 1185, 390);
+  resize(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
+  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
+  cmdSave = AddButton(picBottom, kDesign.Control("cmdSave"));
   cmdOK->setDefault(true);
-  lblGen0 = AddLabel(this, QStringLiteral("lblGen(0)"), QStringLiteral("Sample text"), 210, 270, 4245, 435);
+  lblGen0 = AddLabel(this, kDesign.Control("lblGen(0)"));
   SetKeyPreview(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmZTemplate::cmdOK_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmZTemplate::cmdSave_Click);

@@ -24,15 +24,26 @@ QPointer<frmWhatIsIt>& Loaded() {
   return instance;
 }
 
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name           caption                     left   top  width  height
+    {"fedText",       "",                          510,  390,  8355,  4725},
+    {"lblLearnMore",  "",                          540, 5370,  8625,   375},
+    {"cmdOK",         "&Don't Show This Again",   2130,  210,  2295,   450},
+    {"cmdCancel",     "&Continue",                4710,  210,  2295,   450},
+};
+constexpr DialogDesign kDesign{9180, 6780, 840, kControls};
+// clang-format on
+
 }  // namespace
 
-std::string WhatIsItCaption(std::string_view product_name) {
-  return "How " + std::string(product_name) + " works";
+std::string WhatIsItCaption(std::string_view productName) {
+  return "How " + std::string(productName) + " works";
 }
 
-std::string WhatIsItText(std::string_view product_name) {
+std::string WhatIsItText(std::string_view productName) {
   const std::string paragraphs[] = {
-      std::string(product_name) + " helps in dealing with negative emotions by using EFT.",
+      std::string(productName) + " helps in dealing with negative emotions by using EFT.",
       "EFT stands for Emotional Freedom Techniques and is a form of simple but very effective self-administered "
       "therapy.",
       "In the course of EFT session you concentrate on a specific issue while gently tapping meridian points (called "
@@ -53,23 +64,22 @@ std::string WhatIsItText(std::string_view product_name) {
   return text;
 }
 
-std::string LearnMoreMarkup(std::string_view web_address) {
+std::string LearnMoreMarkup(std::string_view webAddress) {
   const std::string quote = "\"";
   return "<TextBlock>To learn more about EFT please visit <Run Foreground=" + quote + "Blue" + quote +
-         "TextDecorations=" + quote + "Underline" + quote + ">" + std::string(web_address) + ".</Run></TextBlock>";
+         "TextDecorations=" + quote + "Underline" + quote + ">" + std::string(webAddress) + ".</Run></TextBlock>";
 }
 
 frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmWhatIsIt"));
   setWindowTitle(QStringLiteral("What is EFT"));
-  MakeFixedDialog(9180, 6780);
+  MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
   fedText = new QPlainTextEdit(this);
-  fedText->setObjectName(QStringLiteral("fedText"));
+  PlaceControl(fedText, kDesign.Control("fedText"));
   fedText->setAccessibleName(QStringLiteral("Explanation"));
-  fedText->setGeometry(TwipsToPixels(510), TwipsToPixels(390), TwipsToPixels(8355), TwipsToPixels(4725));
   fedText->setFont(DialogFont(11.25));
   fedText->setReadOnly(true);
   fedText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -78,16 +88,14 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   fedText->setStyleSheet(QStringLiteral("QPlainTextEdit { border: 1px solid #a0a0a0; background: white; }"));
 
   lblLearnMore = new ClickLabel(this);
-  lblLearnMore->setObjectName(QStringLiteral("lblLearnMore"));
-  lblLearnMore->setGeometry(TwipsToPixels(540), TwipsToPixels(5370), TwipsToPixels(8625), TwipsToPixels(375));
+  PlaceControl(lblLearnMore, kDesign.Control("lblLearnMore"));
   lblLearnMore->setFont(DialogFont(11.25));
   lblLearnMore->setTextFormat(Qt::RichText);
   PaintWhite(lblLearnMore);
 
-  CreateBottomStrip(840);
-  cmdOK = AddButton(picBottom, QStringLiteral("cmdOK"), QStringLiteral("&Don't Show This Again"), 2130, 210, 2295,
-                    450);
-  cmdCancel = AddButton(picBottom, QStringLiteral("cmdCancel"), QStringLiteral("&Continue"), 4710, 210, 2295, 450);
+  CreateBottomStrip(kDesign.bottomHeight);
+  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
+  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
   cmdCancel->setDefault(true);
 
   connect(cmdOK, &QPushButton::clicked, this, &frmWhatIsIt::cmdOK_Click);

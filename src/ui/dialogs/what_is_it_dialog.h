@@ -16,11 +16,11 @@ namespace serenitap {
 class ClickLabel;
 
 // "How Serenitap works".
-std::string WhatIsItCaption(std::string_view product_name = product::kName);
+std::string WhatIsItCaption(std::string_view productName = product::kName);
 // The six paragraphs of the explanation, joined by CR LF CR LF.
-std::string WhatIsItText(std::string_view product_name = product::kName);
+std::string WhatIsItText(std::string_view productName = product::kName);
 // The link line in the labels' markup, ending in the address and a full stop.
-std::string LearnMoreMarkup(std::string_view web_address = product::kWebAddress);
+std::string LearnMoreMarkup(std::string_view webAddress = product::kWebAddress);
 
 class frmWhatIsIt : public DialogPattern {
   Q_OBJECT

@@ -55,7 +55,9 @@ void ShowActive(QWidget& window) {
 // Runs step once the next modal loop is running.
 void WhenModal(std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); }
 
-QPushButton* Button(QWidget& window, const char* name) { return window.findChild<QPushButton*>(name); }
+QPushButton* Button(QWidget& window, const char* name) {
+  return window.findChild<QPushButton*>(QString::fromLatin1(name));
+}
 
 // ---- the dialog pattern, on a template dialog that edits something
 
@@ -146,7 +148,7 @@ TEST(Password, HandsBackWhatWasTypedOnlyWhenConfirmed) {
     WhenModal([way] {
       frmPassword* dialog = frmPassword::Instance();
       dialog->Form_Activate();
-      auto* field = dialog->findChild<QLineEdit*>("txtPassword");
+      auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
       QTest::keyClicks(field, "s3cret pw");
       if (way == Ok || way == Cancel) Button(*dialog, way == Ok ? "cmdOK" : "cmdCancel")->click();
       if (way == Enter || way == Esc) QTest::keyClick(field, way == Enter ? Qt::Key_Return : Qt::Key_Escape);
@@ -161,7 +163,7 @@ TEST(Password, HandsBackWhatWasTypedOnlyWhenConfirmed) {
 TEST(Password, MaskedAndFocusMovesToOkAtTheMaximumLength) {
   frmPassword dialog;
   ShowActive(dialog);
-  auto* field = dialog.findChild<QLineEdit*>("txtPassword");
+  auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
   EXPECT_EQ(field->echoMode(), QLineEdit::Password);
   QTest::keyClicks(field, QString(frmPassword::kMaxPasswordLength - 1, QLatin1Char('x')));
   EXPECT_EQ(dialog.focusWidget(), field);
@@ -185,7 +187,7 @@ struct ShownReport : frmErrorReport {
     ShowActive(*this);
     if (past_guard) nowMs += kSendGuardMs;
   }
-  QPlainTextEdit* Field(const char* name) { return findChild<QPlainTextEdit*>(name); }
+  QPlainTextEdit* Field(const char* name) { return findChild<QPlainTextEdit*>(QString::fromLatin1(name)); }
 };
 
 TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerBack) {
@@ -198,7 +200,7 @@ TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerB
               "2.0 201 Error -5 (frmMain:cmdAbout_Click)\n\nInvalid  call\n\nLine: 12");
     EXPECT_EQ(dialog.Field("txtErrDesc")->palette().color(QPalette::Base), QColor(244, 244, 244));
     dialog.Field("txtComments")->setPlainText("  clicked About  \nthen #2 ");
-    dialog.findChild<QLineEdit*>("txtEmail")->setText(" a@b.c ");
+    dialog.findChild<QLineEdit*>(QStringLiteral("txtEmail"))->setText(" a@b.c ");
     pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
     Button(dialog, "cmdSend")->click();
     EXPECT_FALSE(dialog.isVisible());
@@ -227,7 +229,9 @@ TEST(ErrorReportDialog, OnlyAClickOnSendSendsAndAFailingBrowserStillCloses) {
     QTest::keyClick(Button(dialog, "cmdSend"), Qt::Key_Return);
     EXPECT_TRUE(pages.pages.empty() && dialog.isVisible());
     EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Do Not Send");
-    if (Button(dialog, way) == nullptr) QTest::keyClick(dialog.findChild<QLineEdit*>("txtEmail"), Qt::Key_Escape);
+    if (Button(dialog, way) == nullptr) {
+      QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("txtEmail")), Qt::Key_Escape);
+    }
     if (Button(dialog, way) != nullptr) QTest::mouseClick(Button(dialog, way), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible()) << way;
   }
@@ -253,7 +257,7 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
       EXPECT_EQ(Button(*frmWhatIsIt::Instance(), "cmdOK")->text(),
                 stored == 1 ? "&Don't Show This Again" : "Show On Startup");
       frmWhatIsIt::Instance()->Form_Activate();
-      QWidget* target = frmWhatIsIt::Instance()->findChild<QWidget*>(where);
+      QWidget* target = frmWhatIsIt::Instance()->findChild<QWidget*>(QString::fromLatin1(where));
       target->setFocus();
       QTest::keyClick(target, key);
     });
@@ -269,7 +273,8 @@ TEST(Shortcuts, OneWindowWithItsTitleAndKeysClosedByEsc) {
   frmShortcuts* window = frmShortcuts::Open();
   EXPECT_EQ(frmShortcuts::Open(), window);
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
-  EXPECT_EQ(window->findChild<QTreeWidget*>("ltvShortcuts")->topLevelItem(2)->text(1), "Esc or Alt + A");
+  EXPECT_EQ(window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"))->topLevelItem(2)->text(1),
+            "Esc or Alt + A");
   ShowActive(*window);
   QTest::keyClick(window, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -281,7 +286,7 @@ TEST(About, VersionLineAndTheWebAddressLink) {
   WebPageRecorder pages;
   frmAbout_NEW window;
   ShowActive(window);
-  QLabel* link = window.findChild<QLabel*>("lblWebAddress");
+  QLabel* link = window.findChild<QLabel*>(QStringLiteral("lblWebAddress"));
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
   QTest::mouseClick(link, Qt::LeftButton);
   EXPECT_EQ(pages.pages, std::vector<std::string>{"www.serenitap.com+marker"});
