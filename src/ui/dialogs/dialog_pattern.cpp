@@ -102,18 +102,11 @@ void DialogPattern::CreateBottomStrip(double heightTwips) {
   picBottom->setGeometry(0, height() - TwipsToPixels(heightTwips), width(), TwipsToPixels(heightTwips));
 }
 
-QPushButton* DialogPattern::AddButton(QWidget* parent, const QString& name, const QString& caption, double left,
-                                      double top, double width, double height) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(name);
-  button->setAccessibleName(WithoutAccessKey(caption));
-  button->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height));
-  return button;
-}
-
 QPushButton* DialogPattern::AddButton(QWidget* parent, const DialogControl& control) {
-  return AddButton(parent, ToQString(control.name), ToQString(control.caption), control.left, control.top,
-                   control.width, control.height);
+  auto* button = new QPushButton(ToQString(control.caption), parent);
+  PlaceControl(button, control);
+  button->setAccessibleName(WithoutAccessKey(button->text()));
+  return button;
 }
 
 QLabel* DialogPattern::AddLabel(QWidget* parent, const DialogControl& control) {

@@ -118,9 +118,8 @@ class DialogPattern : public QDialog {
   void MakeFixedDialog(double clientWidthTwips, double clientHeightTwips);
   // Creates the button strip docked to the bottom edge.
   void CreateBottomStrip(double heightTwips);
-  // A push button with its caption, name and accessible name.
-  QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, double left, double top,
-                         double width, double height);
+  // A push button with the control's caption, name and place, and the caption
+  // without its access-key marker as its accessible name.
   QPushButton* AddButton(QWidget* parent, const DialogControl& control);
   // A label with the control's caption, its accessible name too.
   QLabel* AddLabel(QWidget* parent, const DialogControl& control);

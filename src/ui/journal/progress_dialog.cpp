@@ -64,10 +64,24 @@ class SessionTableModel : public QAbstractTableModel {
   const std::vector<SessionRecord>* sessions_ = nullptr;
 };
 
+// clang-format off
+constexpr DialogControl kControls[] = {
+    // name            caption           left   top  width  height
+    {"cmdExport",    "&Export…",          240,  225,  1500,  390},
+    {"cmdDelete",    "&Delete…",         1860,  225,  1500,  390},
+    {"cmdDeleteAll", "Delete &All…",     3480,  225,  1500,  390},
+    {"cmdClose",     "&Close",           5100,  225,  1185,  390},
+};
+// The window opens at this size and may be resized; the chart keeps at least
+// kChartMinHeight of it.
+constexpr DialogDesign kDesign{11400, 9000, 840, kControls};
+constexpr double kChartMinHeight = 3600;
+// clang-format on
+
 frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPattern(owner), path_(std::move(journalPath)) {
   setObjectName(QStringLiteral("frmProgress"));
   setWindowTitle(QStringLiteral("My Progress"));
-  resize(TwipsToPixels(11400), TwipsToPixels(9000));
+  resize(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
   PaintWhite(this);
 
   body_ = new QWidget(this);
@@ -91,7 +105,7 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPatter
   chartView_->setObjectName(QStringLiteral("chtProgress"));
   chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
   chartView_->setRenderHint(QPainter::Antialiasing);
-  chartView_->setMinimumHeight(TwipsToPixels(3600));
+  chartView_->setMinimumHeight(TwipsToPixels(kChartMinHeight));
   layout->addWidget(chartView_, 3);
 
   model_ = new SessionTableModel(this);
@@ -106,12 +120,11 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPatter
   tblSessions_->horizontalHeader()->setStretchLastSection(true);
   layout->addWidget(tblSessions_, 2);
 
-  CreateBottomStrip(840);
-  auto* cmdExport = AddButton(picBottom, QStringLiteral("cmdExport"), QStringLiteral("&Export…"), 240, 225, 1500, 390);
-  auto* cmdDelete = AddButton(picBottom, QStringLiteral("cmdDelete"), QStringLiteral("&Delete…"), 1860, 225, 1500, 390);
-  auto* cmdDeleteAll =
-      AddButton(picBottom, QStringLiteral("cmdDeleteAll"), QStringLiteral("Delete &All…"), 3480, 225, 1500, 390);
-  auto* cmdClose = AddButton(picBottom, QStringLiteral("cmdClose"), QStringLiteral("&Close"), 5100, 225, 1185, 390);
+  CreateBottomStrip(kDesign.bottomHeight);
+  auto* cmdExport = AddButton(picBottom, kDesign.Control("cmdExport"));
+  auto* cmdDelete = AddButton(picBottom, kDesign.Control("cmdDelete"));
+  auto* cmdDeleteAll = AddButton(picBottom, kDesign.Control("cmdDeleteAll"));
+  auto* cmdClose = AddButton(picBottom, kDesign.Control("cmdClose"));
   connect(cmdExport, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdExport_Click(); }); });
   connect(cmdDelete, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteSelected(); }); });
   connect(cmdDeleteAll, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteAll(); }); });
