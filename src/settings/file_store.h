@@ -41,11 +41,13 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "settings/atomic_file.h"
 #include "settings/reg_file.h"
 #include "settings/registry_store.h"
 
@@ -53,7 +55,8 @@ namespace serenitap::settings {
 
 class FileRegistryStore : public RegistryStore {
  public:
-  explicit FileRegistryStore(std::filesystem::path folder);
+  // writer: how hive files are locked and replaced; the real files when null.
+  explicit FileRegistryStore(std::filesystem::path folder, std::shared_ptr<AtomicFileWriter> writer = nullptr);
   ~FileRegistryStore() override;
 
   const std::filesystem::path& Folder() const noexcept { return folder_; }
@@ -93,8 +96,7 @@ class FileRegistryStore : public RegistryStore {
   };
   struct Loaded {
     bool present = false;
-    unsigned long long device = 0, inode = 0, size = 0;
-    long long mtime_ns = 0;
+    FileStamp stamp;  // of the file the tree was read from or written to
     RegKeyNode tree;
   };
 
@@ -110,13 +112,15 @@ class FileRegistryStore : public RegistryStore {
   RegResult Save(std::int32_t root, const RegKeyNode& tree);
   RegResult EnsureWritableFolder();
   RegResult CannotWriteFolder(int error);
-  // The hive's lock, taken within LockWait(); -1 and the error when not.
-  int TakeLock(std::int32_t root, RegResult* error);
+  // Takes the hive's lock within LockWait() (briefly after a wait ran out);
+  // the error when it is not had.
+  RegResult TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock);
   // Shows a notice unless this store has shown the same one before.
   void Tell(const std::string& text);
   HKey NewHandle(Location where, std::uint32_t access);
 
   std::filesystem::path folder_;
+  std::shared_ptr<AtomicFileWriter> writer_;
   std::mutex mutex_;
   std::map<HKey, OpenHandle> handles_;
   HKey next_handle_ = 0x100;
