@@ -157,7 +157,7 @@ ScopedFd::~ScopedFd() {
   if (fd >= 0) ::close(fd);
 }
 
-RegResult PosixFileWriter::Lock(const std::filesystem::path& lockFile, const LockAttempt& wait,
+RegResult PosixFileWriter::Lock(const std::filesystem::path& lockFile, const LockAttempt& attempt,
                                 std::unique_ptr<FileLock>* lock) {
   lock->reset();
   // The lock sits on a file of its own, not on the hive: the hive is replaced
@@ -179,7 +179,7 @@ RegResult PosixFileWriter::Lock(const std::filesystem::path& lockFile, const Loc
   }
   // The wait is bounded: a copy that hangs while it holds the lock must not
   // hang this one too; the save fails and the user is told instead.
-  return wait.queue ? WaitInLine(fd, wait.limit, lock) : TryNowAndThen(fd, wait.limit, lock);
+  return attempt.queue ? WaitInLine(fd, attempt.limit, lock) : TryNowAndThen(fd, attempt.limit, lock);
 }
 
 int PosixFileWriter::Replace(const std::filesystem::path& file, std::string_view content, FileStamp* stamp) {

@@ -66,10 +66,11 @@ class AtomicFileWriter {
  public:
   virtual ~AtomicFileWriter() = default;
 
-  // Takes the exclusive lock of lockFile, creating it (0600) if need be.
-  // ERROR_LOCK_VIOLATION (33) when another holder kept it for the whole wait;
-  // the error of the lock file when it cannot be opened (5 ...).
-  virtual RegResult Lock(const std::filesystem::path& lockFile, const LockAttempt& wait,
+  // Takes the exclusive lock of lockFile, creating it (0600) if need be, and
+  // waits for it as attempt says. ERROR_LOCK_VIOLATION (33) when another
+  // holder kept it all that time; the error of the lock file when it cannot
+  // be opened (5 ...).
+  virtual RegResult Lock(const std::filesystem::path& lockFile, const LockAttempt& attempt,
                          std::unique_ptr<FileLock>* lock) = 0;
 
   // Replaces the whole content of file (or of the file a link there points
@@ -82,7 +83,7 @@ class AtomicFileWriter {
 // The real writer: flock on a separate lock file, mkstemp, fsync, rename.
 class PosixFileWriter : public AtomicFileWriter {
  public:
-  RegResult Lock(const std::filesystem::path& lockFile, const LockAttempt& wait,
+  RegResult Lock(const std::filesystem::path& lockFile, const LockAttempt& attempt,
                  std::unique_ptr<FileLock>* lock) override;
   int Replace(const std::filesystem::path& file, std::string_view content, FileStamp* stamp) override;
 };

@@ -327,11 +327,10 @@ RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
 RegResult FileRegistryStore::TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock) {
   // After a wait was given up, a save only tries briefly: closing the window
   // saves several values and must not wait the full time for each.
-  const LockAttempt wait = lock_gave_up_
-                            ? LockAttempt{std::min<std::chrono::milliseconds>(lock_wait_, std::chrono::milliseconds(200)),
-                                       false}
-                            : LockAttempt{lock_wait_, true};
-  const RegResult result = writer_->Lock(HiveFile(root).string() + ".lock", wait, lock);
+  constexpr std::chrono::milliseconds kBriefRetry(200);
+  const LockAttempt attempt =
+      lock_gave_up_ ? LockAttempt{std::min(lock_wait_, kBriefRetry), false} : LockAttempt{lock_wait_, true};
+  const RegResult result = writer_->Lock(HiveFile(root).string() + ".lock", attempt, lock);
   if (result == ERROR_SUCCESS) {
     lock_gave_up_ = false;
   } else if (result == ERROR_LOCK_VIOLATION) {
