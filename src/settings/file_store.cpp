@@ -38,8 +38,8 @@ bool IsRootHandle(HKey key) noexcept {
   return key >= INT32_MIN && key <= INT32_MAX && RootName(static_cast<std::int32_t>(key)) != nullptr;
 }
 
-bool IsValidName(std::string_view name, std::size_t max_length) noexcept {
-  if (name.size() > max_length) return false;
+bool IsValidName(std::string_view name, std::size_t maxLength) noexcept {
+  if (name.size() > maxLength) return false;
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 0x20) return false;
   }
@@ -48,28 +48,28 @@ bool IsValidName(std::string_view name, std::size_t max_length) noexcept {
 
 enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed, kNotAFile };
 
-// Reads a whole file unless its stamp is still known; kFailed with errno_out
+// Reads a whole file unless its stamp is still known; kFailed with errnoOut
 // when it exists but cannot be read, kNotAFile when something other than a
 // regular file stands there. A pipe or a device is never opened in a way
 // that waits: its type is looked at first, and the open does not block.
 ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* known, std::string* text,
-                          FileStamp* stamp, int* errno_out) {
+                          FileStamp* stamp, int* errnoOut) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return ReadOutcome::kAbsent;
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
   if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (errno == ENOENT) return ReadOutcome::kAbsent;
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
   ScopedFd guard(fd);
   if (::fstat(fd, &st) != 0) {
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
   if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
@@ -81,7 +81,7 @@ ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* kn
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      *errno_out = errno;
+      *errnoOut = errno;
       return ReadOutcome::kFailed;
     }
     if (n == 0) break;
@@ -119,7 +119,7 @@ std::filesystem::path FileRegistryStore::HiveFile(std::int32_t root) const {
   return folder_ / (std::string(name) + ".reg");
 }
 
-RegResult FileRegistryStore::Resolve(HKey key, std::string_view sub_key, Location* where) const {
+RegResult FileRegistryStore::Resolve(HKey key, std::string_view subKey, Location* where) const {
   if (IsRootHandle(key)) {
     where->root = static_cast<std::int32_t>(key);
     where->path.clear();
@@ -128,16 +128,16 @@ RegResult FileRegistryStore::Resolve(HKey key, std::string_view sub_key, Locatio
     if (it == handles_.end()) return ERROR_INVALID_HANDLE;
     *where = it->second.where;
   }
-  if (sub_key.empty()) return ERROR_SUCCESS;
-  if (sub_key.front() == '\\') return ERROR_BAD_PATHNAME;
-  if (sub_key.back() == '\\') sub_key.remove_suffix(1);
+  if (subKey.empty()) return ERROR_SUCCESS;
+  if (subKey.front() == '\\') return ERROR_BAD_PATHNAME;
+  if (subKey.back() == '\\') subKey.remove_suffix(1);
   while (true) {
-    const std::size_t sep = sub_key.find('\\');
-    const std::string_view part = sub_key.substr(0, sep);
+    const std::size_t sep = subKey.find('\\');
+    const std::string_view part = subKey.substr(0, sep);
     if (part.empty()) return ERROR_BAD_PATHNAME;
     where->path.emplace_back(part);
     if (sep == std::string_view::npos) return ERROR_SUCCESS;
-    sub_key.remove_prefix(sep + 1);
+    subKey.remove_prefix(sep + 1);
   }
 }
 
@@ -369,12 +369,12 @@ RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) {
+RegResult FileRegistryStore::OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) {
   std::lock_guard lock(mutex_);
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = 0;
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   if (Walk(Read(where.root), where.path) == nullptr) {
     if (!IsRootHandle(key) && Walk(Read(where.root), handles_[key].where.path) == nullptr) return ERROR_KEY_DELETED;
@@ -384,29 +384,29 @@ RegResult FileRegistryStore::OpenKey(HKey key, std::string_view sub_key, std::ui
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+RegResult FileRegistryStore::CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                                        bool* created) {
   std::lock_guard lock(mutex_);
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = 0;
   if (created != nullptr) *created = false;
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   for (const auto& part : where.path) {
     if (!IsValidName(part, kMaxKeyPart)) return ERROR_INVALID_PARAMETER;
   }
-  const std::size_t base_depth =
+  const std::size_t baseDepth =
       IsRootHandle(key) ? 0 : handles_[key].where.path.size();
   r = EnsureWritableFolder();
   if (r != ERROR_SUCCESS) return r;
   bool made = false;
   if (Walk(Read(where.root), where.path) == nullptr) {
     r = Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
-      const std::vector<std::string> base(where.path.begin(), where.path.begin() + static_cast<long>(base_depth));
+      const std::vector<std::string> base(where.path.begin(), where.path.begin() + static_cast<long>(baseDepth));
       RegKeyNode* node = Walk(tree, base);
       if (node == nullptr) return ERROR_KEY_DELETED;
-      for (std::size_t i = base_depth; i < where.path.size(); ++i) {
+      for (std::size_t i = baseDepth; i < where.path.size(); ++i) {
         RegKeyNode* next = node->FindSubKey(where.path[i]);
         if (next == nullptr) {
           next = &node->SubKey(where.path[i]);
@@ -482,16 +482,16 @@ RegResult FileRegistryStore::SetValue(HKey key, std::string_view name, std::uint
   return r;
 }
 
-RegResult FileRegistryStore::DeleteKey(HKey key, std::string_view sub_key) {
+RegResult FileRegistryStore::DeleteKey(HKey key, std::string_view subKey) {
   std::lock_guard lock(mutex_);
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   if (where.path.empty()) return ERROR_ACCESS_DENIED;
   if (Walk(Read(where.root), where.path) == nullptr) return ERROR_FILE_NOT_FOUND;
   return Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
-    const std::vector<std::string> parent_path(where.path.begin(), where.path.end() - 1);
-    RegKeyNode* parent = Walk(tree, parent_path);
+    const std::vector<std::string> parentPath(where.path.begin(), where.path.end() - 1);
+    RegKeyNode* parent = Walk(tree, parentPath);
     RegKeyNode* node = parent == nullptr ? nullptr : parent->FindSubKey(where.path.back());
     if (node == nullptr) return ERROR_FILE_NOT_FOUND;
     if (!node->sub_keys.empty()) return ERROR_ACCESS_DENIED;
@@ -544,7 +544,7 @@ RegResult FileRegistryStore::QueryInfoKey(HKey key, KeyInfo* info) {
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) {
+RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
   std::lock_guard lock(mutex_);
   Location where;
   RegResult r = Handle(key, KEY_QUERY_VALUE, &where);
@@ -552,16 +552,16 @@ RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name
   const RegKeyNode* node = Walk(Read(where.root), where.path);
   if (node == nullptr) return ERROR_KEY_DELETED;
   if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
-  if (name == nullptr || name_len == nullptr) return ERROR_INVALID_PARAMETER;
+  if (name == nullptr || nameLen == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string& text = node->values[index].name;
-  if (*name_len <= text.size()) return ERROR_MORE_DATA;
+  if (*nameLen <= text.size()) return ERROR_MORE_DATA;
   std::memcpy(name, text.data(), text.size());
   name[text.size()] = '\0';
-  *name_len = static_cast<std::uint32_t>(text.size());
+  *nameLen = static_cast<std::uint32_t>(text.size());
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) {
+RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
   std::lock_guard lock(mutex_);
   Location where;
   RegResult r = Handle(key, KEY_ENUMERATE_SUB_KEYS, &where);
@@ -571,7 +571,7 @@ RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, 
   if (index >= node->sub_keys.size()) return ERROR_NO_MORE_ITEMS;
   if (name == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string& text = node->sub_keys[index]->name;
-  if (name_size <= text.size()) return ERROR_MORE_DATA;
+  if (nameSize <= text.size()) return ERROR_MORE_DATA;
   std::memcpy(name, text.data(), text.size());
   name[text.size()] = '\0';
   return ERROR_SUCCESS;

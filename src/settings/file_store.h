@@ -67,19 +67,19 @@ class FileRegistryStore : public RegistryStore {
   std::chrono::milliseconds LockWait() const noexcept { return lock_wait_; }
   void SetLockWait(std::chrono::milliseconds wait) noexcept { lock_wait_ = wait; }
 
-  RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) override;
-  RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+  RegResult OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) override;
+  RegResult CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                       bool* created = nullptr) override;
   RegResult CloseKey(HKey key) override;
   RegResult QueryValue(HKey key, std::string_view name, std::uint32_t* type, std::uint8_t* data,
                        std::uint32_t* size) override;
   RegResult SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-  RegResult DeleteKey(HKey key, std::string_view sub_key) override;
+  RegResult DeleteKey(HKey key, std::string_view subKey) override;
   RegResult DeleteValue(HKey key, std::string_view name) override;
   RegResult QueryInfoKey(HKey key, KeyInfo* info) override;
-  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) override;
+  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
 
   std::string EncodeText(std::string_view text) const override { return std::string(text); }
   std::string DecodeText(std::string_view bytes) const override { return std::string(bytes); }
@@ -100,7 +100,7 @@ class FileRegistryStore : public RegistryStore {
     RegKeyNode tree;
   };
 
-  RegResult Resolve(HKey key, std::string_view sub_key, Location* where) const;
+  RegResult Resolve(HKey key, std::string_view subKey, Location* where) const;
   RegResult Handle(HKey key, std::uint32_t need, Location* where, OpenHandle** open = nullptr);
   const RegKeyNode& Read(std::int32_t root);
   // Runs change on the hive's current tree under the lock and saves it when
