@@ -13,15 +13,12 @@ CXX=clang++ CC=clang cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Re
   -DSERENITAP_BUILD_UI=OFF -DSERENITAP_FUZZ=ON >/dev/null
 cmake --build "$build" --target reg_file_fuzz
 
-# Seeds: a store file as the program writes it, and a few broken ones.
+# Seeds (tests/settings/fuzz/seeds): a store file as the program writes it, a
+# registry editor export (UTF-16 LE with a byte-order mark and CR LF) and a few
+# broken ones. They are copied into the corpus, which the fuzzer adds to.
 corpus="$build/reg_file_corpus"
 mkdir -p "$corpus"
-printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Software\\Serenitap\\Options]\n"ShowWhatIsIt"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\Serenitap\\WindowPosition]\n"Left"=dword:000005a0\n@="x \\\\ \\" y"\n"E"=hex(2):25,54,25,00\n"B"=hex:01,02,\\\n  03\n' >"$corpus/seed-store"
-printf 'Windows Registry Editor Version 5.00\r\n; comment\r\n[HKEY_CURRENT_USER\\A]\r\n"m"=hex(7):61,00,00\r\n' >"$corpus/seed-crlf"
-printf 'REGEDIT4\n' >"$corpus/seed-wrong-header"
-# A registry editor export: UTF-16 LE with a byte-order mark and CR LF.
-printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Serenitap\\WindowPosition]\r\n"Left"=dword:000003c0\r\n\r\n' |
-  iconv -f UTF-8 -t UTF-16LE | { printf '\377\376'; cat; } >"$corpus/seed-utf16"
+cp "$root"/tests/settings/fuzz/seeds/* "$corpus"/
 
 # No crash, no leak (AddressSanitizer), no hang (-timeout per input).
 "$build/tests/settings/reg_file_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \

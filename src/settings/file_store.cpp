@@ -1,18 +1,13 @@
 #include "settings/file_store.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstring>
 #include <ctime>
-#include <memory>
-#include <mutex>
-#include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "services/notice.h"
@@ -20,11 +15,8 @@
 namespace serenitap::settings {
 namespace {
 
-constexpr RegResult kDiskFull = 112;
-constexpr RegResult kLockViolation = 33;
 constexpr std::string_view kReadFailed =
     "The settings could not be read and the defaults are used; nothing will be saved. ";
-constexpr std::string_view kTempSuffix = ".XXXXXX";  // mkstemp's pattern after the hive's name
 constexpr std::uint32_t kMaxValueBytes = 8u * 1024u * 1024u;
 constexpr std::size_t kMaxKeyPart = 255;
 constexpr std::size_t kMaxValueName = 16383;
@@ -46,84 +38,38 @@ bool IsRootHandle(HKey key) noexcept {
   return key >= INT32_MIN && key <= INT32_MAX && RootName(static_cast<std::int32_t>(key)) != nullptr;
 }
 
-bool IsValidName(std::string_view name, std::size_t max_length) noexcept {
-  if (name.size() > max_length) return false;
+bool IsValidName(std::string_view name, std::size_t maxLength) noexcept {
+  if (name.size() > maxLength) return false;
   for (const char c : name) {
     if (static_cast<unsigned char>(c) < 0x20) return false;
   }
   return IsValidUtf8(name);
 }
 
-RegResult FromErrno(int error) noexcept {
-  switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case ENOTDIR:
-    case EISDIR:
-    case ENOENT:
-      return ERROR_ACCESS_DENIED;
-    case ENOSPC:
-    case EDQUOT:
-      return kDiskFull;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    default:
-      return ERROR_WRITE_FAULT;
-  }
-}
-
-// Closes a descriptor when the scope ends.
-struct Fd {
-  int fd = -1;
-  explicit Fd(int f) : fd(f) {}
-  ~Fd() {
-    if (fd >= 0) ::close(fd);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-};
-
-struct FileStamp {
-  unsigned long long device = 0, inode = 0, size = 0;
-  long long mtime_ns = 0;
-};
-
-FileStamp StampOf(const struct stat& st) {
-  return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino),
-          static_cast<unsigned long long>(st.st_size),
-          static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec +
-              (static_cast<long long>(st.st_ctim.tv_nsec) << 1)};
-}
-
 enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed, kNotAFile };
 
-bool operator==(const FileStamp& a, const FileStamp& b) {
-  return a.device == b.device && a.inode == b.inode && a.size == b.size && a.mtime_ns == b.mtime_ns;
-}
-
-// Reads a whole file unless its stamp is still known; kFailed with errno_out
+// Reads a whole file unless its stamp is still known; kFailed with errnoOut
 // when it exists but cannot be read, kNotAFile when something other than a
 // regular file stands there. A pipe or a device is never opened in a way
 // that waits: its type is looked at first, and the open does not block.
 ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* known, std::string* text,
-                          FileStamp* stamp, int* errno_out) {
+                          FileStamp* stamp, int* errnoOut) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) {
     if (errno == ENOENT || errno == ENOTDIR) return ReadOutcome::kAbsent;
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
   if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
   const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
     if (errno == ENOENT) return ReadOutcome::kAbsent;
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
-  Fd guard(fd);
+  ScopedFd guard(fd);
   if (::fstat(fd, &st) != 0) {
-    *errno_out = errno;
+    *errnoOut = errno;
     return ReadOutcome::kFailed;
   }
   if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
@@ -135,7 +81,7 @@ ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* kn
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
     if (n < 0) {
       if (errno == EINTR) continue;
-      *errno_out = errno;
+      *errnoOut = errno;
       return ReadOutcome::kFailed;
     }
     if (n == 0) break;
@@ -154,49 +100,6 @@ std::string Timestamp() {
   return text;
 }
 
-void FlushFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
-  }
-}
-
-// The file a hive's path stands for: the target when it is a symbolic link
-// (the target need not exist yet), else the path itself.
-std::filesystem::path WrittenFile(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(file, ec)) return file;
-  const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
-  return ec ? file : target;
-}
-
-bool IsOwnTempName(const std::string& name, const std::string& hive_name) {
-  if (name.size() != hive_name.size() + kTempSuffix.size() || name.compare(0, hive_name.size(), hive_name) != 0 ||
-      name[hive_name.size()] != '.') {
-    return false;
-  }
-  for (std::size_t i = hive_name.size() + 1; i < name.size(); ++i) {
-    const char c = name[i];
-    if (!((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
-  }
-  return true;
-}
-
-// Removes the temporary files of saves that were cut off. Runs under the
-// hive's lock, so no other copy is writing one at the time.
-void RemoveStaleTemps(const std::filesystem::path& file) {
-  const std::string hive_name = file.filename().string();
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
-    const std::string name = entry.path().filename().string();
-    struct stat st {};
-    if (IsOwnTempName(name, hive_name) && ::lstat(entry.path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-      ::unlink(entry.path().c_str());
-    }
-  }
-}
-
 bool IsReadOnly(const std::filesystem::path& file) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) return false;
@@ -205,7 +108,8 @@ bool IsReadOnly(const std::filesystem::path& file) {
 
 }  // namespace
 
-FileRegistryStore::FileRegistryStore(std::filesystem::path folder) : folder_(std::move(folder)) {}
+FileRegistryStore::FileRegistryStore(std::filesystem::path folder, std::shared_ptr<AtomicFileWriter> writer)
+    : folder_(std::move(folder)), writer_(writer ? std::move(writer) : std::make_shared<PosixFileWriter>()) {}
 
 FileRegistryStore::~FileRegistryStore() = default;
 
@@ -215,7 +119,7 @@ std::filesystem::path FileRegistryStore::HiveFile(std::int32_t root) const {
   return folder_ / (std::string(name) + ".reg");
 }
 
-RegResult FileRegistryStore::Resolve(HKey key, std::string_view sub_key, Location* where) const {
+RegResult FileRegistryStore::Resolve(HKey key, std::string_view subKey, Location* where) const {
   if (IsRootHandle(key)) {
     where->root = static_cast<std::int32_t>(key);
     where->path.clear();
@@ -224,16 +128,16 @@ RegResult FileRegistryStore::Resolve(HKey key, std::string_view sub_key, Locatio
     if (it == handles_.end()) return ERROR_INVALID_HANDLE;
     *where = it->second.where;
   }
-  if (sub_key.empty()) return ERROR_SUCCESS;
-  if (sub_key.front() == '\\') return ERROR_BAD_PATHNAME;
-  if (sub_key.back() == '\\') sub_key.remove_suffix(1);
+  if (subKey.empty()) return ERROR_SUCCESS;
+  if (subKey.front() == '\\') return ERROR_BAD_PATHNAME;
+  if (subKey.back() == '\\') subKey.remove_suffix(1);
   while (true) {
-    const std::size_t sep = sub_key.find('\\');
-    const std::string_view part = sub_key.substr(0, sep);
+    const std::size_t sep = subKey.find('\\');
+    const std::string_view part = subKey.substr(0, sep);
     if (part.empty()) return ERROR_BAD_PATHNAME;
     where->path.emplace_back(part);
     if (sep == std::string_view::npos) return ERROR_SUCCESS;
-    sub_key.remove_prefix(sep + 1);
+    subKey.remove_prefix(sep + 1);
   }
 }
 
@@ -279,7 +183,7 @@ void FileRegistryStore::Tell(const std::string& text) {
 }
 
 bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
-  const std::filesystem::path file = WrittenFile(HiveFile(root));
+  const std::filesystem::path file = FollowLink(HiveFile(root));
   const std::string base = file.string() + ".unreadable-" + Timestamp();
   std::string target = base;
   for (int n = 2; n < 1000; ++n) {
@@ -307,8 +211,7 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
   FileStamp stamp;
   int error = 0;
   Loaded& loaded = loaded_[root];
-  const FileStamp known{loaded.device, loaded.inode, loaded.size, loaded.mtime_ns};
-  switch (ReadWholeFile(file, loaded.present ? &known : nullptr, &text, &stamp, &error)) {
+  switch (ReadWholeFile(file, loaded.present ? &loaded.stamp : nullptr, &text, &stamp, &error)) {
     case ReadOutcome::kAbsent:
       loaded = Loaded{};
       unmovable_.erase(root);
@@ -334,10 +237,7 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
     return SetAside(root, why) ? ERROR_SUCCESS : ERROR_BADDB;
   }
   loaded.present = true;
-  loaded.device = stamp.device;
-  loaded.inode = stamp.inode;
-  loaded.size = stamp.size;
-  loaded.mtime_ns = stamp.mtime_ns;
+  loaded.stamp = stamp;
   loaded.tree = std::move(*parsed);
   return ERROR_SUCCESS;
 }
@@ -348,8 +248,7 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   FileStamp stamp;
   int error = 0;
   Loaded& loaded = loaded_[root];
-  const FileStamp known{loaded.device, loaded.inode, loaded.size, loaded.mtime_ns};
-  switch (ReadWholeFile(file, loaded.present ? &known : nullptr, &text, &stamp, &error)) {
+  switch (ReadWholeFile(file, loaded.present ? &loaded.stamp : nullptr, &text, &stamp, &error)) {
     case ReadOutcome::kAbsent:
       loaded = Loaded{};
       return loaded.tree;
@@ -367,20 +266,17 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   auto parsed = ParseRegFile(text, RootName(root));
   if (parsed) {
     loaded.present = true;
-    loaded.device = stamp.device;
-    loaded.inode = stamp.inode;
-    loaded.size = stamp.size;
-    loaded.mtime_ns = stamp.mtime_ns;
+    loaded.stamp = stamp;
     loaded.tree = std::move(*parsed);
     return loaded.tree;
   }
   // Unreadable: look again under the lock (another copy may be replacing it),
   // then set it aside.
-  RegResult lock_error = ERROR_SUCCESS;
-  Fd guard(TakeLock(root, &lock_error));
-  if (guard.fd >= 0) {
+  std::unique_ptr<FileLock> lock;
+  const RegResult lockError = TakeLock(root, &lock);
+  if (lock) {
     LoadLocked(root);
-  } else if (lock_error == kLockViolation) {
+  } else if (lockError == ERROR_LOCK_VIOLATION) {
     // Another copy holds the lock: leave the file to it and use the defaults for now.
   } else if (unmovable_.count(root) == 0) {
     std::string why;
@@ -412,8 +308,9 @@ template <class Change>
 RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
   RegResult result = EnsureWritableFolder();
   if (result != ERROR_SUCCESS) return result;
-  Fd guard(TakeLock(root, &result));
-  if (guard.fd < 0) return result;
+  std::unique_ptr<FileLock> lock;
+  result = TakeLock(root, &lock);
+  if (!lock) return result;
   result = LoadLocked(root);
   if (result != ERROR_SUCCESS) return result;
   bool changed = false;
@@ -427,136 +324,57 @@ RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
   return result;
 }
 
-int FileRegistryStore::TakeLock(std::int32_t root, RegResult* error) {
-  const std::filesystem::path lock_file = HiveFile(root).string() + ".lock";
-  const int fd = ::open(lock_file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY, 0600);
-  if (fd < 0) {
-    *error = FromErrno(errno);
-    return -1;
-  }
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+RegResult FileRegistryStore::TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock) {
+  // After a wait was given up, a save only tries briefly: closing the window
+  // saves several values and must not wait the full time for each.
+  constexpr std::chrono::milliseconds kBriefRetry(200);
+  const LockAttempt attempt =
+      lock_gave_up_ ? LockAttempt{std::min(lock_wait_, kBriefRetry), false} : LockAttempt{lock_wait_, true};
+  const RegResult result = writer_->Lock(HiveFile(root).string() + ".lock", attempt, lock);
+  if (result == ERROR_SUCCESS) {
     lock_gave_up_ = false;
-    return fd;
+  } else if (result == ERROR_LOCK_VIOLATION) {
+    lock_gave_up_ = true;
+    Tell("The settings were not saved: another program kept the settings file \"" + HiveFile(root).string() +
+         "\" locked.");
   }
-  if (errno != EWOULDBLOCK) {
-    *error = FromErrno(errno);
-    ::close(fd);
-    return -1;
-  }
-  if (!lock_gave_up_) {
-    // A blocking wait keeps the turn that polling would lose to a copy that
-    // saves again and again; it runs on a thread of its own so that it can
-    // be given up. A wait given up owns the descriptor and lets the lock go
-    // as soon as it gets it.
-    struct Wait {
-      std::mutex mutex;
-      std::condition_variable ended;
-      bool done = false, abandoned = false;
-      int result = 0, error = 0;
-    };
-    auto wait = std::make_shared<Wait>();
-    std::thread([wait, fd] {
-      int result = 0;
-      while ((result = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
-      }
-      const int error = errno;
-      std::lock_guard guard(wait->mutex);
-      if (wait->abandoned) {
-        ::close(fd);
-        return;
-      }
-      wait->done = true;
-      wait->result = result;
-      wait->error = error;
-      wait->ended.notify_all();
-    }).detach();
-    std::unique_lock guard(wait->mutex);
-    if (wait->ended.wait_for(guard, lock_wait_, [&] { return wait->done; })) {
-      if (wait->result == 0) return fd;
-      *error = FromErrno(wait->error);
-      ::close(fd);
-      return -1;
-    }
-    wait->abandoned = true;
-  } else {
-    // After a wait was given up, a save only tries briefly: closing the window
-    // saves several values and must not wait the full time for each. The brief
-    // retry also lets a given-up wait that has just got the lock let it go.
-    const auto until = std::chrono::steady_clock::now() + std::min<std::chrono::milliseconds>(lock_wait_, std::chrono::milliseconds(200));
-    while (std::chrono::steady_clock::now() < until) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        lock_gave_up_ = false;
-        return fd;
-      }
-    }
-    ::close(fd);
-  }
-  lock_gave_up_ = true;
-  *error = kLockViolation;
-  Tell("The settings were not saved: another program kept the settings file \"" + HiveFile(root).string() +
-       "\" locked.");
-  return -1;
+  return result;
 }
 
 RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
-  const std::filesystem::path file = WrittenFile(HiveFile(root));
+  const std::filesystem::path file = FollowLink(HiveFile(root));
+  // The writer would replace a read-only file (the rename needs only the
+  // folder's rights): the user meant to keep it as it is.
   if (IsReadOnly(file)) {
     Tell("The settings were not saved: the settings file \"" + file.string() +
          "\" is read-only and was left unchanged.");
     return ERROR_ACCESS_DENIED;
   }
-  RemoveStaleTemps(file);
   std::string text;
   try {
     text = WriteRegFile(tree, RootName(root));
   } catch (const std::bad_alloc&) {
     return ERROR_NOT_ENOUGH_MEMORY;
   }
-  std::string temp = file.string() + std::string(kTempSuffix);
-  auto tell = [&](int error) {
+  FileStamp stamp;
+  const int error = writer_->Replace(file, text, &stamp);
+  if (error != 0) {
     Tell("The settings were not saved to \"" + file.string() + "\" (" + std::strerror(error) + ").");
     return FromErrno(error);
-  };
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return tell(errno);
-  Fd guard(fd);
-  auto fail = [&](int error) {
-    ::unlink(temp.c_str());
-    return tell(error);
-  };
-  std::size_t written = 0;
-  while (written < text.size()) {
-    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(errno);
-    }
-    written += static_cast<std::size_t>(n);
   }
-  if (::fsync(fd) != 0) return fail(errno);
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return fail(errno);
-  // The file's own flush makes the rename safe: after a crash the folder
-  // holds either the old or the new complete file.
-  if (::rename(temp.c_str(), file.c_str()) != 0) return fail(errno);
-  FlushFolder(file.parent_path());  // makes the rename itself last
-  const FileStamp stamp = StampOf(st);
+  // What was just written need not be read back.
   Loaded& loaded = loaded_[root];
   loaded.present = true;
-  loaded.device = stamp.device;
-  loaded.inode = stamp.inode;
-  loaded.size = stamp.size;
-  loaded.mtime_ns = stamp.mtime_ns;
+  loaded.stamp = stamp;
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) {
+RegResult FileRegistryStore::OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) {
   std::lock_guard lock(mutex_);
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = 0;
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   if (Walk(Read(where.root), where.path) == nullptr) {
     if (!IsRootHandle(key) && Walk(Read(where.root), handles_[key].where.path) == nullptr) return ERROR_KEY_DELETED;
@@ -566,29 +384,29 @@ RegResult FileRegistryStore::OpenKey(HKey key, std::string_view sub_key, std::ui
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+RegResult FileRegistryStore::CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                                        bool* created) {
   std::lock_guard lock(mutex_);
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   *result = 0;
   if (created != nullptr) *created = false;
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   for (const auto& part : where.path) {
     if (!IsValidName(part, kMaxKeyPart)) return ERROR_INVALID_PARAMETER;
   }
-  const std::size_t base_depth =
+  const std::size_t baseDepth =
       IsRootHandle(key) ? 0 : handles_[key].where.path.size();
   r = EnsureWritableFolder();
   if (r != ERROR_SUCCESS) return r;
   bool made = false;
   if (Walk(Read(where.root), where.path) == nullptr) {
     r = Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
-      const std::vector<std::string> base(where.path.begin(), where.path.begin() + static_cast<long>(base_depth));
+      const std::vector<std::string> base(where.path.begin(), where.path.begin() + static_cast<long>(baseDepth));
       RegKeyNode* node = Walk(tree, base);
       if (node == nullptr) return ERROR_KEY_DELETED;
-      for (std::size_t i = base_depth; i < where.path.size(); ++i) {
+      for (std::size_t i = baseDepth; i < where.path.size(); ++i) {
         RegKeyNode* next = node->FindSubKey(where.path[i]);
         if (next == nullptr) {
           next = &node->SubKey(where.path[i]);
@@ -664,16 +482,16 @@ RegResult FileRegistryStore::SetValue(HKey key, std::string_view name, std::uint
   return r;
 }
 
-RegResult FileRegistryStore::DeleteKey(HKey key, std::string_view sub_key) {
+RegResult FileRegistryStore::DeleteKey(HKey key, std::string_view subKey) {
   std::lock_guard lock(mutex_);
   Location where;
-  RegResult r = Resolve(key, sub_key, &where);
+  RegResult r = Resolve(key, subKey, &where);
   if (r != ERROR_SUCCESS) return r;
   if (where.path.empty()) return ERROR_ACCESS_DENIED;
   if (Walk(Read(where.root), where.path) == nullptr) return ERROR_FILE_NOT_FOUND;
   return Transact(where.root, [&](RegKeyNode& tree, bool& changed) -> RegResult {
-    const std::vector<std::string> parent_path(where.path.begin(), where.path.end() - 1);
-    RegKeyNode* parent = Walk(tree, parent_path);
+    const std::vector<std::string> parentPath(where.path.begin(), where.path.end() - 1);
+    RegKeyNode* parent = Walk(tree, parentPath);
     RegKeyNode* node = parent == nullptr ? nullptr : parent->FindSubKey(where.path.back());
     if (node == nullptr) return ERROR_FILE_NOT_FOUND;
     if (!node->sub_keys.empty()) return ERROR_ACCESS_DENIED;
@@ -726,7 +544,7 @@ RegResult FileRegistryStore::QueryInfoKey(HKey key, KeyInfo* info) {
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) {
+RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
   std::lock_guard lock(mutex_);
   Location where;
   RegResult r = Handle(key, KEY_QUERY_VALUE, &where);
@@ -734,16 +552,16 @@ RegResult FileRegistryStore::EnumValue(HKey key, std::uint32_t index, char* name
   const RegKeyNode* node = Walk(Read(where.root), where.path);
   if (node == nullptr) return ERROR_KEY_DELETED;
   if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
-  if (name == nullptr || name_len == nullptr) return ERROR_INVALID_PARAMETER;
+  if (name == nullptr || nameLen == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string& text = node->values[index].name;
-  if (*name_len <= text.size()) return ERROR_MORE_DATA;
+  if (*nameLen <= text.size()) return ERROR_MORE_DATA;
   std::memcpy(name, text.data(), text.size());
   name[text.size()] = '\0';
-  *name_len = static_cast<std::uint32_t>(text.size());
+  *nameLen = static_cast<std::uint32_t>(text.size());
   return ERROR_SUCCESS;
 }
 
-RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) {
+RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
   std::lock_guard lock(mutex_);
   Location where;
   RegResult r = Handle(key, KEY_ENUMERATE_SUB_KEYS, &where);
@@ -753,7 +571,7 @@ RegResult FileRegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, 
   if (index >= node->sub_keys.size()) return ERROR_NO_MORE_ITEMS;
   if (name == nullptr) return ERROR_INVALID_PARAMETER;
   const std::string& text = node->sub_keys[index]->name;
-  if (name_size <= text.size()) return ERROR_MORE_DATA;
+  if (nameSize <= text.size()) return ERROR_MORE_DATA;
   std::memcpy(name, text.data(), text.size());
   name[text.size()] = '\0';
   return ERROR_SUCCESS;

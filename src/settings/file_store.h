@@ -41,11 +41,13 @@
 #include <chrono>
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "settings/atomic_file.h"
 #include "settings/reg_file.h"
 #include "settings/registry_store.h"
 
@@ -53,7 +55,8 @@ namespace serenitap::settings {
 
 class FileRegistryStore : public RegistryStore {
  public:
-  explicit FileRegistryStore(std::filesystem::path folder);
+  // writer: how hive files are locked and replaced; the real files when null.
+  explicit FileRegistryStore(std::filesystem::path folder, std::shared_ptr<AtomicFileWriter> writer = nullptr);
   ~FileRegistryStore() override;
 
   const std::filesystem::path& Folder() const noexcept { return folder_; }
@@ -64,19 +67,19 @@ class FileRegistryStore : public RegistryStore {
   std::chrono::milliseconds LockWait() const noexcept { return lock_wait_; }
   void SetLockWait(std::chrono::milliseconds wait) noexcept { lock_wait_ = wait; }
 
-  RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) override;
-  RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+  RegResult OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) override;
+  RegResult CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                       bool* created = nullptr) override;
   RegResult CloseKey(HKey key) override;
   RegResult QueryValue(HKey key, std::string_view name, std::uint32_t* type, std::uint8_t* data,
                        std::uint32_t* size) override;
   RegResult SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-  RegResult DeleteKey(HKey key, std::string_view sub_key) override;
+  RegResult DeleteKey(HKey key, std::string_view subKey) override;
   RegResult DeleteValue(HKey key, std::string_view name) override;
   RegResult QueryInfoKey(HKey key, KeyInfo* info) override;
-  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) override;
+  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
 
   std::string EncodeText(std::string_view text) const override { return std::string(text); }
   std::string DecodeText(std::string_view bytes) const override { return std::string(bytes); }
@@ -93,12 +96,11 @@ class FileRegistryStore : public RegistryStore {
   };
   struct Loaded {
     bool present = false;
-    unsigned long long device = 0, inode = 0, size = 0;
-    long long mtime_ns = 0;
+    FileStamp stamp;  // of the file the tree was read from or written to
     RegKeyNode tree;
   };
 
-  RegResult Resolve(HKey key, std::string_view sub_key, Location* where) const;
+  RegResult Resolve(HKey key, std::string_view subKey, Location* where) const;
   RegResult Handle(HKey key, std::uint32_t need, Location* where, OpenHandle** open = nullptr);
   const RegKeyNode& Read(std::int32_t root);
   // Runs change on the hive's current tree under the lock and saves it when
@@ -110,13 +112,15 @@ class FileRegistryStore : public RegistryStore {
   RegResult Save(std::int32_t root, const RegKeyNode& tree);
   RegResult EnsureWritableFolder();
   RegResult CannotWriteFolder(int error);
-  // The hive's lock, taken within LockWait(); -1 and the error when not.
-  int TakeLock(std::int32_t root, RegResult* error);
+  // Takes the hive's lock within LockWait() (briefly after a wait ran out);
+  // the error when it is not had.
+  RegResult TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock);
   // Shows a notice unless this store has shown the same one before.
   void Tell(const std::string& text);
   HKey NewHandle(Location where, std::uint32_t access);
 
   std::filesystem::path folder_;
+  std::shared_ptr<AtomicFileWriter> writer_;
   std::mutex mutex_;
   std::map<HKey, OpenHandle> handles_;
   HKey next_handle_ = 0x100;

@@ -209,8 +209,8 @@ bool cMRUFileList::Load(bool pblnUseRegistry, cRegistry& cR) {
   cR.Default(RegVariant{});
   cR.ValueType(static_cast<std::int32_t>(settings::REG_DWORD));
   cR.ValueKey("MaxCount");
-  const std::int32_t max_count = std::max<std::int32_t>(0, NumberOf(cR.Value()));
-  if (max_count < 1) {
+  const std::int32_t maxCount = std::max<std::int32_t>(0, NumberOf(cR.Value()));
+  if (maxCount < 1) {
     MaxFileCount(0);
     return true;
   }
@@ -242,11 +242,11 @@ bool cMRUFileList::Load(bool pblnUseRegistry, cRegistry& cR) {
                                  : RegVariantText(value);
     if (!FileExistsA(path)) {
       cR.DeleteValue();
-    } else if (loaded.size() < static_cast<std::size_t>(max_count)) {
+    } else if (loaded.size() < static_cast<std::size_t>(maxCount)) {
       loaded.push_back(path);
     }
   }
-  max_file_count_ = max_count;
+  max_file_count_ = maxCount;
   file_count_ = static_cast<std::int32_t>(loaded.size());
   entries_ = std::move(loaded);
   return true;

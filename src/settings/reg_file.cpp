@@ -44,9 +44,9 @@ bool IsQuotableString(const RegValueData& v) {
   return text.find('\0') == std::string_view::npos && IsQuotableText(text);
 }
 
-void AppendHex(std::string& out, std::size_t line_start, std::string_view bytes) {
+void AppendHex(std::string& out, std::size_t lineStart, std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789abcdef";
-  std::size_t column = out.size() - line_start;
+  std::size_t column = out.size() - lineStart;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     if (i > 0) {
       out += ',';
@@ -64,7 +64,7 @@ void AppendHex(std::string& out, std::size_t line_start, std::string_view bytes)
 }
 
 void AppendValue(std::string& out, const RegValueData& v) {
-  const std::size_t line_start = out.size();
+  const std::size_t lineStart = out.size();
   if (v.name.empty()) {
     out += '@';
   } else {
@@ -93,13 +93,13 @@ void AppendValue(std::string& out, const RegValueData& v) {
       out.append(buffer, end);
       out += "):";
     }
-    AppendHex(out, line_start, v.data);
+    AppendHex(out, lineStart, v.data);
   }
   out += '\n';
 }
 
-void AppendKey(std::string& out, const RegKeyNode& node, const std::string& path, bool is_root) {
-  if (!is_root || !node.values.empty()) {
+void AppendKey(std::string& out, const RegKeyNode& node, const std::string& path, bool isRoot) {
+  if (!isRoot || !node.values.empty()) {
     out += '\n';
     out += '[';
     out += path;
@@ -129,14 +129,14 @@ void AppendUtf8(std::string& out, std::uint32_t cp) {
 
 // UTF-16 text (without its byte-order mark) as UTF-8; false when it is not
 // well-formed (an odd number of bytes, a lone surrogate).
-bool Utf16ToUtf8(std::string_view bytes, bool little_endian, std::string& out) {
+bool Utf16ToUtf8(std::string_view bytes, bool littleEndian, std::string& out) {
   if (bytes.size() % 2 != 0) return false;
   out.clear();
   out.reserve(bytes.size() / 2);
   auto unit = [&](std::size_t i) -> std::uint32_t {
     const auto a = static_cast<unsigned char>(bytes[i]);
     const auto b = static_cast<unsigned char>(bytes[i + 1]);
-    return little_endian ? (a | (b << 8)) : ((a << 8) | b);
+    return littleEndian ? (a | (b << 8)) : ((a << 8) | b);
   };
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     std::uint32_t cp = unit(i);
@@ -161,7 +161,7 @@ std::string_view TrimBlanks(std::string_view s) noexcept {
 
 class Parser {
  public:
-  Parser(std::string_view text, std::string_view root_name) : text_(text), root_name_(root_name) {}
+  Parser(std::string_view text, std::string_view rootName) : text_(text), root_name_(rootName) {}
 
   std::optional<RegKeyNode> Run(std::string* error) {
     if (text_.size() > kMaxRegFileSize) return Fail(error, "the file is larger than the settings store reads");
@@ -443,65 +443,65 @@ bool IsValidUtf8(std::string_view text) noexcept {
   return true;
 }
 
-RegKeyNode* RegKeyNode::FindSubKey(std::string_view sub_name) const {
-  auto it = std::lower_bound(sub_keys.begin(), sub_keys.end(), sub_name,
+RegKeyNode* RegKeyNode::FindSubKey(std::string_view subName) const {
+  auto it = std::lower_bound(sub_keys.begin(), sub_keys.end(), subName,
                              [](const auto& node, std::string_view n) { return CompareNames(node->name, n) < 0; });
-  return (it != sub_keys.end() && NamesEqual((*it)->name, sub_name)) ? it->get() : nullptr;
+  return (it != sub_keys.end() && NamesEqual((*it)->name, subName)) ? it->get() : nullptr;
 }
 
-RegKeyNode& RegKeyNode::SubKey(std::string_view sub_name) {
-  auto it = std::lower_bound(sub_keys.begin(), sub_keys.end(), sub_name,
+RegKeyNode& RegKeyNode::SubKey(std::string_view subName) {
+  auto it = std::lower_bound(sub_keys.begin(), sub_keys.end(), subName,
                              [](const auto& node, std::string_view n) { return CompareNames(node->name, n) < 0; });
-  if (it != sub_keys.end() && NamesEqual((*it)->name, sub_name)) return **it;
-  return **sub_keys.insert(it, std::make_unique<RegKeyNode>(std::string(sub_name)));
+  if (it != sub_keys.end() && NamesEqual((*it)->name, subName)) return **it;
+  return **sub_keys.insert(it, std::make_unique<RegKeyNode>(std::string(subName)));
 }
 
-bool RegKeyNode::RemoveSubKey(std::string_view sub_name) {
+bool RegKeyNode::RemoveSubKey(std::string_view subName) {
   auto it = std::find_if(sub_keys.begin(), sub_keys.end(),
-                         [&](const auto& node) { return NamesEqual(node->name, sub_name); });
+                         [&](const auto& node) { return NamesEqual(node->name, subName); });
   if (it == sub_keys.end()) return false;
   sub_keys.erase(it);
   return true;
 }
 
-RegValueData* RegKeyNode::FindValue(std::string_view value_name) {
+RegValueData* RegKeyNode::FindValue(std::string_view valueName) {
   for (auto& v : values) {
-    if (NamesEqual(v.name, value_name)) return &v;
+    if (NamesEqual(v.name, valueName)) return &v;
   }
   return nullptr;
 }
 
-const RegValueData* RegKeyNode::FindValue(std::string_view value_name) const {
+const RegValueData* RegKeyNode::FindValue(std::string_view valueName) const {
   for (const auto& v : values) {
-    if (NamesEqual(v.name, value_name)) return &v;
+    if (NamesEqual(v.name, valueName)) return &v;
   }
   return nullptr;
 }
 
-void RegKeyNode::SetValue(std::string_view value_name, std::uint32_t type, std::string data) {
-  if (RegValueData* existing = FindValue(value_name)) {
+void RegKeyNode::SetValue(std::string_view valueName, std::uint32_t type, std::string data) {
+  if (RegValueData* existing = FindValue(valueName)) {
     existing->type = type;
     existing->data = std::move(data);
     return;
   }
-  values.push_back(RegValueData{std::string(value_name), type, std::move(data)});
+  values.push_back(RegValueData{std::string(valueName), type, std::move(data)});
 }
 
-bool RegKeyNode::RemoveValue(std::string_view value_name) {
-  auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return NamesEqual(v.name, value_name); });
+bool RegKeyNode::RemoveValue(std::string_view valueName) {
+  auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) { return NamesEqual(v.name, valueName); });
   if (it == values.end()) return false;
   values.erase(it);
   return true;
 }
 
-std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view root_name, std::string* error) {
-  return Parser(text, root_name).Run(error);
+std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view rootName, std::string* error) {
+  return Parser(text, rootName).Run(error);
 }
 
-std::string WriteRegFile(const RegKeyNode& root, std::string_view root_name) {
+std::string WriteRegFile(const RegKeyNode& root, std::string_view rootName) {
   std::string out(kRegFileHeader);
   out += '\n';
-  AppendKey(out, root, std::string(root_name), true);
+  AppendKey(out, root, std::string(rootName), true);
   return out;
 }
 

@@ -49,16 +49,16 @@ struct RegKeyNode {
   RegKeyNode() = default;
   explicit RegKeyNode(std::string n) : name(std::move(n)) {}
 
-  RegKeyNode* FindSubKey(std::string_view sub_name) const;
+  RegKeyNode* FindSubKey(std::string_view subName) const;
   // The sub-key of that name, made (in sorted place) when missing.
-  RegKeyNode& SubKey(std::string_view sub_name);
+  RegKeyNode& SubKey(std::string_view subName);
   // Removes a sub-key; false when there is none of that name.
-  bool RemoveSubKey(std::string_view sub_name);
-  RegValueData* FindValue(std::string_view value_name);
-  const RegValueData* FindValue(std::string_view value_name) const;
+  bool RemoveSubKey(std::string_view subName);
+  RegValueData* FindValue(std::string_view valueName);
+  const RegValueData* FindValue(std::string_view valueName) const;
   // Sets a value, keeping the spelling of an existing value's name.
-  void SetValue(std::string_view value_name, std::uint32_t type, std::string data);
-  bool RemoveValue(std::string_view value_name);
+  void SetValue(std::string_view valueName, std::uint32_t type, std::string data);
+  bool RemoveValue(std::string_view valueName);
 };
 
 // Names compare as the registry compares them: without regard to letter case.
@@ -71,14 +71,14 @@ inline constexpr std::string_view kRegFileHeader = "Windows Registry Editor Vers
 inline constexpr std::size_t kMaxRegFileSize = 64u * 1024u * 1024u;
 inline constexpr std::size_t kMaxRegLineLength = 1024u * 1024u;
 
-// Parses a hive's text. root_name is the hive's name (HKEY_CURRENT_USER);
+// Parses a hive's text. rootName is the hive's name (HKEY_CURRENT_USER);
 // every section must lie in it. On failure returns nothing and, when error
 // is given, says why and where ("line 3: ...").
-std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view root_name,
+std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view rootName,
                                        std::string* error = nullptr);
 
 // The text of a hive.
-std::string WriteRegFile(const RegKeyNode& root, std::string_view root_name);
+std::string WriteRegFile(const RegKeyNode& root, std::string_view rootName);
 
 // True when text is well-formed UTF-8.
 bool IsValidUtf8(std::string_view text) noexcept;

@@ -12,18 +12,18 @@ namespace serenitap::modRegistry {
 inline constexpr std::string_view kSaveSucceeded = "Success";
 inline constexpr std::string_view kSaveFailed = "No! Failed to save Value";
 
-// The stored REG_SZ text, or default_text.
-std::string RegGetString(std::int32_t root, std::string_view key_path, std::string_view value_name,
-                         std::string_view default_text);
+// The stored REG_SZ text, or defaultText.
+std::string RegGetString(std::int32_t root, std::string_view keyPath, std::string_view valueName,
+                         std::string_view defaultText);
 // Writes text as REG_SZ without a terminating zero; "Success" or
 // "No! Failed to save Value".
-std::string RegSaveString(std::int32_t root, std::string_view key_path, std::string_view value_name,
+std::string RegSaveString(std::int32_t root, std::string_view keyPath, std::string_view valueName,
                           std::string_view text);
-// The stored REG_DWORD number, or default_number.
-std::int32_t RegGetNumber(std::int32_t root, std::string_view key_path, std::string_view value_name,
-                          std::int32_t default_number);
+// The stored REG_DWORD number, or defaultNumber.
+std::int32_t RegGetNumber(std::int32_t root, std::string_view keyPath, std::string_view valueName,
+                          std::int32_t defaultNumber);
 // Writes number as REG_DWORD; "Success" or "No! Failed to save Value".
-std::string RegSaveNumber(std::int32_t root, std::string_view key_path, std::string_view value_name,
+std::string RegSaveNumber(std::int32_t root, std::string_view keyPath, std::string_view valueName,
                           std::int32_t number);
 
 }  // namespace serenitap::modRegistry

@@ -69,7 +69,9 @@ inline constexpr RegResult ERROR_INVALID_HANDLE = 6;
 inline constexpr RegResult ERROR_NOT_ENOUGH_MEMORY = 8;
 inline constexpr RegResult ERROR_INVALID_DATA = 13;
 inline constexpr RegResult ERROR_WRITE_FAULT = 29;
+inline constexpr RegResult ERROR_LOCK_VIOLATION = 33;
 inline constexpr RegResult ERROR_INVALID_PARAMETER = 87;
+inline constexpr RegResult ERROR_DISK_FULL = 112;
 inline constexpr RegResult ERROR_BAD_PATHNAME = 161;
 inline constexpr RegResult ERROR_MORE_DATA = 234;
 inline constexpr RegResult ERROR_NO_MORE_ITEMS = 259;
@@ -89,11 +91,11 @@ class RegistryStore {
  public:
   virtual ~RegistryStore() = default;
 
-  // RegOpenKeyExA: opens sub_key below key with the given access.
-  virtual RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) = 0;
-  // RegCreateKeyExA / RegCreateKeyA: opens sub_key, creating it and every
+  // RegOpenKeyExA: opens subKey below key with the given access.
+  virtual RegResult OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) = 0;
+  // RegCreateKeyExA / RegCreateKeyA: opens subKey, creating it and every
   // missing key above it. created (optional) tells whether it was new.
-  virtual RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+  virtual RegResult CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                               bool* created = nullptr) = 0;
   // RegCloseKey. Closing a predefined root does nothing and succeeds.
   virtual RegResult CloseKey(HKey key) = 0;
@@ -105,18 +107,18 @@ class RegistryStore {
   // RegSetValueExA.
   virtual RegResult SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                              std::uint32_t size) = 0;
-  // RegDeleteKeyA: deletes sub_key below key; a key with sub-keys is refused (5).
-  virtual RegResult DeleteKey(HKey key, std::string_view sub_key) = 0;
+  // RegDeleteKeyA: deletes subKey below key; a key with sub-keys is refused (5).
+  virtual RegResult DeleteKey(HKey key, std::string_view subKey) = 0;
   // RegDeleteValueA.
   virtual RegResult DeleteValue(HKey key, std::string_view name) = 0;
   // RegQueryInfoKeyA.
   virtual RegResult QueryInfoKey(HKey key, KeyInfo* info) = 0;
-  // RegEnumValueA: the name of the index-th value. *name_len is the buffer's
+  // RegEnumValueA: the name of the index-th value. *nameLen is the buffer's
   // size in characters on the way in, the name's length on the way out.
-  virtual RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) = 0;
+  virtual RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
   // RegEnumKeyA: the name of the index-th sub-key, zero-terminated, in a
-  // buffer of name_size characters.
-  virtual RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) = 0;
+  // buffer of nameSize characters.
+  virtual RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) = 0;
 
   // Program text (UTF-8) to the store's text bytes and back.
   virtual std::string EncodeText(std::string_view text) const = 0;

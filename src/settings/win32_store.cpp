@@ -32,26 +32,26 @@ bool IsAsciiOnly(std::string_view text) noexcept {
   return true;
 }
 
-std::wstring Widen(std::string_view text, UINT code_page) {
+std::wstring Widen(std::string_view text, UINT codePage) {
   if (text.empty()) return {};
-  const int n = ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int n = ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  ::MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
   return wide;
 }
 
-std::string Narrow(const std::wstring& wide, UINT code_page) {
+std::string Narrow(const std::wstring& wide, UINT codePage) {
   if (wide.empty()) return {};
-  const int n = ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
+  const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
                                       nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(code_page, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
+  ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
   return text;
 }
 
 }  // namespace
 
-Win32RegistryStore::Win32RegistryStore(std::string sandbox_key) : sandbox_(std::move(sandbox_key)) {}
+Win32RegistryStore::Win32RegistryStore(std::string sandboxKey) : sandbox_(std::move(sandboxKey)) {}
 
 Win32RegistryStore::~Win32RegistryStore() {
   for (auto& [root, key] : sandbox_roots_) ::RegCloseKey(H(key));
@@ -81,10 +81,10 @@ RegResult Win32RegistryStore::RemoveSandbox() {
   return r == ERROR_FILE_NOT_FOUND ? 0 : static_cast<RegResult>(r);
 }
 
-RegResult Win32RegistryStore::OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) {
+RegResult Win32RegistryStore::OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   HKEY opened = nullptr;
-  const std::string path = EncodeText(sub_key);
+  const std::string path = EncodeText(subKey);
   LONG r;
   if (access == MAXIMUM_ALLOWED) {
     r = ::RegOpenKeyA(H(Map(key)), path.c_str(), &opened);
@@ -95,18 +95,18 @@ RegResult Win32RegistryStore::OpenKey(HKey key, std::string_view sub_key, std::u
   return static_cast<RegResult>(r);
 }
 
-RegResult Win32RegistryStore::CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+RegResult Win32RegistryStore::CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                                         bool* created) {
   if (result == nullptr) return ERROR_INVALID_PARAMETER;
   HKEY opened = nullptr;
-  const std::string path = EncodeText(sub_key);
+  const std::string path = EncodeText(subKey);
   LONG r;
   DWORD disposition = 0;
   if (access == MAXIMUM_ALLOWED) {
     r = ::RegCreateKeyA(H(Map(key)), path.c_str(), &opened);
   } else {
-    char empty_class[1] = {'\0'};
-    r = ::RegCreateKeyExA(H(Map(key)), path.c_str(), 0, empty_class, REG_OPTION_NON_VOLATILE, access, nullptr,
+    char emptyClass[1] = {'\0'};
+    r = ::RegCreateKeyExA(H(Map(key)), path.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, access, nullptr,
                           &opened, &disposition);
   }
   if (created != nullptr) *created = r == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
@@ -123,8 +123,8 @@ RegResult Win32RegistryStore::QueryValue(HKey key, std::string_view name, std::u
                                          std::uint32_t* size) {
   DWORD t = 0;
   DWORD s = size != nullptr ? static_cast<DWORD>(*size) : 0;
-  const std::string value_name = EncodeText(name);
-  const LONG r = ::RegQueryValueExA(H(Map(key)), value_name.c_str(), nullptr, &t, data,
+  const std::string valueName = EncodeText(name);
+  const LONG r = ::RegQueryValueExA(H(Map(key)), valueName.c_str(), nullptr, &t, data,
                                     size != nullptr ? &s : nullptr);
   if (type != nullptr && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *type = t;
   if (size != nullptr && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *size = s;
@@ -133,12 +133,12 @@ RegResult Win32RegistryStore::QueryValue(HKey key, std::string_view name, std::u
 
 RegResult Win32RegistryStore::SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                                        std::uint32_t size) {
-  const std::string value_name = EncodeText(name);
-  return static_cast<RegResult>(::RegSetValueExA(H(Map(key)), value_name.c_str(), 0, type, data, size));
+  const std::string valueName = EncodeText(name);
+  return static_cast<RegResult>(::RegSetValueExA(H(Map(key)), valueName.c_str(), 0, type, data, size));
 }
 
-RegResult Win32RegistryStore::DeleteKey(HKey key, std::string_view sub_key) {
-  return static_cast<RegResult>(::RegDeleteKeyA(H(Map(key)), EncodeText(sub_key).c_str()));
+RegResult Win32RegistryStore::DeleteKey(HKey key, std::string_view subKey) {
+  return static_cast<RegResult>(::RegDeleteKeyA(H(Map(key)), EncodeText(subKey).c_str()));
 }
 
 RegResult Win32RegistryStore::DeleteValue(HKey key, std::string_view name) {
@@ -147,42 +147,42 @@ RegResult Win32RegistryStore::DeleteValue(HKey key, std::string_view name) {
 
 RegResult Win32RegistryStore::QueryInfoKey(HKey key, KeyInfo* info) {
   if (info == nullptr) return ERROR_INVALID_PARAMETER;
-  DWORD sub_keys = 0, max_sub_key = 0, max_class = 0, values = 0, max_value_name = 0, max_value = 0;
-  const LONG r = ::RegQueryInfoKeyA(H(Map(key)), nullptr, nullptr, nullptr, &sub_keys, &max_sub_key, &max_class,
-                                    &values, &max_value_name, &max_value, nullptr, nullptr);
+  DWORD subKeys = 0, maxSubKey = 0, maxClass = 0, values = 0, maxValueName = 0, maxValue = 0;
+  const LONG r = ::RegQueryInfoKeyA(H(Map(key)), nullptr, nullptr, nullptr, &subKeys, &maxSubKey, &maxClass,
+                                    &values, &maxValueName, &maxValue, nullptr, nullptr);
   if (r == ERROR_SUCCESS) {
-    info->sub_keys = sub_keys;
+    info->sub_keys = subKeys;
     // Names grow when they turn from the ANSI code page into UTF-8: at most
     // three bytes a character.
-    info->max_sub_key_len = max_sub_key * 3;
+    info->max_sub_key_len = maxSubKey * 3;
     info->values = values;
-    info->max_value_name_len = max_value_name * 3;
-    info->max_value_len = max_value;
+    info->max_value_name_len = maxValueName * 3;
+    info->max_value_len = maxValue;
   }
   return static_cast<RegResult>(r);
 }
 
-RegResult Win32RegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) {
-  if (name == nullptr || name_len == nullptr) return ERROR_INVALID_PARAMETER;
+RegResult Win32RegistryStore::EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
+  if (name == nullptr || nameLen == nullptr) return ERROR_INVALID_PARAMETER;
   std::string buffer(16384, '\0');
   DWORD length = static_cast<DWORD>(buffer.size());
   const LONG r = ::RegEnumValueA(H(Map(key)), index, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr);
   if (r != ERROR_SUCCESS) return static_cast<RegResult>(r);
   const std::string text = DecodeText(std::string_view(buffer.data(), length));
-  if (*name_len <= text.size()) return ERROR_MORE_DATA;
+  if (*nameLen <= text.size()) return ERROR_MORE_DATA;
   text.copy(name, text.size());
   name[text.size()] = '\0';
-  *name_len = static_cast<std::uint32_t>(text.size());
+  *nameLen = static_cast<std::uint32_t>(text.size());
   return ERROR_SUCCESS;
 }
 
-RegResult Win32RegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) {
+RegResult Win32RegistryStore::EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) {
   if (name == nullptr) return ERROR_INVALID_PARAMETER;
   std::string buffer(1024, '\0');
   const LONG r = ::RegEnumKeyA(H(Map(key)), index, buffer.data(), static_cast<DWORD>(buffer.size()));
   if (r != ERROR_SUCCESS) return static_cast<RegResult>(r);
   const std::string text = DecodeText(std::string_view(buffer.c_str()));
-  if (name_size <= text.size()) return ERROR_MORE_DATA;
+  if (nameSize <= text.size()) return ERROR_MORE_DATA;
   text.copy(name, text.size());
   name[text.size()] = '\0';
   return ERROR_SUCCESS;

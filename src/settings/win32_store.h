@@ -22,7 +22,7 @@ namespace serenitap::settings {
 class Win32RegistryStore : public RegistryStore {
  public:
   Win32RegistryStore() = default;
-  explicit Win32RegistryStore(std::string sandbox_key);
+  explicit Win32RegistryStore(std::string sandboxKey);
   ~Win32RegistryStore() override;
   Win32RegistryStore(const Win32RegistryStore&) = delete;
   Win32RegistryStore& operator=(const Win32RegistryStore&) = delete;
@@ -30,19 +30,19 @@ class Win32RegistryStore : public RegistryStore {
   // Deletes the sandbox key and everything below it; 0 on success.
   RegResult RemoveSandbox();
 
-  RegResult OpenKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result) override;
-  RegResult CreateKey(HKey key, std::string_view sub_key, std::uint32_t access, HKey* result,
+  RegResult OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) override;
+  RegResult CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
                       bool* created = nullptr) override;
   RegResult CloseKey(HKey key) override;
   RegResult QueryValue(HKey key, std::string_view name, std::uint32_t* type, std::uint8_t* data,
                        std::uint32_t* size) override;
   RegResult SetValue(HKey key, std::string_view name, std::uint32_t type, const std::uint8_t* data,
                      std::uint32_t size) override;
-  RegResult DeleteKey(HKey key, std::string_view sub_key) override;
+  RegResult DeleteKey(HKey key, std::string_view subKey) override;
   RegResult DeleteValue(HKey key, std::string_view name) override;
   RegResult QueryInfoKey(HKey key, KeyInfo* info) override;
-  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* name_len) override;
-  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t name_size) override;
+  RegResult EnumValue(HKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+  RegResult EnumKey(HKey key, std::uint32_t index, char* name, std::uint32_t nameSize) override;
 
   std::string EncodeText(std::string_view text) const override;
   std::string DecodeText(std::string_view bytes) const override;

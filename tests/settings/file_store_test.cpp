@@ -1,19 +1,18 @@
 // The file store: its text, files it cannot read, saves it cannot make (among
-// them another copy's lock), hostile files (a pipe, links, left-over temporary
-// files). Nothing may block, nothing is overwritten that the user did not give
-// the program, and the user is told.
-#include <fcntl.h>
+// them another copy's lock and a full disk), hostile files (a pipe, links,
+// left-over temporary files). Nothing may block, nothing is overwritten that
+// the user did not give the program, and the user is told.
 #include <gmock/gmock.h>
 #include <pwd.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <future>
-#include <map>
 #include <thread>
 
 #include "services/notice.h"
+#include "settings/faulty_file_writer.h"
 #include "settings/options.h"
 #include "settings/registry.h"
 #include "settings/settings_test_support.h"
@@ -49,6 +48,25 @@ bool FinishesWithinASecond(std::function<void()> f) {
 
 std::string SaveLeft(std::int32_t value) { return modRegistry::RegSaveNumber(HKCU, kPos, "Left", value); }
 std::int32_t Left() { return modRegistry::RegGetNumber(HKCU, kPos, "Left", -1); }
+// Saves through the store itself: the error of making the key, else of closing it.
+st::RegResult SaveLeftAndClose(st::RegistryStore& store, std::int32_t value) {
+  st::HKey key = 0;
+  if (const st::RegResult made = store.CreateKey(st::RootHandle(HKCU), kPos, st::MAXIMUM_ALLOWED, &key)) return made;
+  store.SetValue(key, "Left", st::REG_DWORD, reinterpret_cast<const std::uint8_t*>(&value), sizeof value);
+  return store.CloseKey(key);
+}
+
+TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
+  TempFolder folder;
+  const fs::path lockFile = folder.Path() / "hive.reg.lock";
+  st::PosixFileWriter writer;
+  std::unique_ptr<st::FileLock> held, waiting;
+  ASSERT_EQ(writer.Lock(lockFile, {std::chrono::milliseconds(100), true}, &held), 0);
+  EXPECT_EQ(writer.Lock(lockFile, {std::chrono::milliseconds(100), true}, &waiting), st::ERROR_LOCK_VIOLATION);
+  EXPECT_EQ(waiting, nullptr);
+  held.reset();
+  EXPECT_EQ(writer.Lock(lockFile, {std::chrono::seconds(5), false}, &waiting), 0);
+}
 
 TEST(DefaultConfigFolder, IsBelowAnAbsoluteXdgConfigHomeElseBelowTheHomeFolder) {
   const passwd* account = ::getpwuid(::getuid());
@@ -78,7 +96,8 @@ class FileStore : public ::testing::Test {
   void TearDown() override { SetNoticeSink(previous_sink_); }
   // A store in a sub-folder of the test's folder, made current; the folder is made.
   void Use(const std::string& name) {
-    store_ = std::make_shared<st::FileRegistryStore>(temp_.Folder().Path() / name);
+    writer_ = std::make_shared<FaultyFileWriter>();
+    store_ = std::make_shared<st::FileRegistryStore>(temp_.Folder().Path() / name, writer_);
     store_->SetLockWait(std::chrono::milliseconds(100));
     st::SetCurrentStore(store_);
     fs::create_directories(Folder());
@@ -88,6 +107,7 @@ class FileStore : public ::testing::Test {
   std::string Lock() const { return Hive().string() + ".lock"; }
 
   TempStore temp_;  // puts the test program's store back afterwards
+  std::shared_ptr<FaultyFileWriter> writer_;
   std::shared_ptr<st::FileRegistryStore> store_;
   NoticeSink previous_sink_;
   std::vector<std::string> notices_;
@@ -126,37 +146,46 @@ TEST_F(FileStore, AnUnreadableFileIsSetAsideAndNeverOverwritten) {
 }
 
 TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnce) {
-  const bool root = ::geteuid() == 0;  // rights do not stop the superuser: the lock file is blocked instead
-  int other = -1;
+  const bool root = ::geteuid() == 0;  // rights do not stop the superuser: the lock is refused instead
   using Step = std::function<void()>;
-  const std::tuple<const char*, Step, Step, std::int32_t, const char*> cases[] = {
+  const std::tuple<const char*, Step, Step, std::int32_t, st::RegResult, const char*> cases[] = {
       {"read-only", [&] { fs::permissions(Hive(), fs::perms::owner_read); },
-       [&] { fs::permissions(Hive(), fs::perms::owner_read | fs::perms::owner_write); }, 1, "read-only"},
-      {"locked", [&] { ::flock(other = ::open(Lock().c_str(), O_RDWR), LOCK_EX | LOCK_NB); }, [&] { ::close(other); }, 1,
-       "locked"},
+       [&] { fs::permissions(Hive(), fs::perms::owner_read | fs::perms::owner_write); }, 1, 5, "read-only"},
+      {"locked", [&] { writer_->FailLocks(st::ERROR_LOCK_VIOLATION); },
+       [&] {
+         EXPECT_FALSE(writer_->LastAttempt().queue);  // after a wait ran out, saves only try briefly
+         writer_->FailLocks(0);
+       },
+       1, 33, "locked"},
+      {"disk-full", [&] { writer_->FailReplaces(ENOSPC); }, [&] { writer_->FailReplaces(0); }, 1, 112,
+       "No space left on device"},
       {"folder",
        [&] {
          if (!root) return fs::permissions(Folder(), fs::perms::owner_read | fs::perms::owner_exec);
-         fs::remove(Lock());
-         fs::create_directory(Lock());
+         writer_->FailLocks(st::ERROR_ACCESS_DENIED);
        },
-       [&] { fs::permissions(Folder(), fs::perms::owner_all), fs::remove(Lock()); }, 1, root ? "" : "cannot be written"},
-      {"pipe", [&] { fs::remove(Hive()), ::mkfifo(Hive().c_str(), 0600); }, [&] { fs::remove(Hive()); }, -1,
+       [&] { fs::permissions(Folder(), fs::perms::owner_all), writer_->FailLocks(0); }, 1, 5,
+       root ? "" : "cannot be written"},
+      {"pipe", [&] { fs::remove(Hive()), ::mkfifo(Hive().c_str(), 0600); }, [&] { fs::remove(Hive()); }, -1, 5,
        "not a regular file"},
       {"no-folder", [&] { fs::remove_all(Folder()), WriteText(Folder(), "x"); }, [&] { fs::remove(Folder()); }, -1,
-       "cannot be written"}};
-  for (const auto& [name, block, repair, left, notice] : cases) {
+       5, "cannot be written"}};
+  for (const auto& [name, block, repair, left, error, notice] : cases) {
     SCOPED_TRACE(name);
     Use(name);
     notices_.clear();
     ASSERT_EQ(SaveLeft(1), "Success");
     const std::string before = ReadText(Hive());
     block();
-    std::string saved[2];
-    std::int32_t left_after = 0;
-    ASSERT_TRUE(FinishesWithinASecond([&] { saved[0] = SaveLeft(2), saved[1] = SaveLeft(3), left_after = Left(); }));
-    EXPECT_EQ(saved[0] + saved[1], kFailed + kFailed);
-    EXPECT_EQ(left_after, left);
+    st::RegResult closed = 0;
+    std::string saved;
+    std::int32_t leftAfter = 0;
+    ASSERT_TRUE(FinishesWithinASecond([&] {
+      closed = SaveLeftAndClose(*store_, 2), saved = SaveLeft(3), leftAfter = Left();
+    }));
+    EXPECT_EQ(closed, error);
+    EXPECT_EQ(saved, kFailed);
+    EXPECT_EQ(leftAfter, left);
     EXPECT_TRUE(left < 0 || ReadText(Hive()) == before);
     EXPECT_EQ(notices_.size(), *notice ? 1u : 0u);
     for (const std::string& said : notices_) EXPECT_THAT(said, HasSubstr(notice));

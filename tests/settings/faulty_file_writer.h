@@ -1,0 +1,36 @@
+#pragma once
+// A hive writer that fails on request: a lock that another program keeps, a
+// full disk, a file it may not write. Otherwise it hands the call on to the
+// real writer, so that what the store reads back is what it wrote.
+#include <memory>
+
+#include "settings/atomic_file.h"
+
+namespace serenitap::testing {
+
+class FaultyFileWriter : public settings::AtomicFileWriter {
+ public:
+  // The error every lock ends in (33 for a lock kept elsewhere); 0: none.
+  void FailLocks(settings::RegResult error) { lockError_ = error; }
+  // The errno every replacement ends in (ENOSPC for a full disk); 0: none.
+  void FailReplaces(int error) { replaceError_ = error; }
+  // How the store asked for the lock the last time.
+  const settings::LockAttempt& LastAttempt() const { return lastAttempt_; }
+
+  settings::RegResult Lock(const std::filesystem::path& lockFile, const settings::LockAttempt& attempt,
+                           std::unique_ptr<settings::FileLock>* lock) override {
+    lastAttempt_ = attempt;
+    return lockError_ != 0 ? lockError_ : real_.Lock(lockFile, attempt, lock);
+  }
+  int Replace(const std::filesystem::path& file, std::string_view content, settings::FileStamp* stamp) override {
+    return replaceError_ != 0 ? replaceError_ : real_.Replace(file, content, stamp);
+  }
+
+ private:
+  settings::PosixFileWriter real_;
+  settings::RegResult lockError_ = 0;
+  int replaceError_ = 0;
+  settings::LockAttempt lastAttempt_;
+};
+
+}  // namespace serenitap::testing
