@@ -64,15 +64,15 @@ void ReportFailure(std::exception_ptr failure, std::string_view module, std::str
 // The uniform error handler. Returns true when the body ran to its end.
 template <class Body>
 bool Guarded(std::string_view module, std::string_view procedure, Body&& body,
-             const std::function<void()>& before_report = {}) noexcept {
+             const std::function<void()>& beforeReport = {}) noexcept {
   try {
     std::forward<Body>(body)();
     return true;
   } catch (...) {
     auto failure = std::current_exception();
-    if (before_report) {
+    if (beforeReport) {
       try {
-        before_report();
+        beforeReport();
       } catch (...) {
         // The failure in flight is the one to report; a second one here would hide it.
       }
