@@ -17,7 +17,8 @@ using namespace serenitap;
 
 // The dot a step blinks; -1 for none.
 int DotOf(enmStep step) {
-  static const int dots[] = {-1, -1, -1, -1, -1, 2, 3, 4, 4, 5, 6, 7, 8, 8, 9, 9, 10, 11, 16, 12, 13, 14, 15, -1, -1, -1};
+  static const int dots[] = {-1, -1, -1, -1, -1, 2,  3,  4,  4,  5,  6,  7,  8,
+                             8,  9,  9,  10, 11, 16, 12, 13, 14, 15, -1, -1, -1};
   return step >= 0 && step <= 25 ? dots[step] : 0;
 }
 
@@ -37,8 +38,10 @@ void Show(frmMain& w, enmStep step, bool positive) {
   w.SetCurrentPointText(modSteps::GetStepDescription(step));
   w.SetSegmentTitleText(GetSegmentTitle(step, positive));
   const std::string text = GetStepInstructions(step, issNegativeMemory, positive);
-  if (introOrFinish) w.SetIntroText(text);
-  else w.SetInstructionsText(text);
+  if (introOrFinish)
+    w.SetIntroText(text);
+  else
+    w.SetInstructionsText(text);
   if (DotOf(step) > 0) w.SetDotVisible(DotOf(step), true);
   w.SetTimeText(step >= stpLeftHand ? "01:23" : "");
 }

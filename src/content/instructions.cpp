@@ -33,14 +33,16 @@ std::string Joined(std::initializer_list<std::string_view> pieces) {
 
 std::string TappingInstructions(enmIssue issue, bool positiveRound) {
   if (positiveRound) {
-    return Paragraphs({"Continue tapping. Relax and remember to breathe slowly. Repeat (or use your own words to "
-                       "reframe the issue): ",
-                       modIssues::GetStringForPositiveSequence(issue)});
+    return Paragraphs(
+        {"Continue tapping. Relax and remember to breathe slowly. Repeat (or use your own words to "
+         "reframe the issue): ",
+         modIssues::GetStringForPositiveSequence(issue)});
   }
-  return Paragraphs({"Tune in into the emotion associated with the issue. Feel related experience and sensations. "
-                     "Gently tap the indicated points with the index finger and middle finger. Repeat (you can "
-                     "also use your own words): ",
-                     modIssues::GetStringForNegativeSequence(issue)});
+  return Paragraphs(
+      {"Tune in into the emotion associated with the issue. Feel related experience and sensations. "
+       "Gently tap the indicated points with the index finger and middle finger. Repeat (you can "
+       "also use your own words): ",
+       modIssues::GetStringForNegativeSequence(issue)});
 }
 
 }  // namespace

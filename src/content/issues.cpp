@@ -52,8 +52,7 @@ SequencePair SequencesOf(enmIssue issue) {
       return {GetStringForNegativeSeq_AnxietyFearPanicPhobia, GetStringForPositiveSeq_AnxietyFearPanicPhobia};
     case issDepression: return {GetStringForNegativeSeq_Depression, GetStringForPositiveSeq_Depression};
     case issHeadaches: return {GetStringForNegativeSeq_Headaches, GetStringForPositiveSeq_Headaches};
-    case issNegativeMemory:
-      return {GetStringForNegativeSeq_NegativeMemory, GetStringForPositiveSeq_NegativeMemory};
+    case issNegativeMemory: return {GetStringForNegativeSeq_NegativeMemory, GetStringForPositiveSeq_NegativeMemory};
     case issGlossophobia: return {GetStringForNegativeSeq_Glossophobia, GetStringForPositiveSeq_Glossophobia};
     case issRageAnger: return {GetStringForNegativeSeq_RageAnger, GetStringForPositiveSeq_RageAnger};
     case issSelfEsteem: return {GetStringForNegativeSeq_SelfEsteem, GetStringForPositiveSeq_SelfEsteem};
@@ -101,14 +100,12 @@ std::string GetIssueName(enmIssue issue) {
 
 std::string_view IssueNameAt(std::int32_t index) noexcept {
   return index >= 0 && index < static_cast<std::int32_t>(kIssues.size()) ? kIssues[static_cast<std::size_t>(index)].name
-                                                                          : std::string_view();
+                                                                         : std::string_view();
 }
 
 enmIssue IssueOptIndexToEnum(std::int32_t index) { return (index >= 1 && index <= 12) ? index * 10 : issNA; }
 
-std::int32_t IssueEnumToOptIndex(enmIssue issue) {
-  return (InCatalogue(issue) && issue != issNA) ? issue / 10 : 0;
-}
+std::int32_t IssueEnumToOptIndex(enmIssue issue) { return (InCatalogue(issue) && issue != issNA) ? issue / 10 : 0; }
 
 enmIssue GetDefaultIssue() { return issNegativeMemory; }
 

@@ -245,7 +245,8 @@ void JournalStore::Migrate() {
   int version = UserVersion(db_);
   if (version == kVersion) return;
   if (version > kVersion) {
-    throw JournalError(JournalTrouble::Newer, path_ + " was written by a newer version (" + std::to_string(version) + ")");
+    throw JournalError(JournalTrouble::Newer,
+                       path_ + " was written by a newer version (" + std::to_string(version) + ")");
   }
   // Another copy may be migrating at the same moment: decide inside the write lock.
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
@@ -269,32 +270,32 @@ void JournalStore::SetAside() {
 
 void JournalStore::Save(const SessionRecord& record) {
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
-  Statement upsert(db_,
-                   "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended) "
-                   "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
-                   "ended = excluded.ended, how_ended = excluded.how_ended");
-  upsert.Bind(1, record.uid).Bind(2, IsoTime(record.started)).Bind(3, record.issue);
-  upsert.Bind(4, modIssues::GetIssueName(record.issue)).Bind(5, record.firstRating).Bind(6, record.rounds);
-  if (record.ended) {
-    upsert.Bind(7, IsoTime(*record.ended)).Bind(8, std::string(EndText(record.end)));
-  } else {
-    upsert.BindNull(7).BindNull(8);
-  }
-  upsert.Step();
-  std::int64_t sessionId = 0;
-  {
-    Statement id(db_, "SELECT id FROM sessions WHERE uid = ?");
-    id.Bind(1, record.uid);
-    if (!id.Step()) throw JournalError(JournalTrouble::NotAJournal, "a saved session is missing");
-    sessionId = id.Int(0);
-  }
-  Statement rating(db_, "INSERT OR IGNORE INTO reassessments (session_id, seq, at, rating) VALUES (?, ?, ?, ?)");
-  for (std::size_t i = 0; i < record.reassessments.size(); ++i) {
-    rating.Reset();
-    rating.Bind(1, sessionId).Bind(2, static_cast<std::int64_t>(i + 1));
-    rating.Bind(3, IsoTime(record.reassessments[i].at)).Bind(4, record.reassessments[i].rating);
-    rating.Step();
-  }
+    Statement upsert(db_,
+                     "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended) "
+                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
+                     "ended = excluded.ended, how_ended = excluded.how_ended");
+    upsert.Bind(1, record.uid).Bind(2, IsoTime(record.started)).Bind(3, record.issue);
+    upsert.Bind(4, modIssues::GetIssueName(record.issue)).Bind(5, record.firstRating).Bind(6, record.rounds);
+    if (record.ended) {
+      upsert.Bind(7, IsoTime(*record.ended)).Bind(8, std::string(EndText(record.end)));
+    } else {
+      upsert.BindNull(7).BindNull(8);
+    }
+    upsert.Step();
+    std::int64_t sessionId = 0;
+    {
+      Statement id(db_, "SELECT id FROM sessions WHERE uid = ?");
+      id.Bind(1, record.uid);
+      if (!id.Step()) throw JournalError(JournalTrouble::NotAJournal, "a saved session is missing");
+      sessionId = id.Int(0);
+    }
+    Statement rating(db_, "INSERT OR IGNORE INTO reassessments (session_id, seq, at, rating) VALUES (?, ?, ?, ?)");
+    for (std::size_t i = 0; i < record.reassessments.size(); ++i) {
+      rating.Reset();
+      rating.Bind(1, sessionId).Bind(2, static_cast<std::int64_t>(i + 1));
+      rating.Bind(3, IsoTime(record.reassessments[i].at)).Bind(4, record.reassessments[i].rating);
+      rating.Step();
+    }
   });
 }
 
@@ -302,50 +303,48 @@ std::vector<SessionRecord> JournalStore::Sessions() {
   std::vector<SessionRecord> sessions;
   std::unordered_map<std::int64_t, std::size_t> byId;
   InTransaction(db_, "BEGIN", [&] {
-  Statement rows(db_,
-                 "SELECT id, uid, started, issue, first_rating, rounds, ended, how_ended FROM sessions "
-                 "ORDER BY started, id");
-  while (rows.Step()) {
-    SessionRecord s;
-    s.id = rows.Int(0);
-    s.uid = rows.Text(1);
-    s.started = ParseIsoTime(rows.Text(2)).value_or(0);
-    s.issue = static_cast<enmIssue>(rows.Int(3));
-    s.firstRating = static_cast<std::int16_t>(rows.Int(4));
-    s.rounds = static_cast<std::int32_t>(rows.Int(5));
-    if (!rows.IsNull(6)) s.ended = ParseIsoTime(rows.Text(6));
-    s.end = EndFromText(rows.Text(7));
-    byId.emplace(s.id, sessions.size());
-    sessions.push_back(std::move(s));
-  }
-  Statement ratings(db_, "SELECT session_id, at, rating FROM reassessments ORDER BY session_id, seq");
-  while (ratings.Step()) {
-    const auto found = byId.find(ratings.Int(0));
-    if (found == byId.end()) continue;
-    sessions[found->second].reassessments.push_back(
-        {ParseIsoTime(ratings.Text(1)).value_or(0), static_cast<std::int16_t>(ratings.Int(2))});
-  }
+    Statement rows(db_,
+                   "SELECT id, uid, started, issue, first_rating, rounds, ended, how_ended FROM sessions "
+                   "ORDER BY started, id");
+    while (rows.Step()) {
+      SessionRecord s;
+      s.id = rows.Int(0);
+      s.uid = rows.Text(1);
+      s.started = ParseIsoTime(rows.Text(2)).value_or(0);
+      s.issue = static_cast<enmIssue>(rows.Int(3));
+      s.firstRating = static_cast<std::int16_t>(rows.Int(4));
+      s.rounds = static_cast<std::int32_t>(rows.Int(5));
+      if (!rows.IsNull(6)) s.ended = ParseIsoTime(rows.Text(6));
+      s.end = EndFromText(rows.Text(7));
+      byId.emplace(s.id, sessions.size());
+      sessions.push_back(std::move(s));
+    }
+    Statement ratings(db_, "SELECT session_id, at, rating FROM reassessments ORDER BY session_id, seq");
+    while (ratings.Step()) {
+      const auto found = byId.find(ratings.Int(0));
+      if (found == byId.end()) continue;
+      sessions[found->second].reassessments.push_back(
+          {ParseIsoTime(ratings.Text(1)).value_or(0), static_cast<std::int16_t>(ratings.Int(2))});
+    }
   });
   return sessions;
 }
 
 void JournalStore::Delete(const std::vector<std::int64_t>& ids) {
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
-  Statement ratings(db_, "DELETE FROM reassessments WHERE session_id = ?");
-  Statement session(db_, "DELETE FROM sessions WHERE id = ?");
-  for (std::int64_t id : ids) {
-    ratings.Reset();
-    ratings.Bind(1, id).Step();
-    session.Reset();
-    session.Bind(1, id).Step();
-  }
+    Statement ratings(db_, "DELETE FROM reassessments WHERE session_id = ?");
+    Statement session(db_, "DELETE FROM sessions WHERE id = ?");
+    for (std::int64_t id : ids) {
+      ratings.Reset();
+      ratings.Bind(1, id).Step();
+      session.Reset();
+      session.Bind(1, id).Step();
+    }
   });
 }
 
 void JournalStore::DeleteAll() {
-  InTransaction(db_, "BEGIN IMMEDIATE", [&] {
-  Exec(db_, "DELETE FROM reassessments; DELETE FROM sessions;");
-  });
+  InTransaction(db_, "BEGIN IMMEDIATE", [&] { Exec(db_, "DELETE FROM reassessments; DELETE FROM sessions;"); });
 }
 
 }  // namespace serenitap::journal

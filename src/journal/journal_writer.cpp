@@ -27,8 +27,8 @@ JournalWriter::~JournalWriter() {
 void JournalWriter::Write(const SessionRecord& record) {
   {
     std::lock_guard lock(mutex_);
-    auto same = std::find_if(waiting_.begin(), waiting_.end(),
-                             [&](const Waiting& w) { return w.record.uid == record.uid; });
+    auto same =
+        std::find_if(waiting_.begin(), waiting_.end(), [&](const Waiting& w) { return w.record.uid == record.uid; });
     if (same != waiting_.end()) {
       same->record = record;
       same->generation = ++generation_;

@@ -82,8 +82,8 @@ std::string IsoTime(TimeMs time) {
 }
 
 std::optional<TimeMs> ParseIsoTime(std::string_view text) {
-  if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' ||
-      text[16] != ':' || text[19] != 'Z') {
+  if (text.size() != 20 || text[4] != '-' || text[7] != '-' || text[10] != 'T' || text[13] != ':' || text[16] != ':' ||
+      text[19] != 'Z') {
     return std::nullopt;
   }
   auto number = [&](std::size_t at, std::size_t length, int& value) {

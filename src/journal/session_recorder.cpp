@@ -8,8 +8,12 @@ namespace serenitap::journal {
 std::string NewSessionUid() {
   static thread_local std::mt19937_64 generator = [] {
     std::random_device device;
-    std::seed_seq seed{device(), device(), device(), device(),
-                       static_cast<unsigned>(SystemNow()), static_cast<unsigned>(SystemNow() >> 32)};
+    std::seed_seq seed{device(),
+                       device(),
+                       device(),
+                       device(),
+                       static_cast<unsigned>(SystemNow()),
+                       static_cast<unsigned>(SystemNow() >> 32)};
     return std::mt19937_64(seed);
   }();
   char text[33];

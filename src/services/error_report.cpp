@@ -24,8 +24,8 @@ ReportSink& Sink() {
 
 std::string VersionText(int major, int minor) { return std::to_string(major) + "." + std::to_string(minor); }
 
-void ReportError(std::int32_t number, std::string_view description, std::string_view module,
-                 std::string_view procedure, std::string_view extra) {
+void ReportError(std::int32_t number, std::string_view description, std::string_view module, std::string_view procedure,
+                 std::string_view extra) {
   ErrorReport report{number,
                      std::string(description),
                      VersionText(product::kVersionMajor, product::kVersionMinor),

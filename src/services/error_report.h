@@ -12,19 +12,19 @@ namespace serenitap {
 struct ErrorReport {
   std::int32_t number = 0;
   std::string description;
-  std::string version;      // major "." minor, e.g. "2.0"
-  std::int32_t build = 0;   // the revision, e.g. 201
+  std::string version;     // major "." minor, e.g. "2.0"
+  std::int32_t build = 0;  // the revision, e.g. 201
   std::string module;
   std::string procedure;
-  std::string extra;        // empty, or "Line: N"
+  std::string extra;  // empty, or "Line: N"
 
   bool operator==(const ErrorReport&) const = default;
 };
 
 using ReportSink = std::function<void(const ErrorReport&)>;
 
-void ReportError(std::int32_t number, std::string_view description, std::string_view module,
-                 std::string_view procedure, std::string_view extra = {});
+void ReportError(std::int32_t number, std::string_view description, std::string_view module, std::string_view procedure,
+                 std::string_view extra = {});
 
 // Installs a sink and returns the one it replaces. An empty sink restores the
 // default, which writes the report to standard error.

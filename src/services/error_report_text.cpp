@@ -11,9 +11,7 @@ std::string ErrorReportCaption(std::string_view productName) {
   return "Uh Oh... an error occurred in " + std::string(productName);
 }
 
-std::string ErrorReportTitle(std::string_view productName) {
-  return std::string(productName) + " " + "Problem" + " ";
-}
+std::string ErrorReportTitle(std::string_view productName) { return std::string(productName) + " " + "Problem" + " "; }
 
 std::string ErrorReportIntro(std::string_view productName, std::string_view makerName) {
   const std::string name(productName);
@@ -21,7 +19,8 @@ std::string ErrorReportIntro(std::string_view productName, std::string_view make
   text += "Regrettably, a problem has occurred in " + name + ".";
   text += kCrLf;
   text += kCrLf;
-  text += name + " may continue to function after this, but if you have further problems you should restart the program.";
+  text +=
+      name + " may continue to function after this, but if you have further problems you should restart the program.";
   text += kCrLf;
   text += kCrLf;
   text += "We'd like to fix this problem quickly, but we need your help.  ";

@@ -42,9 +42,7 @@ FailureDetails DescribeFailure(std::exception_ptr failure) noexcept {
   }
 }
 
-std::string LineText(std::uint32_t line) {
-  return line == 0 ? std::string() : "Line: " + std::to_string(line);
-}
+std::string LineText(std::uint32_t line) { return line == 0 ? std::string() : "Line: " + std::to_string(line); }
 
 void ReportFailure(std::exception_ptr failure, std::string_view module, std::string_view procedure) noexcept {
   try {

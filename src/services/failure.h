@@ -37,11 +37,11 @@ class RuntimeFailure : public std::runtime_error {
 
 // Common error numbers and their descriptions.
 namespace errors {
-inline constexpr std::int32_t kInvalidCall = 5;      // "Invalid procedure call or argument"
-inline constexpr std::int32_t kOverflow = 6;         // "Overflow"
-inline constexpr std::int32_t kOutOfMemory = 7;      // "Out of memory"
-inline constexpr std::int32_t kSubscriptRange = 9;   // "Subscript out of range"
-inline constexpr std::int32_t kInternal = 51;        // "Internal error"
+inline constexpr std::int32_t kInvalidCall = 5;     // "Invalid procedure call or argument"
+inline constexpr std::int32_t kOverflow = 6;        // "Overflow"
+inline constexpr std::int32_t kOutOfMemory = 7;     // "Out of memory"
+inline constexpr std::int32_t kSubscriptRange = 9;  // "Subscript out of range"
+inline constexpr std::int32_t kInternal = 51;       // "Internal error"
 }  // namespace errors
 
 struct FailureDetails {

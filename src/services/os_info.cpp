@@ -97,21 +97,21 @@ std::string osinfo::LanguageNameFor(std::string_view locale) {
     std::string_view name;
   };
   static constexpr Language kLanguages[] = {
-      {"af", "Afrikaans"},  {"am", "Amharic"},    {"ar", "Arabic"},      {"az", "Azerbaijani"}, {"be", "Belarusian"},
-      {"bg", "Bulgarian"},  {"bn", "Bangla"},     {"bs", "Bosnian"},     {"ca", "Catalan"},     {"cs", "Czech"},
-      {"cy", "Welsh"},      {"da", "Danish"},     {"de", "German"},      {"el", "Greek"},       {"en", "English"},
-      {"es", "Spanish"},    {"et", "Estonian"},   {"eu", "Basque"},      {"fa", "Persian"},     {"fi", "Finnish"},
-      {"fil", "Filipino"},  {"fr", "French"},     {"ga", "Irish"},       {"gl", "Galician"},    {"gu", "Gujarati"},
-      {"he", "Hebrew"},     {"hi", "Hindi"},      {"hr", "Croatian"},    {"hu", "Hungarian"},   {"hy", "Armenian"},
-      {"id", "Indonesian"}, {"is", "Icelandic"},  {"it", "Italian"},     {"ja", "Japanese"},    {"ka", "Georgian"},
-      {"kk", "Kazakh"},     {"km", "Khmer"},      {"kn", "Kannada"},     {"ko", "Korean"},      {"lt", "Lithuanian"},
-      {"lv", "Latvian"},    {"mk", "Macedonian"}, {"ml", "Malayalam"},   {"mn", "Mongolian"},   {"mr", "Marathi"},
-      {"ms", "Malay"},      {"mt", "Maltese"},    {"nb", "Norwegian"},   {"ne", "Nepali"},      {"nl", "Dutch"},
-      {"nn", "Norwegian"},  {"no", "Norwegian"},  {"pa", "Punjabi"},     {"pl", "Polish"},      {"pt", "Portuguese"},
-      {"ro", "Romanian"},   {"ru", "Russian"},    {"si", "Sinhala"},     {"sk", "Slovak"},      {"sl", "Slovenian"},
-      {"sq", "Albanian"},   {"sr", "Serbian"},    {"sv", "Swedish"},     {"sw", "Kiswahili"},   {"ta", "Tamil"},
-      {"te", "Telugu"},     {"th", "Thai"},       {"tr", "Turkish"},     {"uk", "Ukrainian"},   {"ur", "Urdu"},
-      {"uz", "Uzbek"},      {"vi", "Vietnamese"}, {"zh", "Chinese"},     {"zu", "isiZulu"},
+      {"af", "Afrikaans"},  {"am", "Amharic"},    {"ar", "Arabic"},    {"az", "Azerbaijani"}, {"be", "Belarusian"},
+      {"bg", "Bulgarian"},  {"bn", "Bangla"},     {"bs", "Bosnian"},   {"ca", "Catalan"},     {"cs", "Czech"},
+      {"cy", "Welsh"},      {"da", "Danish"},     {"de", "German"},    {"el", "Greek"},       {"en", "English"},
+      {"es", "Spanish"},    {"et", "Estonian"},   {"eu", "Basque"},    {"fa", "Persian"},     {"fi", "Finnish"},
+      {"fil", "Filipino"},  {"fr", "French"},     {"ga", "Irish"},     {"gl", "Galician"},    {"gu", "Gujarati"},
+      {"he", "Hebrew"},     {"hi", "Hindi"},      {"hr", "Croatian"},  {"hu", "Hungarian"},   {"hy", "Armenian"},
+      {"id", "Indonesian"}, {"is", "Icelandic"},  {"it", "Italian"},   {"ja", "Japanese"},    {"ka", "Georgian"},
+      {"kk", "Kazakh"},     {"km", "Khmer"},      {"kn", "Kannada"},   {"ko", "Korean"},      {"lt", "Lithuanian"},
+      {"lv", "Latvian"},    {"mk", "Macedonian"}, {"ml", "Malayalam"}, {"mn", "Mongolian"},   {"mr", "Marathi"},
+      {"ms", "Malay"},      {"mt", "Maltese"},    {"nb", "Norwegian"}, {"ne", "Nepali"},      {"nl", "Dutch"},
+      {"nn", "Norwegian"},  {"no", "Norwegian"},  {"pa", "Punjabi"},   {"pl", "Polish"},      {"pt", "Portuguese"},
+      {"ro", "Romanian"},   {"ru", "Russian"},    {"si", "Sinhala"},   {"sk", "Slovak"},      {"sl", "Slovenian"},
+      {"sq", "Albanian"},   {"sr", "Serbian"},    {"sv", "Swedish"},   {"sw", "Kiswahili"},   {"ta", "Tamil"},
+      {"te", "Telugu"},     {"th", "Thai"},       {"tr", "Turkish"},   {"uk", "Ukrainian"},   {"ur", "Urdu"},
+      {"uz", "Uzbek"},      {"vi", "Vietnamese"}, {"zh", "Chinese"},   {"zu", "isiZulu"},
   };
   std::string code(locale.substr(0, locale.find_first_of("_.@-")));
   for (char& c : code) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -62,7 +62,7 @@ namespace serenitap {
 struct ScreenFacts {
   std::int32_t bitsPerPixel = 0;  // colour depth
   std::int32_t planes = 1;
-  std::int32_t logicalDpiX = 0;   // horizontal logical dots per inch
+  std::int32_t logicalDpiX = 0;  // horizontal logical dots per inch
   // The work area (the screen less task bars and panels): left, top, right, bottom.
   std::int32_t workLeft = 0;
   std::int32_t workTop = 0;
@@ -163,8 +163,7 @@ class COSInfo {
   std::string WindowsDirectory() const;
   std::int32_t WindowsType() const;
   // The work area in pixels: left, top, width and height.
-  void GetWorkArea(std::int16_t& intLeft, std::int16_t& intTop, std::int16_t& intWidth,
-                   std::int16_t& intHeight) const;
+  void GetWorkArea(std::int16_t& intLeft, std::int16_t& intTop, std::int16_t& intWidth, std::int16_t& intHeight) const;
 
  private:
   std::string TrimNulls(std::string_view text) const;

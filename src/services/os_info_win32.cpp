@@ -1,7 +1,7 @@
 // System information on Windows: one Windows call per property, through the
 // ANSI forms. Texts come back in the ANSI code page and are handed on as UTF-8.
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -62,8 +62,7 @@ RegistryValue RegistryGetKeyValue(HKEY root, const char* key_path, const char* v
         }
         return;
       }
-      default:
-        return;
+      default: return;
     }
   });
   return result;

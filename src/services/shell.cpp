@@ -91,9 +91,8 @@ std::int32_t CShellExecute::Extended(std::string_view member, WindowHandle windo
   std::int32_t result = 0;
   GuardMember(member, [&] {
     ClearLastLaunch();
-    const ShellExResult r =
-        backend_->ExecuteEx(window, shell_codes::kMaskNoCloseProcess | shell_codes::kMaskDoEnvSubst, "Open", file,
-                            parameters, directory, show);
+    const ShellExResult r = backend_->ExecuteEx(window, shell_codes::kMaskNoCloseProcess | shell_codes::kMaskDoEnvSubst,
+                                                "Open", file, parameters, directory, show);
     result = ShellResult(r.instance);
     last_result_ = r.instance;
     process_ = r.process;

@@ -39,16 +39,16 @@ enum eShowStyle : std::int32_t {
 
 // The shell's codes 0..32 used by the backends.
 namespace shell_codes {
-inline constexpr std::int32_t kOutOfResources = 0;    // the system is out of memory or resources
-inline constexpr std::int32_t kFileNotFound = 2;      // ERROR_FILE_NOT_FOUND
-inline constexpr std::int32_t kPathNotFound = 3;      // ERROR_PATH_NOT_FOUND
-inline constexpr std::int32_t kAccessDenied = 5;      // SE_ERR_ACCESSDENIED
-inline constexpr std::int32_t kBadFormat = 11;        // ERROR_BAD_FORMAT
-inline constexpr std::int32_t kNoAssociation = 31;    // SE_ERR_NOASSOC
-inline constexpr std::int32_t kSuccess = 42;          // any value above 32 means success
-inline constexpr std::uint32_t kStillActive = 259;    // STILL_ACTIVE exit code
-inline constexpr std::uint32_t kMaskNoCloseProcess = 0x40;   // SEE_MASK_NOCLOSEPROCESS
-inline constexpr std::uint32_t kMaskDoEnvSubst = 0x200;      // SEE_MASK_DOENVSUBST
+inline constexpr std::int32_t kOutOfResources = 0;          // the system is out of memory or resources
+inline constexpr std::int32_t kFileNotFound = 2;            // ERROR_FILE_NOT_FOUND
+inline constexpr std::int32_t kPathNotFound = 3;            // ERROR_PATH_NOT_FOUND
+inline constexpr std::int32_t kAccessDenied = 5;            // SE_ERR_ACCESSDENIED
+inline constexpr std::int32_t kBadFormat = 11;              // ERROR_BAD_FORMAT
+inline constexpr std::int32_t kNoAssociation = 31;          // SE_ERR_NOASSOC
+inline constexpr std::int32_t kSuccess = 42;                // any value above 32 means success
+inline constexpr std::uint32_t kStillActive = 259;          // STILL_ACTIVE exit code
+inline constexpr std::uint32_t kMaskNoCloseProcess = 0x40;  // SEE_MASK_NOCLOSEPROCESS
+inline constexpr std::uint32_t kMaskDoEnvSubst = 0x200;     // SEE_MASK_DOENVSUBST
 }  // namespace shell_codes
 
 // What the extended shell call hands back.
@@ -66,9 +66,8 @@ class ShellBackend {
   virtual std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file,
                                 std::int32_t show) = 0;
   // The extended shell call (ShellExecuteExA) with the given mask.
-  virtual ShellExResult ExecuteEx(WindowHandle window, std::uint32_t mask, std::string_view verb,
-                                  std::string_view file, std::string_view parameters, std::string_view directory,
-                                  std::int32_t show) = 0;
+  virtual ShellExResult ExecuteEx(WindowHandle window, std::uint32_t mask, std::string_view verb, std::string_view file,
+                                  std::string_view parameters, std::string_view directory, std::int32_t show) = 0;
   // GetExitCodeProcess: false when the call fails; code 259 while it runs.
   virtual bool ExitCode(ProcessHandle process, std::uint32_t& code) = 0;
   // Gives up a process handle returned by ExecuteEx.

@@ -75,7 +75,9 @@ std::string FindProgram(const std::string& name) {
 }
 
 // A local path the opener will not take for one of its options.
-std::string SafePathArgument(const std::string& path) { return (!path.empty() && path[0] == '-') ? std::string("./").append(path) : path; }
+std::string SafePathArgument(const std::string& path) {
+  return (!path.empty() && path[0] == '-') ? std::string("./").append(path) : path;
+}
 
 // What the child writes to the pipe when it cannot go on.
 struct ChildReport {
@@ -114,8 +116,8 @@ void ReapWhenEnded(pid_t pid) {
 // async-signal-safe calls run between fork and exec; everything they need is
 // built beforehand. A detached process gets its own session and is reaped by
 // a thread of its own; otherwise its id is returned for ExitCode and Release.
-SpawnOutcome Spawn(const std::string& program, const std::vector<std::string>& arguments,
-                   const std::string& directory, bool detached) {
+SpawnOutcome Spawn(const std::string& program, const std::vector<std::string>& arguments, const std::string& directory,
+                   bool detached) {
   std::vector<std::string> args;
   args.reserve(arguments.size() + 1);
   args.push_back(program);
@@ -215,8 +217,7 @@ ShellExResult PosixShellBackend::ExecuteEx(WindowHandle /*window*/, std::uint32_
 
   const bool expand = (mask & shell_codes::kMaskDoEnvSubst) != 0;
   std::string name = expand ? shell_targets::ExpandEnvironment(file, LookupEnvironment) : std::string(file);
-  std::string folder =
-      expand ? shell_targets::ExpandEnvironment(directory, LookupEnvironment) : std::string(directory);
+  std::string folder = expand ? shell_targets::ExpandEnvironment(directory, LookupEnvironment) : std::string(directory);
   if (!folder.empty() && !IsDirectory(folder)) return {shell_codes::kPathNotFound, 0};
 
   // A relative name is looked for in the start-in folder first, then here.

@@ -39,8 +39,7 @@ class PosixShellBackend : public ShellBackend {
   // opener and printer are program names looked up on PATH (or paths).
   explicit PosixShellBackend(std::string opener = "xdg-open", std::string printer = "lp");
 
-  std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file,
-                        std::int32_t show) override;
+  std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file, std::int32_t show) override;
   ShellExResult ExecuteEx(WindowHandle window, std::uint32_t mask, std::string_view verb, std::string_view file,
                           std::string_view parameters, std::string_view directory, std::int32_t show) override;
   bool ExitCode(ProcessHandle process, std::uint32_t& code) override;

@@ -150,18 +150,13 @@ std::string ExpandEnvironment(std::string_view text,
 std::int32_t ShellCodeForErrno(int errorNumber) {
   switch (errorNumber) {
     case ENOENT:
-    case ENOTDIR:
-      return shell_codes::kFileNotFound;
+    case ENOTDIR: return shell_codes::kFileNotFound;
     case ENAMETOOLONG:
-    case ELOOP:
-      return shell_codes::kPathNotFound;
+    case ELOOP: return shell_codes::kPathNotFound;
     case EACCES:
-    case EPERM:
-      return shell_codes::kAccessDenied;
-    case ENOEXEC:
-      return shell_codes::kBadFormat;
-    default:
-      return shell_codes::kOutOfResources;
+    case EPERM: return shell_codes::kAccessDenied;
+    case ENOEXEC: return shell_codes::kBadFormat;
+    default: return shell_codes::kOutOfResources;
   }
 }
 

@@ -1,7 +1,7 @@
 // The Windows shell: shell32's ShellExecuteA and ShellExecuteExA, kernel32's
 // GetExitCodeProcess. Texts go to the calls in the ANSI code page.
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <string>
 
@@ -21,12 +21,11 @@ const char* OrNull(const std::string& text) { return text.empty() ? nullptr : te
 
 class Win32ShellBackend : public ShellBackend {
  public:
-  std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file,
-                        std::int32_t show) override {
+  std::intptr_t Execute(WindowHandle window, std::string_view verb, std::string_view file, std::int32_t show) override {
     const std::string ansi_verb = win32::ToAnsi(verb);
     const std::string ansi_file = win32::ToAnsi(file);
-    const HINSTANCE r = ::ShellExecuteA(reinterpret_cast<HWND>(window), OrNull(ansi_verb), ansi_file.c_str(),
-                                        nullptr, nullptr, static_cast<INT>(show));
+    const HINSTANCE r = ::ShellExecuteA(reinterpret_cast<HWND>(window), OrNull(ansi_verb), ansi_file.c_str(), nullptr,
+                                        nullptr, static_cast<INT>(show));
     return reinterpret_cast<std::intptr_t>(r);
   }
 

@@ -59,46 +59,52 @@ void SessionEngine::Form_Activate() {
 // Step timer and step machine
 
 void SessionEngine::tmrSteps_Timer() {
-  Guarded(kModule, "tmrSteps_Timer", [this] {
-    if (guidance_ != nullptr) guidance_->Tick();
-    ProcessSteps(state_.genmCurrentStep, state_.glngStepLength, false, false);
-    if (IsBlinkingStep(state_.genmCurrentStep)) Blink();
-    state_.glngTickMs += 10;
-    if (state_.glngTickMs >= 1000) {
-      CountOne(state_.glngStepSeconds);
-      CountOne(state_.glngSessionSeconds);
-      state_.glngTickMs = 0;
-      UpdateTimeElapsed(state_.glngSessionSeconds);
-    }
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "tmrSteps_Timer",
+      [this] {
+        if (guidance_ != nullptr) guidance_->Tick();
+        ProcessSteps(state_.genmCurrentStep, state_.glngStepLength, false, false);
+        if (IsBlinkingStep(state_.genmCurrentStep)) Blink();
+        state_.glngTickMs += 10;
+        if (state_.glngTickMs >= 1000) {
+          CountOne(state_.glngStepSeconds);
+          CountOne(state_.glngSessionSeconds);
+          state_.glngTickMs = 0;
+          UpdateTimeElapsed(state_.glngSessionSeconds);
+        }
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, bool navigation) {
-  Guarded(kModule, "ProcessSteps", [&] {
-    SessionState& s = state_;
-    if (!force && s.glngStepSeconds < length) return;  // the step is not over
-    if (!force && guidance_ != nullptr && guidance_->HoldsStep()) return;  // its phrase is still being said
-    s.glngStepSeconds = 0;                               // glngTickMs keeps running
+  Guarded(
+      kModule, "ProcessSteps",
+      [&] {
+        SessionState& s = state_;
+        if (!force && s.glngStepSeconds < length) return;                      // the step is not over
+        if (!force && guidance_ != nullptr && guidance_->HoldsStep()) return;  // its phrase is still being said
+        s.glngStepSeconds = 0;                                                 // glngTickMs keeps running
 
-    const enmStep from = s.genmCurrentStep;
-    const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
-    s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
-    s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
-    Blink_Reset();
+        const enmStep from = s.genmCurrentStep;
+        const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
+        s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
+        s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
+        Blink_Reset();
 
-    if (s.genmCurrentStep == stpTopHead1) {
-      // A new round. Rounds 1 and 2 are negative, the later ones positive.
-      CountOne(s.glngRoundCount);
-      const bool wasPositive = s.gblnPositiveRound;
-      s.gblnPositiveRound = s.glngRoundCount > 2;
-      if (s.gblnPositiveRound != wasPositive) PaintDotsGreenOrRed(s.gblnPositiveRound);
-    }
+        if (s.genmCurrentStep == stpTopHead1) {
+          // A new round. Rounds 1 and 2 are negative, the later ones positive.
+          CountOne(s.glngRoundCount);
+          const bool wasPositive = s.gblnPositiveRound;
+          s.gblnPositiveRound = s.glngRoundCount > 2;
+          if (s.gblnPositiveRound != wasPositive) PaintDotsGreenOrRed(s.gblnPositiveRound);
+        }
 
-    DisplayStep(s.genmCurrentStep);
-    if (guidance_ != nullptr) guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound);
-    EnableDisableTimer();
-    TellObserver(from);
-  }, [this] { StopTimer(); });
+        DisplayStep(s.genmCurrentStep);
+        if (guidance_ != nullptr) guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound);
+        EnableDisableTimer();
+        TellObserver(from);
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::Navigate(bool pblnForward, enmStep penmCurrentStep) {
@@ -110,18 +116,11 @@ void SessionEngine::Navigate(bool pblnForward, enmStep penmCurrentStep) {
       // is the step before the one to land on.
       switch (penmCurrentStep) {
         case stpNone:
-        case stpIntro:
-          return;
+        case stpIntro: return;
         case stpSelectIssue:
-        case stpFinish:
-          target = stpIntro;
-          break;
-        case stpStimulateThymus:
-          target = stpNone;
-          break;
-        case stpReassessSUD:
-          target = stpTopHead1;
-          break;
+        case stpFinish: target = stpIntro; break;
+        case stpStimulateThymus: target = stpNone; break;
+        case stpReassessSUD: target = stpTopHead1; break;
         default: {
           bool f1 = false;
           bool f2 = false;
@@ -180,18 +179,21 @@ void SessionEngine::cmdNavig_Click(std::int16_t index) {
   ScopeExit release([&] {
     if (holdingBusy) busy_ = false;
   });
-  Guarded(kModule, "cmdNavig_Click", [&] {
-    if (!activated_ || busy_) return;
-    busy_ = true;
-    holdingBusy = true;
-    if (index == 1) {
-      Navigate(true, state_.genmCurrentStep);
-      if (state_.genmCurrentStep == stpStimulateThymus) view_.SetButtonEnabled(SessionButton::Previous, true);
-    } else if (index == 0) {
-      Navigate(false, state_.genmCurrentStep);
-      if (state_.genmCurrentStep == stpIntro) view_.SetButtonEnabled(SessionButton::Previous, false);
-    }
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "cmdNavig_Click",
+      [&] {
+        if (!activated_ || busy_) return;
+        busy_ = true;
+        holdingBusy = true;
+        if (index == 1) {
+          Navigate(true, state_.genmCurrentStep);
+          if (state_.genmCurrentStep == stpStimulateThymus) view_.SetButtonEnabled(SessionButton::Previous, true);
+        } else if (index == 0) {
+          Navigate(false, state_.genmCurrentStep);
+          if (state_.genmCurrentStep == stpIntro) view_.SetButtonEnabled(SessionButton::Previous, false);
+        }
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::cmdPause_Click() {
@@ -220,23 +222,26 @@ void SessionEngine::cmdFinish_Click() {
   ScopeExit release([&] {
     if (holdingBusy) busy_ = false;
   });
-  Guarded(kModule, "cmdFinish_Click", [&] {
-    if (!activated_ || busy_) return;
-    busy_ = true;
-    holdingBusy = true;
-    SessionState& s = state_;
-    const enmStep from = s.genmCurrentStep;
-    s.genmCurrentStep = stpFinish;
-    s.gblnPositiveRound = false;
-    s.glngRoundCount = 0;
-    s.glngStepSeconds = 0;
-    s.glngStepLength = modSteps::GetStepLength(stpFinish);
-    Blink_Reset();
-    if (guidance_ != nullptr) guidance_->Stop();  // the session is over: silence
-    DisplayStep(stpFinish);  // the dots keep their colour
-    EnableDisableTimer();
-    TellObserver(from);
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "cmdFinish_Click",
+      [&] {
+        if (!activated_ || busy_) return;
+        busy_ = true;
+        holdingBusy = true;
+        SessionState& s = state_;
+        const enmStep from = s.genmCurrentStep;
+        s.genmCurrentStep = stpFinish;
+        s.gblnPositiveRound = false;
+        s.glngRoundCount = 0;
+        s.glngStepSeconds = 0;
+        s.glngStepLength = modSteps::GetStepLength(stpFinish);
+        Blink_Reset();
+        if (guidance_ != nullptr) guidance_->Stop();  // the session is over: silence
+        DisplayStep(stpFinish);                       // the dots keep their colour
+        EnableDisableTimer();
+        TellObserver(from);
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::cmdStart_Click() {
@@ -308,14 +313,17 @@ void SessionEngine::UpdateDisplay_SelectedIssue(enmIssue issue) {
 // Progress display
 
 void SessionEngine::DisplayStep(enmStep step) {
-  Guarded(kModule, "DisplayStep", [&] {
-    const StepDisplay display = GetStepDisplay(step, state_.glngRoundCount, state_.gblnPositiveRound);
-    state_.glngCurrentDot = display.dot;
-    HideAllDots();
-    if (display.repaintDots) PaintDotsGreenOrRed(display.dotsGreen);
-    view_.ShowStepLayout(display);
-    DisplayStepTexts(step);
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "DisplayStep",
+      [&] {
+        const StepDisplay display = GetStepDisplay(step, state_.glngRoundCount, state_.gblnPositiveRound);
+        state_.glngCurrentDot = display.dot;
+        HideAllDots();
+        if (display.repaintDots) PaintDotsGreenOrRed(display.dotsGreen);
+        view_.ShowStepLayout(display);
+        DisplayStepTexts(step);
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::DisplayStepTexts(enmStep step) {
@@ -330,26 +338,29 @@ void SessionEngine::DisplayStepTexts(enmStep step) {
 void SessionEngine::HideAllDots() { view_.HideAllDots(); }
 
 void SessionEngine::PaintDotsGreenOrRed(bool green) {
-  Guarded(kModule, "PaintDotsGreenOrRed", [&] { view_.PaintDots(green ? kDotGreen : kDotRed); },
-          [this] { StopTimer(); });
+  Guarded(
+      kModule, "PaintDotsGreenOrRed", [&] { view_.PaintDots(green ? kDotGreen : kDotRed); }, [this] { StopTimer(); });
 }
 
 void SessionEngine::Blink() {
-  Guarded(kModule, "Blink", [this] {
-    SessionState& s = state_;
-    s.glngBlinkTotal += s.glngBlinkStep;
-    if (s.glngBlinkTotal > 500) {
-      s.glngBlinkTotal = 0;
-      s.glngBlinkStep = 0;
-      return;
-    }
-    if (s.glngBlinkStep == 0) {
-      s.gblnBlinkOn = !s.gblnBlinkOn;
-      if (s.glngCurrentDot < 1 || s.glngCurrentDot > kDotCount) SubscriptOutOfRange();
-      view_.SetDotVisible(s.glngCurrentDot, s.gblnBlinkOn);
-    }
-    s.glngBlinkStep += 10;
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "Blink",
+      [this] {
+        SessionState& s = state_;
+        s.glngBlinkTotal += s.glngBlinkStep;
+        if (s.glngBlinkTotal > 500) {
+          s.glngBlinkTotal = 0;
+          s.glngBlinkStep = 0;
+          return;
+        }
+        if (s.glngBlinkStep == 0) {
+          s.gblnBlinkOn = !s.gblnBlinkOn;
+          if (s.glngCurrentDot < 1 || s.glngCurrentDot > kDotCount) SubscriptOutOfRange();
+          view_.SetDotVisible(s.glngCurrentDot, s.gblnBlinkOn);
+        }
+        s.glngBlinkStep += 10;
+      },
+      [this] { StopTimer(); });
 }
 
 void SessionEngine::Blink_Reset() {
@@ -359,10 +370,13 @@ void SessionEngine::Blink_Reset() {
 }
 
 void SessionEngine::UpdateTimeElapsed(std::int32_t seconds) {
-  Guarded(kModule, "UpdateTimeElapsed", [&] {
-    view_.SetTimeText(TimeElapsedText(seconds));
-    view_.PumpEvents();
-  }, [this] { StopTimer(); });
+  Guarded(
+      kModule, "UpdateTimeElapsed",
+      [&] {
+        view_.SetTimeText(TimeElapsedText(seconds));
+        view_.PumpEvents();
+      },
+      [this] { StopTimer(); });
 }
 
 // ---------------------------------------------------------------------------

@@ -83,8 +83,8 @@ std::string GuidanceUtterance(enmStep step, enmIssue issue, bool positiveRound) 
   std::string utterance;
   if (const std::int32_t place = PlaceInRound(step); place > 0) {
     AddPart(utterance, modSteps::GetStepName(step));
-    const std::string sequence = positiveRound ? modIssues::GetStringForPositiveSequence(issue)
-                                               : modIssues::GetStringForNegativeSequence(issue);
+    const std::string sequence =
+        positiveRound ? modIssues::GetStringForPositiveSequence(issue) : modIssues::GetStringForNegativeSequence(issue);
     const auto lines = Lines(sequence);
     if (!lines.empty()) AddPart(utterance, lines[static_cast<std::size_t>(place - 1) % lines.size()]);
   } else if (step == stpLeftHand || step == stpRightHand) {

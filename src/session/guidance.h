@@ -88,9 +88,9 @@ class SpokenGuidance {
   ISpeaker& speaker_;
   bool on_ = false;
   bool paused_ = false;
-  std::uint32_t phrase_ = 0;       // the latest phrase handed to the speaker
-  bool waiting_ = false;           // ...and it has not finished yet
-  bool holdsPoint_ = false;        // ...and it belongs to a tapping point
+  std::uint32_t phrase_ = 0;  // the latest phrase handed to the speaker
+  bool waiting_ = false;      // ...and it has not finished yet
+  bool holdsPoint_ = false;   // ...and it belongs to a tapping point
   std::int32_t waitedTicks_ = 0;
   std::int32_t limitTicks_ = 0;
 };

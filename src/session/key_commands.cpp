@@ -24,8 +24,8 @@ bool DigitChoice::Chooses(std::int32_t keyCode, enmStep currentStep) {
 }
 
 int DigitChoice::Choose(std::int32_t keyCode, enmStep currentStep, std::int64_t nowMs) {
-  const bool followsOne = oneTyped_ && oneStep_ == currentStep && nowMs - oneAtMs_ >= 0 &&
-                          nowMs - oneAtMs_ <= kTenWindowMs;
+  const bool followsOne =
+      oneTyped_ && oneStep_ == currentStep && nowMs - oneAtMs_ >= 0 && nowMs - oneAtMs_ <= kTenWindowMs;
   oneTyped_ = false;
   if (!Chooses(keyCode, currentStep)) return -1;
   const int digit = keyCode - vk::k0;

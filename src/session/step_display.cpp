@@ -50,8 +50,8 @@ StepDisplay GetStepDisplay(enmStep step, std::int32_t roundCount, bool positiveR
     d.showBodyPicture = false;
   } else {
     d.showHands = false;
-    d.showBodyPicture = !(step == stpSelectIssue || step == stpAssignSUD || step == stpReassessSUD ||
-                          step == stpFinish);
+    d.showBodyPicture =
+        !(step == stpSelectIssue || step == stpAssignSUD || step == stpReassessSUD || step == stpFinish);
   }
   d.showIntroLabel = introOrFinish;
   return d;
@@ -61,8 +61,8 @@ std::string TimeElapsedText(std::int32_t seconds) {
   constexpr std::int64_t kDay = 86400;
   const std::int64_t ofDay = ((static_cast<std::int64_t>(seconds) % kDay) + kDay) % kDay;
   char text[16];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600),
-                static_cast<int>(ofDay / 60 % 60), static_cast<int>(ofDay % 60));
+  std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ofDay / 3600), static_cast<int>(ofDay / 60 % 60),
+                static_cast<int>(ofDay % 60));
   std::string result(text);
   if (seconds < kDay) result = result.substr(result.size() - 5);
   return result;
@@ -75,10 +75,8 @@ bool IsTimedStep(enmStep step) {
     case stpAssignSUD:
     case stpStimulateThymus:
     case stpReassessSUD:
-    case stpFinish:
-      return false;
-    default:
-      return true;
+    case stpFinish: return false;
+    default: return true;
   }
 }
 

@@ -27,16 +27,16 @@ inline constexpr std::int32_t kDotCount = 16;
 // Everything DisplayStep decides from the step and the round state.
 struct StepDisplay {
   enmStep step = 0;
-  std::int32_t dot = 0;             // index into shpStep: 1..16, -1 for no dot, 0 for an invalid step
-  bool repaintDots = false;         // paint all dots before showing the step...
-  bool dotsGreen = false;           // ...green (true) or red (false)
-  bool showIssueChoice = false;     // fraMode
-  bool showSUDChoice = false;       // fraSUD_2
-  bool showThymus = false;          // shpGreen
-  bool showPanels = false;          // picLeftFrame, picRightFrame and lblSplit
-  bool showHands = false;           // picHandLeft and picHandRight
-  bool showBodyPicture = false;     // picShape
-  bool showIntroLabel = false;      // lblIntro; the instructions go there instead of lblLeftFrame
+  std::int32_t dot = 0;          // index into shpStep: 1..16, -1 for no dot, 0 for an invalid step
+  bool repaintDots = false;      // paint all dots before showing the step...
+  bool dotsGreen = false;        // ...green (true) or red (false)
+  bool showIssueChoice = false;  // fraMode
+  bool showSUDChoice = false;    // fraSUD_2
+  bool showThymus = false;       // shpGreen
+  bool showPanels = false;       // picLeftFrame, picRightFrame and lblSplit
+  bool showHands = false;        // picHandLeft and picHandRight
+  bool showBodyPicture = false;  // picShape
+  bool showIntroLabel = false;   // lblIntro; the instructions go there instead of lblLeftFrame
 
   bool operator==(const StepDisplay&) const = default;
 };

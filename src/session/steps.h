@@ -11,7 +11,6 @@ namespace serenitap {
 
 struct SessionState;
 
-
 namespace modSteps {
 
 // Name of a step 1..25; otherwise a message and "".

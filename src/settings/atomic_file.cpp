@@ -119,15 +119,11 @@ RegResult FromErrno(int error) noexcept {
     case EROFS:
     case ENOTDIR:
     case EISDIR:
-    case ENOENT:
-      return ERROR_ACCESS_DENIED;
+    case ENOENT: return ERROR_ACCESS_DENIED;
     case ENOSPC:
-    case EDQUOT:
-      return ERROR_DISK_FULL;
-    case ENOMEM:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    default:
-      return ERROR_WRITE_FAULT;
+    case EDQUOT: return ERROR_DISK_FULL;
+    case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
+    default: return ERROR_WRITE_FAULT;
   }
 }
 

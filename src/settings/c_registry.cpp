@@ -82,11 +82,10 @@ bool cRegistry::DeleteKey() {
 bool cRegistry::DeleteValue() {
   st::RegistryStore& store = st::CurrentStore();
   st::HKey key = 0;
-  if (store.OpenKey(st::RootHandle(class_key_), section_key_, st::KEY_SIX_SPECIFIC_RIGHTS, &key) !=
-      st::ERROR_SUCCESS) {
-    throw RegistryError(kErrorNumber, ErrorSource(),
-                        "Failed to open key '" + Decimal(class_key_) + "',Section: '" + section_key_ +
-                            "' for delete access");
+  if (store.OpenKey(st::RootHandle(class_key_), section_key_, st::KEY_SIX_SPECIFIC_RIGHTS, &key) != st::ERROR_SUCCESS) {
+    throw RegistryError(
+        kErrorNumber, ErrorSource(),
+        "Failed to open key '" + Decimal(class_key_) + "',Section: '" + section_key_ + "' for delete access");
   }
   if (store.DeleteValue(key, value_key_) != st::ERROR_SUCCESS) {
     store.CloseKey(key);
@@ -143,8 +142,8 @@ RegVariant cRegistry::Value() {
 void cRegistry::Value(const RegVariant& vValue) {
   st::RegistryStore& store = st::CurrentStore();
   auto description = [&] {
-    return "Failed to set registry value Key: '" + Decimal(class_key_) + "',Section: '" + section_key_ +
-           "',Key: '" + value_key_ + "' to value: '" + RegVariantText(vValue) + "'";
+    return "Failed to set registry value Key: '" + Decimal(class_key_) + "',Section: '" + section_key_ + "',Key: '" +
+           value_key_ + "' to value: '" + RegVariantText(vValue) + "'";
   };
   st::HKey key = 0;
   if (store.CreateKey(st::RootHandle(class_key_), section_key_, st::KEY_SIX_SPECIFIC_RIGHTS, &key) !=
@@ -168,7 +167,8 @@ void cRegistry::Value(const RegVariant& vValue) {
         store.CloseKey(key);
         throw RegistryError(kErrorNumber, ErrorSource(), "Application-defined or object-defined error");
       }
-      result = store.SetValue(key, value_key_, st::REG_BINARY, bytes->data(), static_cast<std::uint32_t>(bytes->size()));
+      result =
+          store.SetValue(key, value_key_, st::REG_BINARY, bytes->data(), static_cast<std::uint32_t>(bytes->size()));
       break;
     }
     case st::REG_DWORD:
@@ -187,9 +187,7 @@ void cRegistry::Value(const RegVariant& vValue) {
       result = store.SetValue(key, value_key_, st::REG_DWORD, data, sizeof data);
       break;
     }
-    default:
-      result = st::ERROR_INVALID_DATA;
-      break;
+    default: result = st::ERROR_INVALID_DATA; break;
   }
   store.CloseKey(key);
   if (result != st::ERROR_SUCCESS) throw RegistryError(kSetValueFailed, ErrorSource(), description());

@@ -75,9 +75,8 @@ class cRegistry {
 
   // Registers the file type "." + sAssociation under HKEY_CLASSES_ROOT with
   // the current ValueType (callers set REG_SZ first).
-  void CreateEXEAssociation(std::string_view sExePath, std::string_view sClassName,
-                            std::string_view sClassDescription, std::string_view sAssociation,
-                            std::int32_t lDefaultIconIndex = 0);
+  void CreateEXEAssociation(std::string_view sExePath, std::string_view sClassName, std::string_view sClassDescription,
+                            std::string_view sAssociation, std::int32_t lDefaultIconIndex = 0);
 
   std::int32_t ValueType() const noexcept { return value_type_; }
   void ValueType(std::int32_t eValueType) noexcept { value_type_ = eValueType; }

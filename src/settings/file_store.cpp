@@ -218,17 +218,15 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
       return ERROR_SUCCESS;
     case ReadOutcome::kFailed:
       loaded_.erase(root);
-      Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" cannot be opened (" +
-           std::strerror(error) + ").");
+      Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" cannot be opened (" + std::strerror(error) +
+           ").");
       return FromErrno(error);
     case ReadOutcome::kNotAFile:
       loaded_.erase(root);
       Tell(std::string(kReadFailed) + "\"" + file.string() + "\" is not a regular file and is left alone.");
       return ERROR_ACCESS_DENIED;
-    case ReadOutcome::kUnchanged:
-      return ERROR_SUCCESS;
-    case ReadOutcome::kRead:
-      break;
+    case ReadOutcome::kUnchanged: return ERROR_SUCCESS;
+    case ReadOutcome::kRead: break;
   }
   std::string why;
   auto parsed = ParseRegFile(text, RootName(root), &why);
@@ -249,19 +247,15 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   int error = 0;
   Loaded& loaded = loaded_[root];
   switch (ReadWholeFile(file, loaded.present ? &loaded.stamp : nullptr, &text, &stamp, &error)) {
-    case ReadOutcome::kAbsent:
-      loaded = Loaded{};
-      return loaded.tree;
+    case ReadOutcome::kAbsent: loaded = Loaded{}; return loaded.tree;
     case ReadOutcome::kFailed:
     case ReadOutcome::kNotAFile:
       loaded = Loaded{};
       LoadLocked(root);  // says why, once
       loaded_[root] = Loaded{};
       return loaded_[root].tree;
-    case ReadOutcome::kUnchanged:
-      return loaded.tree;
-    case ReadOutcome::kRead:
-      break;
+    case ReadOutcome::kUnchanged: return loaded.tree;
+    case ReadOutcome::kRead: break;
   }
   auto parsed = ParseRegFile(text, RootName(root));
   if (parsed) {
@@ -396,8 +390,7 @@ RegResult FileRegistryStore::CreateKey(HKey key, std::string_view subKey, std::u
   for (const auto& part : where.path) {
     if (!IsValidName(part, kMaxKeyPart)) return ERROR_INVALID_PARAMETER;
   }
-  const std::size_t baseDepth =
-      IsRootHandle(key) ? 0 : handles_[key].where.path.size();
+  const std::size_t baseDepth = IsRootHandle(key) ? 0 : handles_[key].where.path.size();
   r = EnsureWritableFolder();
   if (r != ERROR_SUCCESS) return r;
   bool made = false;

@@ -18,16 +18,13 @@ namespace {
 namespace fs = std::filesystem;
 
 // Paths are the program's UTF-8 text.
-fs::path PathFromText(std::string_view text) {
-  return fs::path(std::u8string(text.begin(), text.end()));
-}
+fs::path PathFromText(std::string_view text) { return fs::path(std::u8string(text.begin(), text.end())); }
 
 char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return FoldCase(x) == FoldCase(y);
-         });
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return FoldCase(x) == FoldCase(y); });
 }
 
 // A failure of the file system, with the number and text the program uses.

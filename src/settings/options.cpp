@@ -11,9 +11,8 @@ namespace {
 // reading it is reported under the option's own procedure name and reads as off.
 bool ReadSwitch(const char* procedure, std::string_view value) {
   bool on = false;
-  Guarded("modOptions", procedure, [&] {
-    on = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, value, 0) == 1;
-  });
+  Guarded("modOptions", procedure,
+          [&] { on = modRegistry::RegGetNumber(settings::HKEY_CURRENT_USER, kOptionsKey, value, 0) == 1; });
   return on;
 }
 

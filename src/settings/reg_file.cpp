@@ -9,9 +9,7 @@ namespace {
 
 char FoldCase(char c) noexcept { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool IsHexDigit(char c) noexcept {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) noexcept { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 int HexValue(char c) noexcept {
   if (c >= '0' && c <= '9') return c - '0';
@@ -434,8 +432,8 @@ bool IsValidUtf8(std::string_view text) noexcept {
       if ((d & 0xC0) != 0x80) return false;
       cp = (cp << 6) | (d & 0x3F);
     }
-    if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) ||
-        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+    if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) || cp > 0x10FFFF ||
+        (cp >= 0xD800 && cp <= 0xDFFF)) {
       return false;
     }
     i += extra + 1;
@@ -457,8 +455,8 @@ RegKeyNode& RegKeyNode::SubKey(std::string_view subName) {
 }
 
 bool RegKeyNode::RemoveSubKey(std::string_view subName) {
-  auto it = std::find_if(sub_keys.begin(), sub_keys.end(),
-                         [&](const auto& node) { return NamesEqual(node->name, subName); });
+  auto it =
+      std::find_if(sub_keys.begin(), sub_keys.end(), [&](const auto& node) { return NamesEqual(node->name, subName); });
   if (it == sub_keys.end()) return false;
   sub_keys.erase(it);
   return true;

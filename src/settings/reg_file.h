@@ -74,8 +74,7 @@ inline constexpr std::size_t kMaxRegLineLength = 1024u * 1024u;
 // Parses a hive's text. rootName is the hive's name (HKEY_CURRENT_USER);
 // every section must lie in it. On failure returns nothing and, when error
 // is given, says why and where ("line 3: ...").
-std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view rootName,
-                                       std::string* error = nullptr);
+std::optional<RegKeyNode> ParseRegFile(std::string_view text, std::string_view rootName, std::string* error = nullptr);
 
 // The text of a hive.
 std::string WriteRegFile(const RegKeyNode& root, std::string_view rootName);

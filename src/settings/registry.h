@@ -23,7 +23,6 @@ std::string RegSaveString(std::int32_t root, std::string_view keyPath, std::stri
 std::int32_t RegGetNumber(std::int32_t root, std::string_view keyPath, std::string_view valueName,
                           std::int32_t defaultNumber);
 // Writes number as REG_DWORD; "Success" or "No! Failed to save Value".
-std::string RegSaveNumber(std::int32_t root, std::string_view keyPath, std::string_view valueName,
-                          std::int32_t number);
+std::string RegSaveNumber(std::int32_t root, std::string_view keyPath, std::string_view valueName, std::int32_t number);
 
 }  // namespace serenitap::modRegistry

@@ -19,8 +19,8 @@ bool IsPredefined(HKey key) noexcept {
 }
 
 const char* RootName(HKey key) noexcept {
-  static const char* const kNames[] = {"HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE",
-                                       "HKEY_USERS",            "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
+  static const char* const kNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
+                                       "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
                                        "HKEY_DYN_DATA"};
   return kNames[key - static_cast<HKey>(static_cast<std::int32_t>(0x80000000u))];
 }
@@ -42,8 +42,8 @@ std::wstring Widen(std::string_view text, UINT codePage) {
 
 std::string Narrow(const std::wstring& wide, UINT codePage) {
   if (wide.empty()) return {};
-  const int n = ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                      nullptr);
+  const int n =
+      ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
   ::WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, nullptr, nullptr);
   return text;
@@ -106,8 +106,8 @@ RegResult Win32RegistryStore::CreateKey(HKey key, std::string_view subKey, std::
     r = ::RegCreateKeyA(H(Map(key)), path.c_str(), &opened);
   } else {
     char emptyClass[1] = {'\0'};
-    r = ::RegCreateKeyExA(H(Map(key)), path.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, access, nullptr,
-                          &opened, &disposition);
+    r = ::RegCreateKeyExA(H(Map(key)), path.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, access, nullptr, &opened,
+                          &disposition);
   }
   if (created != nullptr) *created = r == ERROR_SUCCESS && disposition == REG_CREATED_NEW_KEY;
   *result = r == ERROR_SUCCESS ? K(opened) : 0;
@@ -124,8 +124,7 @@ RegResult Win32RegistryStore::QueryValue(HKey key, std::string_view name, std::u
   DWORD t = 0;
   DWORD s = size != nullptr ? static_cast<DWORD>(*size) : 0;
   const std::string valueName = EncodeText(name);
-  const LONG r = ::RegQueryValueExA(H(Map(key)), valueName.c_str(), nullptr, &t, data,
-                                    size != nullptr ? &s : nullptr);
+  const LONG r = ::RegQueryValueExA(H(Map(key)), valueName.c_str(), nullptr, &t, data, size != nullptr ? &s : nullptr);
   if (type != nullptr && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *type = t;
   if (size != nullptr && (r == ERROR_SUCCESS || r == ERROR_MORE_DATA)) *size = s;
   return static_cast<RegResult>(r);
@@ -148,8 +147,8 @@ RegResult Win32RegistryStore::DeleteValue(HKey key, std::string_view name) {
 RegResult Win32RegistryStore::QueryInfoKey(HKey key, KeyInfo* info) {
   if (info == nullptr) return ERROR_INVALID_PARAMETER;
   DWORD subKeys = 0, maxSubKey = 0, maxClass = 0, values = 0, maxValueName = 0, maxValue = 0;
-  const LONG r = ::RegQueryInfoKeyA(H(Map(key)), nullptr, nullptr, nullptr, &subKeys, &maxSubKey, &maxClass,
-                                    &values, &maxValueName, &maxValue, nullptr, nullptr);
+  const LONG r = ::RegQueryInfoKeyA(H(Map(key)), nullptr, nullptr, nullptr, &subKeys, &maxSubKey, &maxClass, &values,
+                                    &maxValueName, &maxValue, nullptr, nullptr);
   if (r == ERROR_SUCCESS) {
     info->sub_keys = subKeys;
     // Names grow when they turn from the ANSI code page into UTF-8: at most

@@ -14,12 +14,21 @@ namespace serenitap {
 inline QStringList FamiliesFor(std::string_view designFamily) {
   const QString design = QString::fromUtf8(designFamily.data(), static_cast<qsizetype>(designFamily.size()));
   if (designFamily == "Segoe UI") {
-    return {design, QStringLiteral("Selawik"), QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-            QStringLiteral("Arial"), QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans")};
+    return {design,
+            QStringLiteral("Selawik"),
+            QStringLiteral("Liberation Sans"),
+            QStringLiteral("Arimo"),
+            QStringLiteral("Arial"),
+            QStringLiteral("Carlito"),
+            QStringLiteral("DejaVu Sans")};
   }
   if (designFamily == "MS Sans Serif") {
-    return {design, QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
-            QStringLiteral("Arimo"), QStringLiteral("Arial"), QStringLiteral("DejaVu Sans")};
+    return {design,
+            QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Liberation Sans"),
+            QStringLiteral("Arimo"),
+            QStringLiteral("Arial"),
+            QStringLiteral("DejaVu Sans")};
   }
   return {design};
 }

@@ -43,9 +43,10 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
 }
 
 TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
-  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {
-      {false, MsgAnswer::No, false, " main"}, {true, MsgAnswer::Yes, true, " intro main"},
-      {true, MsgAnswer::No, true, ""}, {true, MsgAnswer::Cancel, false, ""}};
+  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {{false, MsgAnswer::No, false, " main"},
+                                                                 {true, MsgAnswer::Yes, true, " intro main"},
+                                                                 {true, MsgAnswer::No, true, ""},
+                                                                 {true, MsgAnswer::Cancel, false, ""}};
   for (const auto& [other, answer, intro, expected] : rows) {
     testing::MessageBoxRecorder boxes;
     boxes.answers = {answer};
@@ -67,7 +68,9 @@ TEST(Startup, AFailingStepIsReportedUnderModMainAndNothingAfterItRuns) {
   for (int failing = 0; failing < 4; ++failing) {
     testing::ReportRecorder reports;
     int ran = 0;
-    const auto step = [&] { if (ran++ == failing) throw RuntimeFailure(13, "Type mismatch"); };
+    const auto step = [&] {
+      if (ran++ == failing) throw RuntimeFailure(13, "Type mismatch");
+    };
     EXPECT_FALSE(modMain::Main({[&] { return step(), false; }, [&] { return step(), true; }, step, step}));
     EXPECT_EQ(ran, failing + 1);
     ASSERT_EQ(reports.reports.size(), 1u);

@@ -78,7 +78,8 @@ TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
             "Positive Sequence/Negative Sequence/");
   EXPECT_EQ(GetStepInstructions(stpTopHead2, issRageAnger, true),
             "Continue tapping. Relax and remember to breathe slowly. Repeat (or use your own words to reframe the "
-            "issue): \r\n\r\n" + GetStringForPositiveSequence(issRageAnger));
+            "issue): \r\n\r\n" +
+                GetStringForPositiveSequence(issRageAnger));
   const std::string negative = GetStepInstructions(stpChin2, issGuilt, false);
   EXPECT_TRUE(negative.starts_with("Tune in into the emotion") &&
               negative.ends_with("\r\n\r\n" + GetStringForNegativeSequence(issGuilt)));

@@ -11,15 +11,15 @@
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
 #include "journal/session_recorder.h"
-#include "support/temp_folder.h"
 #include "session/engine.h"
 #include "session/fake_view.h"
+#include "support/temp_folder.h"
 
 namespace serenitap::journal {
 namespace {
 
-using testing::TempFolder;
 using testing::ReadText;
+using testing::TempFolder;
 constexpr TimeMs kMonday = 1772409600000;  // 2026-03-02T00:00:00Z
 
 // A clock that moves one minute each time it is read.

@@ -21,10 +21,13 @@ TEST(Guarded, ReportsNumberDescriptionModuleProcedureAndLineAfterTheBeforeStep) 
   EXPECT_TRUE(reports.reports.empty());
   std::uint32_t line = 0;
   std::size_t reports_before = 99;
-  const bool completed = Guarded("frmMain", "tmrSteps_Timer", [&] {
-    line = std::source_location::current().line() + 1;
-    throw RuntimeFailure(11, "Division by zero");
-  }, [&] { reports_before = reports.reports.size(); });
+  const bool completed = Guarded(
+      "frmMain", "tmrSteps_Timer",
+      [&] {
+        line = std::source_location::current().line() + 1;
+        throw RuntimeFailure(11, "Division by zero");
+      },
+      [&] { reports_before = reports.reports.size(); });
   EXPECT_FALSE(completed);
   EXPECT_EQ(reports_before, 0u);
   ASSERT_EQ(reports.reports.size(), 1u);
@@ -56,23 +59,27 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
 
 TEST(Guarded, AFailingReportSinkOrBeforeStepNeverEscapes) {
   auto previous = SetReportErrorSink([](const ErrorReport&) { throw std::runtime_error("sink"); });
-  EXPECT_FALSE(Guarded("m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
+  EXPECT_FALSE(Guarded(
+      "m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
   SetReportErrorSink(previous);
 }
 
 ErrorReport Sample(std::string extra = {}) {
-  return ErrorReport{5, "Invalid procedure call or argument", "2.0", 201, "frmMain", "cmdAbout_Click", std::move(extra)};
+  return ErrorReport{
+      5, "Invalid procedure call or argument", "2.0", 201, "frmMain", "cmdAbout_Click", std::move(extra)};
 }
 
 TEST(ErrorReportText, ContentsAreHeadingDescriptionAndTheLineIfKnown) {
   const std::string head = "2.0 201 Error 5 (frmMain:cmdAbout_Click)\r\n\r\nInvalid procedure call or argument";
   EXPECT_EQ(ErrorReportContents(Sample()), head);
   EXPECT_EQ(ErrorReportContents(Sample("Line: 12")), head + "\r\n\r\nLine: 12");
-  EXPECT_EQ(ErrorReportCaption() + "|" + ErrorReportTitle(), "Uh Oh... an error occurred in Serenitap|Serenitap Problem ");
+  EXPECT_EQ(ErrorReportCaption() + "|" + ErrorReportTitle(),
+            "Uh Oh... an error occurred in Serenitap|Serenitap Problem ");
   const std::string intro = ErrorReportIntro("Prog", "Maker");
   EXPECT_EQ(intro.rfind("Regrettably, a problem has occurred in Prog.\r\n\r\nProg may continue", 0), 0u);
   EXPECT_NE(intro.find(".\r\n\r\nWe'd like to fix this problem quickly, but we need your help.  Can Prog submit a bug "
-                       "report on your behalf to Maker?"), std::string::npos);
+                       "report on your behalf to Maker?"),
+            std::string::npos);
 }
 
 TEST(ErrorReportText, AddressTrimsCommentsAndEmailAndEncodesOnlyBlanks) {
@@ -89,8 +96,10 @@ TEST(ErrorReportText, AddressTrimsCommentsAndEmailAndEncodesOnlyBlanks) {
 
 TEST(MsgBox, AFailingSinkGivesTheAnswerOfClosingTheBox) {
   auto previous = SetMessageBoxSink([](const MessageBoxRequest&) -> MsgAnswer { throw std::bad_alloc(); });
-  for (const auto& [buttons, answer] : {std::pair{MsgButtons::Ok, MsgAnswer::Ok}, {MsgButtons::OkCancel, MsgAnswer::Cancel},
-                                        {MsgButtons::YesNo, MsgAnswer::No}, {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})
+  for (const auto& [buttons, answer] : {std::pair{MsgButtons::Ok, MsgAnswer::Ok},
+                                        {MsgButtons::OkCancel, MsgAnswer::Cancel},
+                                        {MsgButtons::YesNo, MsgAnswer::No},
+                                        {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})
     EXPECT_EQ(MsgBox("x", buttons), answer);
   SetMessageBoxSink(previous);
 }

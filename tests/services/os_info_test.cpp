@@ -30,19 +30,24 @@ TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
   EXPECT_EQ(std::tuple(g.data1, g.data2, g.data3, g.data4[0], g.data4[7]),
             std::tuple(0xF0F1F2F3u, 0xF4F5u, 0x46F7u, 0xB8u, 0xFFu));
 
-  for (const auto& [bits, planes, colours] : {std::tuple{8, 1, 256}, {30, 1, 1 << 30}, {1, 4, 16}, {32, 1, -1}, {8, 4, -1}})
+  for (const auto& [bits, planes, colours] :
+       {std::tuple{8, 1, 256}, {30, 1, 1 << 30}, {1, 4, 16}, {32, 1, -1}, {8, 4, -1}})
     EXPECT_EQ(osinfo::DisplayColorsFor(bits, planes), colours) << bits << 'x' << planes;
   EXPECT_THROW(osinfo::DisplayColorsFor(31, 1), RuntimeFailure);
   for (std::int32_t dpi : {96, 119, 120, 121}) EXPECT_EQ(osinfo::LargeFontsFor(dpi), dpi == 120) << dpi;
 
   EXPECT_EQ(osinfo::TrimNulls("name\0\0b"s) + osinfo::TrimNulls("\0name"s), "name");
   EXPECT_EQ(osinfo::TempFileNameFor("/tmp/", "serenitap", 0x12345), "/tmp/ser2345.tmp");
-  EXPECT_EQ(osinfo::TempFileNameFor("C:\\T\\", "\xC3\xA9t\xC3\xA9s", 1), "C:\\T\\\xC3\xA9t\xC3\xA9" "1.tmp");
+  EXPECT_EQ(osinfo::TempFileNameFor("C:\\T\\", "\xC3\xA9t\xC3\xA9s", 1),
+            "C:\\T\\\xC3\xA9t\xC3\xA9"
+            "1.tmp");
   for (const auto& [locale, name] : {std::pair{"de_DE.UTF-8", "German"}, {"ZH-cn", "Chinese"}, {"C.UTF-8", ""}})
     EXPECT_EQ(osinfo::LanguageNameFor(locale), name) << locale;
   const auto wsl = osinfo::ParseKernelRelease("5.15.153.1-microsoft-standard-WSL2");
-  EXPECT_EQ(std::tuple(wsl.major, wsl.minor, wsl.patch, osinfo::ParseKernelRelease("6.8").patch), std::tuple(5, 15, 153, 0));
-  EXPECT_EQ(osinfo::RegistryValueText(-7) + osinfo::RegistryValueText(std::vector<std::uint8_t>{'a', 'b', 0, 'c'}), "-7ab");
+  EXPECT_EQ(std::tuple(wsl.major, wsl.minor, wsl.patch, osinfo::ParseKernelRelease("6.8").patch),
+            std::tuple(5, 15, 153, 0));
+  EXPECT_EQ(osinfo::RegistryValueText(-7) + osinfo::RegistryValueText(std::vector<std::uint8_t>{'a', 'b', 0, 'c'}),
+            "-7ab");
 }
 
 #ifndef _WIN32
@@ -99,7 +104,8 @@ TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
 
 TEST(OSInfo, TheLanguageAndTheTemporaryFolderFollowTheEnvironment) {
   ScopedEnvironment environment;
-  const std::tuple<const char*, const char*, const char*, std::string> languages[] = {  // LC_ALL, LC_MESSAGES, LANG
+  const std::tuple<const char*, const char*, const char*, std::string> languages[] = {
+      // LC_ALL, LC_MESSAGES, LANG
       {"it_IT.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8", "Italian"},
       {"", "de_DE.UTF-8", "fr_FR.UTF-8", "German"},
       {nullptr, "", "fr_FR.UTF-8", "French"},

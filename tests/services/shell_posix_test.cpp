@@ -83,19 +83,22 @@ TEST(ShellPosixOpen, BareHostsReachTheOpenerAsAddressesAndFoldersByPath) {
 TEST(ShellPosix, FailuresReturnTheShellsCode) {
   TempFolder folder;
   const std::string f = folder.Path().string();
-  std::ofstream(f + "/junk.txt") << "\x7f" << "junk";  // neither a program nor printable
+  std::ofstream(f + "/junk.txt") << "\x7f"
+                                 << "junk";  // neither a program nor printable
   std::filesystem::permissions(f + "/junk.txt", std::filesystem::perms::owner_all);
   testing::MessageBoxRecorder boxes;
   CShellExecute shell(std::make_shared<PosixShellBackend>("no-such-opener-here", "no-such-printer-here"));
-  const std::vector<std::int32_t> launched = {
-      shell.LaunchProgram(0, f + "/missing"), shell.LaunchProgram(0, f + "/no-folder/missing"),
-      shell.LaunchProgram(0, "no-such-program-anywhere"), shell.LaunchProgram(0, "/bin/true", "", f + "/no-folder"),
-      shell.LaunchProgram(0, f + "/junk.txt"), shell.LaunchProgram(0, f)};
+  const std::vector<std::int32_t> launched = {shell.LaunchProgram(0, f + "/missing"),
+                                              shell.LaunchProgram(0, f + "/no-folder/missing"),
+                                              shell.LaunchProgram(0, "no-such-program-anywhere"),
+                                              shell.LaunchProgram(0, "/bin/true", "", f + "/no-folder"),
+                                              shell.LaunchProgram(0, f + "/junk.txt"),
+                                              shell.LaunchProgram(0, f)};
   EXPECT_EQ(launched, (std::vector<std::int32_t>{2, 3, 2, 3, 11, 31}));
   EXPECT_FALSE(shell.StillExecuting());
   const std::vector<std::int32_t> opened = {shell.LaunchFolder(0, f + "/missing/deeper"), shell.Explore(0, "www.x.com"),
-                                            shell.PrintDocument(0, f + "/junk.txt"), shell.PrintDocument(0, f + "/no.txt"),
-                                            shell.LaunchURL(0, "www.x.com")};
+                                            shell.PrintDocument(0, f + "/junk.txt"),
+                                            shell.PrintDocument(0, f + "/no.txt"), shell.LaunchURL(0, "www.x.com")};
   EXPECT_EQ(opened, (std::vector<std::int32_t>{3, 2, 31, 2, 31}));  // exploring is for folders only
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_TRUE(Eventually(NoChildLeft));

@@ -29,7 +29,10 @@ struct FakeShell : ShellBackend {
            "|" + std::string(parameters) + "|" + std::string(directory) + "|" + std::to_string(show));
     return extended_value;
   }
-  bool ExitCode(ProcessHandle, std::uint32_t& code) override { code = exit_code; return true; }
+  bool ExitCode(ProcessHandle, std::uint32_t& code) override {
+    code = exit_code;
+    return true;
+  }
   void Release(ProcessHandle process) override { released.push_back(process); }
   void Record(std::string call) {
     calls.push_back(std::move(call));
@@ -108,17 +111,17 @@ TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
   fake->fail = true;
   OpenWebPage(0, "x", false);
   SetShellBackend(previous);
-  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error on launching URL: 32",
-                                                     "Error: 5. Invalid procedure call or argument",
-                                                     "Error on launching URL: 0"}));
+  EXPECT_EQ(boxes.Texts(),
+            (std::vector<std::string>{"Error on launching URL: 32", "Error: 5. Invalid procedure call or argument",
+                                      "Error on launching URL: 0"}));
   EXPECT_EQ(boxes.requests[0].title, "Serenitap");
 }
 
 namespace targets = shell_targets;
 
 TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
-  for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http", "www.seren itap.com",
-                           "/home/ann/www.x.com"})
+  for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http",
+                           "www.seren itap.com", "/home/ann/www.x.com"})
     EXPECT_EQ(targets::OpenTarget(kept, {}), kept);
   for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a"})
     EXPECT_EQ(targets::OpenTarget(host, {}), std::string("http://") + host);
@@ -131,9 +134,13 @@ TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
 TEST(ShellTargets, SchemesParametersEnvironmentAndErrorCodes) {
   for (const char* address : {"http://x", "svn+ssh://h/r"}) EXPECT_TRUE(targets::HasScheme(address)) << address;
   for (const char* path : {"C:\\dir", "/usr", "1http://x", "ab cd:e"}) EXPECT_FALSE(targets::HasScheme(path)) << path;
-  const std::pair<const char*, std::vector<std::string>> lines[] = {
-      {"  -x   y\tz ", {"-x", "y", "z"}}, {"pre\"fix mid\"post", {"prefix midpost"}}, {"\"\"", {""}},
-      {"a\\\\b", {"a\\\\b"}}, {"a\\\"b", {"a\"b"}}, {"\"a\\\\\" b", {"a\\", "b"}}, {"\"unclosed arg", {"unclosed arg"}}};
+  const std::pair<const char*, std::vector<std::string>> lines[] = {{"  -x   y\tz ", {"-x", "y", "z"}},
+                                                                    {"pre\"fix mid\"post", {"prefix midpost"}},
+                                                                    {"\"\"", {""}},
+                                                                    {"a\\\\b", {"a\\\\b"}},
+                                                                    {"a\\\"b", {"a\"b"}},
+                                                                    {"\"a\\\\\" b", {"a\\", "b"}},
+                                                                    {"\"unclosed arg", {"unclosed arg"}}};
   for (const auto& [line, arguments] : lines) EXPECT_EQ(targets::SplitParameters(line), arguments) << line;
   const auto lookup = [](const std::string& name) {
     return name == "HOME" ? std::optional<std::string>("/home/ann") : std::nullopt;

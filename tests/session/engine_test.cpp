@@ -275,7 +275,9 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   view.failOn.clear();
   EXPECT_EQ(reports, std::vector<std::string>{std::string("frmMain.") + c.reported});
   EXPECT_FALSE(engine.mblnBusy());
-  if (c.atTop != nullptr) { EXPECT_EQ(S().*c.atTop, kTop) << "no silent wrap"; }
+  if (c.atTop != nullptr) {
+    EXPECT_EQ(S().*c.atTop, kTop) << "no silent wrap";
+  }
   EXPECT_EQ(engine.mintSUD(), c.at == stpNone ? 5 : 7) << "nothing after the failing statement runs";
   engine.cmdFinish_Click();
   Next(2);

@@ -40,25 +40,45 @@ class FakeSessionView : public ISessionView {
 
   int VisibleDots() const { return static_cast<int>(std::count(dotVisible.begin(), dotVisible.end(), true)); }
 
-  void SetStepTimerEnabled(bool on) override { Call(on ? "Timer(1)" : "Timer(0)", [&] { timerEnabled = on; }); }
+  void SetStepTimerEnabled(bool on) override {
+    Call(on ? "Timer(1)" : "Timer(0)", [&] { timerEnabled = on; });
+  }
   void SetButtonEnabled(SessionButton b, bool on) override {
     Call("Enabled" + Name(b, on), [&] { Pick(b, previousEnabled, pauseEnabled, resumeEnabled) = on; });
   }
   void SetButtonVisible(SessionButton b, bool on) override {
     Call("Visible" + Name(b, on), [&] { Pick(b, previousVisible, pauseVisible, resumeVisible) = on; });
   }
-  void HideAllDots() override { Call("HideAllDots", [&] { dotVisible.fill(false); }); }
+  void HideAllDots() override {
+    Call("HideAllDots", [&] { dotVisible.fill(false); });
+  }
   void SetDotVisible(std::int32_t i, bool on) override {
     Call("Dot", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
   }
-  void PaintDots(Rgb colour) override { Call("Paint", [&] { dotColour = colour; }); }
-  void ShowStepLayout(const StepDisplay&) override { Call("Layout", [] {}); }
-  void ShowStepTexts(const StepTexts& t) override { Call("Texts", [&] { texts = t; }); }
-  void SetTimeText(const std::string& text) override { Call("TimeText", [&] { timeText = text; }); }
-  void PumpEvents() override { Call("Pump", [] {}); }
-  void SelectSUD(std::int16_t i) override { Call("SelectSUD", [&] { selectedSUD = i; }); }
-  void SelectIssueOption(std::int32_t i) override { Call("SelectIssue", [&] { selectedIssue = i; }); }
-  void SetIssueCaption(std::int32_t i, const std::string& c) override { Call("Caption", [&] { captions[i] = c; }); }
+  void PaintDots(Rgb colour) override {
+    Call("Paint", [&] { dotColour = colour; });
+  }
+  void ShowStepLayout(const StepDisplay&) override {
+    Call("Layout", [] {});
+  }
+  void ShowStepTexts(const StepTexts& t) override {
+    Call("Texts", [&] { texts = t; });
+  }
+  void SetTimeText(const std::string& text) override {
+    Call("TimeText", [&] { timeText = text; });
+  }
+  void PumpEvents() override {
+    Call("Pump", [] {});
+  }
+  void SelectSUD(std::int16_t i) override {
+    Call("SelectSUD", [&] { selectedSUD = i; });
+  }
+  void SelectIssueOption(std::int32_t i) override {
+    Call("SelectIssue", [&] { selectedIssue = i; });
+  }
+  void SetIssueCaption(std::int32_t i, const std::string& c) override {
+    Call("Caption", [&] { captions[i] = c; });
+  }
 
  private:
   static std::string Name(SessionButton b, bool on) {
@@ -119,8 +139,18 @@ class EngineTest : public ::testing::Test {
   // The step timer, Previous enabled, then Pause and Resume as enabled and visible: "1 <1 P11 R00".
   std::string Controls() const {
     const auto b = [](bool on) { return on ? '1' : '0'; };
-    return {b(view.timerEnabled), ' ', '<', b(view.previousEnabled), ' ', 'P', b(view.pauseEnabled),
-            b(view.pauseVisible), ' ', 'R', b(view.resumeEnabled), b(view.resumeVisible)};
+    return {b(view.timerEnabled),
+            ' ',
+            '<',
+            b(view.previousEnabled),
+            ' ',
+            'P',
+            b(view.pauseEnabled),
+            b(view.pauseVisible),
+            ' ',
+            'R',
+            b(view.resumeEnabled),
+            b(view.resumeVisible)};
   }
 
   MessageBoxRecorder boxes;

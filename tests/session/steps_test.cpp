@@ -67,9 +67,14 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
     EXPECT_EQ(IsBlinkingStep(s), IsTimedStep(s) && s != stpRelax);
   }
   // Points met twice in a round share a dot; the right eyebrow has the last one.
-  const std::pair<enmStep, std::int32_t> dots[] = {{-1, 0},          {26, 0},          {stpLeftHand, 2},
-                                                   {stpTopHead2, 4}, {stpUnderNose2, 8}, {stpRightEyebrow, 16},
-                                                   {stpRightEyeCorner, 12}, {stpRightUnderArm, 15}};
+  const std::pair<enmStep, std::int32_t> dots[] = {{-1, 0},
+                                                   {26, 0},
+                                                   {stpLeftHand, 2},
+                                                   {stpTopHead2, 4},
+                                                   {stpUnderNose2, 8},
+                                                   {stpRightEyebrow, 16},
+                                                   {stpRightEyeCorner, 12},
+                                                   {stpRightUnderArm, 15}};
   for (const auto& [step, dot] : dots) EXPECT_EQ(GetDotIndex(step), dot) << step;
   const std::pair<std::int32_t, const char*> times[] = {
       {61, "01:01"}, {3600, "00:00"}, {86399, "59:59"}, {86400, "00:00:00"}, {172799, "23:59:59"}};
@@ -121,8 +126,8 @@ TEST(Keys, EscapePausesAnyKeyResumesThenTheNextAndPreviousKeys) {
 TEST(Keys, DigitsChooseARatingOrAnIssue) {
   // Key, step, time in ms, choice: one press after another on the same chooser.
   const std::tuple<std::int32_t, enmStep, std::int64_t, int> presses[] = {
-      {vk::k0 + 7, 3, 0, 7}, {vk::k1, 24, 100, 1}, {vk::k0, 24, 1100, 10},  // 1 then 0 within a second is 10
-      {vk::k1, 3, 2000, 1},  {vk::k0, 3, 3001, 0},  {vk::k0, 2, 5000, 10},  // ...not later; 0 is the tenth issue
+      {vk::k0 + 7, 3, 0, 7}, {vk::k1, 24, 100, 1},  {vk::k0, 24, 1100, 10},  // 1 then 0 within a second is 10
+      {vk::k1, 3, 2000, 1},  {vk::k0, 3, 3001, 0},  {vk::k0, 2, 5000, 10},   // ...not later; 0 is the tenth issue
       {vk::k9, 2, 5000, 9},  {vk::k9, 7, 5000, -1}, {vk::kN, 3, 5000, -1}};
   DigitChoice choice;
   for (const auto& [key, step, ms, chosen] : presses) EXPECT_EQ(choice.Choose(key, step, ms), chosen) << ms;

@@ -72,7 +72,8 @@ TEST(DefaultConfigFolder, IsBelowAnAbsoluteXdgConfigHomeElseBelowTheHomeFolder) 
   const passwd* account = ::getpwuid(::getuid());
   ASSERT_NE(account, nullptr);
   const fs::path account_config = fs::path(account->pw_dir) / ".config" / "Serenitap";
-  const std::tuple<const char*, const char*, fs::path> cases[] = {  // XDG_CONFIG_HOME, HOME, the folder
+  const std::tuple<const char*, const char*, fs::path> cases[] = {
+      // XDG_CONFIG_HOME, HOME, the folder
       {"/xdg/config", "/home/u", "/xdg/config/Serenitap"},
       {nullptr, "/home/u", "/home/u/.config/Serenitap"},
       {"", "/home/u", "/home/u/.config/Serenitap"},
@@ -136,7 +137,7 @@ TEST_F(FileStore, AnUnreadableFileIsSetAsideAndNeverOverwritten) {
   const auto aside = SetAsideFiles(Folder());
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(ReadText(aside[0]), "this is no settings file\n\x01");  // kept, byte for byte
-  ASSERT_EQ(notices_.size(), 1u);  // said once
+  ASSERT_EQ(notices_.size(), 1u);                                   // said once
   EXPECT_THAT(notices_[0], AllOf(HasSubstr("could not be read"), HasSubstr(aside[0].string()), HasSubstr("line 1")));
   EXPECT_EQ(SaveLeft(1), "Success");
   WriteText(Hive(), "broken behind the program's back");
@@ -168,8 +169,8 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
        root ? "" : "cannot be written"},
       {"pipe", [&] { fs::remove(Hive()), ::mkfifo(Hive().c_str(), 0600); }, [&] { fs::remove(Hive()); }, -1, 5,
        "not a regular file"},
-      {"no-folder", [&] { fs::remove_all(Folder()), WriteText(Folder(), "x"); }, [&] { fs::remove(Folder()); }, -1,
-       5, "cannot be written"}};
+      {"no-folder", [&] { fs::remove_all(Folder()), WriteText(Folder(), "x"); }, [&] { fs::remove(Folder()); }, -1, 5,
+       "cannot be written"}};
   for (const auto& [name, block, repair, left, error, notice] : cases) {
     SCOPED_TRACE(name);
     Use(name);
@@ -180,9 +181,8 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
     st::RegResult closed = 0;
     std::string saved;
     std::int32_t leftAfter = 0;
-    ASSERT_TRUE(FinishesWithinASecond([&] {
-      closed = SaveLeftAndClose(*store_, 2), saved = SaveLeft(3), leftAfter = Left();
-    }));
+    ASSERT_TRUE(
+        FinishesWithinASecond([&] { closed = SaveLeftAndClose(*store_, 2), saved = SaveLeft(3), leftAfter = Left(); }));
     EXPECT_EQ(closed, error);
     EXPECT_EQ(saved, kFailed);
     EXPECT_EQ(leftAfter, left);

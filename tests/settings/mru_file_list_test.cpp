@@ -31,8 +31,8 @@ TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
       {3, "C:\\ProjectDocuments\\Report of March.docx", "&3)  ...\\Report of March.docx"},
       {2, "C:\\" + std::string(30, 'x'), "&2)  C:\\" + std::string(30, 'x')},  // 33, but the tail fits
       {4, k40, "&4)  " + k40},                                                 // no separator
-      {5, "C:\\" + k37, "&5)  ...\\" + k37},                                    // the name alone is longer
-      {6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},                              // none fits: the leftmost
+      {5, "C:\\" + k37, "&5)  ...\\" + k37},                                   // the name alone is longer
+      {6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},                             // none fits: the leftmost
       {2, "/home/someone/Documents/notes/2024/summary.txt", "&2)  .../Documents/notes/2024/summary.txt"},
       {1, "C:\\" + accents, "&1)  C:\\" + accents}};  // characters, not bytes
   for (const auto& [index, path, caption] : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(index, path), caption);
@@ -121,9 +121,11 @@ TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
   list.MRU_Read();
   EXPECT_FALSE(list.MRU_Save());
   ASSERT_EQ(reports_.reports.size(), 2u);
-  for (const auto& [report, procedure] : {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
-    EXPECT_EQ(report.module + "." + report.procedure + " " + std::to_string(report.number) + " " + report.extra.substr(0, 6),
-              "cMRUFileList." + std::string(procedure) + " 75 Line: ");
+  for (const auto& [report, procedure] :
+       {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
+    EXPECT_EQ(
+        report.module + "." + report.procedure + " " + std::to_string(report.number) + " " + report.extra.substr(0, 6),
+        "cMRUFileList." + std::string(procedure) + " 75 Line: ");
   }
   EXPECT_EQ(Entries(list), Paths{File("one")});
   for (const auto& entry : fs::directory_iterator(".")) {  // no temporary file left behind
@@ -132,7 +134,8 @@ TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
 }
 
 TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
-  const std::tuple<std::string, std::int32_t, Paths> cases[] = {  // a maximum of -1: malformed, nothing changes
+  const std::tuple<std::string, std::int32_t, Paths> cases[] = {
+      // a maximum of -1: malformed, nothing changes
       {"MaxCount,6\r\nCount,1\r\nFile1 C:\\x\r\n\r\n", -1, {}},
       {"MaxCount,six\r\nCount,0\r\n\r\n", -1, {}},
       {"MaxCount,-1\r\nCount,0\r\n\r\n", -1, {}},
@@ -181,7 +184,7 @@ TEST_F(MRUFileListTest, TheStoredListComesBackWithoutFilesThatVanished) {
                                                 {"File3", {st::REG_EXPAND_SZ, Z(File("%PATH%/c"))}}};
   for (const auto& [name, raw] : stored) EXPECT_EQ(GetRaw(HKCU, kRecent, name), raw) << name;
   fs::remove("a");
-  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 1);        // File4 is beyond it: kept, not loaded
+  modRegistry::RegSaveNumber(HKCU, kRecent, "MaxCount", 1);     // File4 is beyond it: kept, not loaded
   modRegistry::RegSaveNumber(HKCU, kRecent, "Count", INT_MAX);  // far more than stored
   ASSERT_TRUE(list.Load(true, cr_));
   EXPECT_EQ(list.MaxFileCount(), 1);

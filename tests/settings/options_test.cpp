@@ -61,7 +61,7 @@ TEST_F(WindowPosition, IsStoredRoundedHalvesToEvenWhenItFitsAndReadBack) {
   EXPECT_EQ(kKey, "Software\\Serenitap\\WindowPosition");
   EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kKey, "Top", 9), 102);
   FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateNormal});  // off every screen: kept as it is
-  FormPos_Save({0, 0, 20000, 15000, kWindowStateMaximized});     // keeps the normal placement
+  FormPos_Save({0, 0, 20000, 15000, kWindowStateMaximized});      // keeps the normal placement
   EXPECT_EQ(Read(), (Stored{-30000, 50000, 9000, 6000, 2, true}));
   FormPos_Save({10, 20, -1, 400, kWindowStateNormal});
   EXPECT_EQ(Read(), (Stored{10, 20, -1, 400, 0, false}));  // no usable width

@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <fstream>
-#include <optional>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "settings/registry_store.h"
@@ -35,7 +35,8 @@ class StoreTest : public ::testing::Test {
     ASSERT_EQ(Store().CreateKey(st::RootHandle(HKCU), key, st::KEY_SIX_SPECIFIC_RIGHTS, &h), 0);
     const std::string data = raw.bytes + '\xAA';
     EXPECT_EQ(Store().SetValue(h, name, raw.type, reinterpret_cast<const std::uint8_t*>(data.data()),
-                               static_cast<std::uint32_t>(raw.bytes.size())), 0);
+                               static_cast<std::uint32_t>(raw.bytes.size())),
+              0);
     Store().CloseKey(h);
   }
   // The stored value; nothing when it cannot be read.

@@ -54,8 +54,11 @@ TEST_F(StoreBehaviour, ModRegistryKeepsNumbersAndTextsApartAndFallsBackToTheDefa
   EXPECT_THAT(GetRaw(HKCU, kKey, "T"), ::testing::AnyOf(Raw{st::REG_SZ, "12"}, Raw{st::REG_SZ, Z("12")}));
   PutRaw(kKey, "Zero", {st::REG_SZ, Z("0123456789")});
   PutRaw(kKey, "Expand", {st::REG_EXPAND_SZ, Z("abc")});
-  for (const auto& [name, text, number] : {std::tuple{"T", "12", 77}, {"N", "d", -5}, {"Zero", "0123456789", 77},
-                                           {"Expand", "d", 77}, {"Missing", "d", 77}}) {
+  for (const auto& [name, text, number] : {std::tuple{"T", "12", 77},
+                                           {"N", "d", -5},
+                                           {"Zero", "0123456789", 77},
+                                           {"Expand", "d", 77},
+                                           {"Missing", "d", 77}}) {
     EXPECT_EQ(modRegistry::RegGetString(HKCU, kKey, name, "d"), text) << name;
     EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kKey, name, 77), number) << name;
   }
@@ -160,10 +163,13 @@ TEST_F(StoreBehaviour, CreateEXEAssociationWritesItsRowsUnderClassesRoot) {
   r.CreateEXEAssociation("a.exe", "Other.Class", "d", "oth");
   r.CreateEXEAssociation("b.exe", "Third.Class", "d", "thd", -1);
   const std::string command = "C:\\Tools\\tap.exe \"%1\"";
-  const std::pair<const char*, std::string> rows[] = {
-      {".tap", "Serenitap.Session"}, {".tap\\shell\\open\\command", command}, {"Serenitap.Session", "Tapping session"},
-      {"Serenitap.Session\\shell\\open\\command", command}, {"Serenitap.Session\\DefaultIcon", "C:\\Tools\\tap.exe,2"},
-      {"Other.Class\\DefaultIcon", "a.exe,0"}, {"Third.Class\\DefaultIcon", "<none>"}};
+  const std::pair<const char*, std::string> rows[] = {{".tap", "Serenitap.Session"},
+                                                      {".tap\\shell\\open\\command", command},
+                                                      {"Serenitap.Session", "Tapping session"},
+                                                      {"Serenitap.Session\\shell\\open\\command", command},
+                                                      {"Serenitap.Session\\DefaultIcon", "C:\\Tools\\tap.exe,2"},
+                                                      {"Other.Class\\DefaultIcon", "a.exe,0"},
+                                                      {"Third.Class\\DefaultIcon", "<none>"}};
   for (const auto& [key, value] : rows) EXPECT_EQ(row(key), value) << key;
   EXPECT_EQ(GetRaw(HKCR, ".tap\\shell\\open\\command", "")->type, st::REG_SZ);  // one % only
 }

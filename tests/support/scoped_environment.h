@@ -15,12 +15,15 @@ class ScopedEnvironment {
 
   // nullptr unsets the variable.
   void Set(const char* name, const char* value) {
-    if (const char* old = std::getenv(name)) saved_.try_emplace(name, old);
-    else saved_.try_emplace(name);
+    if (const char* old = std::getenv(name))
+      saved_.try_emplace(name, old);
+    else
+      saved_.try_emplace(name);
     value ? ::setenv(name, value, 1) : ::unsetenv(name);
   }
   ~ScopedEnvironment() {
-    for (const auto& [name, value] : saved_) value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+    for (const auto& [name, value] : saved_)
+      value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
   }
 
  private:

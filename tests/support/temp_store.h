@@ -33,11 +33,10 @@ class TempStore {
  private:
   TempFolder folder_;
 #ifdef _WIN32
-  std::shared_ptr<settings::Win32RegistryStore> store_ = std::make_shared<settings::Win32RegistryStore>(
-      "Software\\SerenitapTests\\" + folder_.Path().filename().string());
+  std::shared_ptr<settings::Win32RegistryStore> store_ =
+      std::make_shared<settings::Win32RegistryStore>("Software\\SerenitapTests\\" + folder_.Path().filename().string());
 #else
-  std::shared_ptr<settings::FileRegistryStore> store_ =
-      std::make_shared<settings::FileRegistryStore>(folder_.Path());
+  std::shared_ptr<settings::FileRegistryStore> store_ = std::make_shared<settings::FileRegistryStore>(folder_.Path());
 #endif
   std::shared_ptr<settings::RegistryStore> previous_;
 };

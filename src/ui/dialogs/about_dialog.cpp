@@ -73,9 +73,9 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
 
   picProgLogo = AddPicture(picCont, kDesign.Control("picProgLogo"), ToQString(product::kName) + QStringLiteral(" logo"),
                            QStringLiteral(":/dialogs/product_logo.svg"));
-  picCompanyLogo = AddPicture(picCont, kDesign.Control("picCompanyLogo"),
-                              ToQString(product::kMakerName) + QStringLiteral(" logo"),
-                              QStringLiteral(":/dialogs/company_logo.svg"));
+  picCompanyLogo =
+      AddPicture(picCont, kDesign.Control("picCompanyLogo"), ToQString(product::kMakerName) + QStringLiteral(" logo"),
+                 QStringLiteral(":/dialogs/company_logo.svg"));
 
   lblTitle = AddLabel(picCont, kDesign.Control("lblTitle"));
   QFont titleFont(QStringLiteral("MS Sans Serif"));
@@ -148,8 +148,6 @@ void frmAbout_NEW::Form_Load() {
   }
 }
 
-void frmAbout_NEW::lblWebAddress_Click() {
-  OpenWebPageFor(this, TrimBlanks(ToStdString(lblWebAddress->Tag())), false);
-}
+void frmAbout_NEW::lblWebAddress_Click() { OpenWebPageFor(this, TrimBlanks(ToStdString(lblWebAddress->Tag())), false); }
 
 }  // namespace serenitap

@@ -1,8 +1,8 @@
 #pragma once
 // The dialogs' pictures, drawn for this program as SVG and compiled in.
 #include <QPixmap>
-#include <QString>
 #include <QSize>
+#include <QString>
 
 namespace serenitap {
 

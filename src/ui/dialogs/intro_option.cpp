@@ -30,8 +30,6 @@ void SaveShowWhatIsIt(std::int32_t value) {
                                    value);
 }
 
-IntroOptionAccess SetIntroOptionAccess(IntroOptionAccess access) {
-  return std::exchange(Access(), std::move(access));
-}
+IntroOptionAccess SetIntroOptionAccess(IntroOptionAccess access) { return std::exchange(Access(), std::move(access)); }
 
 }  // namespace serenitap

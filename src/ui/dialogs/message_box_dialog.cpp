@@ -31,8 +31,8 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
 }
 
 MsgAnswer ShowDialog(const MessageBoxRequest& request) {
-  QMessageBox box(IconOf(request.icon), ToQString(request.title), ToQString(request.text),
-                  ButtonsOf(request.buttons), QApplication::activeWindow());
+  QMessageBox box(IconOf(request.icon), ToQString(request.title), ToQString(request.text), ButtonsOf(request.buttons),
+                  QApplication::activeWindow());
   switch (box.exec()) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;

@@ -129,13 +129,9 @@ void frmShortcuts::Form_Load() {
 bool frmShortcuts::PreviewKey(QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return true;  // consumed, nothing happens
-    case Qt::Key_Escape:
-      close();
-      return true;
-    default:
-      return false;
+    case Qt::Key_Enter: return true;  // consumed, nothing happens
+    case Qt::Key_Escape: close(); return true;
+    default: return false;
   }
 }
 

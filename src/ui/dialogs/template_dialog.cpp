@@ -63,17 +63,14 @@ void frmZTemplate::QuerySaveBeforeClose(bool& cancel) {
   cancel = false;
   if (!DataChanged()) return;
   switch (AskSaveChanges()) {
-    case MsgAnswer::Cancel:
-      cancel = true;
-      return;
+    case MsgAnswer::Cancel: cancel = true; return;
     case MsgAnswer::Yes:
       if (!SaveData()) {
         cancel = true;
         return;
       }
       break;
-    default:
-      break;
+    default: break;
   }
   CleanDataChangedFlag();
 }
@@ -102,14 +99,9 @@ bool frmZTemplate::QueryClose() {
 bool frmZTemplate::PreviewKey(QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      cmdOK_Click();
-      return true;
-    case Qt::Key_Escape:
-      close();
-      return true;
-    default:
-      return false;
+    case Qt::Key_Enter: cmdOK_Click(); return true;
+    case Qt::Key_Escape: close(); return true;
+    default: return false;
   }
 }
 

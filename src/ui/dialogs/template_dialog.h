@@ -3,8 +3,8 @@
 // on closing, for dialogs that edit data. Nothing in the program opens it;
 // dialogs that edit data derive from it and override ValidateData, SaveWork
 // and OkAction.
-#include "ui/dialogs/dialog_pattern.h"
 #include "services/message_box.h"
+#include "ui/dialogs/dialog_pattern.h"
 
 class QLabel;
 class QPushButton;

@@ -47,7 +47,9 @@ void Require(const QWidget* txt) {
   if (txt == nullptr) throw RuntimeFailure(kObjectNotSet, "Object variable or With block variable not set");
 }
 
-[[noreturn]] void Unsupported() { throw RuntimeFailure(kNotSupported, "Object doesn't support this property or method"); }
+[[noreturn]] void Unsupported() {
+  throw RuntimeFailure(kNotSupported, "Object doesn't support this property or method");
+}
 
 void SelectAll(QWidget* txt) {
   Require(txt);

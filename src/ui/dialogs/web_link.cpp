@@ -21,10 +21,10 @@ QString RunStyle(const QString& attributes) {
     const QString value = match.captured(2);
     if (name == QLatin1String("Foreground")) style << QStringLiteral("color:%1").arg(value.toLower());
     if (name == QLatin1String("TextDecorations")) {
-      style << QStringLiteral("text-decoration:%1").arg(value.compare(QLatin1String("Strikethrough"),
-                                                                      Qt::CaseInsensitive) == 0
-                                                            ? QStringLiteral("line-through")
-                                                            : value.toLower());
+      style << QStringLiteral("text-decoration:%1")
+                   .arg(value.compare(QLatin1String("Strikethrough"), Qt::CaseInsensitive) == 0
+                            ? QStringLiteral("line-through")
+                            : value.toLower());
     }
     if (name == QLatin1String("FontWeight")) style << QStringLiteral("font-weight:%1").arg(value.toLower());
   }
@@ -55,7 +55,8 @@ QString MarkupToRichText(const QString& markup) {
     const bool closing = !match.captured(1).isEmpty();
     const QString name = match.captured(2);
     if (name == QLatin1String("Run")) {
-      html += closing ? QStringLiteral("</span>") : QStringLiteral("<span style=\"%1\">").arg(RunStyle(match.captured(3)));
+      html +=
+          closing ? QStringLiteral("</span>") : QStringLiteral("<span style=\"%1\">").arg(RunStyle(match.captured(3)));
     } else if (name == QLatin1String("LineBreak")) {
       html += QStringLiteral("<br>");
     }

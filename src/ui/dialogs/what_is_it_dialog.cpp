@@ -37,9 +37,7 @@ constexpr DialogDesign kDesign{9180, 6780, 840, kControls};
 
 }  // namespace
 
-std::string WhatIsItCaption(std::string_view productName) {
-  return "How " + std::string(productName) + " works";
-}
+std::string WhatIsItCaption(std::string_view productName) { return "How " + std::string(productName) + " works"; }
 
 std::string WhatIsItText(std::string_view productName) {
   const std::string paragraphs[] = {
@@ -134,9 +132,10 @@ void frmWhatIsIt::FitExplanation() {
   const int height = fedText->height() - frame - 2 * margin;
   for (double points = 11.25; points >= 9; points -= 0.25) {
     font.setPointSizeF(points);
-    const QRect needed = QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap,
-                                                         fedText->toPlainText());
-    if (needed.height() + QFontMetrics(font).lineSpacing() <= height) break;  // a line to spare for the edit box's own spacing
+    const QRect needed =
+        QFontMetrics(font).boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, fedText->toPlainText());
+    if (needed.height() + QFontMetrics(font).lineSpacing() <= height)
+      break;  // a line to spare for the edit box's own spacing
   }
   fedText->setFont(font);
 }
@@ -182,8 +181,6 @@ void frmWhatIsIt::cmdOK_Click() {
   });
 }
 
-void frmWhatIsIt::lblLearnMore_Click() {
-  OpenWebPageFor(this, TrimBlanks(ToStdString(lblLearnMore->Tag())), false);
-}
+void frmWhatIsIt::lblLearnMore_Click() { OpenWebPageFor(this, TrimBlanks(ToStdString(lblLearnMore->Tag())), false); }
 
 }  // namespace serenitap

@@ -24,7 +24,8 @@ JournalKeeper::JournalKeeper(SessionEngine& engine, std::string path, QObject* p
               [](const std::string& text) {
                 // From the writer's thread to the window's.
                 if (QCoreApplication* app = QCoreApplication::instance()) {
-                  QMetaObject::invokeMethod(app, [text] { ShowNotice(text); }, Qt::QueuedConnection);
+                  QMetaObject::invokeMethod(
+                      app, [text] { ShowNotice(text); }, Qt::QueuedConnection);
                 }
               }),
       recorder_(writer_) {

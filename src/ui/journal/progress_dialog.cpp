@@ -78,7 +78,8 @@ constexpr DialogDesign kDesign{11400, 9000, 840, kControls};
 constexpr double kChartMinHeight = 3600;
 // clang-format on
 
-frmProgress::frmProgress(std::string journalPath, QWidget* owner) : DialogPattern(owner), path_(std::move(journalPath)) {
+frmProgress::frmProgress(std::string journalPath, QWidget* owner)
+    : DialogPattern(owner), path_(std::move(journalPath)) {
   setObjectName(QStringLiteral("frmProgress"));
   setWindowTitle(QStringLiteral("My Progress"));
   resize(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
@@ -247,8 +248,8 @@ void frmProgress::DrawChart() {
 bool frmProgress::ExportCsv(const QString& path) {
   QSaveFile file(path);
   const std::string csv = journal::ToCsv(shown_);
-  if (file.open(QIODevice::WriteOnly) && file.write(csv.data(), static_cast<qint64>(csv.size())) ==
-                                              static_cast<qint64>(csv.size()) && file.commit()) {
+  if (file.open(QIODevice::WriteOnly) &&
+      file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && file.commit()) {
     return true;
   }
   MsgBox("The journal could not be exported to " + ToStdString(path) + ": " + ToStdString(file.errorString()),
@@ -257,9 +258,9 @@ bool frmProgress::ExportCsv(const QString& path) {
 }
 
 void frmProgress::cmdExport_Click() {
-  const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Export the Journal"),
-                                                    QStringLiteral("serenitap-journal.csv"),
-                                                    QStringLiteral("CSV files (*.csv)"));
+  const QString path =
+      QFileDialog::getSaveFileName(this, QStringLiteral("Export the Journal"), QStringLiteral("serenitap-journal.csv"),
+                                   QStringLiteral("CSV files (*.csv)"));
   if (!path.isEmpty()) ExportCsv(path);
 }
 
@@ -272,9 +273,9 @@ bool frmProgress::DeleteSelected() {
     MsgBox("Select the sessions to delete in the table first.", MsgButtons::Ok, MsgIcon::Information);
     return false;
   }
-  const std::string question = ids.size() == 1 ? std::string("Delete the selected session from the journal?")
-                                               : "Delete the " + std::to_string(ids.size()) +
-                                                     " selected sessions from the journal?";
+  const std::string question =
+      ids.size() == 1 ? std::string("Delete the selected session from the journal?")
+                      : "Delete the " + std::to_string(ids.size()) + " selected sessions from the journal?";
   if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
   try {
     journal::JournalStore(path_, 250).Delete(ids);

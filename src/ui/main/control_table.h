@@ -71,22 +71,22 @@ struct TwipRect {
 
 struct ControlSpec {
   std::string_view name;
-  int index = -1;               // element of a control array, -1 otherwise
+  int index = -1;  // element of a control array, -1 otherwise
   ControlKind kind = ControlKind::Label;
-  std::string_view container;   // empty: the window itself
-  TwipRect geometry;            // design geometry; for controls placed by the
-                                // layout only the size given at design counts
-  bool byLayout = false;        // ArrangeControls places it
+  std::string_view container;  // empty: the window itself
+  TwipRect geometry;           // design geometry; for controls placed by the
+                               // layout only the size given at design counts
+  bool byLayout = false;       // ArrangeControls places it
   Dock dock = Dock::None;
   FontSpec font;
   Paint back = Paint::Default;
-  Rgb backRgb;                  // fill colour when back is Fixed
+  Rgb backRgb;  // fill colour when back is Fixed
   Paint fore = Paint::Default;
-  Rgb borderRgb;                // border of a shape
+  Rgb borderRgb;  // border of a shape
   std::string_view caption;
   bool visibleAtStart = true;
-  bool centred = false;         // centred text
-  std::string_view image;       // resource path of the picture it shows
+  bool centred = false;    // centred text
+  std::string_view image;  // resource path of the picture it shows
 };
 
 // Every control of the main window, containers before what they contain.

@@ -51,9 +51,7 @@ GuidanceControl::GuidanceControl(SessionEngine& engine, frmMain& window, QObject
   connect(&menu, &QMenu::aboutToShow, this, [this] { CheckVoice(); });
 }
 
-GuidanceControl::~GuidanceControl() {
-  engine_.SetGuidance(nullptr);
-}
+GuidanceControl::~GuidanceControl() { engine_.SetGuidance(nullptr); }
 
 void GuidanceControl::Load() {
   if (!modOptions::SpeakGuidance()) return;
@@ -92,8 +90,13 @@ void GuidanceControl::TurnOn() {
     return;
   }
   if (guidance_ == nullptr) {
-    speaker_ = voice_.create([this](std::uint32_t phrase) { if (guidance_) guidance_->PhraseFinished(phrase); },
-                             [this](const std::string& reason) { if (guidance_) guidance_->SpeakerFailed(reason); });
+    speaker_ = voice_.create(
+        [this](std::uint32_t phrase) {
+          if (guidance_) guidance_->PhraseFinished(phrase);
+        },
+        [this](const std::string& reason) {
+          if (guidance_) guidance_->SpeakerFailed(reason);
+        });
     guidance_ = std::make_unique<SpokenGuidance>(*speaker_);
     guidance_->onTurnedOff = [this] {
       if (item_ != nullptr) item_->setChecked(false);

@@ -117,8 +117,8 @@ void MainWindowController::Form_Load() {
     window_.ArrangeControls();
     engine_.Form_Load_Session();
     if (QAbstractButton* web = window_.Button("cmdWeb")) {
-      web->setToolTip(ToQString(std::string("Click here to visit the ") + std::string(product::kName) +
-                                " website at " + std::string(product::kWebAddress)));
+      web->setToolTip(ToQString(std::string("Click here to visit the ") + std::string(product::kName) + " website at " +
+                                std::string(product::kWebAddress)));
     }
     window_.SetColors();
     guidance_->Load();
@@ -207,12 +207,10 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
   const std::int32_t code = VirtualKeyOf(*key);
   const KeyCommand command =
       DecideKey(code, window_.IsPauseAvailable(), window_.IsResumeAvailable(), engine_.State().genmCurrentStep);
-  const bool digitChooses =
-      command == KeyCommand::None && DigitChoice::Chooses(code, engine_.State().genmCurrentStep);
-  QAbstractButton* accessKeyButton = command == KeyCommand::None && !digitChooses &&
-                                             (key->modifiers() & Qt::AltModifier)
-                                         ? AccessKeyButton(*key)
-                                         : nullptr;
+  const bool digitChooses = command == KeyCommand::None && DigitChoice::Chooses(code, engine_.State().genmCurrentStep);
+  QAbstractButton* accessKeyButton =
+      command == KeyCommand::None && !digitChooses && (key->modifiers() & Qt::AltModifier) ? AccessKeyButton(*key)
+                                                                                           : nullptr;
   if (event->type() == QEvent::ShortcutOverride) {
     // Keys of the key table, the choosing digits and the window's access keys
     // are handled here, as key presses, before any shortcut.
@@ -244,8 +242,8 @@ QAbstractButton* MainWindowController::AccessKeyButton(const QKeyEvent& event) c
 }
 
 bool MainWindowController::Form_KeyDown(std::int32_t keyCode) {
-  const KeyCommand command = DecideKey(keyCode, window_.IsPauseAvailable(), window_.IsResumeAvailable(),
-                                       engine_.State().genmCurrentStep);
+  const KeyCommand command =
+      DecideKey(keyCode, window_.IsPauseAvailable(), window_.IsResumeAvailable(), engine_.State().genmCurrentStep);
   switch (command) {
     case KeyCommand::None: return false;
     case KeyCommand::Consume: return true;
@@ -269,8 +267,10 @@ void MainWindowController::ChooseByDigit(std::int32_t keyCode) {
   const enmStep step = engine_.State().genmCurrentStep;
   const int choice = digits_.Choose(keyCode, step, clock_());
   if (choice < 0) return;
-  if (step == stpSelectIssue) window_.ChooseOption("radMode", window_.VisibleIssueOption(choice));
-  else window_.ChooseOption("radSUD", choice);
+  if (step == stpSelectIssue)
+    window_.ChooseOption("radMode", window_.VisibleIssueOption(choice));
+  else
+    window_.ChooseOption("radSUD", choice);
 }
 
 void MainWindowController::SetMonotonicClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
@@ -327,9 +327,7 @@ void MainWindowController::cmdExit_Click() {
 
 void MainWindowController::cmdNav_Click() { window_.PopupMenu().popup(QCursor::pos()); }
 
-void MainWindowController::mnuPopUpAbout_Click() {
-  ModalWindowCommand("mnuPopUpAbout_Click", dialogs_.showAboutModal);
-}
+void MainWindowController::mnuPopUpAbout_Click() { ModalWindowCommand("mnuPopUpAbout_Click", dialogs_.showAboutModal); }
 
 void MainWindowController::mnuPopUpInfo_Click() {
   ModalWindowCommand("mnuPopUpInfo_Click", dialogs_.showWhatIsItModal);
@@ -345,8 +343,7 @@ void MainWindowController::mnuPopUpProgress_Click() {
                      [this](QWidget* owner) { dialogs_.showProgressModal(owner, journal_->Path()); });
 }
 
-void MainWindowController::ModalWindowCommand(const char* procedure,
-                                              const std::function<void(QWidget*)>& show) {
+void MainWindowController::ModalWindowCommand(const char* procedure, const std::function<void(QWidget*)>& show) {
   Guarded(kModule, procedure, [&] {
     QTimer& timer = window_.StepTimer();
     const bool wasRunning = timer.isActive();

@@ -20,11 +20,11 @@
 
 #include "content/instructions.h"
 #include "content/issues.h"
+#include "services/failure.h"
 #include "services/product.h"
+#include "ui/fonts.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
-#include "services/failure.h"
-#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 // The pictures are compiled into the library; a static library has to ask
@@ -39,9 +39,7 @@ using main_window::Paint;
 
 namespace main_window {
 
-QString InstalledFamilyFor(std::string_view designFamily) {
-  return QFontInfo(DesignFont(designFamily)).family();
-}
+QString InstalledFamilyFor(std::string_view designFamily) { return QFontInfo(DesignFont(designFamily)).family(); }
 
 QFont FontOf(const FontSpec& spec) {
   const FontSpec& f = spec.family.empty() ? kWindowFont : spec;
@@ -207,13 +205,16 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       const int index = spec.index;
       const bool issue = spec.name == "radMode";
       auto choose = [this, index, issue] {
-        if (issue) emit issueOptionClicked(index);
-        else emit sudOptionClicked(index);
+        if (issue)
+          emit issueOptionClicked(index);
+        else
+          emit sudOptionClicked(index);
       };
       // Ticking the option stores the choice, whether a click, a key or a
       // screen reader's toggle action ticked it. A click on the option that
       // is already ticked changes nothing on screen but still stores it.
-      connect(option, &QRadioButton::pressed, option, [option] { option->setProperty("tickedAtPress", option->isChecked()); });
+      connect(option, &QRadioButton::pressed, option,
+              [option] { option->setProperty("tickedAtPress", option->isChecked()); });
       connect(option, &QRadioButton::toggled, this, [choose](bool checked) {
         if (checked) choose();
       });
@@ -223,8 +224,7 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       });
       return option;
     }
-    case ControlKind::Shape:
-      return new main_window::DotShape(container);
+    case ControlKind::Shape: return new main_window::DotShape(container);
     case ControlKind::TextBox: {
       auto* text = new QPlainTextEdit(container);
       text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -233,8 +233,7 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       return text;
     }
     case ControlKind::Timer:
-    case ControlKind::Menu:
-      break;
+    case ControlKind::Menu: break;
   }
   return new QWidget(container);
 }
@@ -338,8 +337,8 @@ void frmMain::ArrangeControls() {
   // The layout reports nothing: a step that fails is left out and the
   // following ones still run, so a failure never stops a resize.
   try {
-    const LayoutInput input = WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel,
-                                                  mlngToolbarRightEdge);
+    const LayoutInput input =
+        WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel, mlngToolbarRightEdge);
     layout_ = main_window::ArrangeControls(input, layout_);
   } catch (...) {
     // The controls keep their last rectangles; a report on every resize would flood the user.
@@ -447,9 +446,11 @@ void frmMain::FitText(QLabel* label) {
     fit = TextFit{label->text(), room.size(), flags, font, 0};
     for (int size = designSize;; --size) {
       font.setPixelSize(size);
-      const QRect needed =
-          QFontMetrics(font).boundingRect(QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2), flags, label->text());
-      if (size <= main_window::kSmallestTextPixels || (needed.height() <= room.height() && needed.width() <= room.width())) break;
+      const QRect needed = QFontMetrics(font).boundingRect(
+          QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2), flags, label->text());
+      if (size <= main_window::kSmallestTextPixels ||
+          (needed.height() <= room.height() && needed.width() <= room.width()))
+        break;
     }
     fit.pixelSize = font.pixelSize();
   }
@@ -625,8 +626,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (release && inside) {
       const int index = name.mid(11).chopped(1).toInt();
       // Ticking an unticked option stores the choice by itself.
-      if (auto* option = Button("radSUD", index); option != nullptr && !option->isChecked()) option->setChecked(true);
-      else emit sudOptionClicked(index);
+      if (auto* option = Button("radSUD", index); option != nullptr && !option->isChecked())
+        option->setChecked(true);
+      else
+        emit sudOptionClicked(index);
     }
     return true;
   }
@@ -638,8 +641,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmMain::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) event->accept();
-  else QWidget::mousePressEvent(event);
+  if (event->button() == Qt::LeftButton)
+    event->accept();
+  else
+    QWidget::mousePressEvent(event);
 }
 
 void frmMain::mouseDoubleClickEvent(QMouseEvent* event) {

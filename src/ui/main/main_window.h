@@ -27,7 +27,7 @@ namespace main_window {
 class DotShape;
 
 // Qt counterparts of the table's values.
-QFont FontOf(const FontSpec& font);             // the nearest installed family, sized at 96 dpi
+QFont FontOf(const FontSpec& font);  // the nearest installed family, sized at 96 dpi
 QString InstalledFamilyFor(std::string_view designFamily);
 QRect PixelRect(const TwipRect& twips);
 // The smallest type a text is shrunk to when its label is too small for it
@@ -81,13 +81,13 @@ class frmMain : public QWidget {
   void HideAllDots();
 
   // Session buttons.
-  void SetPreviousEnabled(bool enabled);              // cmdNavig(0)
-  void SetPauseButton(bool visible, bool enabled);    // cmdPause
-  void SetResumeButton(bool visible, bool enabled);   // cmdResume
-  void SetBottomPauseVisible(bool visible);           // cmdPause_Bottom
-  void SetBottomResumeVisible(bool visible);          // cmdResume_Bottom
-  bool IsPauseAvailable() const;                      // cmdPause visible and enabled
-  bool IsResumeAvailable() const;                     // cmdResume visible and enabled
+  void SetPreviousEnabled(bool enabled);             // cmdNavig(0)
+  void SetPauseButton(bool visible, bool enabled);   // cmdPause
+  void SetResumeButton(bool visible, bool enabled);  // cmdResume
+  void SetBottomPauseVisible(bool visible);          // cmdPause_Bottom
+  void SetBottomResumeVisible(bool visible);         // cmdResume_Bottom
+  bool IsPauseAvailable() const;                     // cmdPause visible and enabled
+  bool IsResumeAvailable() const;                    // cmdResume visible and enabled
 
   // The issue and SUD choices.
   void SelectIssueOption(int index);  // radMode(index), 1..12

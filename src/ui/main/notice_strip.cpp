@@ -82,7 +82,8 @@ void InstallNoticeDisplay() {
     const QString line = QString::fromStdString(text);
     QCoreApplication* app = QCoreApplication::instance();
     if (app != nullptr && QThread::currentThread() != app->thread()) {
-      QMetaObject::invokeMethod(app, [line] { Deliver(line); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          app, [line] { Deliver(line); }, Qt::QueuedConnection);
     } else {
       Deliver(line);
     }

@@ -9,8 +9,8 @@
 #include <utility>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <pthread.h>
+#include <csignal>
 #endif
 
 namespace serenitap {
@@ -29,7 +29,8 @@ struct Link {
     const std::lock_guard lock(mutex);
     if (speaker == nullptr) return;
     QtSpeaker* to = speaker;
-    QMetaObject::invokeMethod(to, [to, report = std::move(report)] { report(to); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        to, [to, report = std::move(report)] { report(to); }, Qt::QueuedConnection);
   }
 };
 
@@ -98,7 +99,8 @@ class Worker : public QObject {
     // language of the desktop.
     if (tts_->locale().language() != QLocale::English) {
       const QLocale system = QLocale::system();
-      tts_->setLocale(system.language() == QLocale::English ? system : QLocale(QLocale::English, QLocale::UnitedStates));
+      tts_->setLocale(system.language() == QLocale::English ? system
+                                                            : QLocale(QLocale::English, QLocale::UnitedStates));
     }
     if (tts_->voice().name().isEmpty() && tts_->state() == QTextToSpeech::Error) {
       Fail(QStringLiteral("the speech service could not be started (%1)").arg(tts_->errorString()));
@@ -130,8 +132,7 @@ class Worker : public QObject {
         }
         break;
       case QTextToSpeech::Paused:
-      case QTextToSpeech::Error:
-        break;
+      case QTextToSpeech::Error: break;
     }
   }
 
@@ -197,7 +198,8 @@ QtSpeaker::~QtSpeaker() {
   }
   if (thread_ == nullptr) return;
   speech::Worker* worker = worker_;
-  QMetaObject::invokeMethod(worker, [worker] { worker->Shutdown(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      worker, [worker] { worker->Shutdown(); }, Qt::QueuedConnection);
   thread_->quit();
   // A thread stuck in a hung speech service is left behind rather than waited
   // for: the program must be able to close.
@@ -219,8 +221,8 @@ void QtSpeaker::Post(Call&& call) {
     thread_->start(QThread::LowPriority);
   }
   speech::Worker* worker = worker_;
-  QMetaObject::invokeMethod(worker, [worker, call = std::forward<Call>(call)] { call(*worker); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      worker, [worker, call = std::forward<Call>(call)] { call(*worker); }, Qt::QueuedConnection);
 }
 
 void QtSpeaker::Start() {

@@ -12,8 +12,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace serenitap::settings;
   std::string error;
-  const auto parsed = ParseRegFile(std::string_view(reinterpret_cast<const char*>(data), size), "HKEY_CURRENT_USER",
-                                   &error);
+  const auto parsed =
+      ParseRegFile(std::string_view(reinterpret_cast<const char*>(data), size), "HKEY_CURRENT_USER", &error);
   if (!parsed) {
     if (error.empty()) std::abort();
     return 0;

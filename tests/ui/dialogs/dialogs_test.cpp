@@ -75,10 +75,11 @@ struct EditingDialog : frmZTemplate {
 
 TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
   // Changed, the answer, valid data; whether the window stays open, the saves.
-  const std::tuple<bool, MsgAnswer, bool, bool, int> cases[] = {
-      {false, MsgAnswer::Yes, true, false, 0}, {true, MsgAnswer::Cancel, true, true, 0},
-      {true, MsgAnswer::No, true, false, 0},   {true, MsgAnswer::Yes, false, true, 0},
-      {true, MsgAnswer::Yes, true, false, 1}};
+  const std::tuple<bool, MsgAnswer, bool, bool, int> cases[] = {{false, MsgAnswer::Yes, true, false, 0},
+                                                                {true, MsgAnswer::Cancel, true, true, 0},
+                                                                {true, MsgAnswer::No, true, false, 0},
+                                                                {true, MsgAnswer::Yes, false, true, 0},
+                                                                {true, MsgAnswer::Yes, true, false, 1}};
   int way = 0;
   for (const auto& [changed, answer, valid, stays_open, saves] : cases) {
     MessageBoxRecorder boxes;
@@ -126,7 +127,7 @@ TEST(TextBoxHelpers, SelectAndForceCaseAndReportFailuresUnderTheirOwnName) {
   QTest::keyClicks(&field, "Up");
   SetTextBoxCase(&field, 0);  // upper was forced: now only lower
   QTest::keyClicks(&field, "AbC");
-  SetTextBoxCase(&field, 2);  // other modes change nothing
+  SetTextBoxCase(&field, 2);         // other modes change nothing
   EXPECT_EQ(field.text(), "upabc");  // the selected text was typed over
   EXPECT_EQ(TextBoxCase(&field), 0);
   EXPECT_TRUE(boxes.requests.empty());
@@ -208,10 +209,11 @@ TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerB
   }
   EXPECT_EQ(ScreenMousePointer(), Qt::WaitCursor);  // given back once only
   SetScreenMousePointer(std::nullopt);
-  EXPECT_EQ(pages.pages, std::vector<std::string>{
-                             "https://www.quorvex.com/errorstp.php?ErrNum=-5&ErrDesc=Invalid++call&ProgVer=2.0&BuildNum="
-                             "201&ModuleName=frmMain&ProcName=cmdAbout_Click&Comments=clicked+About++\r\nthen+#2&Email="
-                             "a@b.c&ExtraDesc=Line: 12"});
+  EXPECT_EQ(pages.pages,
+            std::vector<std::string>{
+                "https://www.quorvex.com/errorstp.php?ErrNum=-5&ErrDesc=Invalid++call&ProgVer=2.0&BuildNum="
+                "201&ModuleName=frmMain&ProcName=cmdAbout_Click&Comments=clicked+About++\r\nthen+#2&Email="
+                "a@b.c&ExtraDesc=Line: 12"});
 }
 
 // Enter is the main window's Next key: someone stepping through must not

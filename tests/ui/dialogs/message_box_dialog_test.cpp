@@ -60,8 +60,10 @@ TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
     }
     EXPECT_EQ(Ask(buttons, MsgIcon::None, B::NoButton).answer, closed);
   }
-  const std::pair<MsgIcon, B::Icon> icons[] = {{MsgIcon::None, B::NoIcon}, {MsgIcon::Information, B::Information},
-                                               {MsgIcon::Question, B::Question}, {MsgIcon::Exclamation, B::Warning},
+  const std::pair<MsgIcon, B::Icon> icons[] = {{MsgIcon::None, B::NoIcon},
+                                               {MsgIcon::Information, B::Information},
+                                               {MsgIcon::Question, B::Question},
+                                               {MsgIcon::Exclamation, B::Warning},
                                                {MsgIcon::Critical, B::Critical}};
   for (const auto& [icon, shown] : icons) EXPECT_EQ(Ask(MsgButtons::Ok, icon, B::Ok).icon, shown);
   SetMessageBoxSink(before);

@@ -51,8 +51,8 @@ TEST(KeyTable, EveryKeyIsNamedInTheShortcutsWindowAndInTheReadme) {
     ASSERT_NE(place, nullptr) << row.helpName << ": no row tells what its command does";
     const QString keys = ListKeys(*list, place->listRow);
     EXPECT_TRUE(keys.contains(QString::fromUtf8(row.listName.data(), row.listName.size())))
-        << row.helpName << " is not named in the shortcuts window's row \"" << place->listRow << "\": "
-        << keys.toStdString();
+        << row.helpName << " is not named in the shortcuts window's row \"" << place->listRow
+        << "\": " << keys.toStdString();
     EXPECT_NE(HelpLine(readme, place->helpRow).find(row.helpName), std::string::npos)
         << row.helpName << " is not named in the README's row \"" << place->helpRow << "\"";
   }

@@ -12,7 +12,7 @@ namespace {
 using namespace window_testing;
 
 TEST(VirtualKeyOf, NamesTheKeysOfTheTable) {
-  const std::pair<int, int> keys[] = {{Qt::Key_A, 65},   {Qt::Key_7, 55},      {Qt::Key_F5, 116},
+  const std::pair<int, int> keys[] = {{Qt::Key_A, 65},     {Qt::Key_7, 55},     {Qt::Key_F5, 116},
                                       {Qt::Key_Enter, 13}, {Qt::Key_Right, 39}, {Qt::Key_MediaPlay, 255}};
   for (const auto& [key, code] : keys)
     EXPECT_EQ(MainWindowController::VirtualKeyOf(QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier)), code) << key;
@@ -52,11 +52,11 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
 // button that would otherwise take the arrows and Space itself.
 TEST_F(MainControllerTest, TableKeysMoveWithAnyModifiersAndNeverReachTheFocusedControl) {
   const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> rows[] = {
-      {Qt::Key_N, Qt::NoModifier, true},         {Qt::Key_Space, Qt::ShiftModifier, true},
-      {Qt::Key_Right, Qt::NoModifier, true},     {Qt::Key_Down, Qt::ControlModifier, true},
-      {Qt::Key_Enter, Qt::ShiftModifier, true},  {Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, true},
-      {Qt::Key_P, Qt::NoModifier, false},        {Qt::Key_Backspace, Qt::ShiftModifier, false},
-      {Qt::Key_Left, Qt::NoModifier, false},     {Qt::Key_PageUp, Qt::ControlModifier, false}};
+      {Qt::Key_N, Qt::NoModifier, true},        {Qt::Key_Space, Qt::ShiftModifier, true},
+      {Qt::Key_Right, Qt::NoModifier, true},    {Qt::Key_Down, Qt::ControlModifier, true},
+      {Qt::Key_Enter, Qt::ShiftModifier, true}, {Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, true},
+      {Qt::Key_P, Qt::NoModifier, false},       {Qt::Key_Backspace, Qt::ShiftModifier, false},
+      {Qt::Key_Left, Qt::NoModifier, false},    {Qt::Key_PageUp, Qt::ControlModifier, false}};
   for (const auto& [key, modifiers, next] : rows) {
     SCOPED_TRACE(key);
     NextUntil(stpAssignSUD);
@@ -92,7 +92,8 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
   // Each key arrives with its modifiers already held, so only the key itself can
   // resume. A digit resumes too, and rates nothing.
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
-                                       {Qt::Key_X, Qt::AltModifier}, {Qt::Key_3, Qt::KeyboardModifiers()}}) {
+                                       {Qt::Key_X, Qt::AltModifier},
+                                       {Qt::Key_3, Qt::KeyboardModifiers()}}) {
     Tick();
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
@@ -109,11 +110,11 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
 // click, or a click on the strips, the time or the issue list, does nothing.
 TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
   const std::tuple<const char*, enmStep, enmStep> rows[] = {
-      {"", stpIntro, stpStimulateThymus},          {"lblIntro", stpIntro, stpStimulateThymus},
-      {"lblLeftFrame", stpTopHead1, stpRelax},     {"lblSplit", stpTopHead1, stpRelax},
+      {"", stpIntro, stpStimulateThymus},           {"lblIntro", stpIntro, stpStimulateThymus},
+      {"lblLeftFrame", stpTopHead1, stpRelax},      {"lblSplit", stpTopHead1, stpRelax},
       {"picRightFrame", stpAssignSUD, stpLeftHand}, {"picHandRight", stpLeftHand, stpTopHead1},
-      {"picStatusBar", stpIntro, stpIntro},
-      {"lblTime_New", stpTopHead1, stpTopHead1},   {"fraMode", stpSelectIssue, stpSelectIssue}};
+      {"picStatusBar", stpIntro, stpIntro},         {"lblTime_New", stpTopHead1, stpTopHead1},
+      {"fraMode", stpSelectIssue, stpSelectIssue}};
   for (const auto& [name, shownOn, after] : rows) {
     SCOPED_TRACE(name);
     Restart();
@@ -148,7 +149,8 @@ TEST_F(MainControllerTest, ADoubleClickOnASurfaceIsOneNext) {
 
 // What a screen reader does with an option: its toggle action.
 void ToggleAction(QWidget* option) {
-  QAccessible::queryAccessibleInterface(option)->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+  QAccessible::queryAccessibleInterface(option)->actionInterface()->doAction(
+      QAccessibleActionInterface::toggleAction());
 }
 
 TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndTheRating) {
@@ -176,8 +178,12 @@ TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndT
   }
   NextUntil(stpAssignSUD);
   // Keys and the time before each: 1, 0 within the second is ten; a further 0 is 0.
-  for (const auto& [key, wait, rating] : {std::tuple{Qt::Key_7, 0, 7}, {Qt::Key_1, 0, 1}, {Qt::Key_0, 999, 10},
-                                          {Qt::Key_0, 0, 0}, {Qt::Key_1, 0, 1}, {Qt::Key_0, 1001, 0}}) {
+  for (const auto& [key, wait, rating] : {std::tuple{Qt::Key_7, 0, 7},
+                                          {Qt::Key_1, 0, 1},
+                                          {Qt::Key_0, 999, 10},
+                                          {Qt::Key_0, 0, 0},
+                                          {Qt::Key_1, 0, 1},
+                                          {Qt::Key_0, 1001, 0}}) {
     nowMs += wait;
     Key(key);
     EXPECT_EQ(sud(), rating);

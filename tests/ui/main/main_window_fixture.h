@@ -92,7 +92,8 @@ class MainControllerTest : public ::testing::Test {
     };
     controller = new MainWindowController(*window, dialogs);  // owned by the window
     controller->SetMonotonicClock([this] { return nowMs; });
-    controller->Guidance().UseVoice({[this] { return voiceMissing; }, [this](auto, auto failed) {
+    controller->Guidance().UseVoice({[this] { return voiceMissing; },
+                                     [this](auto, auto failed) {
                                        voiceFailed = failed;
                                        return std::make_unique<RecordingSpeaker>(spoken);
                                      }});

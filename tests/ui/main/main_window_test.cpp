@@ -149,7 +149,8 @@ TEST(NoticeStrip, ShowsNoticesOneAtATimeAndShortensOnlyOnScreen) {
 bool Fits(const QLabel* label) {
   const QSize room = label->contentsRect().size();
   const int flags = int(label->alignment()) | Qt::TextWordWrap;
-  const QSize needed = QFontMetrics(label->font()).boundingRect(0, 0, room.width(), INT_MAX / 2, flags, label->text()).size();
+  const QSize needed =
+      QFontMetrics(label->font()).boundingRect(0, 0, room.width(), INT_MAX / 2, flags, label->text()).size();
   return needed.boundedTo(room) == needed;
 }
 

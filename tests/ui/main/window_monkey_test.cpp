@@ -19,12 +19,12 @@ class WindowMonkeyTest : public MainControllerTest {
   void RandomKey() {
     // Two in three from the key table, Esc weighted up; the rest other keys,
     // among them the access keys Alt+A, Alt+E and Alt+F (Alt+X would end the run).
-    static const Qt::Key table[] = {Qt::Key_N, Qt::Key_Space, Qt::Key_Right, Qt::Key_Down, Qt::Key_Return, Qt::Key_Enter,
-                                    Qt::Key_PageDown, Qt::Key_P, Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Up,
-                                    Qt::Key_PageUp, Qt::Key_Escape, Qt::Key_Escape, Qt::Key_Escape};
-    static const Qt::Key others[] = {Qt::Key_A,  Qt::Key_B,    Qt::Key_E,      Qt::Key_F,   Qt::Key_Q,
-                                     Qt::Key_0,  Qt::Key_7,    Qt::Key_F1,     Qt::Key_Home, Qt::Key_Delete,
-                                     Qt::Key_Tab, Qt::Key_Shift, Qt::Key_Alt,  Qt::Key_Menu, Qt::Key_Period};
+    static const Qt::Key table[] = {Qt::Key_N,     Qt::Key_Space,    Qt::Key_Right,  Qt::Key_Down,      Qt::Key_Return,
+                                    Qt::Key_Enter, Qt::Key_PageDown, Qt::Key_P,      Qt::Key_Backspace, Qt::Key_Left,
+                                    Qt::Key_Up,    Qt::Key_PageUp,   Qt::Key_Escape, Qt::Key_Escape,    Qt::Key_Escape};
+    static const Qt::Key others[] = {Qt::Key_A,   Qt::Key_B,     Qt::Key_E,   Qt::Key_F,    Qt::Key_Q,
+                                     Qt::Key_0,   Qt::Key_7,     Qt::Key_F1,  Qt::Key_Home, Qt::Key_Delete,
+                                     Qt::Key_Tab, Qt::Key_Shift, Qt::Key_Alt, Qt::Key_Menu, Qt::Key_Period};
     const Qt::KeyboardModifiers modifiers[] = {Qt::ShiftModifier, Qt::ControlModifier, Qt::AltModifier,
                                                Qt::ControlModifier | Qt::ShiftModifier};
     const Qt::Key key = Pick(3) != 0 ? table[Pick(std::size(table))] : others[Pick(std::size(others))];
@@ -39,9 +39,12 @@ class WindowMonkeyTest : public MainControllerTest {
       if (candidate->isVisible()) target = candidate;
     }
     auto* button = qobject_cast<QAbstractButton*>(target);
-    if (qobject_cast<QRadioButton*>(target) != nullptr) ClickOption(target);
-    else if (button != nullptr && Pick(8) != 0) button->click();  // the mouse's pressed look costs time
-    else if (target != nullptr) QTest::mouseClick(target, Qt::LeftButton);
+    if (qobject_cast<QRadioButton*>(target) != nullptr)
+      ClickOption(target);
+    else if (button != nullptr && Pick(8) != 0)
+      button->click();  // the mouse's pressed look costs time
+    else if (target != nullptr)
+      QTest::mouseClick(target, Qt::LeftButton);
     window->PopupMenu().hide();
     ++clicks;
   }
@@ -78,8 +81,8 @@ class WindowMonkeyTest : public MainControllerTest {
                     timer().isActive() == (timed && !paused) && Btn("cmdPause")->isHidden() == paused &&
                     (!paused || (timed && Btn("cmdResume")->isEnabled())) &&
                     (paused || Btn("cmdPause")->isEnabled() == timed) && !bottomShown &&
-                    (dots == 0 || (dots == 1 && IsBlinkingStep(s))) && window->isVisible() &&
-                    reports.reports.empty() && boxes.requests.empty();
+                    (dots == 0 || (dots == 1 && IsBlinkingStep(s))) && window->isVisible() && reports.reports.empty() &&
+                    boxes.requests.empty();
     if (ok) ++stepsSeen[static_cast<std::size_t>(s)];
     EXPECT_TRUE(ok) << "after " << ticks << " ticks, " << keys << " keys, " << clicks << " clicks: step " << s
                     << ", timer " << timer().isActive() << ", paused " << paused << ", dots " << dots;
