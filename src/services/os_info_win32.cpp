@@ -1,7 +1,9 @@
 // System information on Windows: one Windows call per property, through the
 // ANSI forms. Texts come back in the ANSI code page and are handed on as UTF-8.
-#include <objbase.h>
+// windows.h goes first: the other Windows headers need its definitions.
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <string>
 #include <vector>
@@ -20,18 +22,18 @@ std::string Buffer(const char* data, std::size_t size) { return win32::FromAnsi(
 
 // Opens the key for reading, reads one value and closes the key again; empty
 // on any failure.
-RegistryValue RegistryGetKeyValue(HKEY root, const char* key_path, const char* value_name) {
+RegistryValue RegistryGetKeyValue(HKEY root, const char* keyPath, const char* valueName) {
   RegistryValue result;
   GuardMember("RegistryGetKeyValue", [&] {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, key_path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    if (::RegOpenKeyExA(root, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     struct Closer {
       HKEY key;
       ~Closer() { ::RegCloseKey(key); }
     } closer{key};
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(key, value_name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
+    if (::RegQueryValueExA(key, valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return;
     switch (type) {
       case REG_SZ: {
         if (size == 0) {
@@ -39,7 +41,7 @@ RegistryValue RegistryGetKeyValue(HKEY root, const char* key_path, const char* v
           return;
         }
         std::string text(size, '\0');
-        if (::RegQueryValueExA(key, value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        if (::RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(text.data()), &size) !=
             ERROR_SUCCESS) {
           return;
         }
@@ -49,14 +51,14 @@ RegistryValue RegistryGetKeyValue(HKEY root, const char* key_path, const char* v
       case REG_BINARY: {
         if (size == 0) return;
         std::vector<std::uint8_t> bytes(size + 1, 0);  // indexed 0 to size
-        if (::RegQueryValueExA(key, value_name, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS) return;
+        if (::RegQueryValueExA(key, valueName, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS) return;
         result = std::move(bytes);
         return;
       }
       case REG_DWORD: {
         DWORD number = 0;
         DWORD number_size = sizeof number;
-        if (::RegQueryValueExA(key, value_name, nullptr, nullptr, reinterpret_cast<BYTE*>(&number), &number_size) ==
+        if (::RegQueryValueExA(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(&number), &number_size) ==
             ERROR_SUCCESS) {
           result = static_cast<std::int32_t>(number);
         }

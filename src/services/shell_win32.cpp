@@ -1,7 +1,9 @@
 // The Windows shell: shell32's ShellExecuteA and ShellExecuteExA, kernel32's
 // GetExitCodeProcess. Texts go to the calls in the ANSI code page.
-#include <shellapi.h>
+// windows.h goes first: the other Windows headers need its definitions.
 #include <windows.h>
+
+#include <shellapi.h>
 
 #include <string>
 
