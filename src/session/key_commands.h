@@ -3,7 +3,6 @@
 // sees every key before the focused control; a consumed key never reaches it.
 // Modifiers are not examined, so Ctrl+N and Shift+N count as N.
 #include <cstdint>
-#include <span>
 #include <string_view>
 
 #include "session/steps.h"
@@ -66,9 +65,6 @@ inline constexpr KeyBinding kKeyTable[] = {
     {vk::kPageUp,    KeyCommand::Previous, "page up",    "Page Up"},
 };
 // clang-format on
-
-// The row of a key, or nullptr when the table does not name it.
-const KeyBinding* FindKeyBinding(std::int32_t keyCode);
 
 // The rules in order: the Pause key pauses when pause is available; any key
 // resumes when resume is available; a Next or Previous key of the table runs
