@@ -9,6 +9,7 @@
 #include "services/product.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/message_box_dialog.h"
+#include "ui/look.h"
 #include "ui/main/notice_strip.h"
 #include "ui/qt_text.h"
 
@@ -32,6 +33,7 @@ std::optional<ScreenFacts> PrimaryScreenFacts() {
 }  // namespace
 
 void SetUpProgram() {
+  ApplyDesignedLook();
   QApplication::setApplicationName(ToQString(product::kName));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));

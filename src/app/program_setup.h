@@ -1,7 +1,8 @@
 #pragma once
-// What the program sets up once its application object exists: its name and
-// icon, the dialogs that show messages and failure reports, and the screen the
-// system information reads.
+// What the program sets up once its application object exists: its designed
+// colours and type family (ui/look.h), its name and icon, the dialogs that
+// show messages and failure reports, and the screen the system information
+// reads.
 
 namespace serenitap {
 

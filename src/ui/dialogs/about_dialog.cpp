@@ -78,8 +78,7 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
                  QStringLiteral(":/dialogs/company_logo.svg"));
 
   lblTitle = AddLabel(picCont, kDesign.Control("lblTitle"));
-  QFont titleFont(QStringLiteral("MS Sans Serif"));
-  titleFont.setPointSizeF(9.75);
+  QFont titleFont = DialogFont(9.75);
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
   lblVersion = AddLabel(picCont, kDesign.Control("lblVersion"));
@@ -90,8 +89,7 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
 
   lblWebAddress = new ClickLabel(picCont);
   PlaceControl(lblWebAddress, kDesign.Control("lblWebAddress"));
-  QFont linkFont(QStringLiteral("Arial"));
-  linkFont.setPointSizeF(9);
+  QFont linkFont = DialogFont(9);
   linkFont.setUnderline(true);
   lblWebAddress->setFont(linkFont);
   lblWebAddress->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);

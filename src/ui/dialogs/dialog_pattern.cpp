@@ -1,6 +1,6 @@
 #include "ui/dialogs/dialog_pattern.h"
 
-#include "ui/fonts.h"
+#include "ui/look.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -38,11 +38,7 @@ void SetScreenMousePointer(std::optional<Qt::CursorShape> shape) {
   if (shape) QGuiApplication::setOverrideCursor(QCursor(*shape));
 }
 
-QFont DialogFont(double pointSize) {
-  QFont font = DesignFont("Segoe UI");
-  font.setPointSizeF(pointSize);
-  return font;
-}
+QFont DialogFont(double pointSize) { return DesignedTextFont(pointSize); }
 
 const DialogControl& DialogDesign::Control(std::string_view name) const {
   for (const DialogControl& control : controls) {

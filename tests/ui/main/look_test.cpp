@@ -1,0 +1,188 @@
+// Readable on every desktop: the contrast of two colours, and every text of
+// every step, each dialog and My Progress measured against what lies behind
+// it while the desktop's palette is a dark one; all of it in one family.
+#include <QAbstractItemView>
+#include <QFontInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <set>
+
+#include "journal/journal_store.h"
+#include "support/temp_store.h"
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/error_report_dialog.h"
+#include "ui/dialogs/shortcuts_dialog.h"
+#include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/journal/progress_dialog.h"
+#include "ui/look.h"
+#include "ui/main/main_window_fixture.h"
+
+namespace serenitap {
+namespace {
+
+struct ContrastRow {
+  const char* name;
+  QColor text, background;
+  double ratio;
+};
+
+TEST(Contrast, IsTheRatioOfTheLuminances) {
+  const ContrastRow rows[] = {
+      {"black on white, the most there is", Qt::black, Qt::white, 21},
+      {"white on black reads the same", Qt::white, Qt::black, 21},
+      {"a colour on itself, none", QColor(0x30, 0x8c, 0xc6), QColor(0x30, 0x8c, 0xc6), 1},
+      {"mid grey on white, just under the line", QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
+      {"a dark desktop's light text on white", QColor(0xf0, 0xf0, 0xf0), Qt::white, 1.14},
+      {"pure red on white", Qt::red, Qt::white, 4.0},
+      {"half-transparent black on white is mid grey", QColor(0, 0, 0, 128), Qt::white, 4.0},
+  };
+  for (const ContrastRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_NEAR(ContrastRatio(row.text, row.background), row.ratio, 0.01);
+  }
+}
+
+// What a dark desktop theme hands the program (GTK's Adwaita, dark).
+QPalette DarkDesktopPalette() {
+  QPalette dark;
+  const std::pair<QPalette::ColorRole, QColor> roles[] = {
+      {QPalette::Window, QColor(0x32, 0x32, 0x32)},     {QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Base, QColor(0x24, 0x24, 0x24)},       {QPalette::Text, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Button, QColor(0x32, 0x32, 0x32)},     {QPalette::ButtonText, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Midlight, QColor(0x2a, 0x2a, 0x2a)},   {QPalette::Light, QColor(0x4b, 0x4b, 0x4b)},
+      {QPalette::AlternateBase, QColor(0x2b, 0x2b, 0x2b)}, {QPalette::HighlightedText, QColor(0xf0, 0xf0, 0xf0)},
+  };
+  for (const auto& [role, colour] : roles) dark.setColor(role, colour);
+  return dark;
+}
+
+// The colour a widget's text is drawn on: its own background when it paints
+// one, else that of the nearest container that does.
+QColor BackgroundBehind(const QWidget& widget) {
+  for (const QWidget* at = &widget; at != nullptr; at = at->parentWidget()) {
+    if (at->autoFillBackground() || at->isWindow()) return at->palette().color(at->backgroundRole());
+  }
+  return {};
+}
+
+struct TextOnScreen {
+  QString what;
+  QColor text, background;
+  QFont font;
+};
+
+// Every visible text of a window, with the colours it is drawn in. A
+// disabled control's greyed text says it cannot be used, and is left out.
+std::vector<TextOnScreen> VisibleTexts(QWidget& window) {
+  std::vector<TextOnScreen> texts;
+  QList<QWidget*> widgets = window.findChildren<QWidget*>();
+  widgets.prepend(&window);
+  for (QWidget* w : widgets) {
+    if (!w->isVisible() || !w->isEnabled()) continue;
+    const QPalette& p = w->palette();
+    const QString name = w->objectName();
+    if (auto* label = qobject_cast<QLabel*>(w); label != nullptr && !label->text().isEmpty()) {
+      texts.push_back({name + QStringLiteral(" \"") + label->text().left(30) + QLatin1Char('"'),
+                       p.color(label->foregroundRole()), BackgroundBehind(*label), label->font()});
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w); button != nullptr && !button->text().isEmpty()) {
+      const bool bevelled = qobject_cast<QPushButton*>(w) != nullptr || qobject_cast<QToolButton*>(w) != nullptr;
+      texts.push_back({name + QStringLiteral(" \"") + button->text() + QLatin1Char('"'),
+                       p.color(bevelled ? QPalette::ButtonText : QPalette::WindowText),
+                       bevelled ? p.color(QPalette::Button) : BackgroundBehind(*button), button->font()});
+    } else if (auto* view = qobject_cast<QAbstractItemView*>(w); view != nullptr && !view->inherits("QHeaderView")) {
+      texts.push_back({name + QStringLiteral(" items"), p.color(QPalette::Text), p.color(QPalette::Base), view->font()});
+    }
+  }
+  return texts;
+}
+
+// Every visible text of the window reads at 4.5:1 and is set in the main window's family.
+void ExpectReadable(QWidget& window, const std::string& where, const QString& family) {
+  SCOPED_TRACE(where);
+  const std::vector<TextOnScreen> texts = VisibleTexts(window);
+  EXPECT_FALSE(texts.empty());
+  for (const TextOnScreen& t : texts) {
+    EXPECT_GE(ContrastRatio(t.text, t.background), kReadableContrast)
+        << t.what.toStdString() << ": " << t.text.name().toStdString() << " on " << t.background.name().toStdString();
+    EXPECT_EQ(QFontInfo(t.font).family(), family) << t.what.toStdString();
+  }
+}
+
+// The program started on a dark desktop: the desktop's palette and font are
+// the application's until the program sets up its look, as it does at start.
+class DarkDesktop : public window_testing::MainControllerTest {
+ public:
+  void SetUp() override {
+    QApplication::setPalette(DarkDesktopPalette());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Serif"), 11));
+    ApplyDesignedLook();
+    MainControllerTest::SetUp();
+    family = QFontInfo(window->font()).family();
+  }
+  void TearDown() override {
+    MainControllerTest::TearDown();
+    QApplication::setPalette(desktopPalette_);
+    QApplication::setFont(desktopFont_);
+  }
+  void ExpectStepReadable() {
+    seen.insert(step());
+    ExpectReadable(*window, "step " + std::to_string(step()), family);
+  }
+  QString family;
+  std::set<int> seen;
+
+ private:
+  QPalette desktopPalette_ = QApplication::palette();
+  QFont desktopFont_ = QApplication::font();
+};
+
+TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {
+  ExpectStepReadable();  // the introduction
+  for (int i = 0; i < 4; ++i) {  // thymus, issue, rating, the karate chop
+    Key(Qt::Key_N);
+    ExpectStepReadable();
+  }
+  for (int i = 0; i < 20 && seen.size() < 22; ++i) {  // the karate chop's other hand and a whole round
+    ASSERT_GT(TicksUntilStepChanges(2000), 0);
+    ExpectStepReadable();
+  }
+  Key(Qt::Key_N);  // relax
+  ExpectStepReadable();
+  ASSERT_GT(TicksUntilStepChanges(2000), 0);  // a positive round
+  Key(Qt::Key_N);  // rate again
+  ExpectStepReadable();
+  Btn("cmdFinish")->click();
+  ExpectStepReadable();
+  EXPECT_EQ(seen.size(), 25u);
+  window->PopupMenu().popup(window->mapToGlobal(QPoint(10, 10)));
+  EXPECT_EQ(QFontInfo(window->PopupMenu().font()).family(), family);
+  window->PopupMenu().close();
+}
+
+TEST_F(DarkDesktop, EveryDialogAndMyProgressReadInTheDesignedColoursAndFamily) {
+  const auto check = [this](QWidget& dialog, const char* name) {
+    dialog.show();
+    ExpectReadable(dialog, name, family);
+    dialog.close();
+  };
+  frmWhatIsIt whatIsIt;
+  check(whatIsIt, "Information");
+  frmShortcuts shortcuts;
+  check(shortcuts, "Keyboard Shortcuts");
+  frmAbout_NEW about;
+  check(about, "About");
+  frmErrorReport report;
+  check(report, "Error report");
+
+  testing::TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  journal::JournalStore(path).Save({0, "1", 1772409600000, 20, 8, {{1772409660000, 3}}, 2, {}, {}});
+  frmProgress progress(path);
+  check(progress, "My Progress");
+}
+
+}  // namespace
+}  // namespace serenitap
