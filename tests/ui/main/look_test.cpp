@@ -49,10 +49,10 @@ TEST(Contrast, IsTheRatioOfTheLuminances) {
 QPalette DarkDesktopPalette() {
   QPalette dark;
   const std::pair<QPalette::ColorRole, QColor> roles[] = {
-      {QPalette::Window, QColor(0x32, 0x32, 0x32)},     {QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0)},
-      {QPalette::Base, QColor(0x24, 0x24, 0x24)},       {QPalette::Text, QColor(0xf0, 0xf0, 0xf0)},
-      {QPalette::Button, QColor(0x32, 0x32, 0x32)},     {QPalette::ButtonText, QColor(0xf0, 0xf0, 0xf0)},
-      {QPalette::Midlight, QColor(0x2a, 0x2a, 0x2a)},   {QPalette::Light, QColor(0x4b, 0x4b, 0x4b)},
+      {QPalette::Window, QColor(0x32, 0x32, 0x32)},        {QPalette::WindowText, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Base, QColor(0x24, 0x24, 0x24)},          {QPalette::Text, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Button, QColor(0x32, 0x32, 0x32)},        {QPalette::ButtonText, QColor(0xf0, 0xf0, 0xf0)},
+      {QPalette::Midlight, QColor(0x2a, 0x2a, 0x2a)},      {QPalette::Light, QColor(0x4b, 0x4b, 0x4b)},
       {QPalette::AlternateBase, QColor(0x2b, 0x2b, 0x2b)}, {QPalette::HighlightedText, QColor(0xf0, 0xf0, 0xf0)},
   };
   for (const auto& [role, colour] : roles) dark.setColor(role, colour);
@@ -93,7 +93,8 @@ std::vector<TextOnScreen> VisibleTexts(QWidget& window) {
                        p.color(bevelled ? QPalette::ButtonText : QPalette::WindowText),
                        bevelled ? p.color(QPalette::Button) : BackgroundBehind(*button), button->font()});
     } else if (auto* view = qobject_cast<QAbstractItemView*>(w); view != nullptr && !view->inherits("QHeaderView")) {
-      texts.push_back({name + QStringLiteral(" items"), p.color(QPalette::Text), p.color(QPalette::Base), view->font()});
+      texts.push_back(
+          {name + QStringLiteral(" items"), p.color(QPalette::Text), p.color(QPalette::Base), view->font()});
     }
   }
   return texts;
@@ -140,7 +141,7 @@ class DarkDesktop : public window_testing::MainControllerTest {
 };
 
 TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {
-  ExpectStepReadable();  // the introduction
+  ExpectStepReadable();          // the introduction
   for (int i = 0; i < 4; ++i) {  // thymus, issue, rating, the karate chop
     Key(Qt::Key_N);
     ExpectStepReadable();
@@ -152,7 +153,7 @@ TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {
   Key(Qt::Key_N);  // relax
   ExpectStepReadable();
   ASSERT_GT(TicksUntilStepChanges(2000), 0);  // a positive round
-  Key(Qt::Key_N);  // rate again
+  Key(Qt::Key_N);                             // rate again
   ExpectStepReadable();
   Btn("cmdFinish")->click();
   ExpectStepReadable();
