@@ -37,6 +37,24 @@ TEST_F(StoredOptions, EachSwitchIsOnOnlyForTheNumberOne) {
   }
 }
 
+// The pace of a tapping point: one of the offered choices, anything else the
+// designed two seconds.
+TEST_F(StoredOptions, PointSecondsIsAnOfferedPaceOrTwo) {
+  const std::string key(modOptions::kOptionsKey);
+  EXPECT_EQ(modOptions::PointSeconds(), 2) << "never saved";
+  for (const auto& [stored, read] :
+       {std::pair{3, 3}, {4, 4}, {6, 6}, {2, 2}, {5, 2}, {0, 2}, {-4, 2}, {60, 2}, {1, 2}}) {
+    modRegistry::RegSaveNumber(HKCU, key, "PointSeconds", stored);
+    EXPECT_EQ(modOptions::PointSeconds(), read) << stored;
+  }
+  modRegistry::RegSaveString(HKCU, key, "PointSeconds", "4");
+  EXPECT_EQ(modOptions::PointSeconds(), 2) << "a text is not a pace";
+  EXPECT_EQ(modOptions::PointSeconds(6), "Success");
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, key, "PointSeconds", 0), 6);
+  EXPECT_EQ(modOptions::PointSeconds(7), "Success");
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, key, "PointSeconds", 0), 2);
+}
+
 using Stored = std::vector<std::int32_t>;
 const std::string kKey(modOptions::kWindowPositionKey);
 
