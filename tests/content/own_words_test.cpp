@@ -51,11 +51,12 @@ const WordsRow kWordsRows[] = {
     {"CharactersNotBytesCounted", Repeated("\U0001F60A", 201), Repeated("\U0001F60A", 200), "[your problem here]",
      Repeated("\U0001F60A", 200)},
     {"NoBlankLeftAtTheCut", Repeated("c", 199) + " d", Repeated("c", 199), "[your problem here]", Repeated("c", 199)},
-    {"RightToLeftAndAccentsKept", "\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9",
+    {"RightToLeftAndAccentsKept",
+     "\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9",
      "\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9", "[[your trauma here]]",
      "[\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9]"},
-    {"QuotesAndBackslashesKept", R"(my "boss" said C:\no\ \\ ")", R"(my "boss" said C:\no\ \\ ")", "[your problem here]",
-     R"(my "boss" said C:\no\ \\ ")"},
+    {"QuotesAndBackslashesKept", R"(my "boss" said C:\no\ \\ ")", R"(my "boss" said C:\no\ \\ ")",
+     "[your problem here]", R"(my "boss" said C:\no\ \\ ")"},
     {"BytesThatAreNotTextDropped", "ok\xC3(\xFF\xED\xA0\x80!", "ok(!", "[your problem here]", "ok(!"},
 };
 
