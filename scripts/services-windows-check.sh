@@ -18,7 +18,8 @@ IFS=. read -r major minor patch <<<"$version"
 sed -e "s/@PROJECT_VERSION_MAJOR@/$major/" -e "s/@PROJECT_VERSION_MINOR@/$minor/" \
     -e "s/@PROJECT_VERSION_PATCH@/$patch/" "$root/src/services/version.h.in" >"$work/services/version.h"
 
-sources=(shell.cpp shell_targets.cpp shell_win32.cpp member_guard.cpp os_info.cpp os_info_win32.cpp win32_ansi.cpp)
+sources=(services/shell.cpp services/shell_targets.cpp services/shell_win32.cpp services/member_guard.cpp
+         services/win32_ansi.cpp kit/services/os_info.cpp kit/services/os_info_win32.cpp)
 status=0
 for compiler in x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix; do
   if ! command -v "$compiler" >/dev/null; then
@@ -28,7 +29,7 @@ for compiler in x86_64-w64-mingw32-g++-posix i686-w64-mingw32-g++-posix; do
   fi
   for source in "${sources[@]}"; do
     if ! "$compiler" -std=c++20 -Wall -Wextra -Wpedantic -Werror -I"$root/src" -I"$work" \
-        -c "$root/src/services/$source" -o "$work/out.o"; then
+        -c "$root/src/$source" -o "$work/out.o"; then
       echo "$compiler: $source failed" >&2
       status=1
     fi

@@ -27,9 +27,10 @@ fi
 cmake -S "$root" -B "$build/serenitap" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSERENITAP_BUILD_UI=OFF -DSERENITAP_BUILD_JOURNAL=OFF -DGTest_DIR="$gtest_prefix/lib/cmake/GTest" >/dev/null
-cmake --build "$build/serenitap" -j"$jobs" --target settings_tests
-exe="$build/serenitap/tests/settings/settings_tests.exe"
-echo "settings-windows: built $exe"
+cmake --build "$build/serenitap" -j"$jobs" --target settings_tests kit_tests
+# The store itself, and the kit's registry class on it.
+exes=("$build/serenitap/tests/settings/settings_tests.exe" "$build/serenitap/tests/kit/kit_tests.exe")
+echo "settings-windows: built ${exes[*]}"
 
 if [ "${SETTINGS_WINDOWS_BUILD_ONLY:-0}" = 1 ]; then
   exit 0
@@ -51,10 +52,12 @@ cleanup() {
 trap cleanup EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Start-up of a new prefix takes a few seconds; a hung Wine must not hang CI.
-timeout 600 "$wine" "$exe" --gtest_brief=1 2>&1 | tr -d '\r'
-status=${PIPESTATUS[0]}
-if [ "$status" -ne 0 ]; then
-  echo "settings-windows: the tests failed under Wine (status $status)" >&2
-  exit "$status"
-fi
+for exe in "${exes[@]}"; do
+  timeout 600 "$wine" "$exe" --gtest_brief=1 2>&1 | tr -d '\r'
+  status=${PIPESTATUS[0]}
+  if [ "$status" -ne 0 ]; then
+    echo "settings-windows: $(basename "$exe") failed under Wine (status $status)" >&2
+    exit "$status"
+  fi
+done
 echo "settings-windows: passed under Wine"

@@ -1,6 +1,5 @@
-// The dialogs, offscreen: the dialog pattern on the template window, the
-// text-box helpers, the password prompt, the error report, the introduction,
-// shortcuts and About windows, and the accessible names of them all.
+// The dialogs, offscreen: the error report, the introduction, shortcuts and
+// About windows, and the accessible names of them all.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -18,10 +17,7 @@
 #include "support/temp_store.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/error_report_dialog.h"
-#include "ui/dialogs/password_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
-#include "ui/dialogs/template_dialog.h"
-#include "ui/dialogs/text_box_helpers.h"
 #include "ui/dialogs/web_link.h"
 #include "ui/dialogs/what_is_it_dialog.h"
 
@@ -57,119 +53,6 @@ void WhenModal(std::function<void()> step) { QTimer::singleShot(0, qApp, std::mo
 
 QPushButton* Button(QWidget& window, const char* name) {
   return window.findChild<QPushButton*>(QString::fromLatin1(name));
-}
-
-// ---- the dialog pattern, on a template dialog that edits something
-
-struct EditingDialog : frmZTemplate {
-  bool valid = true;
-  int ok_actions = 0, saves = 0;
-  std::function<void()> during_ok;
-  bool ValidateData() override { return valid; }
-  void OkAction() override {
-    ++ok_actions;
-    if (during_ok) during_ok();
-  }
-  void SaveWork() override { ++saves; }
-};
-
-TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
-  // Changed, the answer, valid data; whether the window stays open, the saves.
-  const std::tuple<bool, MsgAnswer, bool, bool, int> cases[] = {{false, MsgAnswer::Yes, true, false, 0},
-                                                                {true, MsgAnswer::Cancel, true, true, 0},
-                                                                {true, MsgAnswer::No, true, false, 0},
-                                                                {true, MsgAnswer::Yes, false, true, 0},
-                                                                {true, MsgAnswer::Yes, true, false, 1}};
-  int way = 0;
-  for (const auto& [changed, answer, valid, stays_open, saves] : cases) {
-    MessageBoxRecorder boxes;
-    boxes.answers = {answer};
-    EditingDialog dialog;
-    dialog.valid = valid;
-    ShowActive(dialog);
-    if (changed) dialog.SetDataChangedFlag();
-    if (way % 3 == 0) Button(dialog, "cmdCancel")->click();
-    if (way % 3 == 1) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
-    if (way++ % 3 == 2) dialog.close();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(changed, "Do you wish to save your changes?")) << way;
-    EXPECT_EQ(dialog.isVisible(), stays_open) << way;
-    EXPECT_EQ(dialog.DataChanged(), stays_open) << way;
-    EXPECT_EQ(dialog.saves, saves) << way;
-    for (const auto& asked : boxes.requests) EXPECT_EQ(asked.buttons, MsgButtons::YesNoCancel);
-  }
-}
-
-TEST(TemplateDialog, CommandsOnlyOnceActivatedAndNeverOverlapping) {
-  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-  EditingDialog dialog;
-  dialog.show();
-  Button(dialog, "cmdOK")->click();  // not activated yet
-  ShowActive(dialog);
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // the arrow is back
-  dialog.SetDataChangedFlag();
-  dialog.during_ok = [&] { Button(dialog, "cmdSave")->click(); };  // not while OK runs
-  QTest::keyClick(Button(dialog, "cmdCancel"), Qt::Key_Return);    // the key preview wins over the focused button
-  EXPECT_EQ(dialog.ok_actions, 1);
-  EXPECT_EQ(dialog.saves, 0);
-  Button(dialog, "cmdSave")->click();  // now free: saves and stays open
-  EXPECT_EQ(dialog.saves, 1);
-  EXPECT_FALSE(dialog.DataChanged());
-  EXPECT_TRUE(dialog.isVisible());
-  dialog.resize(500, 400);
-  EXPECT_EQ(dialog.BottomStrip()->geometry(), QRect(0, 400 - 56, 500, 56));
-}
-
-TEST(TextBoxHelpers, SelectAndForceCaseAndReportFailuresUnderTheirOwnName) {
-  MessageBoxRecorder boxes;
-  QLineEdit field(QStringLiteral("MiXed"));
-  SelectText(&field);
-  SetTextBoxCase(&field, 1);
-  QTest::keyClicks(&field, "Up");
-  SetTextBoxCase(&field, 0);  // upper was forced: now only lower
-  QTest::keyClicks(&field, "AbC");
-  SetTextBoxCase(&field, 2);         // other modes change nothing
-  EXPECT_EQ(field.text(), "upabc");  // the selected text was typed over
-  EXPECT_EQ(TextBoxCase(&field), 0);
-  EXPECT_TRUE(boxes.requests.empty());
-  QPushButton not_a_field;
-  SelectTextX(nullptr);
-  SelectText(&not_a_field);
-  SetTextBoxCase(&not_a_field, 1);
-  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"Error: 91. Object variable or With block variable not set",
-                                                     "Error: 438. Object doesn't support this property or method",
-                                                     "Error: 438. Object doesn't support this property or method"}));
-  EXPECT_EQ(boxes.requests[2].title, "SetTextBoxCase");
-}
-
-// ---- the password prompt
-
-TEST(Password, HandsBackWhatWasTypedOnlyWhenConfirmed) {
-  enum Way { Ok, Enter, Cancel, Esc };
-  for (Way way : {Ok, Enter, Cancel, Esc}) {
-    WhenModal([way] {
-      frmPassword* dialog = frmPassword::Instance();
-      dialog->Form_Activate();
-      auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("txtPassword"));
-      QTest::keyClicks(field, "s3cret pw");
-      if (way == Ok || way == Cancel) Button(*dialog, way == Ok ? "cmdOK" : "cmdCancel")->click();
-      if (way == Enter || way == Esc) QTest::keyClick(field, way == Enter ? Qt::Key_Return : Qt::Key_Escape);
-    });
-    QString password = QStringLiteral("left over");
-    EXPECT_EQ(frmPassword::Ask(password), way <= Enter) << way;
-    EXPECT_EQ(password, way <= Enter ? "s3cret pw" : "") << way;
-    EXPECT_EQ(frmPassword::Instance(), nullptr);
-  }
-}
-
-TEST(Password, MaskedAndFocusMovesToOkAtTheMaximumLength) {
-  frmPassword dialog;
-  ShowActive(dialog);
-  auto* field = dialog.findChild<QLineEdit*>(QStringLiteral("txtPassword"));
-  EXPECT_EQ(field->echoMode(), QLineEdit::Password);
-  QTest::keyClicks(field, QString(frmPassword::kMaxPasswordLength - 1, QLatin1Char('x')));
-  EXPECT_EQ(dialog.focusWidget(), field);
-  QTest::keyClicks(field, "yz");
-  EXPECT_EQ(dialog.focusWidget(), Button(dialog, "cmdOK"));
 }
 
 // ---- the error report

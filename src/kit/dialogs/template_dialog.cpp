@@ -1,4 +1,4 @@
-#include "ui/dialogs/template_dialog.h"
+#include "kit/dialogs/template_dialog.h"
 
 #include <QKeyEvent>
 #include <QLabel>

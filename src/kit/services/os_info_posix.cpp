@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "services/os_info_platform.h"
+#include "kit/services/os_info_platform.h"
 
 namespace serenitap::osinfo_platform {
 

@@ -1,4 +1,4 @@
-#include "ui/dialogs/password_dialog.h"
+#include "kit/dialogs/password_dialog.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <memory>
 
-#include "ui/dialogs/text_box_helpers.h"
+#include "kit/dialogs/text_box_helpers.h"
 
 namespace serenitap {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "kit/services/os_info_platform.h"
 #include "services/member_guard.h"
-#include "services/os_info_platform.h"
 #include "services/win32_ansi.h"
 
 namespace serenitap::osinfo_platform {

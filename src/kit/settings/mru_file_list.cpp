@@ -1,4 +1,4 @@
-#include "settings/mru_file_list.h"
+#include "kit/settings/mru_file_list.h"
 
 #include <algorithm>
 #include <cerrno>

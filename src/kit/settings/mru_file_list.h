@@ -55,7 +55,7 @@
 #include <string_view>
 #include <vector>
 
-#include "settings/c_registry.h"
+#include "kit/settings/c_registry.h"
 
 namespace serenitap {
 

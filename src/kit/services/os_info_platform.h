@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "services/os_info.h"
+#include "kit/services/os_info.h"
 
 namespace serenitap::osinfo_platform {
 

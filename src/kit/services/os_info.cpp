@@ -1,4 +1,4 @@
-#include "services/os_info.h"
+#include "kit/services/os_info.h"
 
 #include <cctype>
 #include <cstdio>
@@ -6,9 +6,9 @@
 #include <mutex>
 #include <utility>
 
+#include "kit/services/os_info_platform.h"
 #include "services/failure.h"
 #include "services/member_guard.h"
-#include "services/os_info_platform.h"
 
 namespace serenitap {
 

@@ -1,6 +1,6 @@
 // The recent-files list: its captions, its order and limits, and keeping it in
 // "mru.ini" or in the settings store.
-#include "settings/mru_file_list.h"
+#include "kit/settings/mru_file_list.h"
 
 #include <gtest/gtest.h>
 

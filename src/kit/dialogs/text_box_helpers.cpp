@@ -1,4 +1,4 @@
-#include "ui/dialogs/text_box_helpers.h"
+#include "kit/dialogs/text_box_helpers.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

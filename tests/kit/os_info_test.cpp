@@ -1,6 +1,6 @@
 // COSInfo: the rules behind its properties, and the properties themselves
 // where the platform answers something checkable.
-#include "services/os_info.h"
+#include "kit/services/os_info.h"
 
 #include <gtest/gtest.h>
 

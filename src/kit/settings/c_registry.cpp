@@ -1,4 +1,4 @@
-#include "settings/c_registry.h"
+#include "kit/settings/c_registry.h"
 
 #include <algorithm>
 #include <cstring>
