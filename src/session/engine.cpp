@@ -88,7 +88,7 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
         const enmStep from = s.genmCurrentStep;
         const enmStep next = navigation ? modSteps::GetNextStep_Navigation(step, s) : modSteps::GetNextStep(step);
         s.genmCurrentStep = next > stpReassessSUD ? stpIntro : next;
-        s.glngStepLength = modSteps::GetStepLength(s.genmCurrentStep);
+        s.glngStepLength = StepLength(s.genmCurrentStep);
         Blink_Reset();
 
         if (s.genmCurrentStep == stpTopHead1) {
@@ -169,6 +169,15 @@ void SessionEngine::ResetSessionState(enmStep step) {
   state_.genmSelectedIssue = modIssues::GetDefaultIssue();
   Blink_Reset();
   // glngSessionSeconds keeps counting from the loading of the window.
+}
+
+void SessionEngine::SetPointSeconds(std::int32_t seconds) {
+  pointSeconds_ = (seconds == 3 || seconds == 4 || seconds == 6) ? seconds : kDesignedPointSeconds;
+  if (PlaceInRound(state_.genmCurrentStep) > 0) state_.glngStepLength = pointSeconds_;
+}
+
+std::int32_t SessionEngine::StepLength(enmStep step) const {
+  return PlaceInRound(step) > 0 ? pointSeconds_ : modSteps::GetStepLength(step);
 }
 
 // ---------------------------------------------------------------------------

@@ -22,6 +22,8 @@ namespace serenitap {
 
 class SessionEngine {
  public:
+  static constexpr std::int32_t kDesignedPointSeconds = 2;
+
   explicit SessionEngine(ISessionView& view);
   SessionEngine(const SessionEngine&) = delete;
   SessionEngine& operator=(const SessionEngine&) = delete;
@@ -86,6 +88,15 @@ class SessionEngine {
   // session runs without a voice.
   void SetGuidance(SpokenGuidance* guidance) { guidance_ = guidance; }
 
+  // --- The user's pace ----------------------------------------------------------
+  // Seconds each tapping point lasts: 2 (the designed pace), 3, 4 or 6; any
+  // other value means 2. The karate chop and the relaxation keep their lengths.
+  // A point already on screen takes the new length at once.
+  void SetPointSeconds(std::int32_t seconds);
+  std::int32_t PointSeconds() const { return pointSeconds_; }
+  // The length of a step at the chosen pace, in seconds.
+  std::int32_t StepLength(enmStep step) const;
+
   // --- State ------------------------------------------------------------------
   const SessionState& State() const { return state_; }
   // Direct access for the rare caller that must set up a situation by hand.
@@ -106,6 +117,7 @@ class SessionEngine {
   bool activated_ = false;  // mblnActivated
   bool busy_ = false;       // mblnBusy
   std::int16_t sud_ = 0;    // mintSUD
+  std::int32_t pointSeconds_ = kDesignedPointSeconds;
   ISessionObserver* observer_ = nullptr;
 };
 

@@ -79,6 +79,49 @@ TEST_F(EngineTest, TheTimerRunsEachStepForItsLengthAndTheThirdRoundIsGreen) {
   EXPECT_EQ(At(), "24 r3+");
 }
 
+// The user's pace: every tapping point of a round lasts the chosen seconds;
+// the karate chop and the relaxation keep theirs; a pace that is not offered
+// is the designed one.
+struct PaceRow {
+  const char* name;
+  std::int32_t chosen;
+  int pointTicks;
+  friend void PrintTo(const PaceRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class PaceTest : public EngineTest, public ::testing::WithParamInterface<PaceRow> {};
+
+TEST_P(PaceTest, OnlyTheTappingPointsTakeThePace) {
+  engine.SetPointSeconds(GetParam().chosen);
+  Load();
+  Next(4);
+  EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand
+  EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand
+  for (int point = 0; point < 16; ++point) ASSERT_EQ(TicksUntilChange(), GetParam().pointTicks) << point;
+  EXPECT_EQ(At(), "7 r2-");
+  Next();  // Relax, entered by a command on a whole second
+  EXPECT_EQ(At(), "23 r2-");
+  EXPECT_EQ(TicksUntilChange(), 1500);
+  EXPECT_EQ(At(), "7 r3+");
+}
+
+INSTANTIATE_TEST_SUITE_P(Paces, PaceTest,
+                         ::testing::Values(PaceRow{"Designed", 2, 200}, PaceRow{"Three", 3, 300},
+                                           PaceRow{"Four", 4, 400}, PaceRow{"Six", 6, 600},
+                                           PaceRow{"FiveIsNotOffered", 5, 200}, PaceRow{"Zero", 0, 200}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A pace chosen while a point is on screen holds that point as well.
+TEST_F(EngineTest, APaceChosenOnAPointHoldsThatPoint) {
+  Load();
+  Next(5);
+  Ticks(150);
+  engine.SetPointSeconds(6);
+  EXPECT_EQ(TicksUntilChange(), 600 - 150 + 1);
+  engine.SetPointSeconds(2);
+  EXPECT_EQ(TicksUntilChange(), 200);
+}
+
 TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTimeAndFinishEndsAPause) {
   Load();
   Next(4);
@@ -204,6 +247,19 @@ TEST_F(PacingTest, OnlyAPointWaitsForItsPhraseAndTheCommandsReachTheSpeaker) {
   EXPECT_EQ(speaker.calls, "PRPSXSX");
   EXPECT_EQ(TicksUntilChange(), 200 - 51);  // its two seconds, less the part second gone
   EXPECT_TRUE(notices.empty());
+}
+
+// At a slower pace a point still waits for its phrase, and no longer than that.
+TEST_F(PacingTest, APointAtASlowerPaceStillWaitsForItsPhrase) {
+  engine.SetPointSeconds(4);
+  Next(5);
+  Ticks(500);
+  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);  // four seconds over, the phrase goes on
+  guidance.PhraseFinished(speaker.lastPhrase);
+  Ticks(1);
+  EXPECT_EQ(S().genmCurrentStep, stpLeftEyebrow);
+  guidance.PhraseFinished(speaker.lastPhrase);  // said at once: the point keeps its four seconds
+  EXPECT_EQ(TicksUntilChange(), 400);
 }
 
 // A hung or failing speech service turns the guidance off with one notice and

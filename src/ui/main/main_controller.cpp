@@ -14,6 +14,7 @@
 #include "services/failure.h"
 #include "services/product.h"
 #include "services/shell.h"
+#include "settings/options.h"
 #include "settings/window_position.h"
 #include "ui/journal/journal_keeper.h"
 #include "ui/main/layout.h"
@@ -115,6 +116,7 @@ void MainWindowController::Form_Load() {
     engine_.Form_Load_Prepare();
     SetFormPosition();
     window_.ArrangeControls();
+    engine_.SetPointSeconds(modOptions::PointSeconds());
     engine_.Form_Load_Session();
     if (QAbstractButton* web = window_.Button("cmdWeb")) {
       web->setToolTip(ToQString(std::string("Click here to visit the ") + std::string(product::kName) + " website at " +
