@@ -135,10 +135,17 @@ FileStamp StampOf(const struct stat& st) noexcept {
 }
 
 std::filesystem::path FollowLink(const std::filesystem::path& file) {
-  std::error_code ec;
-  if (!std::filesystem::is_symlink(file, ec)) return file;
-  const std::filesystem::path target = std::filesystem::weakly_canonical(file, ec);
-  return ec ? file : target;
+  // Followed link by link, so that a link whose target does not exist yet
+  // still leads there: the first save then creates the target.
+  std::filesystem::path current = file;
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(current, ec)) return current;
+    const std::filesystem::path target = std::filesystem::read_symlink(current, ec);
+    if (ec || target.empty()) return current;
+    current = target.is_absolute() ? target : current.parent_path() / target;
+  }
+  return current;  // a loop of links: the save fails there and says so
 }
 
 void FlushFolder(const std::filesystem::path& folder) {

@@ -31,8 +31,9 @@ struct FileStamp {
 };
 FileStamp StampOf(const struct stat& st) noexcept;
 
-// The file a path stands for: the target when it is a symbolic link (the
-// target need not exist yet), else the path itself.
+// The file a path stands for: the last target when it is a symbolic link or
+// a chain of them (relative targets taken from the link's folder; the target
+// need not exist yet), else the path itself.
 std::filesystem::path FollowLink(const std::filesystem::path& file);
 
 // Flushes a folder, which makes a rename in it last: the rename changes the

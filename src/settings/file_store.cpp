@@ -46,12 +46,18 @@ bool IsValidName(std::string_view name, std::size_t maxLength) noexcept {
   return IsValidUtf8(name);
 }
 
-enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed, kNotAFile };
+enum class ReadOutcome { kAbsent, kRead, kUnchanged, kFailed, kNotAFile, kTooLarge };
+
+// Why a file larger than the store reads is refused.
+std::string TooLargeWhy() {
+  return "it is larger than " + std::to_string(kMaxRegFileSize / (1024u * 1024u)) + " MiB, far more than settings take";
+}
 
 // Reads a whole file unless its stamp is still known; kFailed with errnoOut
 // when it exists but cannot be read, kNotAFile when something other than a
-// regular file stands there. A pipe or a device is never opened in a way
-// that waits: its type is looked at first, and the open does not block.
+// regular file stands there, kTooLarge (unread) when it is larger than any
+// settings file. A pipe or a device is never opened in a way that waits: its
+// type is looked at first, and the open does not block.
 ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* known, std::string* text,
                           FileStamp* stamp, int* errnoOut) {
   struct stat st {};
@@ -75,6 +81,7 @@ ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* kn
   if (!S_ISREG(st.st_mode)) return ReadOutcome::kNotAFile;
   *stamp = StampOf(st);
   if (known != nullptr && *known == *stamp) return ReadOutcome::kUnchanged;
+  if (static_cast<unsigned long long>(st.st_size) > kMaxRegFileSize) return ReadOutcome::kTooLarge;
   text->clear();
   char buffer[65536];
   while (true) {
@@ -192,6 +199,7 @@ bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
     target = base + "-" + std::to_string(n);
   }
   if (::rename(file.c_str(), target.c_str()) == 0) {
+    ::chmod(target.c_str(), 0600);  // settings are the user's alone, also those set aside
     FlushFolder(file.parent_path());
     unmovable_.erase(root);
     Tell("The settings could not be read and the defaults are used. The file was renamed to \"" + target + "\" (" +
@@ -226,6 +234,7 @@ RegResult FileRegistryStore::LoadLocked(std::int32_t root) {
       Tell(std::string(kReadFailed) + "\"" + file.string() + "\" is not a regular file and is left alone.");
       return ERROR_ACCESS_DENIED;
     case ReadOutcome::kUnchanged: return ERROR_SUCCESS;
+    case ReadOutcome::kTooLarge: loaded = Loaded{}; return SetAside(root, TooLargeWhy()) ? ERROR_SUCCESS : ERROR_BADDB;
     case ReadOutcome::kRead: break;
   }
   std::string why;
@@ -246,6 +255,7 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   FileStamp stamp;
   int error = 0;
   Loaded& loaded = loaded_[root];
+  bool tooLarge = false;
   switch (ReadWholeFile(file, loaded.present ? &loaded.stamp : nullptr, &text, &stamp, &error)) {
     case ReadOutcome::kAbsent: loaded = Loaded{}; return loaded.tree;
     case ReadOutcome::kFailed:
@@ -255,9 +265,10 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
       loaded_[root] = Loaded{};
       return loaded_[root].tree;
     case ReadOutcome::kUnchanged: return loaded.tree;
+    case ReadOutcome::kTooLarge: tooLarge = true; break;
     case ReadOutcome::kRead: break;
   }
-  auto parsed = ParseRegFile(text, RootName(root));
+  auto parsed = tooLarge ? std::nullopt : ParseRegFile(text, RootName(root));
   if (parsed) {
     loaded.present = true;
     loaded.stamp = stamp;
@@ -273,8 +284,8 @@ const RegKeyNode& FileRegistryStore::Read(std::int32_t root) {
   } else if (lockError == ERROR_LOCK_VIOLATION) {
     // Another copy holds the lock: leave the file to it and use the defaults for now.
   } else if (unmovable_.count(root) == 0) {
-    std::string why;
-    ParseRegFile(text, RootName(root), &why);
+    std::string why = TooLargeWhy();
+    if (!tooLarge) ParseRegFile(text, RootName(root), &why);
     SetAside(root, why);
   }
   if (!loaded_[root].present) loaded_[root] = Loaded{};
@@ -319,18 +330,27 @@ RegResult FileRegistryStore::Transact(std::int32_t root, Change change) {
 }
 
 RegResult FileRegistryStore::TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock) {
-  // After a wait was given up, a save only tries briefly: closing the window
-  // saves several values and must not wait the full time for each.
-  constexpr std::chrono::milliseconds kBriefRetry(200);
-  const LockAttempt attempt =
-      lock_gave_up_ ? LockAttempt{std::min(lock_wait_, kBriefRetry), false} : LockAttempt{lock_wait_, true};
-  const RegResult result = writer_->Lock(HiveFile(root).string() + ".lock", attempt, lock);
+  // All waits for a lock another program keeps share LockWait(): start-up
+  // reads the settings several times and closing saves several values, and
+  // neither may wait longer than that in all. After a quiet spell the whole
+  // wait is there again for the next round of saves.
+  const auto now = std::chrono::steady_clock::now();
+  if (lock_budget_ < lock_wait_ && now - lock_given_up_at_ > 5 * lock_wait_) lock_budget_ = lock_wait_;
+  const LockAttempt attempt{lock_budget_, lock_budget_ == lock_wait_};
+  const std::string lockFile = HiveFile(root).string() + ".lock";
+  const RegResult result = writer_->Lock(lockFile, attempt, lock);
   if (result == ERROR_SUCCESS) {
-    lock_gave_up_ = false;
+    lock_budget_ = lock_wait_;
   } else if (result == ERROR_LOCK_VIOLATION) {
-    lock_gave_up_ = true;
+    lock_budget_ -= attempt.limit;  // the writer waited all of it
+    lock_given_up_at_ = std::chrono::steady_clock::now();
     Tell("The settings were not saved: another program kept the settings file \"" + HiveFile(root).string() +
-         "\" locked.");
+         "\" locked. The file is left as it was.");
+  } else {
+    const char* why = result == ERROR_DISK_FULL ? "the disk is full or has no room for another file"
+                                                : "a folder or a file of another user may stand in its place";
+    Tell("The settings were not saved: their lock file \"" + lockFile + "\" cannot be opened or created (" + why +
+         "). The settings file is left as it was.");
   }
   return result;
 }
@@ -353,7 +373,10 @@ RegResult FileRegistryStore::Save(std::int32_t root, const RegKeyNode& tree) {
   FileStamp stamp;
   const int error = writer_->Replace(file, text, &stamp);
   if (error != 0) {
-    Tell("The settings were not saved to \"" + file.string() + "\" (" + std::strerror(error) + ").");
+    const std::filesystem::path hive = HiveFile(root);
+    Tell(file == hive ? "The settings were not saved to \"" + file.string() + "\" (" + std::strerror(error) + ")."
+                      : "The settings were not saved: \"" + hive.string() + "\" is a link to \"" + file.string() +
+                            "\", which cannot be written (" + std::strerror(error) + ").");
     return FromErrno(error);
   }
   // What was just written need not be read back.

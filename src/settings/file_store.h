@@ -8,14 +8,20 @@
 //   temporary file, flush it, rename it over the hive file, flush the folder.
 //   Two running copies of the program therefore never lose each other's
 //   values and never see a half-written file. Reads take no lock. The lock
-//   is waited for at most LockWait() (about two seconds); after that the
-//   change fails with ERROR_LOCK_VIOLATION (33) and the user is told, and
-//   later changes do not wait again until the lock is had once more.
+//   is waited for at most LockWait() (about two seconds) in all, however many
+//   values a start-up reads or a closing window saves; after that the change
+//   fails with ERROR_LOCK_VIOLATION (33) and the user is told, and later
+//   changes only try for the lock, without waiting, until it is had once
+//   more or a quiet spell (five times LockWait()) has passed. A lock file that
+//   cannot be opened or created is told too; the file is then left as it is.
+// - A hive file larger than 1 MiB is refused before it is read: it is set
+//   aside like a file that cannot be read.
 // - Only a regular file (or a symbolic link to one) is read: anything else
 //   at the hive's path (a pipe, a device, a folder) is never opened for
 //   reading in a way that can wait, is left alone, and reads as empty.
 // - A hive that is a symbolic link is written through the link: the
-//   temporary file is made next to the link's target and renamed over it.
+//   temporary file is made next to the link's target and renamed over it;
+//   a link whose target does not exist yet creates it.
 //   A hive file without write permission is left unchanged (5). Temporary
 //   files that an interrupted save left behind ("<hive>.reg.XXXXXX") are
 //   removed by the next save.
@@ -27,7 +33,8 @@
 //   creates it; the hive and lock files are created 0600.
 // - A hive file that cannot be read is renamed aside to
 //   "<hive>.reg.unreadable-YYYYMMDD-HHMMSS" (a number added if that name is
-//   taken), a notice says so, and the hive starts empty.
+//   taken), made readable by its owner only, a notice says so, and the hive
+//   starts empty.
 //   If it cannot be renamed, reads see an empty hive and changes fail with
 //   ERROR_BADDB (1009), so the file is never overwritten.
 // - A folder that cannot be written: creating or opening a key for writing
@@ -65,7 +72,7 @@ class FileRegistryStore : public RegistryStore {
 
   // How long a change waits for another program's lock on the hive.
   std::chrono::milliseconds LockWait() const noexcept { return lock_wait_; }
-  void SetLockWait(std::chrono::milliseconds wait) noexcept { lock_wait_ = wait; }
+  void SetLockWait(std::chrono::milliseconds wait) noexcept { lock_wait_ = lock_budget_ = wait; }
 
   RegResult OpenKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result) override;
   RegResult CreateKey(HKey key, std::string_view subKey, std::uint32_t access, HKey* result,
@@ -112,8 +119,8 @@ class FileRegistryStore : public RegistryStore {
   RegResult Save(std::int32_t root, const RegKeyNode& tree);
   RegResult EnsureWritableFolder();
   RegResult CannotWriteFolder(int error);
-  // Takes the hive's lock within LockWait() (briefly after a wait ran out);
-  // the error when it is not had.
+  // Takes the hive's lock within what is left of LockWait(); the error when
+  // it is not had.
   RegResult TakeLock(std::int32_t root, std::unique_ptr<FileLock>* lock);
   // Shows a notice unless this store has shown the same one before.
   void Tell(const std::string& text);
@@ -128,7 +135,10 @@ class FileRegistryStore : public RegistryStore {
   std::set<std::int32_t> unmovable_;  // unreadable files that could not be set aside
   std::set<std::string> told_;
   std::chrono::milliseconds lock_wait_{2000};
-  bool lock_gave_up_ = false;  // the last wait ran out: try the lock once, do not wait
+  // What is left of LockWait() for waits on a lock kept elsewhere, and when
+  // the last of them ran out.
+  std::chrono::milliseconds lock_budget_{2000};
+  std::chrono::steady_clock::time_point lock_given_up_at_;
 };
 
 }  // namespace serenitap::settings

@@ -151,6 +151,22 @@ bool Utf16ToUtf8(std::string_view bytes, bool littleEndian, std::string& out) {
   return true;
 }
 
+// Text in the Windows code page 1252 as UTF-8. The five bytes that code page
+// leaves unassigned stand for the control characters of the same number.
+std::string Cp1252ToUtf8(std::string_view bytes) {
+  static constexpr std::uint16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                              0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                              0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                              0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 8);
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : b);
+  }
+  return out;
+}
+
 std::string_view TrimBlanks(std::string_view s) noexcept {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
   while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
@@ -172,9 +188,12 @@ class Parser {
         return Fail(error, "the file is marked as UTF-16 but is not well-formed UTF-16");
       }
       text_ = decoded_;
+    } else if (text_.substr(0, kRegFileHeader4.size()) == kRegFileHeader4 && !IsValidUtf8(text_)) {
+      decoded_ = Cp1252ToUtf8(text_);
+      text_ = decoded_;
     }
     std::string_view line;
-    if (!NextLine(line) || TrimBlanks(line) != kRegFileHeader) {
+    if (!NextLine(line) || (TrimBlanks(line) != kRegFileHeader && TrimBlanks(line) != kRegFileHeader4)) {
       if (!problem_.empty()) return Fail(error, problem_);
       line_number_ = 1;
       return Fail(error, "the first line is not \"" + std::string(kRegFileHeader) + "\"");

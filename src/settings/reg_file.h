@@ -18,6 +18,8 @@
 // export. Every key is written as its own section, so empty keys are kept.
 // The text written is UTF-8. On reading, a UTF-8 byte-order mark is accepted,
 // and so is UTF-16 with its byte-order mark, as the registry editor exports.
+// The registry editor's older export, headed "REGEDIT4", is read too; its
+// text is in the Windows code page (Western, 1252) unless it is UTF-8.
 //
 // Reading is strict: anything the writer would not produce, apart from blank
 // lines, ";" comment lines, CR LF line ends and surrounding blanks, makes the
@@ -67,8 +69,11 @@ bool NamesEqual(std::string_view a, std::string_view b) noexcept;
 int CompareNames(std::string_view a, std::string_view b) noexcept;
 
 inline constexpr std::string_view kRegFileHeader = "Windows Registry Editor Version 5.00";
+inline constexpr std::string_view kRegFileHeader4 = "REGEDIT4";
 // Limits a readable file keeps to; bigger files and longer lines are unreadable.
-inline constexpr std::size_t kMaxRegFileSize = 64u * 1024u * 1024u;
+// The program's own settings take a few hundred bytes: a file of a megabyte
+// is something else and is refused before it is read.
+inline constexpr std::size_t kMaxRegFileSize = 1024u * 1024u;
 inline constexpr std::size_t kMaxRegLineLength = 1024u * 1024u;
 
 // Parses a hive's text. rootName is the hive's name (HKEY_CURRENT_USER);

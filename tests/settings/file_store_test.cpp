@@ -146,13 +146,16 @@ TEST_F(FileStore, TheFileReadsLikeARegistryExportForTheOwnerOnly) {
   }
 }
 
-TEST_F(FileStore, AnUnreadableFileIsSetAsideAndNeverOverwritten) {
+TEST_F(FileStore, AnUnreadableFileIsSetAsideForItsOwnerOnlyAndNeverOverwritten) {
   WriteText(Hive(), "this is no settings file\n\x01");
+  fs::permissions(Hive(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read);
   EXPECT_EQ(Left(), -1);
   const auto aside = SetAsideFiles(Folder());
   ASSERT_EQ(aside.size(), 1u);
   EXPECT_EQ(ReadText(aside[0]), "this is no settings file\n\x01");  // kept, byte for byte
-  ASSERT_EQ(notices_.size(), 1u);                                   // said once
+  EXPECT_EQ(fs::status(aside[0]).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_EQ(notices_.size(), 1u);  // said once
   EXPECT_THAT(notices_[0], AllOf(HasSubstr("could not be read"), HasSubstr(aside[0].string()), HasSubstr("line 1")));
   EXPECT_EQ(SaveLeft(1), "Success");
   WriteText(Hive(), "broken behind the program's back");
@@ -181,7 +184,11 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
          writer_->FailLocks(st::ERROR_ACCESS_DENIED);
        },
        [&] { fs::permissions(Folder(), fs::perms::owner_all), writer_->FailLocks(0); }, 1, 5,
-       root ? "" : "cannot be written"},
+       root ? "lock file" : "cannot be written"},
+      {"lock-file-a-folder", [&] { fs::remove(Lock()), fs::create_directory(Lock()); }, [&] { fs::remove(Lock()); }, 1,
+       5, "lock file \""},
+      {"no-free-inode", [&] { writer_->FailLocks(st::ERROR_DISK_FULL); }, [&] { writer_->FailLocks(0); }, 1, 112,
+       "no room for another file"},
       {"pipe", [&] { fs::remove(Hive()), ::mkfifo(Hive().c_str(), 0600); }, [&] { fs::remove(Hive()); }, -1, 5,
        "not a regular file"},
       {"no-folder", [&] { fs::remove_all(Folder()), WriteText(Folder(), "x"); }, [&] { fs::remove(Folder()); }, -1, 5,
@@ -221,6 +228,92 @@ TEST_F(FileStore, ALinkedHiveIsWrittenThroughTheLinkAndLeftOversAreRemoved) {
   EXPECT_THAT(ReadText(target), HasSubstr("\"Kept\"=dword:00000001\n\n[HKEY_CURRENT_USER\\Software\\Serenitap]"));
   EXPECT_FALSE(fs::exists(target.string() + ".a1B2c3"));
   EXPECT_TRUE(fs::exists(target.string() + ".keep"));  // not a name the store gives its temporary files
+}
+
+// A link whose target is not there yet: the first save creates the target
+// and the link stays; a target that cannot be made is told.
+TEST_F(FileStore, ALinkToAFileNotYetThereCreatesItOrSaysWhyItCannot) {
+  const fs::path elsewhere = temp_.Folder().Path() / "elsewhere";
+  fs::create_directory(elsewhere);
+  struct Row {
+    const char* name;
+    std::vector<std::pair<fs::path, fs::path>> links;  // link, what it points to
+    fs::path target;                                   // where the settings must land; empty: nowhere
+  };
+  const Row rows[] = {
+      {"absolute", {{"HKEY_CURRENT_USER.reg", elsewhere / "a.reg"}}, elsewhere / "a.reg"},
+      {"relative", {{"HKEY_CURRENT_USER.reg", "../elsewhere/b.reg"}}, elsewhere / "b.reg"},
+      {"chain", {{"HKEY_CURRENT_USER.reg", "middle.reg"}, {"middle.reg", elsewhere / "c.reg"}}, elsewhere / "c.reg"},
+      {"no-such-folder", {{"HKEY_CURRENT_USER.reg", elsewhere / "missing/d.reg"}}, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Use(row.name);
+    notices_.clear();
+    for (const auto& [link, to] : row.links) fs::create_symlink(to, Folder() / link);
+    EXPECT_EQ(SaveLeft(7), row.target.empty() ? kFailed : "Success");
+    EXPECT_TRUE(fs::is_symlink(Hive()));
+    if (row.target.empty()) {
+      ASSERT_EQ(notices_.size(), 1u);
+      EXPECT_THAT(notices_[0], AllOf(HasSubstr("is a link to"), HasSubstr("missing/d.reg")));
+    } else {
+      EXPECT_THAT(ReadText(row.target), HasSubstr("\"Left\"=dword:00000007"));
+      EXPECT_EQ(Left(), 7);
+      EXPECT_TRUE(notices_.empty());
+    }
+  }
+}
+
+// Files a person may put there: an export of the older registry editor is
+// read; a file far larger than any settings file is set aside unread.
+TEST_F(FileStore, AnOlderExportIsReadAndAHugeFileIsSetAsideBeforeItIsRead) {
+  auto bytesRead = [] {
+    std::ifstream io("/proc/self/io");
+    for (std::string line; std::getline(io, line);) {
+      if (line.rfind("rchar:", 0) == 0) return std::stoull(line.substr(6));
+    }
+    return 0ull;
+  };
+  WriteText(Hive(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + kPos +
+                        "]\r\n\"Left\"=dword:00000005\r\n"
+                        "\"Note\"=\"Gr\xfc\xdf \x80\"\r\n");
+  EXPECT_EQ(Left(), 5);
+  EXPECT_EQ(modRegistry::RegGetString(HKCU, kPos, "Note", ""), "Grüß €");
+  EXPECT_TRUE(SetAsideFiles(Folder()).empty());
+  EXPECT_TRUE(notices_.empty());
+
+  fs::remove(Hive());
+  {
+    std::ofstream huge(Hive(), std::ios::binary);
+    huge << "Windows Registry Editor Version 5.00\n";
+    huge.seekp(64 << 20);
+    huge << "\n";
+  }
+  const auto before = bytesRead();
+  EXPECT_EQ(Left(), -1);
+  EXPECT_LT(bytesRead() - before, 1u << 20);
+  ASSERT_EQ(SetAsideFiles(Folder()).size(), 1u);
+  EXPECT_EQ(fs::file_size(SetAsideFiles(Folder())[0]), (64u << 20) + 1);
+  ASSERT_EQ(notices_.size(), 1u);
+  EXPECT_THAT(notices_[0], HasSubstr("larger than 1 MiB"));
+  EXPECT_EQ(SaveLeft(6), "Success");
+  EXPECT_EQ(Left(), 6);
+}
+
+// Start-up reads an unreadable file many times and closing saves several
+// values: however many there are, a lock kept elsewhere costs one wait in all.
+TEST_F(FileStore, ALockKeptElsewhereCostsOneWaitInAllAtStartUpAndAtClosing) {
+  WriteText(Hive(), "not settings");
+  writer_->FailLocks(st::ERROR_LOCK_VIOLATION);
+  for (const char* name : {"Left", "Top", "Width", "Height", "State"}) {
+    modRegistry::RegGetNumber(HKCU, kPos, name, 0);  // start-up
+  }
+  for (const char* name : {"Left", "Top", "Width", "Height", "State"}) {
+    EXPECT_EQ(modRegistry::RegSaveNumber(HKCU, kPos, name, 1), kFailed);  // closing
+  }
+  EXPECT_EQ(writer_->WaitedInAll(), store_->LockWait());
+  EXPECT_EQ(ReadText(Hive()), "not settings");  // left to the program that holds the lock
+  EXPECT_EQ(notices_.size(), 1u);
 }
 
 }  // namespace

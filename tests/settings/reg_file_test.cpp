@@ -57,6 +57,22 @@ TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
   EXPECT_EQ(key->FindValue("Title")->data, Z("Grüße 😀"));
 }
 
+// The registry editor's older export: its header, text in the Windows code
+// page (or already UTF-8), CR LF line ends.
+TEST(RegFile, ReadsTheOlderExportInEitherEncoding) {
+  const std::pair<const char*, std::string> files[] = {
+      {"code page",
+       "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"T\"=\"\x80 \xe9t\xe9\"\r\n\"N\"=dword:00000002\r\n"},
+      {"utf-8", "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"}};
+  for (const auto& [name, text] : files) {
+    std::string error;
+    const auto root = st::ParseRegFile(text, kRoot, &error);
+    ASSERT_TRUE(root) << name << ": " << error;
+    EXPECT_EQ(root->FindSubKey("Software")->FindValue("T")->data, Z("€ été")) << name;
+    EXPECT_EQ(root->FindSubKey("Software")->FindValue("N")->data, std::string("\x02\0\0\0", 4)) << name;
+  }
+}
+
 TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
   const std::string header = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\A]\n";
   const std::pair<std::string, const char*> broken[] = {
