@@ -28,19 +28,18 @@ std::int32_t Get(std::string_view name) {
 
 }  // namespace
 
-void FormPos_Save(const WindowPlacement& placement) {
+void FormPos_Save(const WindowPlacement& placement, const std::vector<ScreenArea>& screens,
+                  const PlacementLimits& limits) {
   Guarded("frmMain", "FormPos_Save", [&] {
-    const std::int32_t left = RoundToLong(placement.left);
-    const std::int32_t top = RoundToLong(placement.top);
-    const std::int32_t width = RoundToLong(placement.width);
-    const std::int32_t height = RoundToLong(placement.height);
-    if (placement.window_state != kWindowStateMaximized) {
-      Save("Left", left);
-      Save("Top", top);
-      Save("Width", width);
-      Save("Height", height);
-    }
-    Save("State", placement.window_state);
+    const TwipArea measured{RoundToLong(placement.left), RoundToLong(placement.top), RoundToLong(placement.width),
+                            RoundToLong(placement.height)};
+    PlacementDecision stored{measured, placement.window_state};
+    if (!screens.empty()) stored = DecidePlacement(measured, placement.window_state, screens, limits);
+    Save("Left", stored.geometry.left);
+    Save("Top", stored.geometry.top);
+    Save("Width", stored.geometry.width);
+    Save("Height", stored.geometry.height);
+    Save("State", stored.window_state);
   });
 }
 
@@ -124,6 +123,34 @@ TwipArea FitPlacementToScreens(const TwipArea& stored, const std::vector<TwipAre
   fitted.left = static_cast<std::int32_t>(into(stored.left, width, on->left, on->width));
   fitted.top = static_cast<std::int32_t>(into(stored.top, height, on->top, on->height));
   return fitted;
+}
+
+PlacementDecision DecidePlacement(const TwipArea& stored, std::int32_t storedState,
+                                  const std::vector<ScreenArea>& screens, const PlacementLimits& limits) {
+  const std::int32_t state = storedState == kWindowStateMaximized ? kWindowStateMaximized : kWindowStateNormal;
+  const bool usable = stored.width > 0 && stored.width >= limits.minWidth && stored.height >= limits.minHeight;
+  if (usable) {
+    std::vector<TwipArea> available;
+    for (const ScreenArea& screen : screens) available.push_back(screen.available);
+    return {FitPlacementToScreens(stored, available, limits), state};
+  }
+  if (screens.empty()) return {{0, 0, limits.designWidth, limits.designHeight}, state};
+  const TwipArea& whole = screens.front().whole;
+  const TwipArea& area = screens.front().available;
+  if (limits.designWidth > area.width || limits.designHeight > area.height) {
+    const std::int32_t borders = std::min(limits.borders, area.width);
+    return {{area.left + borders / 2, area.top, area.width - borders, area.height}, kWindowStateMaximized};
+  }
+  // Centred on the whole screen (halves cut off), kept within the available area.
+  const auto centred = [](std::int64_t from, std::int64_t length, std::int64_t size, std::int64_t areaFrom,
+                          std::int64_t areaLength) {
+    const std::int64_t start = from + (length - size) / 2;
+    return static_cast<std::int32_t>(std::clamp(start, areaFrom, areaFrom + areaLength - size));
+  };
+  return {{centred(whole.left, whole.width, limits.designWidth, area.left, area.width),
+           centred(whole.top, whole.height, limits.designHeight, area.top, area.height), limits.designWidth,
+           limits.designHeight},
+          state};
 }
 
 }  // namespace serenitap

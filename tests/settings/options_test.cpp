@@ -78,11 +78,65 @@ TEST_F(WindowPosition, IsStoredRoundedHalvesToEvenWhenItFitsAndReadBack) {
   EXPECT_EQ(Read(), (Stored{100, 102, 7200, 0, 0, true}));
   EXPECT_EQ(kKey, "Software\\Serenitap\\WindowPosition");
   EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kKey, "Top", 9), 102);
-  FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateNormal});  // off every screen: kept as it is
-  FormPos_Save({0, 0, 20000, 15000, kWindowStateMaximized});      // keeps the normal placement
+  FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateMaximized});  // without screens, kept as it is
   EXPECT_EQ(Read(), (Stored{-30000, 50000, 9000, 6000, 2, true}));
   FormPos_Save({10, 20, -1, 400, kWindowStateNormal});
   EXPECT_EQ(Read(), (Stored{10, 20, -1, 400, 0, false}));  // no usable width
+}
+
+// The main window's limits (design 1152 x 767 pixels) and screens in twips.
+const PlacementLimits kMainWindow{5760, 3835, 510, 1440, 120, 17280, 11505};
+const ScreenArea kLaptop{{0, 0, 15360, 9000}, {0, 0, 15360, 9000}};                   // 1024 x 600
+const ScreenArea kDesignScreen{{0, 0, 19200, 12000}, {0, 0, 19200, 12000}};           // 1280 x 800
+const ScreenArea kUnderAPanel{{0, 0, 19200, 12000}, {0, 480, 19200, 11520}};          // a 32-pixel top panel
+const ScreenArea kLargeRight{{19200, 0, 28800, 16200}, {19200, 0, 28800, 16200}};     // 1920 x 1080, to the right
+const std::vector<ScreenArea> kDesignAndLarge{kDesignScreen, kLargeRight};
+
+TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
+  constexpr std::int32_t kNormal = kWindowStateNormal, kMax = kWindowStateMaximized;
+  const TwipArea kNothing{};
+  const TwipArea kCentredOnDesignScreen{960, 247, 17280, 11505};
+  struct Row {
+    const char* name;
+    TwipArea stored;
+    std::int32_t state;
+    std::vector<ScreenArea> screens;
+    PlacementDecision expected;
+  };
+  const Row rows[] = {
+      {"first start where the design fits: centred", kNothing, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
+      {"first start on a small laptop: maximized over the whole area", kNothing, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
+      {"first start under a panel: centred below it", kNothing, kNormal, {kUnderAPanel}, {{960, 480, 17280, 11505}, kNormal}},
+      {"first start opens on the primary screen", kNothing, kNormal, kDesignAndLarge, {kCentredOnDesignScreen, kNormal}},
+      {"maximized with its normal placement", {1500, 900, 9000, 6000}, kMax, {kLaptop}, {{1500, 900, 9000, 6000}, kMax}},
+      {"maximized alone: maximized over the design", kNothing, kMax, {kDesignScreen}, {kCentredOnDesignScreen, kMax}},
+      {"maximized alone on a small laptop", kNothing, kMax, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
+      {"maximized, its normal placement far off: brought back", {-450000, -450000, 9000, 6000}, kMax, {kLaptop}, {{0, 0, 9000, 6000}, kMax}},
+      {"a tiny size opens as a first start", {3000, 3000, 15, 15}, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
+      {"a tiny size on a small laptop", {3000, 3000, 15, 15}, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
+      {"just a third of the design is kept", {3000, 3000, 5760, 3835}, kNormal, {kLaptop}, {{3000, 3000, 5760, 3835}, kNormal}},
+      {"a usable placement stays as it is", {20000, 1000, 12000, 9000}, kNormal, kDesignAndLarge, {{20000, 1000, 12000, 9000}, kNormal}},
+      {"larger than the desktop: cut to it", {0, 0, 20000, 15000}, kNormal, {kLaptop}, {{0, 0, 15360, 9000}, kNormal}},
+      {"minimized is never restored as such", {1500, 900, 9000, 6000}, kWindowStateMinimized, {kLaptop}, {{1500, 900, 9000, 6000}, kNormal}},
+      {"no screens: the design at the origin", kNothing, kNormal, {}, {{0, 0, 17280, 11505}, kNormal}},
+  };
+  for (const Row& row : rows) {
+    const PlacementDecision got = DecidePlacement(row.stored, row.state, row.screens, kMainWindow);
+    const TwipArea& g = got.geometry;
+    EXPECT_EQ(got, row.expected) << row.name << ": " << g.left << "," << g.top << " " << g.width << "x" << g.height
+                                 << " state " << got.window_state;
+  }
+}
+
+TEST_F(WindowPosition, WhatIsStoredIsAPlacementOfUse) {
+  // A maximized window stores the normal placement it returns to, on screen.
+  FormPos_Save({-450000, -450000, 9000, 6000, kWindowStateMaximized}, {kLaptop}, kMainWindow);
+  EXPECT_EQ(Read(), (Stored{0, 0, 9000, 6000, 2, true}));
+  // A window shrunk to nothing stores the placement a first start takes.
+  FormPos_Save({3000, 3000, 15, 15, kWindowStateNormal}, {kDesignScreen}, kMainWindow);
+  EXPECT_EQ(Read(), (Stored{960, 247, 17280, 11505, 0, true}));
+  FormPos_Save({1500, 900, 9000, 6000, kWindowStateNormal}, {kLaptop}, kMainWindow);
+  EXPECT_EQ(Read(), (Stored{1500, 900, 9000, 6000, 0, true}));
 }
 
 TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {

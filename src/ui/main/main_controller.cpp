@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QScreen>
 #include <QTimer>
 #include <cmath>
 
@@ -19,6 +18,7 @@
 #include "ui/journal/journal_keeper.h"
 #include "ui/main/layout.h"
 #include "ui/main/main_window.h"
+#include "ui/main/window_placement.h"
 #include "ui/qt_text.h"
 
 namespace serenitap {
@@ -44,8 +44,6 @@ void Attempt(F&& statement) noexcept {
     // Unloading must run to its end: a statement that fails is skipped, as its caller asks.
   }
 }
-
-double ToTwips(int pixels) { return pixels * main_window::kTwipsPerPixel; }
 
 }  // namespace
 
@@ -129,39 +127,15 @@ void MainWindowController::Form_Load() {
 
 void MainWindowController::SetFormPosition() {
   Guarded(kModule, "SetFormPosition", [&] {
+    // The stored placement, fitted to the screens; without a usable one the
+    // design size, centred, or maximized where the design does not fit.
     std::int32_t left = 0, top = 0, width = 0, height = 0, state = 0;
-    if (FormPos_Read(left, top, width, height, state)) {
-      // A placement that would lose the window (off every screen, larger than
-      // the desktop, too small to use) is brought back; any other is used as stored.
-      std::vector<TwipArea> screens;
-      for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect area = screen->availableGeometry();
-        screens.push_back({static_cast<std::int32_t>(ToTwips(area.x())), static_cast<std::int32_t>(ToTwips(area.y())),
-                           static_cast<std::int32_t>(ToTwips(area.width())),
-                           static_cast<std::int32_t>(ToTwips(area.height()))});
-      }
-      PlacementLimits limits;
-      limits.minWidth = static_cast<std::int32_t>(main_window::kDesignClientWidth / 3);
-      limits.minHeight =
-          static_cast<std::int32_t>((main_window::kDesignClientHeight + main_window::kNonClientHeight) / 3);
-      limits.titleBarHeight = static_cast<std::int32_t>(main_window::kNonClientHeight);
-      limits.grip = 1440;
-      const TwipArea fitted = FitPlacementToScreens({left, top, width, height}, screens, limits);
-      const int clientWidth = main_window::TwipsToPixels(fitted.width);
-      const int clientHeight = main_window::TwipsToPixels(fitted.height - main_window::kNonClientHeight);
-      window_.move(main_window::TwipsToPixels(fitted.left), main_window::TwipsToPixels(fitted.top));
-      window_.resize(std::max(1, clientWidth), std::max(1, clientHeight));
-      if (state == kWindowStateMaximized) window_.setWindowState(window_.windowState() | Qt::WindowMaximized);
-      return;
-    }
-    // Nothing stored: the design size, centred on the screen.
-    if (QScreen* screen = window_.screen() != nullptr ? window_.screen() : QGuiApplication::primaryScreen()) {
-      const QRect area = screen->geometry();
-      const int outerHeight = window_.height() + main_window::TwipsToPixels(main_window::kNonClientHeight);
-      const float left = (static_cast<float>(area.width()) - static_cast<float>(window_.width())) / 2.0f;
-      const float top = (static_cast<float>(area.height()) - static_cast<float>(outerHeight)) / 2.0f;
-      window_.move(area.x() + static_cast<int>(left), area.y() + static_cast<int>(top));
-    }
+    FormPos_Read(left, top, width, height, state);
+    const PlacementDecision decision = DecidePlacement(
+        {left, top, width, height}, state, main_window::ScreensInTwips(), main_window::MainWindowLimits());
+    main_window::ApplyPlacement(window_, decision);
+    const TwipArea& g = decision.geometry;
+    normalPlacement_ = {double(g.left), double(g.top), double(g.width), double(g.height), kWindowStateNormal};
   });
 }
 
@@ -174,14 +148,12 @@ void MainWindowController::Form_Unload() {
   Attempt([&] { journal_->WindowClosing(); });
   Attempt([&] {
     if (window_.isMinimized()) return;
-    const QRect frame = window_.frameGeometry();
-    WindowPlacement placement;
-    placement.left = ToTwips(frame.x());
-    placement.top = ToTwips(frame.y());
-    placement.width = ToTwips(window_.width());
-    placement.height = ToTwips(window_.height()) + main_window::kNonClientHeight;
-    placement.window_state = window_.isMaximized() ? kWindowStateMaximized : kWindowStateNormal;
-    FormPos_Save(placement);
+    WindowPlacement placement = main_window::CurrentPlacement(window_);
+    if (placement.window_state == kWindowStateMaximized) {
+      placement = normalPlacement_;  // the placement it returns to
+      placement.window_state = kWindowStateMaximized;
+    }
+    FormPos_Save(placement, main_window::ScreensInTwips(), main_window::MainWindowLimits());
   });
   Attempt([&] {
     const auto windows = QApplication::topLevelWidgets();
@@ -202,6 +174,10 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     // hands out activation (a bare X server, a kiosk session).
     if (event->type() == QEvent::WindowActivate || event->type() == QEvent::Show) engine_.Form_Activate();
     if (event->type() == QEvent::Close) Form_Unload();
+    const bool normal = !(window_.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+    if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && normal && window_.isVisible()) {
+      normalPlacement_ = main_window::CurrentPlacement(window_);
+    }
   }
   const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
   if (!keyEvent || unloaded_ || !BelongsToWindow(watched)) return false;

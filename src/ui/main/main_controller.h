@@ -38,6 +38,7 @@
 #include "session/engine.h"
 #include "session/key_commands.h"
 #include "session/session_view.h"
+#include "settings/window_position.h"
 #include "ui/main/guidance_control.h"
 
 class QAbstractButton;
@@ -135,6 +136,9 @@ class MainWindowController : public QObject, public ISessionView {
   std::function<std::int64_t()> clock_;
   bool pumping_ = false;
   bool unloaded_ = false;
+  // The outer placement of the window in the normal state, which a maximized
+  // window returns to and stores.
+  WindowPlacement normalPlacement_;
 };
 
 }  // namespace serenitap

@@ -213,5 +213,24 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   EXPECT_TRUE(modOptions::SpeakGuidance());  // the choice stays for a machine that has one
 }
 
+// The offscreen screen (800 x 800) is smaller than the design: a first start
+// opens maximized over a normal placement on the screen, and stays so.
+TEST_F(MainControllerTest, AFirstStartThatDoesNotFitOpensMaximizedAndIsKeptSo) {
+  const QRect available = window->screen()->availableGeometry();
+  EXPECT_TRUE(window->isMaximized());
+  EXPECT_TRUE(available.contains(window->frameGeometry()));
+  window->close();
+  const auto stored = StoredPlacement();
+  EXPECT_EQ(stored[4], kWindowStateMaximized);
+  EXPECT_TRUE(QRect(0, 0, 800, 800).contains(QRect(stored[0] / 15, stored[1] / 15, stored[2] / 15, stored[3] / 15)));
+  CloseWindow();
+  OpenWindow();
+  EXPECT_TRUE(window->isMaximized());
+  window->showNormal();
+  QApplication::processEvents();
+  EXPECT_TRUE(available.contains(window->frameGeometry())) << window->frameGeometry().width();
+}
+
+
 }  // namespace
 }  // namespace serenitap
