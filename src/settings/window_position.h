@@ -23,7 +23,6 @@ struct WindowPlacement {
   std::int32_t window_state = kWindowStateNormal;
 };
 
-
 // Reads the stored placement (each missing value 0) into the five outputs and
 // returns true exactly when the stored width is greater than 0. Failures are
 // reported under "frmMain" / "FormPos_Read".

@@ -86,10 +86,10 @@ TEST_F(WindowPosition, IsStoredRoundedHalvesToEvenWhenItFitsAndReadBack) {
 
 // The main window's limits (design 1152 x 767 pixels) and screens in twips.
 const PlacementLimits kMainWindow{5760, 3835, 510, 1440, 120, 17280, 11505};
-const ScreenArea kLaptop{{0, 0, 15360, 9000}, {0, 0, 15360, 9000}};                   // 1024 x 600
-const ScreenArea kDesignScreen{{0, 0, 19200, 12000}, {0, 0, 19200, 12000}};           // 1280 x 800
-const ScreenArea kUnderAPanel{{0, 0, 19200, 12000}, {0, 480, 19200, 11520}};          // a 32-pixel top panel
-const ScreenArea kLargeRight{{19200, 0, 28800, 16200}, {19200, 0, 28800, 16200}};     // 1920 x 1080, to the right
+const ScreenArea kLaptop{{0, 0, 15360, 9000}, {0, 0, 15360, 9000}};                // 1024 x 600
+const ScreenArea kDesignScreen{{0, 0, 19200, 12000}, {0, 0, 19200, 12000}};        // 1280 x 800
+const ScreenArea kUnderAPanel{{0, 0, 19200, 12000}, {0, 480, 19200, 11520}};       // a 32-pixel top panel
+const ScreenArea kLargeRight{{19200, 0, 28800, 16200}, {19200, 0, 28800, 16200}};  // 1920 x 1080, to the right
 const std::vector<ScreenArea> kDesignAndLarge{kDesignScreen, kLargeRight};
 
 TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
@@ -103,6 +103,7 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
     std::vector<ScreenArea> screens;
     PlacementDecision expected;
   };
+  // clang-format off
   const Row rows[] = {
       {"first start where the design fits: centred", kNothing, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
       {"first start on a small laptop: maximized over the whole area", kNothing, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
@@ -120,6 +121,7 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
       {"minimized is never restored as such", {1500, 900, 9000, 6000}, kWindowStateMinimized, {kLaptop}, {{1500, 900, 9000, 6000}, kNormal}},
       {"no screens: the design at the origin", kNothing, kNormal, {}, {{0, 0, 17280, 11505}, kNormal}},
   };
+  // clang-format on
   for (const Row& row : rows) {
     const PlacementDecision got = DecidePlacement(row.stored, row.state, row.screens, kMainWindow);
     const TwipArea& g = got.geometry;

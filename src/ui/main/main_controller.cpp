@@ -131,8 +131,8 @@ void MainWindowController::SetFormPosition() {
     // design size, centred, or maximized where the design does not fit.
     std::int32_t left = 0, top = 0, width = 0, height = 0, state = 0;
     FormPos_Read(left, top, width, height, state);
-    const PlacementDecision decision = DecidePlacement(
-        {left, top, width, height}, state, main_window::ScreensInTwips(), main_window::MainWindowLimits());
+    const PlacementDecision decision = DecidePlacement({left, top, width, height}, state, main_window::ScreensInTwips(),
+                                                       main_window::MainWindowLimits());
     main_window::ApplyPlacement(window_, decision);
     const TwipArea& g = decision.geometry;
     normalPlacement_ = {double(g.left), double(g.top), double(g.width), double(g.height), kWindowStateNormal};

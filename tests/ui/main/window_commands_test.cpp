@@ -231,6 +231,5 @@ TEST_F(MainControllerTest, AFirstStartThatDoesNotFitOpensMaximizedAndIsKeptSo) {
   EXPECT_TRUE(available.contains(window->frameGeometry())) << window->frameGeometry().width();
 }
 
-
 }  // namespace
 }  // namespace serenitap
