@@ -1,20 +1,20 @@
 #include "journal/journal_store.h"
 
-#include <thread>
-
-#include <chrono>
-
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <thread>
 #include <unordered_map>
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -28,6 +28,7 @@ JournalTrouble TroubleOf(int rc) {
   switch (rc & 0xff) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED: return JournalTrouble::Busy;
+    case SQLITE_FULL: return JournalTrouble::DiskFull;
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB: return JournalTrouble::NotAJournal;
     default: return JournalTrouble::Unwritable;
@@ -132,6 +133,89 @@ CREATE TABLE IF NOT EXISTS reassessments (
 PRAGMA user_version = 1;
 )";
 
+// The columns the program reads, by table: a file without them is not a journal.
+struct Needed {
+  const char* table;
+  std::vector<std::string> columns;
+};
+const Needed kNeeded[] = {
+    {"sessions", {"id", "uid", "started", "issue", "issue_name", "first_rating", "rounds", "ended", "how_ended"}},
+    {"reassessments", {"session_id", "seq", "at", "rating"}}};
+
+std::int64_t Scalar(sqlite3* db, const char* sql) {
+  Statement row(db, sql);
+  return row.Step() ? row.Int(0) : 0;
+}
+
+bool HasJournalTables(sqlite3* db) {
+  for (const Needed& needed : kNeeded) {
+    Statement info(db, ("PRAGMA table_info(" + std::string(needed.table) + ")").c_str());
+    std::vector<std::string> found;
+    while (info.Step()) found.push_back(info.Text(1));
+    for (const std::string& column : needed.columns) {
+      if (std::find(found.begin(), found.end(), column) == found.end()) return false;
+    }
+  }
+  return true;
+}
+
+// Gives a file that is there with rights for others its owner's rights only.
+void MakeOwnerOnly(const std::string& file) {
+#ifndef _WIN32
+  struct stat st {};
+  if (::stat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 077) != 0) {
+    ::chmod(file.c_str(), st.st_mode & 0700);
+  }
+#else
+  (void)file;
+#endif
+}
+
+// Something that is not a file at the path (a folder, a pipe) is never opened.
+void RefuseWhatIsNotAFile(const std::string& path) {
+#ifndef _WIN32
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return;
+  throw JournalError(
+      JournalTrouble::NotAFile,
+      "\"" + path + "\" is " + (S_ISDIR(st.st_mode) ? "a folder" : "not a file") + ", and is left alone");
+#else
+  std::error_code error;
+  if (fs::exists(path, error) && !fs::is_regular_file(path, error)) {
+    throw JournalError(JournalTrouble::NotAFile, "\"" + path + "\" is not a file, and is left alone");
+  }
+#endif
+}
+
+// Renames from to to unless to is there: false (errno EEXIST) when it is.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+#ifndef _WIN32
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS) return false;
+  struct stat st {};  // a file system without it: look first
+  if (::lstat(to.c_str(), &st) == 0) {
+    errno = EEXIST;
+    return false;
+  }
+  return ::rename(from.c_str(), to.c_str()) == 0;
+#else
+  std::error_code error;
+  if (fs::exists(to, error)) {
+    errno = EEXIST;
+    return false;
+  }
+  fs::rename(from, to, error);
+  errno = error.value();
+  return !error;
+#endif
+}
+
+// Whether the file a connection has open is no longer the one at its path.
+bool HasMoved(sqlite3* db) {
+  int moved = 0;
+  return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
+}
+
 std::string FileStamp() {
   std::string iso = IsoTime(SystemNow());
   std::string stamp;
@@ -179,12 +263,44 @@ std::string DefaultJournalPath() {
   return (base / "Serenitap" / "journal.sqlite").string();
 }
 
-JournalStore::JournalStore(std::string path, int busyMs) : path_(std::move(path)), busyMs_(busyMs) { Open(); }
+namespace {
+std::int64_t SteadyNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+}  // namespace
+
+JournalStore::JournalStore(std::string path, int busyMs, const std::atomic<std::int64_t>* cutOff)
+    : path_(std::move(path)), busyMs_(busyMs), cutOff_(cutOff) {
+  Open();
+}
+
+bool JournalStore::MayWait(std::int64_t start) const {
+  const std::int64_t now = SteadyNs();
+  return now - start < std::int64_t{busyMs_} * 1000000 && (cutOff_ == nullptr || now < cutOff_->load());
+}
+
+int JournalStore::OnBusy(void* self, int count) {
+  auto* store = static_cast<JournalStore*>(self);
+  if (count == 0) store->busySince_ = SteadyNs();
+  if (!store->MayWait(store->busySince_)) return 0;
+  std::this_thread::sleep_for(std::chrono::milliseconds(count < 4 ? 1 : 5));
+  return 1;
+}
 
 JournalStore::~JournalStore() { Close(); }
 
 void JournalStore::Close() {
-  if (db_ != nullptr) sqlite3_close_v2(db_);
+  if (db_ == nullptr) return;
+  if (HasMoved(db_)) {
+    // The log goes into the file it belongs to (through the open file, not
+    // the path), and closing must not move it anywhere or delete the log
+    // and index files by their names: those names now belong to whatever
+    // stands at the path.
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+  }
+  sqlite3_close_v2(db_);
   db_ = nullptr;
 }
 
@@ -192,13 +308,13 @@ void JournalStore::Open() {
   // While another copy creates the file or switches it to write-ahead logging,
   // SQLite can answer "busy" at once instead of waiting; such an answer is
   // retried for as long as the busy wait would have lasted.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(busyMs_);
+  const std::int64_t start = SteadyNs();
   for (;;) {
     try {
       OpenOnce();
       return;
     } catch (const JournalError& error) {
-      if (error.Trouble() != JournalTrouble::Busy || std::chrono::steady_clock::now() >= until) throw;
+      if (error.Trouble() != JournalTrouble::Busy || !MayWait(start)) throw;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
@@ -206,8 +322,11 @@ void JournalStore::Open() {
 
 void JournalStore::OpenOnce() {
   MakeOwnerOnlyFolder(fs::path(path_).parent_path());
-  for (int attempt = 0; attempt < 2; ++attempt) {
+  RefuseWhatIsNotAFile(path_);
+  Found found = Found::Fresh;
+  for (int attempt = 0;; ++attempt) {
     CreateOwnerOnlyFile(path_);
+    for (const char* suffix : {"", "-wal", "-shm"}) MakeOwnerOnly(path_ + suffix);
     const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
       const std::string doing = "opening " + path_;
@@ -215,13 +334,27 @@ void JournalStore::OpenOnce() {
       Close();
       throw error;
     }
-    sqlite3_busy_timeout(db_, busyMs_);
-    if (Readable()) break;
+    sqlite3_busy_handler(db_, &JournalStore::OnBusy, this);
+    // Until the file is known to be a journal, closing must not write its
+    // log into it: a file set aside stays as it was found.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    try {
+      found = Examine();
+    } catch (...) {
+      Close();
+      throw;
+    }
+    if (found != Found::Foreign) break;
     Close();
     if (attempt == 1) throw JournalError(JournalTrouble::NotAJournal, path_ + " cannot be read even when new");
     SetAside();
   }
+  sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
   try {
+    if (found == Found::Journal && UserVersion(db_) > kVersion) {
+      newer_ = true;  // read as it is: no log mode switched, nothing migrated
+      return;
+    }
     Statement(db_, "PRAGMA journal_mode=WAL").Step();
     Migrate();
   } catch (...) {
@@ -230,45 +363,57 @@ void JournalStore::OpenOnce() {
   }
 }
 
-bool JournalStore::Readable() {
+JournalStore::Found JournalStore::Examine() {
   try {
     Statement check(db_, "PRAGMA quick_check(1)");
-    return check.Step() && check.Text(0) == "ok";
+    if (!check.Step() || check.Text(0) != "ok") return Found::Foreign;
   } catch (const JournalError& error) {
-    if (error.Trouble() == JournalTrouble::NotAJournal) return false;
-    Close();
+    if (error.Trouble() == JournalTrouble::NotAJournal) return Found::Foreign;
     throw;
   }
+  const int version = UserVersion(db_);
+  const std::int64_t application = Scalar(db_, "PRAGMA application_id");
+  if (application != 0 && application != kApplicationId) return Found::Foreign;
+  if (Scalar(db_, "SELECT count(*) FROM sqlite_master") == 0 && version == 0) return Found::Fresh;
+  // A journal from before the application id is known by its tables.
+  return version >= 1 && HasJournalTables(db_) ? Found::Journal : Found::Foreign;
 }
 
 void JournalStore::Migrate() {
-  int version = UserVersion(db_);
-  if (version == kVersion) return;
-  if (version > kVersion) {
-    throw JournalError(JournalTrouble::Newer,
-                       path_ + " was written by a newer version (" + std::to_string(version) + ")");
-  }
+  if (UserVersion(db_) == kVersion && Scalar(db_, "PRAGMA application_id") == kApplicationId) return;
   // Another copy may be migrating at the same moment: decide inside the write lock.
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
     if (UserVersion(db_) == 0) Exec(db_, kLayout1);
+    Exec(db_, ("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
   });
 }
 
 void JournalStore::SetAside() {
   const std::string stem = path_ + ".unreadable-" + FileStamp();
   std::string target = stem;
-  std::error_code error;
-  for (int n = 2; fs::exists(target, error); ++n) target = stem + "-" + std::to_string(n);
-  fs::rename(path_, target, error);
-  if (error) throw JournalError(JournalTrouble::Unwritable, "setting aside " + path_ + ": " + error.message());
+  for (int n = 2; !RenameNoReplace(path_, target); ++n) {
+    if (errno != EEXIST || n > 1000) {
+      throw JournalError(JournalTrouble::Unwritable, "setting aside " + path_ + ": " + std::strerror(errno));
+    }
+    target = stem + "-" + std::to_string(n);
+  }
+  MakeOwnerOnly(target);
   for (const char* companion : {"-wal", "-shm"}) {
     std::error_code ignored;
-    if (fs::exists(path_ + companion, ignored)) fs::rename(path_ + companion, target + companion, ignored);
+    if (!fs::exists(path_ + companion, ignored)) continue;
+    fs::rename(path_ + companion, target + companion, ignored);
+    MakeOwnerOnly(target + companion);
   }
   setAsideAs_ = target;
 }
 
+void JournalStore::BeforeChange() {
+  if (newer_) throw JournalError(JournalTrouble::Newer, path_ + " was written by a newer version of the program");
+  if (HasMoved(db_)) throw JournalError(JournalTrouble::Moved, path_ + " was removed or replaced while open");
+}
+
 void JournalStore::Save(const SessionRecord& record) {
+  BeforeChange();
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
     Statement upsert(db_,
                      "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended) "
@@ -331,6 +476,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
 }
 
 void JournalStore::Delete(const std::vector<std::int64_t>& ids) {
+  BeforeChange();
   InTransaction(db_, "BEGIN IMMEDIATE", [&] {
     Statement ratings(db_, "DELETE FROM reassessments WHERE session_id = ?");
     Statement session(db_, "DELETE FROM sessions WHERE id = ?");
@@ -344,6 +490,7 @@ void JournalStore::Delete(const std::vector<std::int64_t>& ids) {
 }
 
 void JournalStore::DeleteAll() {
+  BeforeChange();
   InTransaction(db_, "BEGIN IMMEDIATE", [&] { Exec(db_, "DELETE FROM reassessments; DELETE FROM sessions;"); });
 }
 

@@ -1,13 +1,28 @@
 #pragma once
 // The journal file: an SQLite database in the user's data folder, readable
-// by its owner only. Opening creates the folder and the file when missing,
-// switches the file to write-ahead logging (so that two running copies can
-// both write, and readers never wait for a writer) and brings an older
-// layout up to date without dropping anything. A file that is not a journal,
-// or is damaged, is renamed aside (never deleted) and a new journal started.
+// by its owner only (also when it, or a file set aside, had wider rights).
+// Opening creates the folder and the file when missing, switches the file to
+// write-ahead logging (so that two running copies can both write, and readers
+// never wait for a writer) and brings an older layout up to date without
+// dropping anything.
+//
+// What is opened is checked first: a database whose tables are not the
+// journal's (another program's file) or one that is damaged is renamed aside
+// (never changed, never deleted: nothing is checkpointed into it) and a new
+// journal started. A journal marks itself with its own application id. A
+// journal written by a newer version of the program (a higher user_version)
+// is read but never written, migrated or changed. Something other than a file
+// at the path (a folder, a pipe) is left alone and reported.
+//
+// Before each change the store makes sure its file is still the one at the
+// path (the file's identity); when the file was removed or replaced under it,
+// the change fails with Moved and the store is to be opened afresh. Such a
+// store, when closed, moves what its log holds into the file it had open and
+// leaves whatever now stands at the path alone.
 //
 // One store is one connection, used by one thread at a time. Every write is
 // one transaction. Failures are thrown as JournalError.
+#include <atomic>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -21,9 +36,12 @@ namespace serenitap::journal {
 
 enum class JournalTrouble {
   Busy,         // another copy held the file for longer than the wait
-  Unwritable,   // full disk, read-only file or folder, no permission, I/O error
+  DiskFull,     // no room left on the disk
+  Unwritable,   // read-only file or folder, no permission, I/O error
+  NotAFile,     // a folder, a pipe or another thing that is not a file stands at the path
   NotAJournal,  // the file became unreadable while open
   Newer,        // written by a later version of the program: left alone
+  Moved,        // the file was removed or replaced while open
 };
 
 class JournalError : public std::runtime_error {
@@ -43,9 +61,13 @@ class JournalStore {
  public:
   // The layout version kept in PRAGMA user_version.
   static constexpr int kVersion = 1;
+  // PRAGMA application_id of a journal: "STap".
+  static constexpr std::int32_t kApplicationId = 0x53546170;
 
-  // busyMs bounds every wait for another copy's lock.
-  explicit JournalStore(std::string path, int busyMs = 2000);
+  // busyMs bounds every wait for another copy's lock. cutOff, when given, is
+  // a time on the steady clock (nanoseconds) after which no wait goes on,
+  // whatever is left of busyMs; another thread may bring it forward.
+  explicit JournalStore(std::string path, int busyMs = 2000, const std::atomic<std::int64_t>* cutOff = nullptr);
   ~JournalStore();
   JournalStore(const JournalStore&) = delete;
   JournalStore& operator=(const JournalStore&) = delete;
@@ -53,6 +75,8 @@ class JournalStore {
   const std::string& Path() const { return path_; }
   // Where an unreadable file was moved when this store opened; empty if none was.
   const std::string& SetAsideAs() const { return setAsideAs_; }
+  // Written by a newer version of the program: read only; changes throw Newer.
+  bool Newer() const { return newer_; }
 
   // Inserts the record or, when its uid is already there, brings it up to
   // date (re-assessments already stored are kept). One transaction.
@@ -65,17 +89,27 @@ class JournalStore {
   sqlite3* Handle() const { return db_; }
 
  private:
+  enum class Found { Fresh, Journal, Foreign };
   void Open();
   void OpenOnce();
-  bool Readable();
+  Found Examine();
   void Migrate();
   void SetAside();
+  // Throws Newer or Moved when the file may not or can no longer be changed.
+  void BeforeChange();
   void Close();
+
+  // Whether a wait for another copy's lock that began at start may go on.
+  bool MayWait(std::int64_t start) const;
+  static int OnBusy(void* self, int count);
 
   std::string path_;
   int busyMs_;
+  const std::atomic<std::int64_t>* cutOff_;
+  std::int64_t busySince_ = 0;
   sqlite3* db_ = nullptr;
   std::string setAsideAs_;
+  bool newer_ = false;
 };
 
 }  // namespace serenitap::journal

@@ -2,11 +2,16 @@
 // SQLite file it goes to (a real file in a temporary folder).
 #include <gtest/gtest.h>
 
+#include <sqlite3.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <mutex>
+#include <set>
 
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
@@ -20,7 +25,62 @@ namespace {
 
 using testing::ReadText;
 using testing::TempFolder;
+namespace fs = std::filesystem;
 constexpr TimeMs kMonday = 1772409600000;  // 2026-03-02T00:00:00Z
+
+// A connection of another program to a database file, for what the program
+// finds there or for holding its lock.
+class OtherProgram {
+ public:
+  explicit OtherProgram(const std::string& path) { sqlite3_open(path.c_str(), &db_); }
+  ~OtherProgram() { sqlite3_close(db_); }
+  OtherProgram(const OtherProgram&) = delete;
+  OtherProgram& operator=(const OtherProgram&) = delete;
+  void Run(const std::string& sql) {
+    ASSERT_EQ(sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sql;
+  }
+  std::int64_t Number(const std::string& sql) {
+    sqlite3_stmt* row = nullptr;
+    sqlite3_prepare_v2(db_, sql.c_str(), -1, &row, nullptr);
+    const std::int64_t n = sqlite3_step(row) == SQLITE_ROW ? sqlite3_column_int64(row, 0) : -1;
+    sqlite3_finalize(row);
+    return n;
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+unsigned Mode(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
+}
+
+// What a writer tells, safe to read while its thread runs.
+struct Told {
+  std::mutex mutex;
+  std::vector<std::string> texts;
+  JournalWriter::Tell Sink() {
+    return [this](const std::string& text) {
+      std::lock_guard lock(mutex);
+      texts.push_back(text);
+    };
+  }
+  std::vector<std::string> All() {
+    std::lock_guard lock(mutex);
+    return texts;
+  }
+};
+
+// Waits (without sleeping the test's time away) until what holds is true; false after ten seconds.
+bool Eventually(const std::function<bool()>& holds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!holds()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::yield();
+  }
+  return true;
+}
 
 // A clock that moves one minute each time it is read.
 Clock MinuteClock() {
@@ -111,22 +171,249 @@ TEST(JournalStoreFile, AnUnreadableFileIsSetAsideAndANewJournalStartedTellingThe
       ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
     }
     ASSERT_EQ(told.size(), 1u);
-    const std::size_t quote = told[0].find('"');
-    EXPECT_EQ(ReadText(told[0].substr(quote + 1, told[0].find('"', quote + 1) - quote - 1)), original);
+    const std::size_t quote = told[0].rfind('"', told[0].size() - 2);
+    const std::string keptAs = told[0].substr(told[0].rfind('"', quote - 1) + 1);
+    EXPECT_EQ(ReadText(keptAs.substr(0, keptAs.find('"'))), original);
     EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
   }
 }
 
-TEST(JournalStoreFile, AFolderThatCannotBeMadeIsToldOnceAndNothingBlocks) {
+// What may stand at the journal's path when it is opened. A file that is not
+// a journal is renamed aside exactly as it was found, log included; every
+// file the program keeps is its owner's alone.
+TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
+  struct Row {
+    const char* name;
+    std::function<void(const std::string& path)> make;
+    bool setAside;
+  };
+  const Row rows[] = {
+      {"another program's database",
+       [](const std::string& path) {
+         OtherProgram(path).Run("CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
+       },
+       true},
+      {"another program's database with its log",
+       [](const std::string& path) {
+         if (pid_t child = fork(); child == 0) {  // ends without closing: its log stays beside the file
+           OtherProgram other(path);
+           other.Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
+           _exit(0);
+         } else {
+           waitpid(child, nullptr, 0);
+         }
+       },
+       true},
+      {"a table of the same name with other columns",
+       [](const std::string& path) { OtherProgram(path).Run("CREATE TABLE sessions (x); PRAGMA user_version = 1;"); },
+       true},
+      {"a journal of an earlier version",
+       [](const std::string& path) {
+         JournalStore(path).Save(Session("earlier"));
+         OtherProgram(path).Run("PRAGMA application_id = 0");
+       },
+       false},
+      {"a journal readable by everybody",
+       [](const std::string& path) {
+         JournalStore(path).Save(Session("earlier"));
+         ::chmod(path.c_str(), 0644);
+       },
+       false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    const std::string path = folder / "journal.sqlite";
+    row.make(path);
+    ::chmod(path.c_str(), 0644);
+    const std::string original = ReadText(path), originalLog = ReadText(path + "-wal");
+    JournalStore store(path);
+    store.Save(Session("new"));
+    EXPECT_EQ(store.SetAsideAs().empty(), !row.setAside);
+    EXPECT_EQ(store.Sessions().size(), row.setAside ? 1u : 2u);
+    EXPECT_EQ(Mode(path), 0600u);
+    EXPECT_EQ(OtherProgram(path).Number("PRAGMA application_id"), JournalStore::kApplicationId);
+    if (!row.setAside) continue;
+    EXPECT_EQ(ReadText(store.SetAsideAs()), original);
+    EXPECT_EQ(ReadText(store.SetAsideAs() + "-wal"), originalLog);
+    EXPECT_EQ(Mode(store.SetAsideAs()), 0600u);
+  }
+}
+
+TEST(JournalStoreFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
   TempFolder folder;
-  std::ofstream(folder / "Serenitap") << "a file where the folder should be";
-  std::vector<std::string> told;
-  JournalWriter writer(folder / "Serenitap/journal.sqlite", [&](const std::string& text) { told.push_back(text); });
-  writer.Write(Session("a"));
-  EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
-  writer.Write(Session("b"));
-  EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
-  EXPECT_EQ(told, std::vector<std::string>{JournalWriter::TroubleText(JournalTrouble::Unwritable)});
+  const std::string path = folder / "journal.sqlite";
+  std::set<std::string> names;
+  for (const std::string damage : {"first", "second", "third"}) {
+    std::ofstream(path, std::ios::binary) << damage;
+    const std::string keptAs = JournalStore(path).SetAsideAs();
+    EXPECT_EQ(ReadText(keptAs), damage);
+    names.insert(keptAs);
+  }
+  EXPECT_EQ(names.size(), 3u);
+}
+
+// A journal of a newer version is shown as it is, and never changed: this
+// run's sessions wait beside it instead.
+TEST(JournalStoreFile, ANewerVersionsJournalIsReadButNeverWritten) {
+  TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  JournalStore(path).Save(Session("earlier"));
+  OtherProgram(path).Run("PRAGMA user_version = 99");
+  const std::string original = ReadText(path);
+  Told told;
+  {
+    JournalWriter writer(path, told.Sink(), 100);
+    writer.Write(Session("this run"));
+    EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
+    JournalStore reader(path, 100);
+    EXPECT_TRUE(reader.Newer());
+    EXPECT_EQ(reader.Sessions().size(), 1u);
+    EXPECT_THROW(reader.DeleteAll(), JournalError);
+  }
+  EXPECT_EQ(ReadText(path), original);
+  EXPECT_EQ(told.All(), std::vector<std::string>{JournalWriter::TroubleText(JournalTrouble::Newer, path)});
+  const auto kept = ParsePending(ReadText(JournalWriter::PendingPath(path)));
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0].uid, "this run");
+  EXPECT_EQ(Mode(JournalWriter::PendingPath(path)), 0600u);
+}
+
+// What keeps the journal from being written is told once, in words for
+// what it is; nothing blocks, and whatever stands there is left alone.
+TEST(JournalStoreFile, WhatKeepsTheJournalFromBeingWrittenIsToldOnceForWhatItIs) {
+  struct Row {
+    const char* name;
+    std::function<void(const fs::path& folder)> make;
+    JournalTrouble trouble;
+  };
+  const Row rows[] = {
+      {"a file where the folder should be", [](const fs::path& f) { std::ofstream(f / "Serenitap") << "x"; },
+       JournalTrouble::Unwritable},
+      {"a folder at the path", [](const fs::path& f) { fs::create_directories(f / "Serenitap/journal.sqlite"); },
+       JournalTrouble::NotAFile},
+      {"a pipe at the path",
+       [](const fs::path& f) {
+         fs::create_directories(f / "Serenitap");
+         ::mkfifo((f / "Serenitap/journal.sqlite").c_str(), 0600);
+       },
+       JournalTrouble::NotAFile},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    row.make(folder.Path());
+    const std::string path = folder / "Serenitap/journal.sqlite";
+    const auto type = fs::status(path).type();
+    Told told;
+    {
+      JournalWriter writer(path, told.Sink());
+      writer.Write(Session("a"));
+      EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
+      writer.Write(Session("b"));
+      EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
+    }
+    EXPECT_EQ(told.All(), std::vector<std::string>{JournalWriter::TroubleText(row.trouble, path)});
+    EXPECT_EQ(fs::status(path).type(), type);
+  }
+}
+
+// The file removed, or moved and replaced, while the program runs: this
+// run's sessions end up in the journal at the path, and the moved file is
+// left with what it had.
+TEST(JournalStoreFile, AJournalRemovedOrReplacedUnderTheProgramGetsThisRunsSessionsAgain) {
+  struct Row {
+    const char* name;
+    std::function<void(const std::string& path, const std::string& away)> change;
+    std::size_t sessionsThere;  // besides this run's two
+  };
+  const Row rows[] = {
+      {"removed", [](const std::string& path, const std::string&) { fs::remove(path); }, 0},
+      {"moved away", [](const std::string& path, const std::string& away) { fs::rename(path, away); }, 0},
+      // A replacement is made elsewhere and moved in, as a backup is put back.
+      {"replaced by another journal",
+       [](const std::string& path, const std::string& away) {
+         JournalStore(away + ".new").Save(Session("restored"));
+         fs::rename(path, away);
+         fs::rename(away + ".new", path);
+       },
+       1},
+      {"replaced by another program's database",
+       [](const std::string& path, const std::string& away) {
+         OtherProgram(away + ".new").Run("CREATE TABLE notes (text TEXT)");
+         fs::rename(path, away);
+         fs::rename(away + ".new", path);
+       },
+       0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    const std::string path = folder / "journal.sqlite", away = folder / "moved.sqlite";
+    Told told;
+    JournalWriter writer(path, told.Sink());
+    writer.Write(Session("first"));
+    ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
+    row.change(path, away);
+    writer.Write(Session("second"));
+    ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
+    EXPECT_EQ(JournalStore(path).Sessions().size(), 2 + row.sessionsThere);
+    EXPECT_EQ(told.All().at(0), JournalWriter::TroubleText(JournalTrouble::Moved, path));
+    if (fs::exists(away)) {
+      const auto left = JournalStore(away).Sessions();
+      ASSERT_EQ(left.size(), 1u);
+      EXPECT_EQ(left[0].uid, "first");
+    }
+  }
+}
+
+// Sessions waiting for a journal another program keeps locked: closing
+// waits a bounded time, then keeps them for the next start.
+TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
+  TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  JournalStore(path).Save(Session("earlier"));
+  {
+    OtherProgram other(path);
+    other.Run("BEGIN IMMEDIATE");
+    const auto start = std::chrono::steady_clock::now();
+    {
+      JournalWriter writer(path, {}, 10000);
+      writer.Write(Session("waiting"));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, JournalWriter::kExitWait + std::chrono::seconds(1));
+    other.Run("ROLLBACK");
+  }
+  EXPECT_EQ(Mode(JournalWriter::PendingPath(path)), 0600u);
+  Told told;
+  JournalWriter next(path, told.Sink());
+  ASSERT_TRUE(next.Flush(std::chrono::seconds(10)));
+  EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
+  EXPECT_FALSE(fs::exists(JournalWriter::PendingPath(path)));
+  EXPECT_TRUE(Eventually([&] { return told.All() == std::vector{JournalWriter::PendingRecordedText(path)}; }));
+}
+
+// The writer's own rules: the latest state of a session is the one kept, and
+// a write that failed is tried again by itself.
+TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChange) {
+  TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  JournalStore(path).Save(Session("other"));
+  OtherProgram other(path);
+  Told told;
+  JournalWriter writer(path, told.Sink(), 200);
+  SessionRecord record = Session("s");
+  other.Run("BEGIN IMMEDIATE");
+  writer.Write(record);
+  ASSERT_TRUE(Eventually([&] { return writer.Writing(); }));
+  record.rounds = 7;  // handed over while the older state is being written
+  writer.Write(record);
+  ASSERT_TRUE(Eventually([&] { return !told.All().empty(); }));  // the first attempt ran out
+  other.Run("ROLLBACK");
+  ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));  // no change came: the retry wrote it
+  const auto sessions = JournalStore(path).Sessions();
+  ASSERT_EQ(sessions.size(), 2u);
+  EXPECT_EQ(sessions[1].rounds, 7);
 }
 
 TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
