@@ -23,6 +23,7 @@
 #include "services/failure.h"
 #include "services/product.h"
 #include "ui/fonts.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "ui/qt_text.h"
@@ -128,6 +129,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
     DockStrips();
     ArrangeControls();
+    AfterFirstPaint(*this, [this] { CreateLaterControls(); });
   });
 }
 
@@ -145,19 +147,38 @@ void frmMain::CreateControls() {
       continue;
     }
     if (spec.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
-    QWidget* widget = CreateWidget(spec, container);
-    const std::string objectName = main_window::ObjectNameOf(spec.name, spec.index);
-    widget->setObjectName(ToQString(objectName));
-    widget->setGeometry(main_window::PixelRect(spec.geometry));
-    ApplyLook(widget, spec);
-    widget->setVisible(spec.visibleAtStart);
-    controls_.emplace(objectName, widget);
+    if (spec.kind == ControlKind::TextBox && !spec.visibleAtStart) {
+      laterControls_.push_back(&spec);  // a hidden text box lays out its text and loads its type
+      continue;
+    }
+    AddControl(spec, container);
   }
   // Dots lie on their pictures; the strips lie over everything else.
   for (int i = 1; i <= main_window::kDotCount; ++i) Dot(i)->raise();
   Control("shpGreen")->raise();
   Control("picToolBar")->raise();
   Control("picStatusBar")->raise();
+}
+
+QWidget* frmMain::AddControl(const ControlSpec& spec, QWidget* container) {
+  QWidget* widget = CreateWidget(spec, container);
+  const std::string objectName = main_window::ObjectNameOf(spec.name, spec.index);
+  widget->setObjectName(ToQString(objectName));
+  widget->setGeometry(main_window::PixelRect(spec.geometry));
+  ApplyLook(widget, spec);
+  widget->setVisible(spec.visibleAtStart);
+  controls_.emplace(objectName, widget);
+  return widget;
+}
+
+void frmMain::CreateLaterControls() {
+  Guarded(kModule, "CreateLaterControls", [&] {
+    for (const ControlSpec* spec : laterControls_) {
+      QWidget* widget = AddControl(*spec, spec->container.empty() ? this : Control(spec->container));
+      widget->lower();  // under the strips, as if made with the others
+    }
+    laterControls_.clear();
+  });
 }
 
 QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
@@ -403,15 +424,26 @@ main_window::DotShape* frmMain::Dot(int index) const {
   return static_cast<main_window::DotShape*>(Control("shpStep", index));
 }
 
-void frmMain::SetIntroVisible(bool visible) { Control("lblIntro")->setVisible(visible); }
+void frmMain::SetIntroVisible(bool visible) {
+  Control("lblIntro")->setVisible(visible);
+  FitShownLabels();
+}
 
 void frmMain::SetPanesVisible(bool visible) {
   Control("picLeftFrame")->setVisible(visible);
   Control("picRightFrame")->setVisible(visible);
   Control("lblSplit")->setVisible(visible);
+  FitShownLabels();
 }
 
 void frmMain::SetBodyChartVisible(bool visible) { Control("picShape")->setVisible(visible); }
+
+void frmMain::FitShownLabels() {
+  const std::vector<QLabel*> waiting(unfitted_.begin(), unfitted_.end());
+  for (QLabel* label : waiting) {
+    if (label->isVisibleTo(this)) FitText(label);
+  }
+}
 
 void frmMain::SetHandsVisible(bool visible) {
   Control("picHandLeft")->setVisible(visible);
@@ -431,9 +463,15 @@ void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& 
 
 // A wrapped text that does not fit its label at the design size is set in
 // smaller type, down to a size that is still easy to read, rather than cut.
+// A hidden label is fitted when it is shown: a fit loads the type at each size tried.
 void frmMain::FitText(QLabel* label) {
   const int designSize = label->property("designPixelSize").toInt();
   if (designSize <= 0) return;
+  if (!label->isVisibleTo(this)) {
+    unfitted_.insert(label);
+    return;
+  }
+  unfitted_.erase(label);
   const QRect room = label->contentsRect();
   const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
   QFont font = label->font();
@@ -611,6 +649,10 @@ bool frmMain::IsSecondClickRelease(QEvent::Type type) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Show) {
+    if (auto* label = qobject_cast<QLabel*>(watched); label != nullptr && unfitted_.count(label) != 0) FitText(label);
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonRelease &&
       event->type() != QEvent::MouseButtonDblClick) {
     return QWidget::eventFilter(watched, event);

@@ -10,8 +10,10 @@
 #include <QWidget>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/main/control_table.h"
 #include "ui/main/layout.h"
@@ -128,16 +130,22 @@ class frmMain : public QWidget {
 
  private:
   void CreateControls();
+  QWidget* AddControl(const main_window::ControlSpec& spec, QWidget* container);
+  // The controls that nothing on screen needs until later: made once the
+  // window has been painted.
+  void CreateLaterControls();
   QWidget* CreateWidget(const main_window::ControlSpec& spec, QWidget* container);
   void ApplyLook(QWidget* widget, const main_window::ControlSpec& spec);
   void DockStrips();
   void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
   void FitText(QLabel* label);
+  void FitShownLabels();  // the labels whose fit waited while they were hidden
   main_window::DotShape* Dot(int index) const;
   bool IsSecondClickRelease(QEvent::Type type);
 
   std::map<std::string, QWidget*, std::less<>> controls_;
+  std::vector<const main_window::ControlSpec*> laterControls_;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.
   struct TextFit {
@@ -148,6 +156,7 @@ class frmMain : public QWidget {
     int pixelSize = 0;
   };
   std::map<const QLabel*, TextFit> textFits_;
+  std::set<QLabel*> unfitted_;
   main_window::MainLayout layout_;
   QTimer* tmrSteps_ = nullptr;
   QMenu* mnuPopUp_ = nullptr;

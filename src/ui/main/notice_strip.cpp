@@ -47,7 +47,9 @@ void NoticeStrip::ShowCurrent() {
   setVisible(!current_.isEmpty());
   setToolTip(current_);
   setAccessibleName(current_);
-  setText(fontMetrics().elidedText(current_, Qt::ElideRight, std::max(0, contentsRect().width())));
+  // An empty strip measures nothing: measuring loads the type.
+  setText(current_.isEmpty() ? QString()
+                             : fontMetrics().elidedText(current_, Qt::ElideRight, std::max(0, contentsRect().width())));
 }
 
 void NoticeStrip::resizeEvent(QResizeEvent* event) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +15,7 @@
 
 #include "content/instructions.h"
 #include "services/notice.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/control_table.h"
 #include "ui/main/main_window.h"
 #include "ui/main/notice_strip.h"
@@ -165,6 +168,7 @@ void Resize(frmMain& window, double scale) { window.resize((QSizeF(1152, 733) * 
 TEST(TextFit, TheTypeFollowsTheRoom) {
   frmMain window;
   window.show();
+  window.SetPanesVisible(true);
   auto* label = window.findChild<QLabel*>("lblLeftFrame");
   std::string longest;
   for (enmStep step = stpIntro + 1; step < stpFinish; ++step) {
@@ -187,6 +191,39 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
   EXPECT_EQ(label->font().pixelSize(), smallSize);
   window.SetInstructionsText("Breathe.");  // a short text takes back the design size
   EXPECT_EQ(label->font().pixelSize(), DesignSize(label));
+
+  // A text given while its pane is hidden is fitted when the pane is shown,
+  // whether the step shows it or the pane is shown directly.
+  for (const bool bySteps : {true, false}) {
+    SCOPED_TRACE(bySteps ? "shown by the step" : "shown directly");
+    window.SetPanesVisible(false);
+    window.SetInstructionsText(longest);
+    if (bySteps)
+      window.SetPanesVisible(true);
+    else
+      window.findChild<QWidget*>("picLeftFrame")->show();
+    EXPECT_EQ(label->font().pixelSize(), smallSize);
+    window.SetInstructionsText("Breathe.");
+  }
+}
+
+// The introduction is the first thing shown: its text is fitted before the
+// window is painted. The hidden text box is made once the window has been
+// painted, as the window's own control, hidden.
+TEST(FirstPaint, TheHiddenTextBoxComesAfterIt) {
+  frmMain window;
+  auto* intro = window.findChild<QLabel*>("lblIntro");
+  EXPECT_EQ(intro->font().pixelSize(), DesignSize(intro));
+  EXPECT_EQ(window.findChild<QWidget*>("txtJournal"), nullptr);
+  EXPECT_FALSE(FirstPaintDone(window));
+  window.show();
+  for (int i = 0; i < 50 && !FirstPaintDone(window); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_TRUE(FirstPaintDone(window));
+  QWidget* box = window.findChild<QWidget*>("txtJournal");
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(box, window.Control("txtJournal"));
+  EXPECT_TRUE(box->isHidden());
+  EXPECT_EQ(box->accessibleName(), "Session journal");
 }
 
 }  // namespace
