@@ -36,7 +36,9 @@ int main(int argc, char* argv[]) {
     dialogs.showAboutModal = [](QWidget* owner) { frmAbout_NEW::ShowModal(owner); };
     dialogs.showWhatIsItModal = [](QWidget* owner) { frmWhatIsIt::ShowModal(owner); };
     dialogs.createShortcuts = []() -> QWidget* { return frmShortcuts::Open(); };
-    dialogs.showProgressModal = [](QWidget* owner, const std::string& path) { frmProgress::ShowModal(owner, path); };
+    dialogs.showProgressModal = [](QWidget* owner, const std::string& path, bool keeping) {
+      frmProgress::ShowModal(owner, path, keeping);
+    };
     auto* controller = new MainWindowController(*window, std::move(dialogs));
     controller->Form_Load();
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set

@@ -85,6 +85,10 @@ class Statement {
                            : std::string();
   }
   bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+  // A rating column, checked: unknown unless a whole number from 0 to 10.
+  std::int16_t Rating(int column) const {
+    return sqlite3_column_type(stmt_, column) == SQLITE_INTEGER ? RatingRead(Int(column)) : kUnknownRating;
+  }
 
  private:
   sqlite3* db_;
@@ -455,9 +459,9 @@ std::vector<SessionRecord> JournalStore::Sessions() {
       SessionRecord s;
       s.id = rows.Int(0);
       s.uid = rows.Text(1);
-      s.started = ParseIsoTime(rows.Text(2)).value_or(0);
+      s.started = ParseIsoTime(rows.Text(2)).value_or(kUnknownTime);
       s.issue = static_cast<enmIssue>(rows.Int(3));
-      s.firstRating = static_cast<std::int16_t>(rows.Int(4));
+      s.firstRating = rows.Rating(4);
       s.rounds = static_cast<std::int32_t>(rows.Int(5));
       if (!rows.IsNull(6)) s.ended = ParseIsoTime(rows.Text(6));
       s.end = EndFromText(rows.Text(7));
@@ -469,7 +473,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
       const auto found = byId.find(ratings.Int(0));
       if (found == byId.end()) continue;
       sessions[found->second].reassessments.push_back(
-          {ParseIsoTime(ratings.Text(1)).value_or(0), static_cast<std::int16_t>(ratings.Int(2))});
+          {ParseIsoTime(ratings.Text(1)).value_or(kUnknownTime), ratings.Rating(2)});
     }
   });
   return sessions;

@@ -6,29 +6,6 @@
 namespace serenitap::journal {
 namespace {
 
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and
-// back (H. Hinnant's civil-date algorithms).
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const auto yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
-
-void CivilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y = static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2 ? 1 : 0);
-}
-
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b) { return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0); }
 
 void AppendField(std::string& out, std::string_view field) {
@@ -44,7 +21,37 @@ void AppendField(std::string& out, std::string_view field) {
   out += '"';
 }
 
+// A rating or a time that is unknown (or was never given) is an empty cell.
+std::string RatingCell(std::optional<std::int16_t> rating) {
+  return rating && KnownRating(*rating) ? std::to_string(*rating) : std::string();
+}
+std::string TimeCell(TimeMs time) { return KnownTime(time) ? IsoTime(time) : std::string(); }
+
 }  // namespace
+
+// H. Hinnant's civil-date algorithms.
+std::int64_t DaysFromCivil(std::int64_t year, unsigned month, unsigned day) {
+  std::int64_t y = year;
+  const unsigned m = month, d = day;
+  y -= m <= 2 ? 1 : 0;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const auto yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void CivilFromDays(std::int64_t days, std::int64_t& year, unsigned& month, unsigned& day) {
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  day = doy - (153 * mp + 2) / 5 + 1;
+  month = mp < 10 ? mp + 3 : mp - 9;
+  year = static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0);
+}
 
 TimeMs SystemNow() {
   using namespace std::chrono;
@@ -106,14 +113,14 @@ std::optional<TimeMs> ParseIsoTime(std::string_view text) {
 std::string ToCsv(const std::vector<SessionRecord>& sessions) {
   std::string out = "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended\r\n";
   for (const SessionRecord& s : sessions) {
-    AppendField(out, IsoTime(s.started));
+    AppendField(out, TimeCell(s.started));
     out += ',';
     AppendField(out, modIssues::GetIssueName(s.issue));
-    out += ',' + std::to_string(s.firstRating) + ',' + std::to_string(s.LastRating()) + ',';
+    out += ',' + RatingCell(s.firstRating) + ',' + RatingCell(s.AfterRating()) + ',';
     std::string ratings;
     for (const Reassessment& r : s.reassessments) {
       if (!ratings.empty()) ratings += ' ';
-      ratings += IsoTime(r.at) + '=' + std::to_string(r.rating);
+      ratings += TimeCell(r.at) + '=' + RatingCell(r.rating);
     }
     AppendField(out, ratings);
     out += ',' + std::to_string(s.rounds) + ',';

@@ -12,7 +12,7 @@ MsgAnswer FirstAnswer(MsgButtons buttons) {
 
 MsgAnswer DefaultSink(const MessageBoxRequest& request) {
   std::cerr << request.title << ": " << request.text << '\n';
-  return FirstAnswer(request.buttons);
+  return request.defaultButton.value_or(FirstAnswer(request.buttons));
 }
 
 MessageBoxSink& Sink() {
@@ -34,11 +34,21 @@ MsgAnswer DismissAnswer(MsgButtons buttons) {
 
 MsgAnswer MsgBox(std::string_view text, MsgButtons buttons, MsgIcon icon, std::string_view title) {
   try {
-    MessageBoxRequest request{std::string(text), buttons, icon, std::string(title)};
+    MessageBoxRequest request{std::string(text), buttons, icon, std::string(title), std::nullopt};
     return Sink()(request);
   } catch (...) {
     // A message that cannot be shown is answered as if the user closed it.
     return DismissAnswer(buttons);
+  }
+}
+
+MsgAnswer AskNoByDefault(std::string_view text, MsgIcon icon) {
+  try {
+    MessageBoxRequest request{std::string(text), MsgButtons::YesNo, icon, std::string(product::kAppTitle),
+                              MsgAnswer::No};
+    return Sink()(request);
+  } catch (...) {
+    return MsgAnswer::No;
   }
 }
 

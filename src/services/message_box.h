@@ -3,6 +3,7 @@
 // the request to the installed sink: the program installs a real dialog, tests
 // install a recorder that scripts the user's answer.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ struct MessageBoxRequest {
   MsgButtons buttons = MsgButtons::Ok;
   MsgIcon icon = MsgIcon::None;
   std::string title;
+  // The button Enter presses; none: the first (Ok or Yes).
+  std::optional<MsgAnswer> defaultButton;
 };
 
 using MessageBoxSink = std::function<MsgAnswer(const MessageBoxRequest&)>;
@@ -28,6 +31,10 @@ using MessageBoxSink = std::function<MsgAnswer(const MessageBoxRequest&)>;
 // (or No, for Yes/No).
 MsgAnswer MsgBox(std::string_view text, MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
                  std::string_view title = product::kAppTitle);
+
+// A Yes/No question that nothing is lost by: No is the default button, and
+// closing the question (Esc) answers No. For questions that delete.
+MsgAnswer AskNoByDefault(std::string_view text, MsgIcon icon = MsgIcon::Question);
 
 // Installs a sink and returns the one it replaces. An empty sink restores the
 // default, which writes the message to standard error and answers the first

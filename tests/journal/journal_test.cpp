@@ -446,7 +446,7 @@ TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
   done.end = SessionEnd::NewSession;
   EXPECT_EQ(ToCsv({open, done}),
             "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended\r\n"
-            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,9,,0,,\r\n"
+            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,\r\n"
             "2026-03-02T00:00:00Z,Guilt,7,2,2026-03-02T00:01:00Z=4 2026-03-02T00:02:00Z=2,5,2026-03-02T00:03:00Z,"
             "New session\r\n");
 }

@@ -33,6 +33,14 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
 MsgAnswer ShowDialog(const MessageBoxRequest& request) {
   QMessageBox box(IconOf(request.icon), ToQString(request.title), ToQString(request.text), ButtonsOf(request.buttons),
                   QApplication::activeWindow());
+  if (request.defaultButton) {
+    const auto button = *request.defaultButton == MsgAnswer::No       ? QMessageBox::No
+                        : *request.defaultButton == MsgAnswer::Cancel ? QMessageBox::Cancel
+                        : *request.defaultButton == MsgAnswer::Yes    ? QMessageBox::Yes
+                                                                      : QMessageBox::Ok;
+    box.setDefaultButton(button);
+    if (button == QMessageBox::No) box.setEscapeButton(QMessageBox::No);
+  }
   switch (box.exec()) {
     case QMessageBox::Ok: return MsgAnswer::Ok;
     case QMessageBox::Yes: return MsgAnswer::Yes;

@@ -3,25 +3,37 @@
 #include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <QtCharts/QAreaSeries>
+#include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <set>
 
 #include "content/issues.h"
 #include "journal/journal_store.h"
+#include "journal/journal_writer.h"
+#include "journal/progress_view.h"
+#include "journal/set_aside_copies.h"
 #include "services/message_box.h"
+#include "services/notice.h"
 #include "ui/qt_text.h"
 #include "ui/twips.h"
 
@@ -29,31 +41,61 @@ namespace serenitap {
 
 using journal::SessionRecord;
 
+namespace {
+
+const QColor kBeforeColour(0xC0, 0x39, 0x2B);
+const QColor kAfterColour(0x1E, 0x8E, 0x3E);
+
+// "5 Dec 2026, 21:55" in local time; "an unknown time" when the journal's time cannot be read.
+QString SessionTime(journal::TimeMs started, const QString& format) {
+  if (!journal::KnownTime(started)) return QStringLiteral("unknown");
+  return QDateTime::fromMSecsSinceEpoch(started).toString(format);
+}
+
+// "Anxiety, 7 → 3" or "Guilt, 7, not re-assessed".
+std::string RatingsOf(const SessionRecord& s) {
+  std::string text = modIssues::GetIssueName(s.issue) + ", " + journal::RatingText(s.firstRating);
+  const auto after = s.AfterRating();
+  return text + (after ? " → " + journal::RatingText(after) : std::string(", not re-assessed"));
+}
+
+std::string Plural(std::size_t n, const char* one, const char* many) {
+  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+}
+
+}  // namespace
+
+// The shown sessions as rows, newest first.
 class SessionTableModel : public QAbstractTableModel {
  public:
   using QAbstractTableModel::QAbstractTableModel;
-  void Show(const std::vector<SessionRecord>* sessions) {
+  void Show(const std::vector<SessionRecord>* all, const std::vector<std::uint32_t>* rows) {
     beginResetModel();
-    sessions_ = sessions;
+    all_ = all;
+    rows_ = rows;
     endResetModel();
   }
+  const SessionRecord& At(int row) const { return (*all_)[(*rows_)[static_cast<std::size_t>(row)]]; }
   int rowCount(const QModelIndex& parent = {}) const override {
-    return parent.isValid() || sessions_ == nullptr ? 0 : static_cast<int>(sessions_->size());
+    return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->size());
   }
   int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 6; }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     static const char* const kTitles[] = {"Started", "Issue", "Before", "After", "Rounds", "Ended by"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= 6) return {};
     return QString::fromLatin1(kTitles[section]);
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
-    const SessionRecord& s = (*sessions_)[static_cast<std::size_t>(index.row())];
+    const SessionRecord& s = At(index.row());
     switch (index.column()) {
-      case 0: return QDateTime::fromMSecsSinceEpoch(s.started).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+      case 0: return SessionTime(s.started, QStringLiteral("yyyy-MM-dd HH:mm"));
       case 1: return ToQString(modIssues::GetIssueName(s.issue));
-      case 2: return s.firstRating;
-      case 3: return s.LastRating();
+      case 2: return ToQString(journal::RatingText(s.firstRating));
+      case 3: {
+        const auto after = s.AfterRating();
+        return after ? ToQString(journal::RatingText(after)) : QStringLiteral("not re-assessed");
+      }
       case 4: return s.rounds;
       case 5: return s.end == journal::SessionEnd::Open ? QStringLiteral("(open)") : ToQString(EndText(s.end));
     }
@@ -61,32 +103,37 @@ class SessionTableModel : public QAbstractTableModel {
   }
 
  private:
-  const std::vector<SessionRecord>* sessions_ = nullptr;
+  const std::vector<SessionRecord>* all_ = nullptr;
+  const std::vector<std::uint32_t>* rows_ = nullptr;
 };
 
 // clang-format off
 constexpr DialogControl kControls[] = {
     // name            caption           left   top  width  height
-    {"cmdExport",    "&Export…",          240,  225,  1500,  390},
-    {"cmdDelete",    "&Delete…",         1860,  225,  1500,  390},
-    {"cmdDeleteAll", "Delete &All…",     3480,  225,  1500,  390},
-    {"cmdClose",     "&Close",           5100,  225,  1185,  390},
+    {"cmdExport",    "&Export…",          240,  165,  1500,  390},
+    {"cmdDelete",    "&Delete…",         1860,  165,  1500,  390},
+    {"cmdDeleteAll", "Delete &All…",     3480,  165,  1500,  390},
+    {"cmdClose",     "&Close",           5100,  165,  1185,  390},
 };
-// The window opens at this size and may be resized; the chart keeps at least
-// kChartMinHeight of it.
-constexpr DialogDesign kDesign{11400, 9000, 840, kControls};
-constexpr double kChartMinHeight = 3600;
+// The window opens at this size, or smaller to fit the screen, and may be
+// resized down to its minimum: the buttons are never cut.
+constexpr DialogDesign kDesign{11400, 7800, 720, kControls};
+constexpr double kChartMinHeight = 2250;
+constexpr double kTableMinHeight = 1200;
+constexpr double kMinWidth = 6600;
+// What a window frame with its title bar takes at most, kept free on the screen.
+constexpr int kFrameAllowance = 48;
 // clang-format on
 
-frmProgress::frmProgress(std::string journalPath, QWidget* owner)
-    : DialogPattern(owner), path_(std::move(journalPath)) {
+frmProgress::frmProgress(std::string journalPath, bool keeping, QWidget* owner)
+    : DialogPattern(owner), path_(std::move(journalPath)), keeping_(keeping) {
   setObjectName(QStringLiteral("frmProgress"));
   setWindowTitle(QStringLiteral("My Progress"));
-  resize(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
   PaintWhite(this);
 
   body_ = new QWidget(this);
   auto* layout = new QVBoxLayout(body_);
+  layout->setContentsMargins(TwipsToPixels(120), TwipsToPixels(90), TwipsToPixels(120), TwipsToPixels(60));
   auto* filterRow = new QHBoxLayout();
   auto* filterLabel = new QLabel(QStringLiteral("&Issue:"), body_);
   cboIssue_ = new QComboBox(body_);
@@ -95,13 +142,15 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner)
   filterLabel->setBuddy(cboIssue_);
   lblSummary_ = new QLabel(body_);
   lblSummary_->setObjectName(QStringLiteral("lblSummary"));
+  lblSummary_->setWordWrap(true);
   filterRow->addWidget(filterLabel);
   filterRow->addWidget(cboIssue_);
   filterRow->addWidget(lblSummary_, 1);
   layout->addLayout(filterRow);
 
   chart_ = new QChart();
-  chart_->setTitle(QStringLiteral("Distress before and after tapping (lower is better)"));
+  chart_->setMargins(QMargins(4, 4, 4, 4));
+  chart_->legend()->setAlignment(Qt::AlignBottom);
   chartView_ = new QChartView(chart_, body_);
   chartView_->setObjectName(QStringLiteral("chtProgress"));
   chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
@@ -112,26 +161,46 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner)
   model_ = new SessionTableModel(this);
   tblSessions_ = new QTableView(body_);
   tblSessions_->setObjectName(QStringLiteral("tblSessions"));
-  tblSessions_->setAccessibleName(QStringLiteral("Sessions"));
+  tblSessions_->setAccessibleName(QStringLiteral("Sessions, newest first"));
   tblSessions_->setModel(model_);
   tblSessions_->setSelectionBehavior(QAbstractItemView::SelectRows);
   tblSessions_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   tblSessions_->setTabKeyNavigation(false);
+  tblSessions_->setMinimumHeight(TwipsToPixels(kTableMinHeight));
   tblSessions_->verticalHeader()->hide();
   tblSessions_->horizontalHeader()->setStretchLastSection(true);
   layout->addWidget(tblSessions_, 2);
 
+  lblStatus_ = new QLabel(body_);
+  lblStatus_->setObjectName(QStringLiteral("lblStatus"));
+  lblStatus_->setWordWrap(true);
+  lblStatus_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblStatus_->hide();
+  layout->addWidget(lblStatus_);
+
   CreateBottomStrip(kDesign.bottomHeight);
-  auto* cmdExport = AddButton(picBottom, kDesign.Control("cmdExport"));
-  auto* cmdDelete = AddButton(picBottom, kDesign.Control("cmdDelete"));
-  auto* cmdDeleteAll = AddButton(picBottom, kDesign.Control("cmdDeleteAll"));
+  cmdExport_ = AddButton(picBottom, kDesign.Control("cmdExport"));
+  cmdDelete_ = AddButton(picBottom, kDesign.Control("cmdDelete"));
+  cmdDeleteAll_ = AddButton(picBottom, kDesign.Control("cmdDeleteAll"));
   auto* cmdClose = AddButton(picBottom, kDesign.Control("cmdClose"));
-  connect(cmdExport, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdExport_Click(); }); });
-  connect(cmdDelete, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteSelected(); }); });
-  connect(cmdDeleteAll, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteAll(); }); });
+  connect(cmdExport_, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdExport_Click(); }); });
+  connect(cmdDelete_, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteSelected(); }); });
+  connect(cmdDeleteAll_, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteAll(); }); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
   connect(cboIssue_, &QComboBox::activated, this,
           [this](int at) { FilterIssue(static_cast<enmIssue>(cboIssue_->itemData(at).toInt())); });
+  connect(tblSessions_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateButtons(); });
+
+  // The designed size, or what the screen has room for.
+  QSize size(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
+  setMinimumSize(TwipsToPixels(kMinWidth),
+                 TwipsToPixels(kChartMinHeight + kTableMinHeight + 1500) + TwipsToPixels(kDesign.bottomHeight));
+  if (const QScreen* screen =
+          owner != nullptr && owner->screen() != nullptr ? owner->screen() : QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    size = size.boundedTo(QSize(area.width() - 16, area.height() - kFrameAllowance));
+  }
+  resize(size.expandedTo(minimumSize()));
 
   Reload();
   CenterForm(*this);
@@ -139,9 +208,21 @@ frmProgress::frmProgress(std::string journalPath, QWidget* owner)
 
 frmProgress::~frmProgress() = default;
 
-void frmProgress::ShowModal(QWidget* owner, const std::string& journalPath) {
-  auto window = std::make_unique<frmProgress>(journalPath, owner);
+void frmProgress::ShowModal(QWidget* owner, const std::string& journalPath, bool keeping) {
+  auto window = std::make_unique<frmProgress>(journalPath, keeping, owner);
   window->exec();
+}
+
+std::vector<SessionRecord> frmProgress::Shown() const {
+  std::vector<SessionRecord> shown;
+  shown.reserve(shown_.size());
+  for (std::uint32_t i : shown_) shown.push_back(all_[i]);
+  return shown;
+}
+
+QString frmProgress::ExportFolder() {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return !documents.isEmpty() && QDir(documents).exists() ? documents : QDir::homePath();
 }
 
 void frmProgress::resizeEvent(QResizeEvent* event) {
@@ -149,13 +230,25 @@ void frmProgress::resizeEvent(QResizeEvent* event) {
   if (body_ != nullptr) body_->setGeometry(0, 0, width(), height() - (picBottom != nullptr ? picBottom->height() : 0));
 }
 
+void frmProgress::SetStatus(const std::string& text) {
+  lblStatus_->setText(ToQString(text));
+  lblStatus_->setVisible(!text.empty());
+}
+
 void frmProgress::Reload() {
   all_.clear();
+  shown_.clear();
+  model_->Show(&all_, &shown_);
   std::error_code missing;
   if (std::filesystem::exists(path_, missing)) {
     try {
       // Reading never waits long for another copy's writing.
       journal::JournalStore store(path_, 250);
+      if (!store.SetAsideAs().empty()) {
+        const std::string told = journal::JournalWriter::SetAsideText(store.SetAsideAs());
+        ShowNotice(told);
+        SetStatus(told);
+      }
       all_ = store.Sessions();
     } catch (const std::exception& error) {
       MsgBox(std::string("The journal cannot be read: ") + error.what(), MsgButtons::Ok, MsgIcon::Exclamation);
@@ -180,22 +273,24 @@ void frmProgress::FilterIssue(enmIssue issue) {
 }
 
 void frmProgress::ShowFiltered() {
-  shown_.clear();
-  for (const SessionRecord& s : all_) {
-    if (issue_ == 0 || s.issue == issue_) shown_.push_back(s);
-  }
-  model_->Show(&shown_);
+  shown_ = journal::ShownSessions(all_, issue_);
+  model_->Show(&all_, &shown_);
   tblSessions_->resizeColumnsToContents();
   if (shown_.empty()) {
-    lblSummary_->setText(QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
+    lblSummary_->setText(keeping_
+                             ? QStringLiteral("No sessions recorded yet. A session is recorded from its first rating.")
+                             : QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
   } else {
-    double drop = 0;
-    for (const SessionRecord& s : shown_) drop += s.firstRating - s.LastRating();
-    lblSummary_->setText(QStringLiteral("%1 sessions; the rating fell by %2 points a session on average.")
-                             .arg(shown_.size())
-                             .arg(drop / static_cast<double>(shown_.size()), 0, 'f', 1));
+    lblSummary_->setText(ToQString(journal::SummaryText(journal::Summarise(all_, shown_))));
   }
   DrawChart();
+  UpdateButtons();
+}
+
+void frmProgress::UpdateButtons() {
+  cmdExport_->setEnabled(!shown_.empty());
+  cmdDelete_->setEnabled(tblSessions_->selectionModel()->hasSelection());
+  cmdDeleteAll_->setEnabled(!all_.empty() || !journal::SetAsideCopies(path_).empty());
 }
 
 void frmProgress::DrawChart() {
@@ -204,79 +299,124 @@ void frmProgress::DrawChart() {
     chart_->removeAxis(axis);
     delete axis;
   }
-  auto* before = new QLineSeries();
-  before->setName(QStringLiteral("Before tapping"));
-  before->setColor(QColor(0xC0, 0x39, 0x2B));
-  auto* after = new QLineSeries();
-  after->setName(QStringLiteral("After tapping"));
-  after->setColor(QColor(0x1E, 0x8E, 0x3E));
-  QList<QPointF> first, last;
-  first.reserve(static_cast<qsizetype>(shown_.size()));
-  last.reserve(static_cast<qsizetype>(shown_.size()));
-  for (const SessionRecord& s : shown_) {
-    first.append(QPointF(static_cast<qreal>(s.started), s.firstRating));
-    last.append(QPointF(static_cast<qreal>(s.started), s.LastRating()));
+  const QDateTime now = QDateTime::currentDateTime();
+  const journal::ChartPlan plan = journal::PlanChart(all_, shown_, now.offsetFromUtc() * 1000LL);
+  if (plan.kind == journal::ChartKind::Empty) {
+    chart_->setTitle(QStringLiteral("No sessions to draw yet"));
+    return;
   }
-  before->replace(first);
-  after->replace(last);
-  const bool few = shown_.size() <= 200;
-  before->setPointsVisible(few);
-  after->setPointsVisible(few);
-  chart_->addSeries(before);
-  chart_->addSeries(after);
+  chart_->setTitle(ToQString(plan.title));
 
-  auto* time = new QDateTimeAxis();
-  time->setFormat(QStringLiteral("d MMM yyyy"));
-  time->setTitleText(QStringLiteral("Session"));
-  const qint64 from = shown_.empty() ? QDateTime::currentMSecsSinceEpoch() - 86400000 : shown_.front().started;
-  const qint64 to = shown_.empty() ? QDateTime::currentMSecsSinceEpoch() : shown_.back().started;
-  const qint64 margin = std::max<qint64>((to - from) / 20, 3600000);
-  time->setRange(QDateTime::fromMSecsSinceEpoch(from - margin), QDateTime::fromMSecsSinceEpoch(to + margin));
+  auto* time = new QCategoryAxis();
+  time->setRange(plan.from, plan.to);
+  time->setStartValue(plan.from);
+  for (const journal::AxisLabel& label : plan.labels) time->append(ToQString(label.text), label.at);
+  time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+  time->setTitleText(ToQString(plan.axisTitle));
   auto* rating = new QValueAxis();
   rating->setRange(0, 10);
-  rating->setTickCount(11);
+  rating->setTickCount(6);
+  rating->setMinorTickCount(1);
   rating->setLabelFormat(QStringLiteral("%d"));
   rating->setTitleText(QStringLiteral("Distress (SUD)"));
   chart_->addAxis(time, Qt::AlignBottom);
   chart_->addAxis(rating, Qt::AlignLeft);
-  for (QLineSeries* series : {before, after}) {
+  auto attach = [&](QAbstractSeries* series) {
+    chart_->addSeries(series);
     series->attachAxis(time);
     series->attachAxis(rating);
+  };
+  auto line = [](const QString& name, const QColor& colour) {
+    auto* series = new QLineSeries();
+    series->setName(name);
+    QPen pen(colour);
+    pen.setWidthF(2);
+    series->setPen(pen);
+    return series;
+  };
+
+  if (plan.kind == journal::ChartKind::Sessions) {
+    const std::pair<const std::vector<journal::ChartPoint>*, QLineSeries*> lines[] = {
+        {&plan.before, line(QStringLiteral("Before tapping"), kBeforeColour)},
+        {&plan.after, line(QStringLiteral("After tapping"), kAfterColour)}};
+    for (const auto& [points, series] : lines) {
+      QList<QPointF> list;
+      for (const journal::ChartPoint& p : *points) list.append(QPointF(p.x, p.y));
+      series->replace(list);
+      series->setPointsVisible(true);
+      series->setMarkerSize(plan.before.size() <= 20 ? 10 : 7);
+      attach(series);
+    }
+    return;
+  }
+
+  const QString period = ToQString(journal::PeriodAdjective(plan.period));
+  const std::pair<const std::vector<journal::TrendPoint>*, std::pair<QString, QColor>> trends[] = {
+      {&plan.beforeTrend, {QStringLiteral("Before tapping (%1 median)").arg(period), kBeforeColour}},
+      {&plan.afterTrend, {QStringLiteral("After tapping (%1 median)").arg(period), kAfterColour}}};
+  for (const auto& [points, style] : trends) {
+    auto* low = new QLineSeries();
+    auto* high = new QLineSeries();
+    auto* median = line(style.first, style.second);
+    QList<QPointF> lows, highs, medians;
+    for (const journal::TrendPoint& p : *points) {
+      lows.append(QPointF(p.x, p.low));
+      highs.append(QPointF(p.x, p.high));
+      medians.append(QPointF(p.x, p.median));
+    }
+    low->replace(lows);
+    high->replace(highs);
+    median->replace(medians);
+    median->setPointsVisible(points->size() <= 1);
+    auto* band = new QAreaSeries(high, low);
+    QColor fill = style.second;
+    fill.setAlpha(50);
+    band->setBrush(fill);
+    band->setPen(Qt::NoPen);
+    attach(band);
+    attach(median);
+    for (QLegendMarker* marker : chart_->legend()->markers(band)) marker->setVisible(false);
   }
 }
 
 bool frmProgress::ExportCsv(const QString& path) {
   QSaveFile file(path);
-  const std::string csv = journal::ToCsv(shown_);
-  if (file.open(QIODevice::WriteOnly) &&
+  const std::string csv = journal::ToCsv(Shown());
+  // Owner-only from the start, as the journal is: set on the new file before anything is written.
+  if (file.open(QIODevice::WriteOnly) && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
       file.write(csv.data(), static_cast<qint64>(csv.size())) == static_cast<qint64>(csv.size()) && file.commit()) {
+    const std::string told = "The journal was exported to \"" + ToStdString(QDir::toNativeSeparators(path)) + "\".";
+    SetStatus(told);
+    ShowNotice(told);
     return true;
   }
+  file.cancelWriting();
   MsgBox("The journal could not be exported to " + ToStdString(path) + ": " + ToStdString(file.errorString()),
          MsgButtons::Ok, MsgIcon::Exclamation);
   return false;
 }
 
 void frmProgress::cmdExport_Click() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, QStringLiteral("Export the Journal"), QStringLiteral("serenitap-journal.csv"),
-                                   QStringLiteral("CSV files (*.csv)"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, QStringLiteral("Export the Journal"),
+      QDir(ExportFolder()).filePath(QStringLiteral("serenitap-journal.csv")), QStringLiteral("CSV files (*.csv)"));
   if (!path.isEmpty()) ExportCsv(path);
 }
 
 bool frmProgress::DeleteSelected() {
   std::vector<std::int64_t> ids;
-  for (const QModelIndex& row : tblSessions_->selectionModel()->selectedRows()) {
-    ids.push_back(shown_[static_cast<std::size_t>(row.row())].id);
+  const QModelIndexList rows = tblSessions_->selectionModel()->selectedRows();
+  for (const QModelIndex& row : rows) ids.push_back(model_->At(row.row()).id);
+  if (ids.empty()) return false;
+  std::string question;
+  if (ids.size() == 1) {
+    const SessionRecord& s = model_->At(rows.front().row());
+    question = "Delete the session of " + ToStdString(SessionTime(s.started, QStringLiteral("d MMM yyyy, HH:mm"))) +
+               " (" + RatingsOf(s) + ")?";
+  } else {
+    question = "Delete the " + std::to_string(ids.size()) + " selected sessions? This cannot be undone.";
   }
-  if (ids.empty()) {
-    MsgBox("Select the sessions to delete in the table first.", MsgButtons::Ok, MsgIcon::Information);
-    return false;
-  }
-  const std::string question =
-      ids.size() == 1 ? std::string("Delete the selected session from the journal?")
-                      : "Delete the " + std::to_string(ids.size()) + " selected sessions from the journal?";
-  if (MsgBox(question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return false;
+  if (AskNoByDefault(question) != MsgAnswer::Yes) return false;
   try {
     journal::JournalStore(path_, 250).Delete(ids);
   } catch (const std::exception& error) {
@@ -288,18 +428,36 @@ bool frmProgress::DeleteSelected() {
 }
 
 bool frmProgress::DeleteAll() {
-  if (all_.empty()) return false;
-  if (MsgBox("Delete all " + std::to_string(all_.size()) + " sessions from the journal? This cannot be undone.",
-             MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
-    return false;
+  const std::vector<std::string> copies = journal::SetAsideCopies(path_);
+  const std::size_t copyCount = journal::SetAsideJournalCount(copies);
+  if (all_.empty() && copies.empty()) return false;
+  std::string question;
+  if (!all_.empty()) {
+    question = all_.size() == 1 ? std::string("Delete the only session?")
+                                : "Delete all " + std::to_string(all_.size()) + " sessions?";
+    if (copyCount > 0) {
+      question += " The " + Plural(copyCount, "unreadable copy", "unreadable copies") +
+                  " of the journal set aside earlier will be deleted too.";
+    }
+  } else {
+    question = "Delete the " + Plural(copyCount, "unreadable copy", "unreadable copies") +
+               " of the journal set aside earlier?";
   }
+  question += " This cannot be undone.";
+  if (AskNoByDefault(question) != MsgAnswer::Yes) return false;
   try {
-    journal::JournalStore(path_, 250).DeleteAll();
+    if (!all_.empty()) journal::JournalStore(path_, 250).DeleteAll();
   } catch (const std::exception& error) {
     MsgBox(std::string("The journal could not be emptied: ") + error.what(), MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
   }
+  const std::vector<std::string> kept = journal::DeleteFiles(copies);
   Reload();
+  if (!kept.empty()) {
+    MsgBox("These set-aside copies of the journal could not be deleted: " + kept.front() +
+               (kept.size() > 1 ? " and " + Plural(kept.size() - 1, "other", "others") : std::string()) + ".",
+           MsgButtons::Ok, MsgIcon::Exclamation);
+  }
   return true;
 }
 

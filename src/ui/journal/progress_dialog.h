@@ -1,8 +1,10 @@
 #pragma once
-// frmProgress, "My Progress": the journal drawn as each session's rating
-// before and after tapping over time (falling ratings are progress), the same
-// sessions as a table for the keyboard and screen readers, an issue filter,
-// export to CSV and deleting sessions after a confirmation.
+// frmProgress, "My Progress": the journal drawn as the ratings before and after
+// tapping over time (each session for a few, the trend for many; falling
+// ratings are progress), the same sessions as a table (newest first) for the
+// keyboard and screen readers, an issue filter, export to CSV and deleting
+// sessions after a question whose default answer is No.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,24 +26,28 @@ class frmProgress : public DialogPattern {
   Q_OBJECT
 
  public:
-  frmProgress(std::string journalPath, QWidget* owner = nullptr);
+  // keeping: whether "Keep a Journal" is on, for what an empty journal says.
+  frmProgress(std::string journalPath, bool keeping, QWidget* owner = nullptr);
   ~frmProgress() override;
 
   // Opens a fresh window modally and releases it when it has closed.
-  static void ShowModal(QWidget* owner, const std::string& journalPath);
+  static void ShowModal(QWidget* owner, const std::string& journalPath, bool keeping);
 
-  // The sessions shown (after the issue filter), oldest first.
-  const std::vector<journal::SessionRecord>& Shown() const { return shown_; }
+  // The sessions shown (after the issue filter), newest first.
+  std::vector<journal::SessionRecord> Shown() const;
   // Shows only the sessions of this issue; 0 shows all.
   void FilterIssue(enmIssue issue);
-  // Writes the shown sessions to a CSV file; tells the user when it cannot.
+  // Writes the shown sessions to a CSV file readable by its owner only; says
+  // where it went, or why it could not be written.
   bool ExportCsv(const QString& path);
-  // Each asks first; true when sessions were deleted.
+  // Each asks first (No is the default); true when something was deleted.
   bool DeleteSelected();
   bool DeleteAll();
 
   QChart* Chart() const { return chart_; }
   QTableView* Table() const { return tblSessions_; }
+  // The folder the export dialog starts in: the documents folder, else home.
+  static QString ExportFolder();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -50,19 +56,26 @@ class frmProgress : public DialogPattern {
   void Reload();
   void ShowFiltered();
   void DrawChart();
+  void UpdateButtons();
+  void SetStatus(const std::string& text);
   void cmdExport_Click();
 
   std::string path_;
-  std::vector<journal::SessionRecord> all_;
-  std::vector<journal::SessionRecord> shown_;
+  bool keeping_ = false;
+  std::vector<journal::SessionRecord> all_;  // oldest first, as the journal gives them
+  std::vector<std::uint32_t> shown_;         // indexes into all_, newest first
   enmIssue issue_ = 0;
   QWidget* body_ = nullptr;
   QComboBox* cboIssue_ = nullptr;
   QLabel* lblSummary_ = nullptr;
+  QLabel* lblStatus_ = nullptr;
   QChartView* chartView_ = nullptr;
   QChart* chart_ = nullptr;
   QTableView* tblSessions_ = nullptr;
   SessionTableModel* model_ = nullptr;
+  QPushButton* cmdExport_ = nullptr;
+  QPushButton* cmdDelete_ = nullptr;
+  QPushButton* cmdDeleteAll_ = nullptr;
 };
 
 }  // namespace serenitap

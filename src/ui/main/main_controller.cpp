@@ -317,8 +317,9 @@ void MainWindowController::mnuPopUpJournal_Click(bool keep) {
 
 void MainWindowController::mnuPopUpProgress_Click() {
   if (!dialogs_.showProgressModal) return;
-  ModalWindowCommand("mnuPopUpProgress_Click",
-                     [this](QWidget* owner) { dialogs_.showProgressModal(owner, journal_->Path()); });
+  ModalWindowCommand("mnuPopUpProgress_Click", [this](QWidget* owner) {
+    dialogs_.showProgressModal(owner, journal_->Path(), journal_->Keeping());
+  });
 }
 
 void MainWindowController::ModalWindowCommand(const char* procedure, const std::function<void(QWidget*)>& show) {

@@ -56,7 +56,7 @@ struct MainWindowDialogs {
   std::function<void(QWidget* owner)> showAboutModal;     // frmAbout_NEW
   std::function<void(QWidget* owner)> showWhatIsItModal;  // frmWhatIsIt
   std::function<QWidget*()> createShortcuts;              // frmShortcuts, shown modeless
-  std::function<void(QWidget* owner, const std::string& journalPath)> showProgressModal;  // frmProgress
+  std::function<void(QWidget* owner, const std::string& journalPath, bool keeping)> showProgressModal;  // frmProgress
 };
 
 class MainWindowController : public QObject, public ISessionView {

@@ -69,5 +69,22 @@ TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
   SetMessageBoxSink(before);
 }
 
+// A question that deletes: Enter and Esc both keep what it would delete.
+TEST(MessageBoxDialog, EnterAndEscAnswerNoToAQuestionThatDeletes) {
+  const MessageBoxSink before = SetMessageBoxSink({});
+  InstallMessageBoxDialogs();
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+    QTimer::singleShot(0, [key] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) QTest::keyClick(box, key);
+    });
+    EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::No) << key;
+  }
+  QTimer::singleShot(0, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(B::Yes)->click();
+  });
+  EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::Yes);
+  SetMessageBoxSink(before);
+}
+
 }  // namespace
 }  // namespace serenitap

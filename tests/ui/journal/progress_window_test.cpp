@@ -2,13 +2,21 @@
 // the real main window, and the "My Progress" window built offscreen with data.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QDateTime>
+#include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTableView>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
+#include <filesystem>
+#include <fstream>
 
 #include "journal/journal_store.h"
+#include "services/notice.h"
 #include "settings/options.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
@@ -21,60 +29,140 @@ namespace serenitap {
 namespace {
 
 using journal::JournalStore;
+namespace fs = std::filesystem;
 
-// Three sessions on three days: the issue, the first rating, then two re-assessments.
+constexpr journal::TimeMs kDay = 86400000;
+constexpr journal::TimeMs kMonday = 1772438400000;  // 2026-03-02T08:00:00Z
+
+// Four sessions on four days: the issue, the first rating, the re-assessments.
+// The newest was never re-assessed.
 struct ProgressWindow : ::testing::Test {
   testing::TempFolder folder;
   testing::MessageBoxRecorder boxes;
+  std::vector<std::string> notices;
+  NoticeSink previousNotices = SetNoticeSink([this](const std::string& text) { notices.push_back(text); });
   std::string path = folder / "Serenitap/journal.sqlite";
   void SetUp() override {
     JournalStore store(path);
-    const std::array<std::int16_t, 4> sessions[] = {{20, 9, 6, 3}, {110, 7, 5, 5}, {20, 6, 2, 1}};
-    journal::TimeMs day = 1772323200000;  // 2026-03-01T00:00:00Z
-    for (const auto& [issue, first, second, last] : sessions) {
-      day += 86400000;
-      store.Save({0, std::to_string(day), day, issue, first, {{day + 6000, second}, {day + 9000, last}}, 2, {}, {}});
+    const std::pair<enmIssue, std::vector<std::int16_t>> sessions[] = {
+        {20, {9, 6, 3}}, {110, {7, 5, 5}}, {20, {6, 2, 1}}, {20, {8}}};
+    journal::TimeMs day = kMonday;
+    for (const auto& [issue, ratings] : sessions) {
+      journal::SessionRecord s{0, std::to_string(day), day, issue, ratings[0], {}, 2, {}, {}};
+      for (std::size_t i = 1; i < ratings.size(); ++i)
+        s.reassessments.push_back({day + 6000 * static_cast<journal::TimeMs>(i), ratings[i]});
+      store.Save(s);
+      day += kDay;
     }
   }
+  void TearDown() override { SetNoticeSink(previousNotices); }
+  static QString Cell(frmProgress& window, int row, int column) {
+    return window.Table()->model()->index(row, column).data().toString();
+  }
+  static QString Summary(frmProgress& window) {
+    return window.findChild<QLabel*>(QStringLiteral("lblSummary"))->text();
+  }
+  static bool Enabled(frmProgress& window, const char* button) {
+    return window.findChild<QPushButton*>(QString::fromLatin1(button))->isEnabled();
+  }
   // The ratings on a line of the chart: 0 before tapping, 1 after.
-  QList<qreal> Line(frmProgress& window, int line) {
+  static QList<qreal> Line(frmProgress& window, int line) {
     QList<qreal> y;
     for (const QPointF& p : static_cast<QLineSeries*>(window.Chart()->series().at(line))->points()) y.append(p.y());
     return y;
   }
 };
 
-TEST_F(ProgressWindow, ChartsTablesAndExportsEachSessionFilteredByIssue) {
-  frmProgress window(path);
-  window.show();
-  EXPECT_EQ(window.Table()->model()->rowCount(), 3);
-  EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6}));
+TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
+  frmProgress window(path, true);
+  ASSERT_EQ(window.Table()->model()->rowCount(), 4);
+  const QStringList firstColumnBeforeAfter[] = {{QStringLiteral("8"), QStringLiteral("not re-assessed")},
+                                                {QStringLiteral("6"), QStringLiteral("1")},
+                                                {QStringLiteral("7"), QStringLiteral("5")},
+                                                {QStringLiteral("9"), QStringLiteral("3")}};
+  for (int row = 0; row < 4; ++row) {
+    EXPECT_EQ((QStringList{Cell(window, row, 2), Cell(window, row, 3)}), firstColumnBeforeAfter[row]) << row;
+  }
+  EXPECT_EQ(Summary(window), QStringLiteral("4 sessions, 3 re-assessed: the rating fell by 4.3 points on average."));
+  EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6, 8}));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 5, 1}));
   window.FilterIssue(20);
-  EXPECT_EQ(window.Table()->model()->rowCount(), 2);
+  EXPECT_EQ(window.Table()->model()->rowCount(), 3);
+  EXPECT_EQ(Summary(window), QStringLiteral("3 sessions, 2 re-assessed: the rating fell by 5.5 points on average."));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 1}));
-  ASSERT_TRUE(window.ExportCsv(QString::fromStdString(folder / "out.csv")));
-  EXPECT_EQ(testing::ReadText(folder / "out.csv"), journal::ToCsv(window.Shown()));  // the two shown
+  EXPECT_TRUE(boxes.requests.empty());
+}
+
+TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
+  frmProgress window(path, true);
+  window.FilterIssue(110);
+  const std::string out = folder / "out.csv";
+  std::ofstream(out) << "old";
+  fs::permissions(out, fs::perms(0644));
+  ASSERT_TRUE(window.ExportCsv(QString::fromStdString(out)));
+  EXPECT_EQ(testing::ReadText(out), journal::ToCsv(window.Shown()));
+  EXPECT_EQ(fs::status(out).permissions() & fs::perms::all, fs::perms(0600));
+  const std::string told = "The journal was exported to \"" + out + "\".";
+  EXPECT_EQ(notices, std::vector<std::string>{told});
+  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblStatus"))->text().toStdString(), told);
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_FALSE(window.ExportCsv(QString::fromStdString(folder / "no/such/folder/out.csv")));
   EXPECT_EQ(boxes.requests.size(), 1u);
 }
 
-TEST_F(ProgressWindow, DeletesTheSessionsShownOnlyAfterYes) {
-  frmProgress window(path);
-  window.FilterIssue(110);
+TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
+  const std::string copy = path + ".unreadable-20260301-120000";
+  for (const std::string& file : {copy, copy + "-wal"}) std::ofstream(file) << "x";
+  frmProgress window(path, true);
+  EXPECT_FALSE(Enabled(window, "cmdDelete"));
   window.Table()->selectRow(0);
-  boxes.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Yes};
-  EXPECT_FALSE(window.DeleteSelected());
+  EXPECT_TRUE(Enabled(window, "cmdDelete"));
+  EXPECT_FALSE(window.DeleteSelected());  // closed without an answer: No
+  boxes.answers = {MsgAnswer::Yes};
   EXPECT_TRUE(window.DeleteSelected());
-  const auto left = JournalStore(path).Sessions();
-  ASSERT_EQ(left.size(), 2u);
-  EXPECT_EQ(left[0].firstRating, 9);
-  EXPECT_EQ(left[1].firstRating, 6);
+  const QString newest =
+      QDateTime::fromMSecsSinceEpoch(kMonday + 3 * kDay).toString(QStringLiteral("d MMM yyyy, HH:mm"));
+  const std::string deleteOne =
+      "Delete the session of " + newest.toStdString() + " (Anxiety, fear, panic, phobia, 8, not re-assessed)?";
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{deleteOne, deleteOne}));
+  EXPECT_EQ(JournalStore(path).Sessions().size(), 3u);
+
   EXPECT_FALSE(window.DeleteAll());
+  EXPECT_TRUE(fs::exists(copy));
+  boxes.answers = {MsgAnswer::Yes};
   EXPECT_TRUE(window.DeleteAll());
+  EXPECT_EQ(boxes.Texts().back(),
+            "Delete all 3 sessions? The 1 unreadable copy of the journal set aside earlier will be deleted too. This "
+            "cannot be undone.");
+  for (const MessageBoxRequest& question : boxes.requests) EXPECT_EQ(question.defaultButton, MsgAnswer::No);
   EXPECT_TRUE(JournalStore(path).Sessions().empty());
+  EXPECT_FALSE(fs::exists(copy));
+  EXPECT_FALSE(fs::exists(copy + "-wal"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
+  for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
+}
+
+TEST(ProgressWindowEmpty, SaysToTurnOnTheJournalOnlyWhileItIsOff) {
+  testing::TempFolder folder;
+  const std::string path = folder / "Serenitap/journal.sqlite";
+  frmProgress off(path, false);
+  EXPECT_EQ(ProgressWindow::Summary(off),
+            QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
+  frmProgress on(path, true);
+  EXPECT_EQ(ProgressWindow::Summary(on),
+            QStringLiteral("No sessions recorded yet. A session is recorded from its first rating."));
+  EXPECT_FALSE(ProgressWindow::Enabled(on, "cmdExport"));
+}
+
+TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
+  fs::remove(path + "-wal");
+  fs::remove(path + "-shm");
+  std::ofstream(path, std::ios::trunc) << std::string(4096, 'x');
+  frmProgress window(path, true);
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_NE(notices[0].find("could not be read"), std::string::npos) << notices[0];
+  EXPECT_EQ(window.Table()->model()->rowCount(), 0);
+  EXPECT_TRUE(ProgressWindow::Enabled(window, "cmdDeleteAll"));  // the copy set aside
 }
 
 TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) {
