@@ -23,15 +23,15 @@ constexpr enmIssue kIssues[] = {issAnxietyFearPanicPhobia, issHeadaches, issNega
                                 issRageAnger};
 constexpr journal::TimeMs kMinute = 60'000;
 
-// Sessions about eight hours apart up to now, each with two or three
-// re-assessments, their ratings coming down.
+// Sessions about eight hours apart up to now, their ratings coming down over
+// two or three re-assessments; every fifth never re-assessed.
 journal::SessionRecord MadeUpSession(int index, int count, journal::TimeMs now) {
   journal::SessionRecord record;
   record.uid = "bench-" + std::to_string(index);
   record.started = now - static_cast<journal::TimeMs>(count - index) * 480 * kMinute;
   record.issue = kIssues[index % std::size(kIssues)];
   record.firstRating = static_cast<std::int16_t>(5 + index % 6);
-  const int reassessments = 2 + index % 2;
+  const int reassessments = index % 5 == 4 ? 0 : 2 + index % 2;
   for (int i = 1; i <= reassessments; ++i) {
     record.reassessments.push_back(
         {record.started + i * 4 * kMinute, static_cast<std::int16_t>(record.firstRating - i * (1 + index % 2))});

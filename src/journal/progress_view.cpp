@@ -59,9 +59,14 @@ std::string DayText(TimeMs local, bool withYear) {
   return text;
 }
 
-std::string Count(std::size_t n, const char* one, const char* many) {
-  return std::to_string(n) + ' ' + (n == 1 ? one : many);
+// 10000 as "10,000".
+std::string Grouped(std::size_t n) {
+  std::string digits = std::to_string(n);
+  for (std::size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, 1, ',');
+  return digits;
 }
+
+std::string Count(std::size_t n, const char* one, const char* many) { return Grouped(n) + ' ' + (n == 1 ? one : many); }
 
 // A period of a trend: its number for a time, and where a number starts.
 struct Period {
@@ -72,7 +77,8 @@ struct Period {
 
 Period PeriodOf(TrendPeriod kind) {
   switch (kind) {
-    case TrendPeriod::Day: return {kind, [](TimeMs t) { return FloorDiv(t, kDay); }, [](std::int64_t i) { return i * kDay; }};
+    case TrendPeriod::Day:
+      return {kind, [](TimeMs t) { return FloorDiv(t, kDay); }, [](std::int64_t i) { return i * kDay; }};
     case TrendPeriod::Week: return {kind, WeekIndex, WeekStart};
     case TrendPeriod::Month: return {kind, MonthIndex, MonthStart};
     case TrendPeriod::Quarter:
@@ -105,12 +111,12 @@ struct TickStep {
 };
 
 constexpr TickStep kTickSteps[] = {
-    {TickStep::Hours, 1},    {TickStep::Hours, 2},    {TickStep::Hours, 3},     {TickStep::Hours, 6},
-    {TickStep::Hours, 12},   {TickStep::Days, 1},     {TickStep::Days, 2},      {TickStep::Weeks, 1},
-    {TickStep::Weeks, 2},    {TickStep::Months, 1},   {TickStep::Months, 2},    {TickStep::Months, 3},
-    {TickStep::Months, 6},   {TickStep::Years, 1},    {TickStep::Years, 2},     {TickStep::Years, 5},
-    {TickStep::Years, 10},   {TickStep::Years, 20},   {TickStep::Years, 50},    {TickStep::Years, 100},
-    {TickStep::Years, 200},  {TickStep::Years, 500},  {TickStep::Years, 1000},  {TickStep::Years, 2000},
+    {TickStep::Hours, 1},    {TickStep::Hours, 2},    {TickStep::Hours, 3},    {TickStep::Hours, 6},
+    {TickStep::Hours, 12},   {TickStep::Days, 1},     {TickStep::Days, 2},     {TickStep::Weeks, 1},
+    {TickStep::Weeks, 2},    {TickStep::Months, 1},   {TickStep::Months, 2},   {TickStep::Months, 3},
+    {TickStep::Months, 6},   {TickStep::Years, 1},    {TickStep::Years, 2},    {TickStep::Years, 5},
+    {TickStep::Years, 10},   {TickStep::Years, 20},   {TickStep::Years, 50},   {TickStep::Years, 100},
+    {TickStep::Years, 200},  {TickStep::Years, 500},  {TickStep::Years, 1000}, {TickStep::Years, 2000},
     {TickStep::Years, 5000}, {TickStep::Years, 10000}};
 
 // The times of the ticks of a step within [from, to]; stops counting past limit.
@@ -124,8 +130,12 @@ std::vector<TimeMs> Ticks(TickStep step, TimeMs from, TimeMs to, std::size_t lim
     }
   };
   switch (step.unit) {
-    case TickStep::Hours: each(CeilDiv(from, kHour * step.size) * step.size, [](std::int64_t i) { return i * kHour; }); break;
-    case TickStep::Days: each(CeilDiv(from, kDay * step.size) * step.size, [](std::int64_t i) { return i * kDay; }); break;
+    case TickStep::Hours:
+      each(CeilDiv(from, kHour * step.size) * step.size, [](std::int64_t i) { return i * kHour; });
+      break;
+    case TickStep::Days:
+      each(CeilDiv(from, kDay * step.size) * step.size, [](std::int64_t i) { return i * kDay; });
+      break;
     case TickStep::Weeks: each(FloorDiv(WeekIndex(from), step.size) * step.size, WeekStart); break;
     case TickStep::Months: each(FloorDiv(MonthIndex(from), step.size) * step.size, MonthStart); break;
     case TickStep::Years:
@@ -206,7 +216,7 @@ std::string SummaryText(const ProgressSummary& summary) {
   if (summary.sessions == 0) return {};
   std::string text = Count(summary.sessions, "session", "sessions");
   if (summary.reassessed == 0) return text + ", none re-assessed yet.";
-  text += ", " + std::to_string(summary.reassessed) + " re-assessed";
+  text += ", " + Grouped(summary.reassessed) + " re-assessed";
   if (summary.averaged > 0) {
     char points[32];
     std::snprintf(points, sizeof points, "%.1f", std::fabs(summary.averageFall));
@@ -236,8 +246,10 @@ std::string SessionLine(const SessionRecord& session) {
   const std::optional<std::int16_t> after = session.AfterRating();
   std::string minutes;
   if (session.ended && KnownTime(session.started)) {
-    const auto whole = static_cast<std::int64_t>(std::llround(static_cast<double>(*session.ended - session.started) / 60000.0));
-    minutes = whole < 1 ? std::string("less than a minute") : Count(static_cast<std::size_t>(whole), "minute", "minutes");
+    const auto whole =
+        static_cast<std::int64_t>(std::llround(static_cast<double>(*session.ended - session.started) / 60000.0));
+    minutes =
+        whole < 1 ? std::string("less than a minute") : Count(static_cast<std::size_t>(whole), "minute", "minutes");
   }
   if (after) {
     line += " → " + RatingText(after);
@@ -310,9 +322,9 @@ ChartPlan PlanChart(const std::vector<SessionRecord>& sessions, const std::vecto
         if (const auto rating = placed[i]->AfterRating(); rating && KnownRating(*rating)) after.push_back(*rating);
       }
       // The middle of the period, kept within the sessions' own span.
-      const double middle = std::clamp(
-          (static_cast<double>(period.start(index)) + static_cast<double>(period.start(index + 1))) / 2,
-          static_cast<double>(first), static_cast<double>(last));
+      const double middle =
+          std::clamp((static_cast<double>(period.start(index)) + static_cast<double>(period.start(index + 1))) / 2,
+                     static_cast<double>(first), static_cast<double>(last));
       if (!before.empty()) plan.beforeTrend.push_back(TrendOf(middle, before));
       if (!after.empty()) plan.afterTrend.push_back(TrendOf(middle, after));
     }
@@ -330,7 +342,7 @@ ChartPlan PlanChart(const std::vector<SessionRecord>& sessions, const std::vecto
   plan.to = static_cast<double>(to);
   plan.labels = AxisLabels(from, to);
   plan.axisTitle = FloorDiv(first, kDay) == FloorDiv(last, kDay) ? DayText(first, true)
-                                                                  : DayText(first, true) + " – " + DayText(last, true);
+                                                                 : DayText(first, true) + " – " + DayText(last, true);
   return plan;
 }
 

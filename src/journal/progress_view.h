@@ -23,9 +23,9 @@ std::vector<std::uint32_t> ShownSessions(const std::vector<SessionRecord>& sessi
 
 struct ProgressSummary {
   std::size_t sessions = 0;
-  std::size_t reassessed = 0;    // sessions with at least one re-assessment
-  std::size_t averaged = 0;      // of those, the ones whose two ratings are known
-  double averageFall = 0;        // first rating minus the last, over the averaged ones
+  std::size_t reassessed = 0;      // sessions with at least one re-assessment
+  std::size_t averaged = 0;        // of those, the ones whose two ratings are known
+  double averageFall = 0;          // first rating minus the last, over the averaged ones
   std::size_t unknownRatings = 0;  // re-assessed sessions left out for an unknown rating
 };
 

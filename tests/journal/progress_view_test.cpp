@@ -47,24 +47,30 @@ TEST_P(SummaryLine, CountsOnlyTheRatingsGiven) {
   EXPECT_EQ(SummaryText(Summarise(sessions, All(sessions))), GetParam().text);
 }
 
-
 INSTANTIATE_TEST_SUITE_P(
     Journal, SummaryLine,
     ::testing::Values(
         SummaryRow{"Empty", {}, ""},
-        SummaryRow{"OneSession", {Session(kSat, 8, {3})}, "1 session, 1 re-assessed: the rating fell by 5.0 points on average."},
+        SummaryRow{"OneSession",
+                   {Session(kSat, 8, {3})},
+                   "1 session, 1 re-assessed: the rating fell by 5.0 points on average."},
         SummaryRow{"NeverReassessedLeftOut",
                    {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
                    "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
         SummaryRow{"NoneReassessed", {Session(kSat, 7)}, "1 session, none re-assessed yet."},
-        SummaryRow{"Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
-        SummaryRow{"Same", {Session(kSat, 5, {6, 5}), Session(kSat, 4, {4})},
+        SummaryRow{"Thousands", std::vector<SessionRecord>(1234, Session(kSat, 7, {5})),
+                   "1,234 sessions, 1,234 re-assessed: the rating fell by 2.0 points on average."},
+        SummaryRow{
+            "Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
+        SummaryRow{"Same",
+                   {Session(kSat, 5, {6, 5}), Session(kSat, 4, {4})},
                    "2 sessions, 2 re-assessed: the rating stayed the same on average."},
         SummaryRow{"UnreadableRatingsLeftOut",
                    {Session(kSat, RatingRead(11), {3}), Session(kSat, 8, {RatingRead(-5)}), Session(kSat, 9, {4})},
                    "3 sessions, 3 re-assessed: the rating fell by 5.0 points on average. 2 sessions have ratings that "
                    "cannot be read, left out of the average."},
-        SummaryRow{"OnlyUnreadable", {Session(kSat, RatingRead(2147483647), {2})},
+        SummaryRow{"OnlyUnreadable",
+                   {Session(kSat, RatingRead(2147483647), {2})},
                    "1 session, 1 re-assessed. 1 session has a rating that cannot be read."}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -142,8 +148,9 @@ TEST(ProgressChart, ManySessionsBecomeTheWeeklyMedianWithTheMiddleHalf) {
   for (int week = 0; week < 40; ++week) {
     for (int day = 0; day < 4; ++day) {
       const TimeMs at = kMonday + (week * 7 + day) * kDay;
-      sessions.push_back(day < 2 ? Session(at, static_cast<std::int16_t>(2 + 2 * day), {static_cast<std::int16_t>(1 + 2 * day)})
-                                 : Session(at, static_cast<std::int16_t>(2 + 2 * day)));
+      sessions.push_back(
+          day < 2 ? Session(at, static_cast<std::int16_t>(2 + 2 * day), {static_cast<std::int16_t>(1 + 2 * day)})
+                  : Session(at, static_cast<std::int16_t>(2 + 2 * day)));
     }
   }
   const ChartPlan plan = PlanChart(sessions, All(sessions), 0);
@@ -180,7 +187,8 @@ TEST_P(ChartAtAnyLength, AxisSpansTheSessionsWithAFewUniqueLabelsAndABoundedTren
   EXPECT_GE(plan.to, last);
   // A small margin: a twentieth of the span or half an hour each side, or two hours in all for a short one.
   const double span = last - first;
-  EXPECT_LE(plan.to - plan.from, std::max({span * 1.1, span + static_cast<double>(kHour), static_cast<double>(2 * kHour)}));
+  EXPECT_LE(plan.to - plan.from,
+            std::max({span * 1.1, span + static_cast<double>(kHour), static_cast<double>(2 * kHour)}));
   EXPECT_LE(plan.beforeTrend.size(), kMostTrendPoints);
   ASSERT_GE(plan.labels.size(), 2u);
   EXPECT_LE(plan.labels.size(), kMostAxisLabels);
