@@ -245,7 +245,7 @@ void frmProgress::Reload() {
       // Reading never waits long for another copy's writing.
       journal::JournalStore store(path_, 250);
       if (!store.SetAsideAs().empty()) {
-        const std::string told = journal::JournalWriter::SetAsideText(store.SetAsideAs());
+        const std::string told = journal::JournalWriter::SetAsideText(path_, store.SetAsideAs());
         ShowNotice(told);
         SetStatus(told);
       }
