@@ -34,6 +34,11 @@ double RoundTwips(double twips) {
   return std::fmod(floor, 2) == 0 ? floor : floor + 1;
 }
 
+TwipRect Scaled(const TwipRect& design, double scale) {
+  return {RoundTwips(design.left * scale), RoundTwips(design.top * scale), RoundTwips(design.width * scale),
+          RoundTwips(design.height * scale)};
+}
+
 LayoutInput WindowSizeForClient(double clientWidth, double clientHeight, double toolbarRightEdge) {
   LayoutInput input;
   input.width = clientWidth;
@@ -86,7 +91,18 @@ MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
     const double titleBottom = c.lblSegmentTitle.top + c.lblSegmentTitle.height;
     Move(c.lblLeftFrame, 300, titleBottom + 90, LF.width - 600, LF.height - titleBottom - 210);
   }
-  // 7.-8. The body chart centred in the right pane, the point's name below.
+  // 7.-8. The body chart centred in the right pane, the point's name below;
+  // scaled down where the pane cannot hold them (the pane's last 45 twips lie
+  // past the window's edge, so 45 are kept free on either side).
+  {
+    const TwipRect chart = DesignRect("picShape");
+    // Centred, the chart leaves the point's name and its gap free below it.
+    const double room =
+        std::min((RF.height - 2 * (150 + c.lblCurrentPoint.height)) / chart.height, (RF.width - 2 * 45) / chart.width);
+    c.chartScale = std::clamp(room, 0.0, 1.0);
+    Move(c.picShape, c.picShape.left, c.picShape.top, RoundTwips(chart.width * c.chartScale),
+         RoundTwips(chart.height * c.chartScale));
+  }
   const double chartLeft = std::max(0.0, RoundTwips((RF.width - c.picShape.width) / 2));
   MoveTo(c.picShape, chartLeft, std::max(0.0, RoundTwips((RF.height - c.picShape.height) / 2)));
   Move(c.lblCurrentPoint, chartLeft, RoundTwips(c.picShape.top + c.picShape.height + 150), c.picShape.width,
@@ -94,16 +110,24 @@ MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
   // 9.-10. The issue list and the SUD scale, centred when they fit.
   MoveTo(c.fraMode, CentreOrZero(RF.width, c.fraMode.width), CentreOrZero(RF.height, c.fraMode.height));
   MoveTo(c.fraSUD_2, CentreOrZero(RF.width, c.fraSUD_2.width), CentreOrZero(RF.height, c.fraSUD_2.height));
-  // 11. The hands side by side around the pane's centre.
+  // 11. The hands side by side around the pane's centre, scaled down with
+  // the gap between them where the pane cannot hold them.
   {
+    const TwipRect hand = DesignRect("picHandLeft");
+    c.handScale = std::clamp(std::min((RF.width - 2 * 45) / (2 * hand.width + 600), RF.height / hand.height), 0.0, 1.0);
+    const double width = RoundTwips(hand.width * c.handScale);
+    const double height = RoundTwips(hand.height * c.handScale);
+    const double gap = 300 * c.handScale;
+    Move(c.picHandLeft, c.picHandLeft.left, c.picHandLeft.top, width, height);
+    Move(c.picHandRight, c.picHandRight.left, c.picHandRight.top, width, height);
     const double top = std::max(0.0, RoundTwips((RF.height - c.picHandLeft.height) / 2));
-    const double L = RoundTwips(RF.width / 2 - c.picHandLeft.width - 300);
+    const double L = RoundTwips(RF.width / 2 - c.picHandLeft.width - gap);
     if (L < 0) {
       MoveTo(c.picHandLeft, 0, top);
-      MoveTo(c.picHandRight, RoundTwips(c.picHandLeft.width + 600), top);
+      MoveTo(c.picHandRight, RoundTwips(c.picHandLeft.width + 2 * gap), top);
     } else {
       MoveTo(c.picHandLeft, L, top);
-      MoveTo(c.picHandRight, RoundTwips(RF.width / 2 + 300), top);
+      MoveTo(c.picHandRight, RoundTwips(RF.width / 2 + gap), top);
     }
   }
   // 12. Menu button and elapsed time at the right end of the status strip.

@@ -50,15 +50,26 @@ struct MainLayout {
   TwipRect cmdPause_Bottom;
   TwipRect cmdResume_Bottom;
   TwipRect cmdWeb;
+  // How much the body chart and the hands are scaled down to fit their pane
+  // (1 where the pane holds them at their design size). The dots on them
+  // scale with them.
+  double chartScale = 1;
+  double handScale = 1;
   friend bool operator==(const MainLayout&, const MainLayout&) = default;
 };
+
+// A rectangle inside a picture at `scale` times its design size and offset.
+TwipRect Scaled(const TwipRect& design, double scale);
 
 // The controls' rectangles before the first layout: their design sizes.
 MainLayout DesignLayout();
 
 // Applies the layout rules in order to `current` and returns the result.
 // A rule that would give a control a negative width or height leaves that
-// control where it was; the other rules still apply.
+// control where it was; the other rules still apply. Where the right pane is
+// smaller than the body chart with the point's name below it, or than the
+// two hands side by side, they are scaled down, keeping their proportions,
+// until they fit; at the design size nothing is scaled.
 MainLayout ArrangeControls(const LayoutInput& window, MainLayout current);
 
 }  // namespace serenitap::main_window

@@ -392,6 +392,15 @@ void frmMain::ArrangeControls() {
       // This control stays where it was; the others are still placed.
     }
   }
+  // The dots keep their points on a chart or hand scaled to fit its pane.
+  const auto placeOnPicture = [this](std::string_view name, int index) {
+    const ControlSpec* spec = FindControl(name, index);
+    if (spec == nullptr || spec->container.empty()) return;
+    const double scale = spec->container == "picShape" ? layout_.chartScale : layout_.handScale;
+    if (QWidget* dot = Control(name, index)) dot->setGeometry(PixelRect(Scaled(spec->geometry, scale)));
+  };
+  for (int i = 1; i <= kDotCount; ++i) placeOnPicture("shpStep", i);
+  placeOnPicture("shpGreen", -1);
   // Notices take the strip from its left end to the time.
   if (notices_ != nullptr) {
     const double left = 300;

@@ -43,6 +43,15 @@ TEST(ArrangeControls, PanesSplitTheWindowAndFramesCentreInTheRightPane) {
 TEST(ArrangeControls, DesignSizeAndFallbacks) {
   const MainLayout design = At(17280, 10995);
   EXPECT_EQ(design.lblIntro, (TwipRect{3862.5, 2655, 9555, 6195}));
+  // The pictures at their design size; on a 1024 x 600 screen scaled to the
+  // pane, keeping their proportions.
+  EXPECT_EQ(std::make_pair(design.chartScale, design.handScale), std::make_pair(1.0, 1.0));
+  EXPECT_EQ(design.picShape, (TwipRect{750, 652, 7140, 8535}));
+  EXPECT_EQ(design.picHandLeft, (TwipRect{195, 3712, 3825, 2415}));
+  const MainLayout laptop = At(15360, 8490);
+  EXPECT_NEAR(laptop.picShape.width / laptop.picShape.height, 7140.0 / 8535, 0.001);
+  EXPECT_LE(laptop.lblCurrentPoint.top + laptop.lblCurrentPoint.height, laptop.picRightFrame.height);
+  EXPECT_LE(laptop.picHandRight.left + laptop.picHandRight.width, laptop.picRightFrame.width - 45);
   // The Web button keeps to the right edge down to 6795 + 3 x 1215 + 750 twips.
   EXPECT_EQ(design.cmdWeb.left, 15615);
   EXPECT_EQ(At(11190, 10995).cmdWeb.left, 9525);
