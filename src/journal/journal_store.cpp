@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <thread>
 #include <unordered_map>
 
@@ -107,6 +108,18 @@ void InTransaction(sqlite3* db, const char* begin, Body&& body) {
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
+}
+
+// Every change is one of these: the application id is set again in each, so
+// that every transaction in the write-ahead log carries the database's first
+// page with the journal's mark. That is how a log is known to be the
+// journal's own when it is found beside the file (see LogBelongs).
+template <class Body>
+void InWriteTransaction(sqlite3* db, Body&& body) {
+  InTransaction(db, "BEGIN IMMEDIATE", [&] {
+    Exec(db, ("PRAGMA application_id = " + std::to_string(JournalStore::kApplicationId)).c_str());
+    body();
+  });
 }
 
 int UserVersion(sqlite3* db) {
@@ -212,6 +225,83 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
   errno = error.value();
   return !error;
 #endif
+}
+
+std::uint32_t BigEndian(const unsigned char* at) {
+  return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
+}
+
+// Whether another process has the database open now: every connection holds
+// a shared lock on the dead-man byte of the index file (byte 128 of "-shm")
+// for as long as it is open.
+bool OpenElsewhere(const std::string& path) {
+#ifndef _WIN32
+  const int fd = ::open((path + "-shm").c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct flock probe {};
+  probe.l_type = F_WRLCK;
+  probe.l_whence = SEEK_SET;
+  probe.l_start = 128;
+  probe.l_len = 1;
+  const bool held = ::fcntl(fd, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+  ::close(fd);
+  return held;
+#else
+  (void)path;
+  return true;  // not looked at: the log is left to SQLite
+#endif
+}
+
+// Whether the write-ahead log beside a journal belongs to it: every
+// transaction SQLite would take from it (the frames whose salts and running
+// checksums hold, up to the last commit) carries the database's first page
+// with the journal's application id, and its pages have the database's size.
+// A log whose header does not hold is not read by SQLite at all, and one
+// without a complete transaction changes nothing: both are harmless.
+bool LogBelongs(const std::string& log, std::uint32_t pageSize) {
+  std::ifstream in(log, std::ios::binary);
+  std::vector<unsigned char> header(32);
+  if (!in.read(reinterpret_cast<char*>(header.data()), 32)) return true;
+  const std::uint32_t magic = BigEndian(&header[0]);
+  if ((magic & 0xFFFFFFFEu) != 0x377f0682u || BigEndian(&header[4]) != 3007000) return true;
+  const bool bigEndianSums = (magic & 1u) != 0;
+  std::uint32_t s0 = 0, s1 = 0;
+  auto sum = [&](const unsigned char* data, std::size_t size) {
+    const auto word = [&](std::size_t at) {
+      return bigEndianSums ? BigEndian(data + at)
+                           : (std::uint32_t{data[at + 3]} << 24) | (std::uint32_t{data[at + 2]} << 16) |
+                                 (std::uint32_t{data[at + 1]} << 8) | data[at];
+    };
+    for (std::size_t i = 0; i + 8 <= size; i += 8) {
+      s0 += word(i) + s1;
+      s1 += word(i + 4) + s0;
+    }
+  };
+  sum(header.data(), 24);
+  if (s0 != BigEndian(&header[24]) || s1 != BigEndian(&header[28])) return true;
+  const std::uint32_t logPageSize = BigEndian(&header[8]);
+  if (logPageSize < 512 || logPageSize > 65536 || (logPageSize & (logPageSize - 1)) != 0) return true;
+  std::vector<unsigned char> frame(24 + logPageSize);
+  bool marked = false;  // the transaction being read carries the journal's first page
+  bool foreign = false;
+  std::size_t commits = 0;
+  while (in.read(reinterpret_cast<char*>(frame.data()), static_cast<std::streamsize>(frame.size()))) {
+    if (std::memcmp(&frame[8], &header[16], 8) != 0) break;
+    sum(frame.data(), 8);
+    sum(frame.data() + 24, logPageSize);
+    if (s0 != BigEndian(&frame[16]) || s1 != BigEndian(&frame[20])) break;
+    if (BigEndian(&frame[0]) == 1) {
+      marked = BigEndian(&frame[24 + 68]) == static_cast<std::uint32_t>(JournalStore::kApplicationId);
+      if (!marked) foreign = true;
+    }
+    if (BigEndian(&frame[4]) != 0) {  // a commit
+      ++commits;
+      if (!marked) foreign = true;
+      marked = false;
+    }
+  }
+  if (commits == 0) return true;
+  return !foreign && (pageSize == 0 || logPageSize == pageSize);
 }
 
 // Whether the file a connection has open is no longer the one at its path.
@@ -324,9 +414,42 @@ void JournalStore::Open() {
   }
 }
 
+void JournalStore::RefuseForeignLog() {
+  std::error_code error;
+  const std::string log = path_ + "-wal";
+  if (!fs::is_regular_file(log, error) || fs::file_size(log, error) < 32 || OpenElsewhere(path_)) return;
+  std::uint32_t pageSize = 0;  // of the database; 0 when it has none yet
+  bool marked = false;         // the database carries the journal's application id
+  {
+    std::ifstream in(path_, std::ios::binary);
+    unsigned char header[72] = {};
+    if (in.read(reinterpret_cast<char*>(header), sizeof header)) {
+      pageSize = (std::uint32_t{header[16]} << 8) | header[17];
+      if (pageSize == 1) pageSize = 65536;
+      marked = BigEndian(&header[68]) == static_cast<std::uint32_t>(kApplicationId);
+    }
+  }
+  if (LogBelongs(log, pageSize)) return;
+  // Not the journal's log. Beside a file that is not marked as a journal it
+  // is that file's own: the two are set aside together, as they were found.
+  if (!marked) return SetAside();
+  const std::string stem = path_ + "-wal.unreadable-" + FileStamp();
+  std::string target = stem;
+  for (int n = 2; !RenameNoReplace(log, target); ++n) {
+    if (errno != EEXIST || n > 1000) {
+      throw JournalError(JournalTrouble::Unwritable, "setting aside " + log + ": " + std::strerror(errno));
+    }
+    target = stem + "-" + std::to_string(n);
+  }
+  MakeOwnerOnly(target);
+  fs::remove(path_ + "-shm", error);  // its index, made from it alone
+  logSetAsideAs_ = target;
+}
+
 void JournalStore::OpenOnce() {
   MakeOwnerOnlyFolder(fs::path(path_).parent_path());
   RefuseWhatIsNotAFile(path_);
+  RefuseForeignLog();
   Found found = Found::Fresh;
   for (int attempt = 0;; ++attempt) {
     CreateOwnerOnlyFile(path_);
@@ -386,9 +509,8 @@ JournalStore::Found JournalStore::Examine() {
 void JournalStore::Migrate() {
   if (UserVersion(db_) == kVersion && Scalar(db_, "PRAGMA application_id") == kApplicationId) return;
   // Another copy may be migrating at the same moment: decide inside the write lock.
-  InTransaction(db_, "BEGIN IMMEDIATE", [&] {
+  InWriteTransaction(db_, [&] {
     if (UserVersion(db_) == 0) Exec(db_, kLayout1);
-    Exec(db_, ("PRAGMA application_id = " + std::to_string(kApplicationId)).c_str());
   });
 }
 
@@ -418,7 +540,7 @@ void JournalStore::BeforeChange() {
 
 void JournalStore::Save(const SessionRecord& record) {
   BeforeChange();
-  InTransaction(db_, "BEGIN IMMEDIATE", [&] {
+  InWriteTransaction(db_, [&] {
     Statement upsert(db_,
                      "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended) "
                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
@@ -481,7 +603,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
 
 void JournalStore::Delete(const std::vector<std::int64_t>& ids) {
   BeforeChange();
-  InTransaction(db_, "BEGIN IMMEDIATE", [&] {
+  InWriteTransaction(db_, [&] {
     Statement ratings(db_, "DELETE FROM reassessments WHERE session_id = ?");
     Statement session(db_, "DELETE FROM sessions WHERE id = ?");
     for (std::int64_t id : ids) {
@@ -495,7 +617,7 @@ void JournalStore::Delete(const std::vector<std::int64_t>& ids) {
 
 void JournalStore::DeleteAll() {
   BeforeChange();
-  InTransaction(db_, "BEGIN IMMEDIATE", [&] { Exec(db_, "DELETE FROM reassessments; DELETE FROM sessions;"); });
+  InWriteTransaction(db_, [&] { Exec(db_, "DELETE FROM reassessments; DELETE FROM sessions;"); });
 }
 
 }  // namespace serenitap::journal

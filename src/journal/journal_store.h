@@ -9,7 +9,12 @@
 // What is opened is checked first: a database whose tables are not the
 // journal's (another program's file) or one that is damaged is renamed aside
 // (never changed, never deleted: nothing is checkpointed into it) and a new
-// journal started. A journal marks itself with its own application id. A
+// journal started. A write-ahead log ("-wal") found beside the file while no
+// other process has it open is applied only when it is the journal's own:
+// every transaction the journal writes carries its first page with the
+// journal's application id, and a log with a transaction that does not is
+// renamed aside, never replayed. (A log of another journal file would pass;
+// only this program writes such logs.) A journal marks itself with its own application id. A
 // journal written by a newer version of the program (a higher user_version)
 // is read but never written, migrated or changed. Something other than a file
 // at the path (a folder, a pipe) is left alone and reported.
@@ -75,6 +80,9 @@ class JournalStore {
   const std::string& Path() const { return path_; }
   // Where an unreadable file was moved when this store opened; empty if none was.
   const std::string& SetAsideAs() const { return setAsideAs_; }
+  // Where a write-ahead log found beside the file that was not its own was
+  // moved (never applied); empty if none was.
+  const std::string& LogSetAsideAs() const { return logSetAsideAs_; }
   // Written by a newer version of the program: read only; changes throw Newer.
   bool Newer() const { return newer_; }
 
@@ -95,6 +103,7 @@ class JournalStore {
   Found Examine();
   void Migrate();
   void SetAside();
+  void RefuseForeignLog();
   // Throws Newer or Moved when the file may not or can no longer be changed.
   void BeforeChange();
   void Close();
@@ -109,6 +118,7 @@ class JournalStore {
   std::int64_t busySince_ = 0;
   sqlite3* db_ = nullptr;
   std::string setAsideAs_;
+  std::string logSetAsideAs_;
   bool newer_ = false;
 };
 

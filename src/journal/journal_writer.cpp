@@ -243,6 +243,7 @@ JournalWriter::Outcome JournalWriter::WriteBatch(const std::vector<Waiting>& bat
     if (!store_) {
       store_ = std::make_unique<JournalStore>(path_, busyMs_, &cutOff_);
       if (!store_->SetAsideAs().empty() && tell_) tell_(SetAsideText(path_, store_->SetAsideAs()));
+      if (!store_->LogSetAsideAs().empty() && tell_) tell_(LogSetAsideText(path_, store_->LogSetAsideAs()));
     }
     for (const Waiting& w : batch) {
       store_->Save(w.record);
@@ -313,6 +314,11 @@ std::string JournalWriter::TroubleText(JournalTrouble trouble, const std::string
   }
   return "The journal cannot be written: its file or folder is read-only, or the disk failed. Sessions are kept and "
          "recorded once it can be written.";
+}
+
+std::string JournalWriter::LogSetAsideText(const std::string& journalPath, const std::string& keptAs) {
+  return "A log file found beside the journal \"" + journalPath +
+         "\" did not belong to it and was not applied; it was kept as \"" + keptAs + "\". The journal is as it was.";
 }
 
 std::string JournalWriter::PendingRecordedText(const std::string& journalPath) {

@@ -57,6 +57,7 @@ class JournalWriter : public IJournalSink {
   static std::string SetAsideText(const std::string& journalPath, const std::string& keptAs);
   static std::string TroubleText(JournalTrouble trouble, const std::string& journalPath);
   static std::string PendingRecordedText(const std::string& journalPath);
+  static std::string LogSetAsideText(const std::string& journalPath, const std::string& keptAs);
 
  private:
   struct Waiting {

@@ -240,6 +240,58 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
   }
 }
 
+// A program killed while writing leaves a log beside its file: the journal's
+// own log is applied, another database's is never replayed into it.
+TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
+  // Writes in a process that ends without closing, so the log stays.
+  auto killedWhileWriting = [](const std::function<void()>& write) {
+    if (const pid_t child = fork(); child == 0) {
+      write();
+      _exit(0);
+    } else {
+      waitpid(child, nullptr, 0);
+    }
+  };
+  struct Row {
+    const char* name;
+    std::function<void(const std::string& path, const fs::path& folder)> leaveLog;
+    std::size_t sessions;
+    bool setAside;
+  };
+  const Row rows[] = {
+      {"its own, from a copy killed after a session",
+       [&](const std::string& path, const fs::path&) {
+         killedWhileWriting([&] { (new JournalStore(path))->Save(Session("last")); });
+       },
+       2, false},
+      {"another database's",
+       [&](const std::string& path, const fs::path& folder) {
+         const std::string other = (folder / "other.db").string();
+         killedWhileWriting([&] {
+           auto* db = new OtherProgram(other);
+           db->Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('x');");
+         });
+         fs::copy_file(other + "-wal", path + "-wal", fs::copy_options::overwrite_existing);
+       },
+       1, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    const std::string path = folder / "journal.sqlite";
+    JournalStore(path).Save(Session("earlier"));
+    row.leaveLog(path, folder.Path());
+    ASSERT_GT(fs::file_size(path + "-wal"), 32u);
+    const std::string log = ReadText(path + "-wal");
+    JournalStore store(path);
+    EXPECT_EQ(store.Sessions().size(), row.sessions);
+    EXPECT_EQ(store.LogSetAsideAs().empty(), !row.setAside);
+    if (row.setAside) {
+      EXPECT_EQ(ReadText(store.LogSetAsideAs()), log);
+    }
+  }
+}
+
 TEST(JournalStoreFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
   TempFolder folder;
   const std::string path = folder / "journal.sqlite";
