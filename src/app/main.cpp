@@ -12,6 +12,7 @@
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/journal/progress_dialog.h"
+#include "ui/main/commands.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
 
@@ -35,7 +36,7 @@ int main(int argc, char* argv[]) {
     MainWindowDialogs dialogs;
     dialogs.showAboutModal = [](QWidget* owner) { frmAbout_NEW::ShowModal(owner); };
     dialogs.showWhatIsItModal = [](QWidget* owner) { frmWhatIsIt::ShowModal(owner); };
-    dialogs.createShortcuts = []() -> QWidget* { return frmShortcuts::Open(); };
+    dialogs.createShortcuts = []() -> QWidget* { return frmShortcuts::Open(ShortcutRows()); };
     dialogs.showProgressModal = [](QWidget* owner, const std::string& path, bool keeping) {
       frmProgress::ShowModal(owner, path, keeping);
     };

@@ -1,21 +1,8 @@
 #include "session/key_commands.h"
 
 namespace serenitap {
-namespace {
 
-// The row of a key, or nullptr when the table does not name it.
-const KeyBinding* FindKeyBinding(std::int32_t keyCode) {
-  for (const KeyBinding& row : kKeyTable) {
-    if (row.key == keyCode) return &row;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
-KeyCommand DecideKey(std::int32_t keyCode, bool pauseAvailable, bool resumeAvailable, enmStep currentStep) {
-  const KeyBinding* row = FindKeyBinding(keyCode);
-  const KeyCommand command = row == nullptr ? KeyCommand::None : row->command;
+KeyCommand DecideKey(KeyCommand command, bool pauseAvailable, bool resumeAvailable, enmStep currentStep) {
   if (pauseAvailable && command == KeyCommand::Pause) return KeyCommand::Pause;
   if (resumeAvailable) return KeyCommand::Resume;
   if (command == KeyCommand::Next) return KeyCommand::Next;

@@ -1,31 +1,19 @@
 #pragma once
-// The main window's key table: which command a key press runs. The window
-// sees every key before the focused control; a consumed key never reaches it.
-// Modifiers are not examined, so Ctrl+N and Shift+N count as N.
+// The session's key rules: what a session key (N, Space, Esc, the arrows...)
+// does in the state the session is in, and how digits choose. Which key is
+// which command is the main window's command table; the window sees every key
+// before the focused control, and a consumed key never reaches it.
 #include <cstdint>
-#include <string_view>
 
 #include "session/steps.h"
 
 namespace serenitap {
 
-// Virtual key codes the table knows.
+// Virtual key codes of the digits.
 namespace vk {
-inline constexpr std::int32_t kBackspace = 8;
-inline constexpr std::int32_t kEnter = 13;
-inline constexpr std::int32_t kEscape = 27;
-inline constexpr std::int32_t kSpace = 32;
-inline constexpr std::int32_t kPageUp = 33;
-inline constexpr std::int32_t kPageDown = 34;
-inline constexpr std::int32_t kLeft = 37;
-inline constexpr std::int32_t kUp = 38;
-inline constexpr std::int32_t kRight = 39;
-inline constexpr std::int32_t kDown = 40;
 inline constexpr std::int32_t k0 = 48;  // the digits 0..9 are 48..57
 inline constexpr std::int32_t k1 = 49;
 inline constexpr std::int32_t k9 = 57;
-inline constexpr std::int32_t kN = 78;
-inline constexpr std::int32_t kP = 80;
 }  // namespace vk
 
 enum class KeyCommand {
@@ -37,40 +25,14 @@ enum class KeyCommand {
   Consume,   // consumed, nothing runs (Previous keys on the introduction)
 };
 
-// One row of the key table: a key the window acts on, the command it runs, and
-// the key's name where the program tells people about it: `listName` in the
-// shortcuts window's row for the command, `helpName` in the README's table.
-struct KeyBinding {
-  std::int32_t key;
-  KeyCommand command;
-  std::string_view listName;
-  std::string_view helpName;
-};
-
-// The key table. DecideKey reads it; a test checks that every row is named in
-// the shortcuts window and in the README.
-// clang-format off
-inline constexpr KeyBinding kKeyTable[] = {
-    {vk::kEscape,    KeyCommand::Pause,    "Esc",        "Esc"},
-    {vk::kN,         KeyCommand::Next,     "'N'",        "N"},
-    {vk::kSpace,     KeyCommand::Next,     "space",      "Space"},
-    {vk::kRight,     KeyCommand::Next,     "right",      "→"},
-    {vk::kDown,      KeyCommand::Next,     "down arrow", "↓"},
-    {vk::kEnter,     KeyCommand::Next,     "enter",      "Enter"},
-    {vk::kPageDown,  KeyCommand::Next,     "page down",  "Page Down"},
-    {vk::kP,         KeyCommand::Previous, "'P'",        "P"},
-    {vk::kBackspace, KeyCommand::Previous, "backspace",  "Backspace"},
-    {vk::kLeft,      KeyCommand::Previous, "left",       "←"},
-    {vk::kUp,        KeyCommand::Previous, "up arrow",   "↑"},
-    {vk::kPageUp,    KeyCommand::Previous, "page up",    "Page Up"},
-};
-// clang-format on
-
-// The rules in order: the Pause key pauses when pause is available; any key
-// resumes when resume is available; a Next or Previous key of the table runs
-// its command (a Previous key does nothing on step 1); anything else is left
-// alone. Every command but None consumes the key.
-KeyCommand DecideKey(std::int32_t keyCode, bool pauseAvailable, bool resumeAvailable, enmStep currentStep);
+// What a session key does now. `keyCommand` is what the window's command
+// table says the key is for (Next, Previous, Pause, or None for a key it does
+// not name); the window asks only about keys that count as session keys (no
+// modifier alone, no Ctrl or Meta chord). The rules in order: the Pause key
+// pauses when pause is available; any key resumes when resume is available;
+// a Next or Previous key runs its command (a Previous key does nothing on
+// step 1); anything else is left alone. Every command but None consumes the key.
+KeyCommand DecideKey(KeyCommand keyCommand, bool pauseAvailable, bool resumeAvailable, enmStep currentStep);
 
 // Digits choose on the steps that ask for a choice. On the two rating steps
 // (3 and 24) a digit is that rating, and 1 followed by 0 within a second is

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <iterator>
 
 namespace serenitap {
@@ -21,37 +22,27 @@ struct Column {
 };
 
 constexpr Column kColumns[] = {
-    {"col1", "COL 1", 2700},
-    {"col2", "COL 2", 5100},
+    {"col1", "COL 1", 3900},
+    {"col2", "COL 2", 6900},
 };
 
-struct Row {
-  int number;
-  const char* action;
-  const char* keys;
-};
-
-constexpr Row kRows[] = {
-    {5, "Advance to the next step", "'N', left click, space, right or down arrow, enter, or page down"},
-    {6, "Return to the previous step", "'P', backspace, left or up arrow, or page up"},
-    {7, "Pause tapping", "Esc or Alt + A"},
-    {8, "Go to Finish", "Alt + F"},
-    {9, "Choose the issue", "1 to 9, or 0 for the tenth in the list"},
-    {10, "Rate the issue", "0 to 9, or 1 then 0 for 10"},
-};
+// The first row's number; the rows' keys are "row " + number + column.
+constexpr int kFirstRow = 5;
+// Room between the list and the button strip.
+constexpr double kListBottomMargin = 180;
 
 // clang-format off
 constexpr DialogControl kControls[] = {
-    // name           caption     left   top  width  height
-    {"ltvShortcuts",  "",          180,  270,  7965,  1785},
-    {"cmdCancel",     "&Close",   6750,  240,  1185,   390},
+    // name           caption     left   top   width  height (the list's grows with its rows)
+    {"ltvShortcuts",  "",          180,  270, 11040,  1785},
+    {"cmdCancel",     "&Close",  9915,  240,  1185,   390},
 };
-constexpr DialogDesign kDesign{8235, 2895, 840, kControls};
+constexpr DialogDesign kDesign{11400, 2895, 840, kControls};
 // clang-format on
 
 }  // namespace
 
-frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
+frmShortcuts::frmShortcuts(QList<ShortcutRow> rows, QWidget* owner) : DialogPattern(owner), rows_(std::move(rows)) {
   Loaded() = this;
   setObjectName(QStringLiteral("frmShortcuts"));
   setWindowTitle(QStringLiteral("Keboard Shortcuts"));
@@ -64,16 +55,9 @@ frmShortcuts::frmShortcuts(QWidget* owner) : DialogPattern(owner) {
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
   ltvShortcuts->setUniformRowHeights(true);
-  // The installed sans-serif runs wider than the design font: a slightly
-  // smaller size keeps the longest row whole in its column.
-  QFont listFont = ltvShortcuts->font();
-  listFont.setPointSizeF(listFont.pointSizeF() * 0.85);
-  ltvShortcuts->setFont(listFont);
-  ltvShortcuts->header()->setStretchLastSection(false);  // the columns keep their widths
+  ltvShortcuts->header()->setStretchLastSection(true);
   ltvShortcuts->setSelectionBehavior(QAbstractItemView::SelectRows);
   ltvShortcuts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  // The column headers only name the columns; the rows speak for themselves.
-  ltvShortcuts->setHeaderHidden(true);
 
   CreateBottomStrip(kDesign.bottomHeight);
   cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
@@ -95,10 +79,10 @@ frmShortcuts::~frmShortcuts() {
 
 frmShortcuts* frmShortcuts::Instance() { return Loaded(); }
 
-frmShortcuts* frmShortcuts::Open() {
+frmShortcuts* frmShortcuts::Open(const QList<ShortcutRow>& rows) {
   frmShortcuts* window = Loaded();
   if (window == nullptr) {
-    window = new frmShortcuts(nullptr);
+    window = new frmShortcuts(rows, nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose);
   }
   window->show();
@@ -115,15 +99,22 @@ void frmShortcuts::Form_Load() {
     header->setData(c, kKeyRole, QString::fromLatin1(kColumns[c].key));
     ltvShortcuts->setColumnWidth(c, TwipsToPixels(kColumns[c].width));
   }
-  for (const Row& row : kRows) {
+  int number = kFirstRow;
+  for (const ShortcutRow& row : rows_) {
     auto* item = new QTreeWidgetItem(ltvShortcuts);
-    const QString prefix = QStringLiteral("row ") + QString::number(row.number);
-    item->setText(0, QString::fromLatin1(row.action));
+    const QString prefix = QStringLiteral("row ") + QString::number(number++);
+    item->setText(0, row.action);
     item->setData(0, kKeyRole, prefix + QLatin1Char('1'));
-    item->setText(1, QString::fromLatin1(row.keys));
+    item->setText(1, row.keys);
     item->setData(1, kKeyRole, prefix + QLatin1Char('2'));
-    item->setToolTip(1, QString::fromLatin1(row.keys));
+    item->setToolTip(1, row.keys);
   }
+  // The list shows every row at once; the window grows to hold it.
+  const int listHeight = ltvShortcuts->header()->sizeHint().height() +
+                         static_cast<int>(rows_.size()) * std::max(1, ltvShortcuts->sizeHintForRow(0)) +
+                         2 * ltvShortcuts->frameWidth();
+  ltvShortcuts->resize(ltvShortcuts->width(), listHeight);
+  setFixedSize(width(), ltvShortcuts->y() + listHeight + TwipsToPixels(kListBottomMargin + kDesign.bottomHeight));
 }
 
 bool frmShortcuts::PreviewKey(QKeyEvent& event) {

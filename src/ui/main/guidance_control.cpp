@@ -38,17 +38,10 @@ GuidanceControl::Voice GuidanceControl::DesktopVoice() {
   return voice;
 }
 
-GuidanceControl::GuidanceControl(SessionEngine& engine, frmMain& window, QObject* parent)
-    : QObject(parent), engine_(engine), window_(window), voice_(DesktopVoice()) {
-  QMenu& menu = window_.PopupMenu();
-  item_ = new QAction(QStringLiteral("Spoken Guidance"), &menu);
-  item_->setObjectName(QStringLiteral("mnuPopUpSpeakGuidance"));
-  item_->setCheckable(true);
+GuidanceControl::GuidanceControl(SessionEngine& engine, frmMain& window, QAction& item, QObject* parent)
+    : QObject(parent), engine_(engine), window_(window), item_(&item), voice_(DesktopVoice()) {
   item_->setToolTip(QString::fromLatin1(kAvailableTip));
-  menu.insertAction(menu.findChild<QAction*>(QStringLiteral("mnuPopUpExit")), item_);
-  menu.setToolTipsVisible(true);
-  connect(item_, &QAction::triggered, this, [this](bool on) { Choose(on); });
-  connect(&menu, &QMenu::aboutToShow, this, [this] { CheckVoice(); });
+  connect(&window_.PopupMenu(), &QMenu::aboutToShow, this, [this] { CheckVoice(); });
 }
 
 GuidanceControl::~GuidanceControl() { engine_.SetGuidance(nullptr); }

@@ -37,8 +37,9 @@ class GuidanceControl : public QObject {
   };
   static Voice DesktopVoice();
 
-  // Adds the item to the window's popup menu, above "Exit". Must go before the engine does.
-  GuidanceControl(SessionEngine& engine, frmMain& window, QObject* parent = nullptr);
+  // Drives the menu's "Spoken Guidance" item; its command calls Choose. Must
+  // go before the engine does.
+  GuidanceControl(SessionEngine& engine, frmMain& window, QAction& item, QObject* parent = nullptr);
   ~GuidanceControl() override;
 
   // Replaces the voice; only before the guidance is first turned on.

@@ -5,9 +5,13 @@
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QRadioButton>
 #include <QTimer>
+#include <QToolTip>
+#include <algorithm>
 #include <cmath>
 
 #include "services/failure.h"
@@ -48,15 +52,11 @@ void Attempt(F&& statement) noexcept {
 }  // namespace
 
 MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs dialogs)
-    : QObject(&window),
-      window_(window),
-      dialogs_(std::move(dialogs)),
-      engine_(*this),
-      guidance_(std::make_unique<GuidanceControl>(engine_, window_)) {
+    : QObject(&window), window_(window), dialogs_(std::move(dialogs)), engine_(*this), guidance_(nullptr) {
+  CreateCommands();
+  guidance_ = std::make_unique<GuidanceControl>(engine_, window_, *Action(CommandId::SpokenGuidance));
   journal_ = new JournalKeeper(engine_, JournalPath(), this);
-  if (auto* item = window_.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))) {
-    item->setChecked(journal_->Keeping());
-  }
+  Action(CommandId::Journal)->setChecked(journal_->Keeping());
   clock_ = [] {
     static QElapsedTimer started;
     if (!started.isValid()) started.start();
@@ -79,34 +79,124 @@ void MainWindowController::ConnectControls() {
   connect(&window_, &frmMain::sudOptionClicked, this,
           [this](int index) { engine_.radSUD_Click(static_cast<std::int16_t>(index)); });
 
+  // The buttons of the table run their commands; the hidden ones keep their own procedures.
+  for (const Command& command : Commands()) {
+    if (command.button.empty()) continue;
+    if (QWidget* control = window_.Control(command.button)) {
+      if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        connect(button, &QAbstractButton::clicked, this, [this, &command] { Run(command); });
+      }
+    }
+  }
   auto onClick = [this](QAbstractButton* button, auto handler) {
     if (button != nullptr) connect(button, &QAbstractButton::clicked, this, handler);
   };
-  onClick(window_.Button("cmdNavig", 0), [this] { engine_.cmdNavig_Click(0); });
-  onClick(window_.Button("cmdNavig", 1), [this] { engine_.cmdNavig_Click(1); });
-  onClick(window_.Button("cmdPause"), [this] { engine_.cmdPause_Click(); });
-  onClick(window_.Button("cmdResume"), [this] { engine_.cmdResume_Click(); });
-  onClick(window_.Button("cmdFinish"), [this] { engine_.cmdFinish_Click(); });
   onClick(window_.Button("cmdStart"), [this] { engine_.cmdStart_Click(); });
   onClick(window_.Button("cmdShare"), [this] { engine_.cmdShare_Click(); });
-  onClick(window_.Button("cmdExit"), [this] { cmdExit_Click(); });
-  onClick(window_.Button("cmdWeb"), [this] { cmdWeb_Click(); });
-  onClick(window_.Button("cmdNav"), [this] { cmdNav_Click(); });
   onClick(window_.Button("cmdAbout"), [this] { ModalWindowCommand("cmdAbout_Click", dialogs_.showAboutModal); });
   onClick(window_.Button("cmdInfo"), [this] { ModalWindowCommand("cmdInfo_Click", dialogs_.showWhatIsItModal); });
 
-  auto onItem = [this](const char* name, auto handler) {
-    if (auto* action = window_.PopupMenu().findChild<QAction*>(QString::fromLatin1(name))) {
-      connect(action, &QAction::triggered, this, handler);
+  // Only the chosen option of each group is a Tab stop.
+  for (const char* group : {"radMode", "radSUD"}) {
+    for (int i = 0; i <= 12; ++i) {
+      if (QAbstractButton* option = window_.Button(group, i)) {
+        connect(option, &QAbstractButton::toggled, this, [this] { UpdateChoiceTabStops(); });
+      }
     }
-  };
-  onItem("mnuPopUpInfo", [this] { mnuPopUpInfo_Click(); });
-  onItem("mnuPopUpShortcuts", [this] { KeyboardShortcuts(); });
-  onItem("mnuPopUpAbout", [this] { mnuPopUpAbout_Click(); });
-  onItem("mnuPopUpExit", [this] { cmdExit_Click(); });
-  onItem("mnuPopUpJournal", [this](bool keep) { mnuPopUpJournal_Click(keep); });
-  onItem("mnuPopUpProgress", [this] { mnuPopUpProgress_Click(); });
+  }
+  UpdateChoiceTabStops();
 }
+
+void MainWindowController::CreateCommands() {
+  QMenu& menu = window_.PopupMenu();
+  for (const Command& command : Commands()) {
+    const bool inMenu = !command.menuItem.empty();
+    auto* action = new QAction(ToQString(command.caption), inMenu ? static_cast<QObject*>(&menu) : this);
+    if (inMenu) action->setObjectName(ToQString(command.menuItem));
+    action->setCheckable(command.checkable);
+    action->setShortcuts(command.shortcuts);
+    // The key preview runs the shortcuts, in every window state; the action
+    // only shows them.
+    action->setShortcutContext(Qt::WidgetShortcut);
+    connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
+    actions_[command.id] = action;
+    if (!inMenu) continue;
+    if (command.id == CommandId::Exit) menu.addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
+    menu.addAction(action);
+  }
+  // A tool tip (why an item is off) shows beside the menu, never over an item.
+  connect(&menu, &QMenu::hovered, this, [&menu](QAction* action) {
+    QString tip = action->toolTip();
+    QString caption = action->text();
+    caption.remove(QLatin1Char('&')).remove(QStringLiteral("…")).remove(QStringLiteral("..."));
+    if (tip.isEmpty() || tip.remove(QStringLiteral("…")).remove(QStringLiteral("...")) == caption) {
+      QToolTip::hideText();
+      return;
+    }
+    const QRect item = menu.actionGeometry(action);
+    QToolTip::showText(menu.mapToGlobal(QPoint(menu.width() + 4, item.top())), action->toolTip(), &menu);
+  });
+}
+
+QAction* MainWindowController::Action(CommandId id) const {
+  auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+bool MainWindowController::Available(const Command& command) const {
+  if (!command.button.empty()) {
+    QWidget* button = window_.Control(command.button);
+    return button != nullptr && button->isVisibleTo(&window_) && button->isEnabled();
+  }
+  const QAction* action = Action(command.id);
+  return action != nullptr && action->isEnabled();
+}
+
+void MainWindowController::Run(const Command& command, const QKeyEvent* key) {
+  if (command.handler != nullptr) (this->*command.handler)(key);
+}
+
+void MainWindowController::OnNext(const QKeyEvent* key) {
+  engine_.cmdNavig_Click(1);
+  if (key != nullptr) AfterKeyMove(FocusAfterNext(engine_.State().genmCurrentStep));
+}
+
+void MainWindowController::OnPrevious(const QKeyEvent* key) {
+  engine_.cmdNavig_Click(0);
+  if (key == nullptr) return;
+  QAbstractButton* previous = window_.Button("cmdNavig", 0);
+  AfterKeyMove(FocusAfterPrevious(engine_.State().genmCurrentStep, previous != nullptr && previous->isEnabled()));
+}
+
+void MainWindowController::OnPause(const QKeyEvent*) { engine_.cmdPause_Click(); }
+void MainWindowController::OnResume(const QKeyEvent*) { engine_.cmdResume_Click(); }
+void MainWindowController::OnFinish(const QKeyEvent*) { engine_.cmdFinish_Click(); }
+
+void MainWindowController::OnDigit(const QKeyEvent* key) {
+  if (key != nullptr) ChooseByDigit(VirtualKeyOf(*key));
+}
+
+void MainWindowController::OnMenu(const QKeyEvent* key) { cmdNav_Click(key != nullptr); }
+void MainWindowController::OnIntroduction(const QKeyEvent*) { mnuPopUpInfo_Click(); }
+void MainWindowController::OnShortcuts(const QKeyEvent*) { KeyboardShortcuts(); }
+void MainWindowController::OnAbout(const QKeyEvent*) { mnuPopUpAbout_Click(); }
+
+void MainWindowController::OnJournal(const QKeyEvent* key) {
+  QAction* item = Action(CommandId::Journal);
+  if (key != nullptr) item->toggle();  // a key flips the item as a click on it does
+  mnuPopUpJournal_Click(item->isChecked());
+}
+
+void MainWindowController::OnProgress(const QKeyEvent*) { mnuPopUpProgress_Click(); }
+
+void MainWindowController::OnSpokenGuidance(const QKeyEvent* key) {
+  QAction* item = Action(CommandId::SpokenGuidance);
+  if (key != nullptr) item->toggle();
+  guidance_->Choose(item->isChecked());
+}
+
+void MainWindowController::OnWeb(const QKeyEvent*) { cmdWeb_Click(); }
+void MainWindowController::OnExit(const QKeyEvent*) { cmdExit_Click(); }
 
 void MainWindowController::Form_Load() {
   Guarded(kModule, "Form_Load", [&] {
@@ -122,6 +212,8 @@ void MainWindowController::Form_Load() {
     }
     window_.SetColors();
     guidance_->Load();
+    // The keyboard starts on Next: Space and Enter move on from the first step.
+    window_.FocusNavigButton(1);
   });
 }
 
@@ -179,66 +271,127 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
       normalPlacement_ = main_window::CurrentPlacement(window_);
     }
   }
+  if (event->type() == QEvent::FocusIn && BelongsToWindow(watched)) {
+    // Tab and the arrows within a group move the keyboard's focus; a key
+    // command or a click that puts the focus somewhere does not.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+      tabbedFocus_ = static_cast<QWidget*>(watched);
+    } else if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+      tabbedFocus_ = nullptr;
+    }
+  }
   const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
   if (!keyEvent || unloaded_ || !BelongsToWindow(watched)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  const std::int32_t code = VirtualKeyOf(*key);
-  const KeyCommand command =
-      DecideKey(code, window_.IsPauseAvailable(), window_.IsResumeAvailable(), engine_.State().genmCurrentStep);
-  const bool digitChooses = command == KeyCommand::None && DigitChoice::Chooses(code, engine_.State().genmCurrentStep);
-  QAbstractButton* accessKeyButton =
-      command == KeyCommand::None && !digitChooses && (key->modifiers() & Qt::AltModifier) ? AccessKeyButton(*key)
-                                                                                           : nullptr;
   if (event->type() == QEvent::ShortcutOverride) {
-    // Keys of the key table, the choosing digits and the window's access keys
-    // are handled here, as key presses, before any shortcut.
-    if (command == KeyCommand::None && !digitChooses && accessKeyButton == nullptr) return false;
+    // The keys this window acts on are handled here, as key presses, before any shortcut.
+    if (PlanKey(*key).kind == KeyPlan::Kind::None) return false;
     event->accept();
     return true;
   }
-  if (accessKeyButton != nullptr) {
-    accessKeyButton->click();
-    return true;
-  }
-  if (digitChooses) {
-    ChooseByDigit(code);
-    return true;
-  }
-  return Form_KeyDown(code);
+  return Form_KeyDown(*key);
 }
 
-QAbstractButton* MainWindowController::AccessKeyButton(const QKeyEvent& event) const {
-  const std::int32_t code = VirtualKeyOf(event);
-  if (code < Qt::Key_A || code > Qt::Key_Z) return nullptr;
-  const QString mnemonic = QStringLiteral("&") + QChar(code);
-  for (QAbstractButton* button : window_.findChildren<QAbstractButton*>()) {
-    // A hidden or disabled button does not answer its access key.
-    if (!button->isVisibleTo(&window_) || !button->isEnabled()) continue;
-    if (button->text().contains(mnemonic, Qt::CaseInsensitive)) return button;
+MainWindowController::KeyPlan MainWindowController::PlanKey(const QKeyEvent& event) const {
+  using Kind = KeyPlan::Kind;
+  const int key = event.key();
+  if (key == 0 || key == Qt::Key_unknown || IsModifierKey(key)) return {};
+  const Qt::KeyboardModifiers held = event.modifiers() & ~Qt::KeypadModifier;
+  // A session key ignores Shift and Alt, but a chord with Ctrl or Meta is a
+  // shortcut's, and the window manager's chords are its own.
+  const bool sessionKey = !(held & (Qt::ControlModifier | Qt::MetaModifier)) && !IsWindowManagerChord(event);
+  const bool pauseAvailable = window_.IsPauseAvailable();
+  const bool resumeAvailable = window_.IsResumeAvailable();
+  const enmStep step = engine_.State().genmCurrentStep;
+  const Command* sessionRow = sessionKey ? CommandOfSessionKey(key) : nullptr;
+  const KeyCommand session =
+      sessionKey ? DecideKey(sessionRow != nullptr ? SessionCommandOf(sessionRow->id) : KeyCommand::None,
+                             pauseAvailable, resumeAvailable, step)
+                 : KeyCommand::None;
+  // Pausing and resuming come first: while paused, a key only resumes.
+  if (session == KeyCommand::Pause || session == KeyCommand::Resume) return {Kind::Session, session};
+  if (const Command* command = CommandOfShortcut(event); command != nullptr && Available(*command)) {
+    return {Kind::Command, KeyCommand::None, command};
   }
-  return nullptr;
-}
-
-bool MainWindowController::Form_KeyDown(std::int32_t keyCode) {
-  const KeyCommand command =
-      DecideKey(keyCode, window_.IsPauseAvailable(), window_.IsResumeAvailable(), engine_.State().genmCurrentStep);
-  switch (command) {
-    case KeyCommand::None: return false;
-    case KeyCommand::Consume: return true;
-    case KeyCommand::Pause: engine_.cmdPause_Click(); return true;
-    case KeyCommand::Resume: engine_.cmdResume_Click(); return true;
-    case KeyCommand::Next:
-      engine_.cmdNavig_Click(1);
-      AfterKeyMove(FocusAfterNext(engine_.State().genmCurrentStep));
-      return true;
-    case KeyCommand::Previous: {
-      engine_.cmdNavig_Click(0);
-      QAbstractButton* previous = window_.Button("cmdNavig", 0);
-      AfterKeyMove(FocusAfterPrevious(engine_.State().genmCurrentStep, previous != nullptr && previous->isEnabled()));
-      return true;
+  if (!sessionKey) return {};
+  if (QWidget* focused = TabbedFocus(); focused != nullptr && held == Qt::NoModifier) {
+    if (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter) return {Kind::FocusedControl};
+    if (qobject_cast<QRadioButton*>(focused) != nullptr) {
+      if (key == Qt::Key_Up || key == Qt::Key_Left) return {Kind::MoveChoice, KeyCommand::None, nullptr, -1};
+      if (key == Qt::Key_Down || key == Qt::Key_Right) return {Kind::MoveChoice, KeyCommand::None, nullptr, 1};
     }
   }
-  return false;
+  if (DigitChoice::Chooses(VirtualKeyOf(event), step)) return {Kind::Digit};
+  if (session != KeyCommand::None) return {Kind::Session, session};
+  return {};
+}
+
+QWidget* MainWindowController::TabbedFocus() const {
+  QWidget* focused = QApplication::focusWidget();
+  return focused != nullptr && focused == tabbedFocus_ && BelongsToWindow(focused) ? focused : nullptr;
+}
+
+bool MainWindowController::Form_KeyDown(const QKeyEvent& event) {
+  const KeyPlan plan = PlanKey(event);
+  switch (plan.kind) {
+    case KeyPlan::Kind::None: return false;
+    case KeyPlan::Kind::Command:
+      // A button's command runs as a click on it (its access key, Ctrl+Q on Exit).
+      if (auto* button = qobject_cast<QAbstractButton*>(window_.Control(plan.command->button))) {
+        button->click();
+      } else {
+        Run(*plan.command, &event);
+      }
+      return true;
+    case KeyPlan::Kind::Digit: OnDigit(&event); return true;
+    case KeyPlan::Kind::FocusedControl:
+      if (auto* control = qobject_cast<QAbstractButton*>(TabbedFocus())) control->click();
+      return true;
+    case KeyPlan::Kind::MoveChoice: MoveChoice(TabbedFocus(), plan.direction); return true;
+    case KeyPlan::Kind::Session: break;
+  }
+  switch (plan.session) {
+    case KeyCommand::None:
+    case KeyCommand::Consume: break;
+    case KeyCommand::Pause: Run(CommandOf(CommandId::Pause), &event); break;
+    case KeyCommand::Resume: Run(CommandOf(CommandId::Resume), &event); break;
+    case KeyCommand::Next: Run(CommandOf(CommandId::Next), &event); break;
+    case KeyCommand::Previous: Run(CommandOf(CommandId::Previous), &event); break;
+  }
+  return true;
+}
+
+void MainWindowController::MoveChoice(QWidget* option, int direction) {
+  if (option == nullptr || option->parentWidget() == nullptr) return;
+  std::vector<QRadioButton*> options;
+  for (QRadioButton* candidate : option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+    if (candidate->isVisibleTo(&window_) && candidate->isEnabled()) options.push_back(candidate);
+  }
+  // In reading order: the issues top to bottom, the ratings left to right.
+  std::stable_sort(options.begin(), options.end(), [](const QWidget* a, const QWidget* b) {
+    return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+  });
+  const auto at = std::find(options.begin(), options.end(), option);
+  if (at == options.end() || options.empty()) return;
+  const auto count = static_cast<std::ptrdiff_t>(options.size());
+  const std::ptrdiff_t next = ((at - options.begin()) + direction + count) % count;
+  QRadioButton* target = options[static_cast<std::size_t>(next)];
+  target->click();
+  target->setFocus(direction < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+}
+
+void MainWindowController::UpdateChoiceTabStops() {
+  for (const char* group : {"radMode", "radSUD"}) {
+    QAbstractButton* stop = nullptr;
+    for (int i = 0; i <= 12; ++i) {
+      QAbstractButton* option = window_.Button(group, i);
+      if (option == nullptr) continue;
+      option->setFocusPolicy(Qt::NoFocus);
+      if (option->isChecked() || (stop == nullptr && !option->isHidden())) stop = option;
+    }
+    if (stop != nullptr) stop->setFocusPolicy(Qt::TabFocus);
+  }
 }
 
 void MainWindowController::ChooseByDigit(std::int32_t keyCode) {
@@ -303,7 +456,26 @@ void MainWindowController::cmdExit_Click() {
   window_.close();
 }
 
-void MainWindowController::cmdNav_Click() { window_.PopupMenu().popup(QCursor::pos()); }
+void MainWindowController::cmdNav_Click(bool fromKeyboard) {
+  QMenu& menu = window_.PopupMenu();
+  QAbstractButton* nav = window_.Button("cmdNav");
+  const bool mouseOnButton = nav != nullptr && nav->rect().contains(nav->mapFromGlobal(QCursor::pos()));
+  if (!fromKeyboard && mouseOnButton) {
+    menu.popup(QCursor::pos());
+    return;
+  }
+  // From the keyboard: above the menu button, with the first item active so
+  // that the arrows and a screen reader start there.
+  QPoint at = nav != nullptr ? nav->mapToGlobal(QPoint(0, 0)) : window_.mapToGlobal(window_.rect().center());
+  at.ry() -= menu.sizeHint().height();
+  menu.popup(at);
+  for (QAction* item : menu.actions()) {
+    if (item->isVisible() && item->isEnabled() && !item->isSeparator()) {
+      menu.setActiveAction(item);
+      break;
+    }
+  }
+}
 
 void MainWindowController::mnuPopUpAbout_Click() { ModalWindowCommand("mnuPopUpAbout_Click", dialogs_.showAboutModal); }
 

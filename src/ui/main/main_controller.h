@@ -9,12 +9,14 @@
 //
 // A key press. This controller is an event filter on the whole application,
 // so eventFilter sees a key meant for the main window before the focused
-// control does. It turns the Qt key into a virtual key code (VirtualKeyOf) and
-// asks the key decision, DecideKey (session/key_commands.h), which reads the
-// key table kKeyTable and the window's state and returns a KeyCommand. A digit
-// on a choosing step goes to DigitChoice, an Alt+letter to the button whose
-// caption marks it. Form_KeyDown runs the command on the engine
-// (cmdNavig_Click, cmdPause_Click, ...). The engine changes its SessionState
+// control does. PlanKey reads the command table (ui/main/commands.h): a
+// session key (N, Space, Esc, the arrows, no Ctrl or Meta held) goes to the
+// session's key rules, DecideKey (session/key_commands.h), which weigh the
+// window's state (pause or resume available, the step) and return a
+// KeyCommand; a shortcut (Ctrl+Q, Shift+F10, a button's Alt+letter) runs its
+// command; Space and Enter on a control the user reached with Tab press that
+// control; a digit on a choosing step goes to DigitChoice. The command's
+// handler runs the engine (cmdNavig_Click, cmdPause_Click, ...). The engine changes its SessionState
 // and tells the window what to show through the view interface ISessionView
 // (session/session_view.h), which this controller implements with the
 // window's setters (ShowStepLayout, ShowStepTexts, SetButtonEnabled, ...).
@@ -33,15 +35,18 @@
 #include <QObject>
 #include <QPointer>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "session/engine.h"
 #include "session/key_commands.h"
 #include "session/session_view.h"
 #include "settings/window_position.h"
+#include "ui/main/commands.h"
 #include "ui/main/guidance_control.h"
 
 class QAbstractButton;
+class QAction;
 class QKeyEvent;
 class QWidget;
 
@@ -72,11 +77,35 @@ class MainWindowController : public QObject, public ISessionView {
   GuidanceControl& Guidance() { return *guidance_; }
   frmMain& Window() { return window_; }
 
-  // The key table, as the window's key preview runs it. Returns true when the
+  // A key press, as the window's key preview runs it. Returns true when the
   // key was consumed.
-  bool Form_KeyDown(std::int32_t keyCode);
+  bool Form_KeyDown(const QKeyEvent& event);
   // Virtual key code of a Qt key (letters and digits keep their codes).
   static std::int32_t VirtualKeyOf(const QKeyEvent& event);
+
+  // The action of a command of the table (the menu's items are these).
+  QAction* Action(CommandId id) const;
+  // Whether a command can run now: its button shown and enabled, or its action enabled.
+  bool Available(const Command& command) const;
+  // Runs a command as its button, item or key does (`key` null for a click).
+  void Run(const Command& command, const QKeyEvent* key = nullptr);
+
+  // The handlers of the command table.
+  void OnNext(const QKeyEvent* key);
+  void OnPrevious(const QKeyEvent* key);
+  void OnPause(const QKeyEvent* key);
+  void OnResume(const QKeyEvent* key);
+  void OnFinish(const QKeyEvent* key);
+  void OnDigit(const QKeyEvent* key);
+  void OnMenu(const QKeyEvent* key);
+  void OnIntroduction(const QKeyEvent* key);
+  void OnShortcuts(const QKeyEvent* key);
+  void OnAbout(const QKeyEvent* key);
+  void OnJournal(const QKeyEvent* key);
+  void OnProgress(const QKeyEvent* key);
+  void OnSpokenGuidance(const QKeyEvent* key);
+  void OnWeb(const QKeyEvent* key);
+  void OnExit(const QKeyEvent* key);
 
   // The monotonic clock, in milliseconds, that times a two-digit rating.
   void SetMonotonicClock(std::function<std::int64_t()> clock);
@@ -84,7 +113,9 @@ class MainWindowController : public QObject, public ISessionView {
   // Window commands.
   void cmdWeb_Click();
   void cmdExit_Click();
-  void cmdNav_Click();
+  // Opens the popup menu: at the mouse when the mouse is on the menu button,
+  // otherwise at the button with its first item active.
+  void cmdNav_Click(bool fromKeyboard = false);
   void mnuPopUpAbout_Click();
   void mnuPopUpInfo_Click();
   void KeyboardShortcuts();
@@ -115,6 +146,24 @@ class MainWindowController : public QObject, public ISessionView {
 
  private:
   void ConnectControls();
+  void CreateCommands();
+  // What a key press does; Kind::None leaves it to the focused control.
+  struct KeyPlan {
+    enum class Kind { None, Session, Command, FocusedControl, MoveChoice, Digit };
+    Kind kind = Kind::None;
+    KeyCommand session = KeyCommand::None;
+    const Command* command = nullptr;
+    int direction = 0;
+  };
+  KeyPlan PlanKey(const QKeyEvent& event) const;
+  // The control that has the focus because the user moved to it with Tab
+  // (or the arrows within a choice group), or null.
+  QWidget* TabbedFocus() const;
+  // Moves the choice of the group the focused option belongs to.
+  void MoveChoice(QWidget* option, int direction);
+  // Only the chosen option of a group is a Tab stop, so Tab enters the group
+  // at the choice and the next Tab leaves it.
+  void UpdateChoiceTabStops();
   void SetFormPosition();
   void Form_Unload();
   // Runs a modal window with the step timer suspended, then restores it.
@@ -123,14 +172,14 @@ class MainWindowController : public QObject, public ISessionView {
   // A digit on the issue or rating step chooses that issue or rating.
   void ChooseByDigit(std::int32_t keyCode);
   bool BelongsToWindow(QObject* object) const;
-  // The visible, enabled button whose caption marks this Alt+letter as its access key.
-  QAbstractButton* AccessKeyButton(const QKeyEvent& event) const;
 
   frmMain& window_;
   MainWindowDialogs dialogs_;
   SessionEngine engine_;
   std::unique_ptr<GuidanceControl> guidance_;  // the "Spoken Guidance" item; goes before the engine
   QPointer<QWidget> shortcuts_;
+  std::map<CommandId, QAction*> actions_;
+  QPointer<QWidget> tabbedFocus_;
   JournalKeeper* journal_ = nullptr;  // a child of this controller
   DigitChoice digits_;
   std::function<std::int64_t()> clock_;

@@ -219,10 +219,13 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       }
       button->setText(ToQString(spec.caption));
       if (!spec.image.empty()) button->setIcon(QIcon(ToQString(spec.image)));
+      // Tab reaches it; a click leaves the keyboard's focus where it was.
+      button->setFocusPolicy(Qt::TabFocus);
       return button;
     }
     case ControlKind::OptionButton: {
       auto* option = new QRadioButton(ToQString(spec.caption), container);
+      option->setFocusPolicy(Qt::TabFocus);
       const int index = spec.index;
       const bool issue = spec.name == "radMode";
       auto choose = [this, index, issue] {
@@ -309,22 +312,9 @@ void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
 }
 
 void frmMain::CreatePopupMenu() {
+  // Its items are the menu commands of the command table (ui/main/commands.h).
   mnuPopUp_ = new QMenu(QStringLiteral("PopUp"), this);
   mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
-  auto add = [this](const char* name, const QString& caption) {
-    QAction* action = mnuPopUp_->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-  };
-  QAction* info = add("mnuPopUpInfo", QStringLiteral("Information"));
-  info->setVisible(false);
-  info->setEnabled(false);
-  add("mnuPopUpShortcuts", QStringLiteral("Keyboard Shortcuts"));
-  add("mnuPopUpAbout", QStringLiteral("About"));
-  add("mnuPopUpJournal", QStringLiteral("Keep a Journal"))->setCheckable(true);
-  add("mnuPopUpProgress", QStringLiteral("My Progress…"));
-  mnuPopUp_->addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
-  add("mnuPopUpExit", QStringLiteral("Exit"));
 }
 
 void frmMain::SetFormCaption() {

@@ -106,8 +106,8 @@ class frmMain : public QWidget {
 
   // The step timer: 10 ms, precise, stopped until the session starts it.
   QTimer& StepTimer() { return *tmrSteps_; }
-  // The popup menu of cmdNav with its items mnuPopUpInfo, mnuPopUpShortcuts,
-  // mnuPopUpAbout, mnuPopUpSep and mnuPopUpExit (found by object name).
+  // The popup menu of cmdNav; the controller fills it with the menu commands
+  // (mnuPopUpInfo, mnuPopUpShortcuts, ..., mnuPopUpSep, mnuPopUpExit, found by object name).
   QMenu& PopupMenu() { return *mnuPopUp_; }
   // The line of the status strip that shows notices.
   NoticeStrip& Notices() { return *notices_; }

@@ -2,10 +2,12 @@
 // About windows, and the accessible names of them all.
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -154,13 +156,18 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
 
 // ---- the shortcuts and About windows
 
-TEST(Shortcuts, OneWindowWithItsTitleAndKeysClosedByEsc) {
-  frmShortcuts* window = frmShortcuts::Open();
-  EXPECT_EQ(frmShortcuts::Open(), window);
+TEST(Shortcuts, OneWindowShowingEveryRowUnderItsHeadersClosedByEsc) {
+  QList<ShortcutRow> rows;
+  for (int i = 0; i < 16; ++i) rows.append({QStringLiteral("Command %1").arg(i), QStringLiteral("Ctrl+%1").arg(i)});
+  frmShortcuts* window = frmShortcuts::Open(rows);
+  EXPECT_EQ(frmShortcuts::Open({}), window);
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
-  EXPECT_EQ(window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"))->topLevelItem(2)->text(1),
-            "Esc or Alt + A");
   ShowActive(*window);
+  auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"));
+  EXPECT_EQ(list->topLevelItem(15)->text(1), "Ctrl+15");
+  EXPECT_TRUE(list->header()->isVisible());
+  EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "every row shows without scrolling";
+  EXPECT_LE(list->geometry().bottom(), window->BottomStrip()->geometry().top());
   QTest::keyClick(window, Qt::Key_Escape);
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(frmShortcuts::Instance(), nullptr);

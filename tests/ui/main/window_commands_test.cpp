@@ -26,7 +26,9 @@ TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
   Btn("cmdFinish")->setEnabled(true);
   EXPECT_EQ(clicksOf("cmdPause", Qt::Key_A), 1);
   EXPECT_TRUE(Paused());
-  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 1);  // the Alt press resumes first
+  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 0);  // while paused, the first key only resumes
+  EXPECT_FALSE(Paused());
+  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 1);
   EXPECT_EQ(step(), stpFinish);
 }
 
@@ -60,22 +62,32 @@ TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
   }
 }
 
-// The menu opens from its button and shows its items in this order, as
-// written (no access keys); its information item is off. The shortcuts window
-// opens once, modeless, and closes with the main window.
+// The menu opens from its button, the Menu key, Shift+F10 and F10 and shows
+// its items in this order, each with its access key, the separator just
+// before Exit. The shortcuts window opens once, modeless, and closes with the
+// main window.
 TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
   QStringList captions;  // a separator as "-"
   for (QAction* action : window->PopupMenu().actions())
     if (action->isVisible()) captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-  EXPECT_EQ(captions, (QStringList{"Keyboard Shortcuts", "About", "Keep a Journal", "My Progress…", "-",
-                                   "Spoken Guidance", "Exit"}));
-  Item("mnuPopUpInfo")->trigger();
-  EXPECT_TRUE(modalCalls.empty());
+  EXPECT_EQ(captions, (QStringList{"&How Serenitap Works…", "&Keyboard Shortcuts", "&About", "Keep a &Journal",
+                                   "My &Progress…", "&Spoken Guidance", "-", "E&xit"}));
   QTest::mouseClick(Btn("cmdNav"), Qt::LeftButton);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+                                       {Qt::Key_F10, Qt::ShiftModifier},
+                                       {Qt::Key_F10, Qt::KeyboardModifiers()}}) {
+    Key(key, modifiers);
+    EXPECT_TRUE(window->PopupMenu().isVisible()) << key;
+    // From the keyboard it opens with its first item active, for the arrows and the screen reader.
+    EXPECT_EQ(window->PopupMenu().activeAction(), Item("mnuPopUpInfo"));
+    window->PopupMenu().hide();
+  }
+  Key(Qt::Key_F1);  // the introduction, at any time
+  EXPECT_EQ(modalCalls, std::vector<std::string>{"Information"});
   NextUntil(stpTopHead1);
-  Item("mnuPopUpShortcuts")->trigger();
+  Key(Qt::Key_Question, Qt::ControlModifier | Qt::ShiftModifier);  // Ctrl+?, the question mark typed with Shift
   QPointer<QWidget> shortcuts = controller->ShortcutsWindow();
   ASSERT_TRUE(shortcuts && shortcuts->isVisible() && !shortcuts->isModal());
   EXPECT_GT(TicksUntilStepChanges(201), 0);  // the session goes on meanwhile
@@ -104,10 +116,10 @@ struct CloseWatcher : QObject {
   std::vector<bool> timerAtClose;
 };
 
-// Exit by its button, its menu item or Alt+X; the last time with the window
+// Exit by its button, its menu item, Alt+X or Ctrl+Q; the fourth time with the window
 // so far right that its placement cannot be stored, which is reported.
 TEST_F(MainControllerTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
-  for (int way = 0; way < 4; ++way) {
+  for (int way = 0; way < 5; ++way) {
     QWidget other;  // other top-level windows close with the main window
     other.show();
     NextUntil(stpLeftHand);
@@ -116,6 +128,7 @@ TEST_F(MainControllerTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
     if (way == 0 || way == 3) QTest::mouseClick(Btn("cmdExit"), Qt::LeftButton);
     if (way == 1) Item("mnuPopUpExit")->trigger();
     if (way == 2) Key(Qt::Key_X, Qt::AltModifier);
+    if (way == 4) Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(watcher.timerAtClose, std::vector<bool>{false}) << way;
     EXPECT_FALSE(window->isVisible() || other.isVisible()) << way;
     CloseWindow();
@@ -178,13 +191,13 @@ TEST_F(MainControllerTest, TheLayoutSkipsAControlThatFailsAndPlacesTheRest) {
   EXPECT_FALSE(failing.armed);
 }
 
-// The "Spoken Guidance" item: above Exit, off at first; the choice is stored,
+// The "Spoken Guidance" item: above the separator before Exit, off at first; the choice is stored,
 // speaks at once and is kept when the voice fails or the machine has none.
 TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   auto item = [&]() -> QAction& { return controller->Guidance().Item(); };
   const QList<QAction*> actions = window->PopupMenu().actions();
   const auto at = actions.indexOf(&item());
-  ASSERT_TRUE(at > 0 && actions[at - 1]->isSeparator() && actions[at + 1] == Item("mnuPopUpExit"));
+  ASSERT_TRUE(at > 0 && actions[at + 1]->isSeparator() && actions[at + 2] == Item("mnuPopUpExit"));
   EXPECT_TRUE(item().isCheckable() && !item().isChecked());
   item().trigger();
   EXPECT_TRUE(modOptions::SpeakGuidance());
