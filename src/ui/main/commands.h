@@ -44,14 +44,14 @@ enum class CommandId {
 
 struct Command {
   CommandId id;
-  std::string_view caption;   // "&" marks the access key
-  std::string_view button;    // the toolbar or status-strip button that runs it, or empty
-  std::string_view menuItem;  // the popup menu's item, or empty
-  std::string_view does;      // what it does, as the Keyboard Shortcuts window says it
-  std::string_view helpRow;   // the first column of the README's key table
+  std::string_view caption;       // "&" marks the access key
+  std::string_view button;        // the toolbar or status-strip button that runs it, or empty
+  std::string_view menuItem;      // the popup menu's item, or empty
+  std::string_view does;          // what it does, as the Keyboard Shortcuts window says it
+  std::string_view helpRow;       // the first column of the README's key table
   QList<QKeySequence> shortcuts;  // a button's access key (Alt+letter) is added from its caption
   QList<int> sessionKeys;         // Qt::Key values  // Qt::Key values
-  std::string_view more;   // what else runs it, in words ("a left click on the text")
+  std::string_view more;          // what else runs it, in words ("a left click on the text")
   bool checkable = false;
   // Carries the command out; `key` is the key press that asked for it, or
   // null for a click, a menu choice or a screen reader's action.

@@ -18,6 +18,7 @@
 #include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/journal/progress_dialog.h"
 #include "ui/look.h"
+#include "ui/main/commands.h"
 #include "ui/main/main_window_fixture.h"
 
 namespace serenitap {
@@ -171,7 +172,7 @@ TEST_F(DarkDesktop, EveryDialogAndMyProgressReadInTheDesignedColoursAndFamily) {
   };
   frmWhatIsIt whatIsIt;
   check(whatIsIt, "Information");
-  frmShortcuts shortcuts;
+  frmShortcuts shortcuts(ShortcutRows());
   check(shortcuts, "Keyboard Shortcuts");
   frmAbout_NEW about;
   check(about, "About");
