@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QStandardPaths>
 
+#include "journal/progress_view.h"
 #include "services/notice.h"
 #include "session/engine.h"
 #include "settings/options.h"
@@ -30,7 +31,21 @@ JournalKeeper::JournalKeeper(SessionEngine& engine, std::string path, QObject* p
               }),
       recorder_(writer_) {
   recorder_.SetEnabled(modOptions::KeepJournal());
-  engine_.SetObserver(&recorder_);
+  thisSession_.SetEnabled(true);
+  engine_.SetObserver(this);
+}
+
+void JournalKeeper::StepChanged(const StepMove& move) noexcept {
+  recorder_.StepChanged(move);
+  thisSession_.StepChanged(move);
+  if (move.to != stpFinish || !last_.record || last_.record->end != journal::SessionEnd::Finish) return;
+  const journal::SessionRecord finished = *last_.record;
+  last_.record.reset();
+  try {
+    if (showFinished_) showFinished_(journal::SessionLine(finished));
+  } catch (...) {
+    // The closing page keeps its own text.
+  }
 }
 
 JournalKeeper::~JournalKeeper() { engine_.SetObserver(nullptr); }

@@ -57,6 +57,9 @@ MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs di
   guidance_ = std::make_unique<GuidanceControl>(engine_, window_, *Action(CommandId::SpokenGuidance));
   journal_ = new JournalKeeper(engine_, JournalPath(), this);
   Action(CommandId::Journal)->setChecked(journal_->Keeping());
+  // The closing page: the step's own text, then this session in a line of its own.
+  journal_->OnSessionFinished(
+      [this](const std::string& line) { window_.SetIntroText(introText_ + "\r\n\r\n" + line); });
   clock_ = [] {
     static QElapsedTimer started;
     if (!started.isValid()) started.start();
@@ -553,6 +556,7 @@ void MainWindowController::ShowStepTexts(const StepTexts& texts) {
   window_.SetCurrentPointText(texts.currentPoint);
   window_.SetSegmentTitleText(texts.segmentTitle);
   if (texts.toIntroLabel) {
+    introText_ = texts.instructions;
     window_.SetIntroText(texts.instructions);
   } else {
     window_.SetInstructionsText(texts.instructions);

@@ -181,6 +181,7 @@ class MainWindowController : public QObject, public ISessionView {
   std::map<CommandId, QAction*> actions_;
   QPointer<QWidget> tabbedFocus_;
   JournalKeeper* journal_ = nullptr;  // a child of this controller
+  std::string introText_;             // the step's own text on lblIntro
   DigitChoice digits_;
   std::function<std::int64_t()> clock_;
   bool pumping_ = false;

@@ -168,6 +168,45 @@ TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
   EXPECT_TRUE(ProgressWindow::Enabled(window, "cmdDeleteAll"));  // the copy set aside
 }
 
+// The closing page: the step's own text, then the session in a line of its own,
+// whether or not the journal is kept.
+TEST(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
+  testing::TempFolder folder;
+  testing::TempStore settings;
+  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path().string()));
+  frmMain window;
+  auto* controller = new MainWindowController(window);
+  controller->Form_Load();
+  window.show();
+  auto& engine = controller->Engine();
+  auto closingPage = [&] { return window.findChild<QLabel*>(QStringLiteral("lblIntro"))->text(); };
+  for (int i = 0; i < 2; ++i) engine.cmdNavig_Click(1);
+  engine.radMode_Click(11);  // Guilt
+  engine.cmdNavig_Click(1);
+  engine.radSUD_Click(9);
+  for (int i = 0; i < 5; ++i) engine.cmdNavig_Click(1);  // to the re-assessment
+  engine.radSUD_Click(6);
+  engine.cmdFinish_Click();
+  const QString reassessed = closingPage();
+  EXPECT_TRUE(reassessed.endsWith(QStringLiteral("\n\nGuilt: 9 → 6 in less than a minute")))
+      << reassessed.toStdString();
+  engine.cmdNavig_Click(1);  // a new session from the introduction
+  EXPECT_NE(closingPage(), reassessed);
+  for (int i = 0; i < 3; ++i) engine.cmdNavig_Click(1);
+  engine.radSUD_Click(4);
+  engine.cmdNavig_Click(1);
+  engine.cmdFinish_Click();
+  const QString notReassessed = closingPage();
+  EXPECT_TRUE(notReassessed.endsWith(QStringLiteral("\n\nGuilt: 4, not re-assessed, less than a minute")))
+      << notReassessed.toStdString();
+  // The step's own text stays as it is above the line.
+  EXPECT_EQ(reassessed.left(reassessed.lastIndexOf(QStringLiteral("\n\n"))),
+            notReassessed.left(notReassessed.lastIndexOf(QStringLiteral("\n\n"))));
+  EXPECT_FALSE(fs::exists(folder / "Serenitap/journal.sqlite"));  // not kept
+  window.close();
+  qunsetenv("XDG_DATA_HOME");
+}
+
 TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) {
   testing::TempFolder folder;
   testing::TempStore settings;
