@@ -5,7 +5,8 @@ display this runs on (bench/run starts it under xvfb-run).
 Prints one line per figure, `name value target`, and exits with 1 when a
 target is missed. Lines whose target is `-` are for information only.
 
-Start-up and memory are judged only on a quiet machine: when the 1-minute
+Start-up, memory and the time My Progress takes to open on a long journal are
+judged only on a quiet machine: when the 1-minute
 load is above MAX_LOAD before either is measured, their figures are still
 printed, with the target `too-busy`, and the script ends with the line
 "too busy to judge ..." and exit code 3 (unless another target was missed).
@@ -20,6 +21,7 @@ toward 1, so a start-up ratio measured there says nothing.
   load_avg_1min_start  the machine's 1-minute load before anything is measured
   load_avg_1min        the machine's load while measuring, for reading the others
   journal_*            the same with a journal of 10,000 sessions (see journal_figures)
+  progress_100k_*      My Progress on a journal of 100,000 sessions (see long_journal_figures)
 
 The timestamps on both sides are CLOCK_MONOTONIC: time.monotonic_ns() here,
 std::chrono::steady_clock in the programs (SERENITAP_BENCH_FIRST_PAINT).
@@ -264,6 +266,54 @@ def journal_figures(program, env, work, figure):
     figure("journal_ticks_per_60s", ticks, f"{low:.0f}..{high:.0f}", low <= ticks <= high, fmt="{:.0f}")
 
 
+# --- My Progress on a long journal -------------------------------------------
+# With a journal of LONG_JOURNAL_SESSIONS sessions (eight hours apart: 91 years):
+#
+#   progress_100k_ms            median time from the "My Progress" command to the
+#                               first paint of its chart; judged on a quiet machine
+#   progress_100k_cpu_ms        the CPU time the program spent meanwhile (every
+#                               thread): what the time would be on an idle machine
+#   progress_100k_added_mib     the most memory the opening added: VmHWM at the
+#                               chart's paint minus VmRSS before the command
+LONG_JOURNAL_SESSIONS = 100_000
+LONG_PROGRESS_MAX_MS = 1000
+LONG_PROGRESS_MAX_ADDED_MIB = 40
+
+
+def progress_opening(exe, env):
+    """(wall ms, CPU ms, added MiB) of one opening of My Progress."""
+    run_env = dict(env, SERENITAP_BENCH_PROGRESS="1")
+    proc = subprocess.run([exe], env=run_env, capture_output=True, text=True, timeout=120)
+    stamps = dict(line.split() for line in proc.stderr.splitlines() if line.startswith("progress_"))
+    if "progress_chart_ns" not in stamps or "progress_hwm_kib" not in stamps:
+        raise RuntimeError(f"{exe} printed no chart paint (exit {proc.returncode}):\n{proc.stderr}")
+    wall = (int(stamps["progress_chart_ns"]) - int(stamps["progress_open_ns"])) / 1e6
+    added = (int(stamps["progress_hwm_kib"]) - int(stamps["progress_rss_before_kib"])) / 1024
+    return wall, int(stamps["progress_cpu_ns"]) / 1e6, added
+
+
+def long_journal_figures(program, env, work, figure, judged, target):
+    filler = os.path.join(os.path.dirname(program), "journal_fill")
+    long = dict(env, XDG_DATA_HOME=os.path.join(work, "long-data"),
+                XDG_CONFIG_HOME=os.path.join(work, "long-config"))
+    log(f"long journal: filling a journal of {LONG_JOURNAL_SESSIONS} sessions")
+    subprocess.run([filler, str(LONG_JOURNAL_SESSIONS), "--keep"], env=long, check=True,
+                   stdout=subprocess.DEVNULL, timeout=1800)
+    log(f"long journal: {PROGRESS_RUNS} openings of My Progress")
+    load = load_average()
+    runs = [progress_opening(program, long) for _ in range(PROGRESS_RUNS + 1)][1:]
+    load = max(load, load_average())
+    wall = statistics.median(run[0] for run in runs)
+    cpu = statistics.median(run[1] for run in runs)
+    added = max(run[2] for run in runs)
+    met = judged(wall <= LONG_PROGRESS_MAX_MS, load)
+    figure("progress_100k_ms", wall, target(f"<={LONG_PROGRESS_MAX_MS}", met), met, fmt="{:.0f}")
+    figure("progress_100k_cpu_ms", cpu, "-", fmt="{:.0f}")
+    figure("progress_100k_added_mib", added, f"<={LONG_PROGRESS_MAX_ADDED_MIB}",
+           added <= LONG_PROGRESS_MAX_ADDED_MIB, fmt="{:.1f}")
+    figure("progress_100k_load_avg_1min", load, "-")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
@@ -366,12 +416,14 @@ def main():
         figure("ticks_per_60s", ticks, f"{low:.0f}..{high:.0f}", low <= ticks <= high, fmt="{:.0f}")
 
         journal_figures(args.program, env, work, figure)
+        long_journal_figures(args.program, env, work, figure, judged, target)
     finally:
         shutil.rmtree(work, ignore_errors=True)
 
     missed = [name for name, _, _, met in results if met is False]
     if busy:
-        print(f"too busy to judge start-up and memory: the 1-minute load was {max(busy):.2f}, above {MAX_LOAD:.0f}; "
+        print(f"too busy to judge start-up, memory and the opening of My Progress: the 1-minute load was "
+              f"{max(busy):.2f}, above {MAX_LOAD:.0f}; "
               "run bench/run again on a quiet machine", flush=True)
     if missed:
         log("missed: " + " ".join(missed))

@@ -9,15 +9,39 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <utility>
 
 namespace serenitap {
 namespace {
 
 // steady_clock is CLOCK_MONOTONIC on Linux, the clock the benchmark script reads.
+// CPU time of the whole process (every thread), for reading times on a busy machine.
+std::int64_t ProcessCpuNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::duration<double>(static_cast<double>(std::clock()) / CLOCKS_PER_SEC))
+      .count();
+}
+
 std::int64_t MonotonicNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
       .count();
+}
+
+// A line of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 where there is none.
+long StatusKib(const char* field) {
+  std::FILE* status = std::fopen("/proc/self/status", "r");
+  if (status == nullptr) return -1;
+  char line[256];
+  long kib = -1;
+  const std::size_t length = std::strlen(field);
+  while (std::fgets(line, sizeof line, status) != nullptr) {
+    if (std::strncmp(line, field, length) == 0 && line[length] == ':')
+      kib = std::strtol(line + length + 1, nullptr, 10);
+  }
+  std::fclose(status);
+  return kib;
 }
 
 // Reports once the first paint of the window has been handled: the first paint
@@ -47,7 +71,9 @@ class FirstPaintReporter : public QObject {
 };
 
 // Opens the progress window once the main window has been painted, and reports
-// when the chart of the progress window has been painted for the first time.
+// when the chart of the progress window has been painted for the first time,
+// with the memory in use before the window opened (VmRSS) and the peak since
+// the program started (VmHWM), in KiB.
 // A chart is drawn on the viewport of its QChartView, so a paint event of the
 // view or of a widget inside it is the chart's.
 class ProgressChartReporter : public QObject {
@@ -62,13 +88,19 @@ class ProgressChartReporter : public QObject {
     if (openedAt_ < 0 && !opening_ && widget->window() == &window_) {
       opening_ = true;
       QTimer::singleShot(0, this, [this] {
+        rssBeforeKib_ = StatusKib("VmRSS");
+        cpuAtOpen_ = ProcessCpuNs();
         openedAt_ = MonotonicNs();
         openProgress_();  // modal: returns when the window has closed
       });
     } else if (openedAt_ >= 0 && !seen_ && InChartView(widget)) {
       seen_ = true;
       QTimer::singleShot(0, this, [this] {
-        std::fprintf(stderr, "progress_open_ns %" PRId64 "\nprogress_chart_ns %" PRId64 "\n", openedAt_, MonotonicNs());
+        const std::int64_t paintedAt = MonotonicNs();
+        std::fprintf(stderr,
+                     "progress_open_ns %" PRId64 "\nprogress_chart_ns %" PRId64 "\nprogress_cpu_ns %" PRId64
+                     "\nprogress_rss_before_kib %ld\nprogress_hwm_kib %ld\n",
+                     openedAt_, paintedAt, ProcessCpuNs() - cpuAtOpen_, rssBeforeKib_, StatusKib("VmHWM"));
         std::fflush(stderr);
         QCoreApplication::exit(0);  // leaves the window's loop and the program's
       });
@@ -87,6 +119,8 @@ class ProgressChartReporter : public QObject {
   QWidget& window_;
   std::function<void()> openProgress_;
   std::int64_t openedAt_ = -1;
+  long rssBeforeKib_ = -1;
+  std::int64_t cpuAtOpen_ = 0;
   bool opening_ = false;
   bool seen_ = false;
 };

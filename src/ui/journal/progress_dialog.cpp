@@ -344,7 +344,8 @@ void frmProgress::DrawChart() {
       for (const journal::ChartPoint& p : *points) list.append(QPointF(p.x, p.y));
       series->replace(list);
       series->setPointsVisible(true);
-      series->setMarkerSize(plan.before.size() <= 20 ? 10 : 7);
+      // Markers large enough to see for a few sessions, smaller as they crowd.
+      series->setMarkerSize(plan.before.size() <= 5 ? 10 : plan.before.size() <= 20 ? 8 : 6);
       attach(series);
     }
     return;
