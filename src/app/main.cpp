@@ -3,6 +3,7 @@
 
 #include "app/bench_hooks.h"
 #include "app/display_check.h"
+#include "app/font_warm_up.h"
 #include "app/mod_main.h"
 #include "app/program_setup.h"
 #include "app/safe_application.h"
@@ -11,6 +12,7 @@
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/fonts.h"
 #include "ui/journal/progress_dialog.h"
 #include "ui/main/commands.h"
 #include "ui/main/main_controller.h"
@@ -22,15 +24,25 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%s\n", reason->c_str());
     return 1;
   }
+  FontConfigurationWarmUp fonts;  // runs while the application connects to the display
   SafeApplication app(argc, argv);
   SetUpProgram();
+  FontConfigurationWait() = [&fonts] { fonts.Wait(); };  // the main window's first text waits for it
 
   InstanceLock instances;
   std::unique_ptr<frmMain> window;
   modMain::StartupSteps steps;
-  steps.anotherInstanceRunning = [&] { return instances.AcquireAndCheckOthers(); };
+  // Each window waits for the font configuration before it shows text.
+  steps.anotherInstanceRunning = [&] {
+    const bool others = instances.AcquireAndCheckOthers();
+    if (others) fonts.Wait();  // the question comes next
+    return others;
+  };
   steps.showWhatIsItAtStartup = [] { return modOptions::ShowWhatIsItWindow(); };
-  steps.showWhatIsItModal = [] { frmWhatIsIt::ShowModal(nullptr); };
+  steps.showWhatIsItModal = [&] {
+    fonts.Wait();
+    frmWhatIsIt::ShowModal(nullptr);
+  };
   steps.showMainWindow = [&] {
     window = std::make_unique<frmMain>();
     MainWindowDialogs dialogs;
@@ -47,6 +59,8 @@ int main(int argc, char* argv[]) {
     window->show();
   };
   // A failure reported while the main window was being set up leaves it open.
-  if (!modMain::Main(steps) && window == nullptr) return 0;
+  const bool started = modMain::Main(steps);
+  FontConfigurationWait() = nullptr;
+  if (!started && window == nullptr) return 0;
   return QApplication::exec();
 }

@@ -4,7 +4,9 @@
 // that every text still fits where it was meant to.
 #include <QFont>
 #include <QStringList>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 namespace serenitap {
 
@@ -37,6 +39,19 @@ inline QFont DesignFont(std::string_view designFamily) {
   QFont font;
   font.setFamilies(FamiliesFor(designFamily));
   return font;
+}
+
+// The program may read the system's font configuration ahead, on a thread of
+// its own (app/font_warm_up.h), and leaves here how to wait for it; the main
+// window waits just before it measures its first text, after it has built its
+// controls. Nothing is waited for when nothing was left.
+inline std::function<void()>& FontConfigurationWait() {
+  static std::function<void()> wait;
+  return wait;
+}
+
+inline void WaitForFontConfiguration() {
+  if (std::function<void()> wait = std::exchange(FontConfigurationWait(), nullptr)) wait();
 }
 
 }  // namespace serenitap

@@ -124,6 +124,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     // The dots start hidden and the captions and colours come from the control
     // table; Form_Load resets the dots, the time and the captions once more
     // through the session and paints the strips.
+    WaitForFontConfiguration();  // the first text measured
     SetIntroText(modSteps::GetIntroText());
     layout_ = DesignLayout();
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));

@@ -15,6 +15,7 @@
 
 #include "content/instructions.h"
 #include "services/notice.h"
+#include "ui/fonts.h"
 #include "ui/main/after_first_paint.h"
 #include "ui/main/control_table.h"
 #include "ui/main/main_window.h"
@@ -205,6 +206,18 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
     EXPECT_EQ(label->font().pixelSize(), smallSize);
     window.SetInstructionsText("Breathe.");
   }
+}
+
+// The program may still be reading the font configuration when the window is
+// built: the window waits for it once, before it measures its first text.
+TEST(FirstPaint, TheWindowWaitsForTheFontConfigurationOnce) {
+  int waits = 0;
+  FontConfigurationWait() = [&waits] { ++waits; };
+  frmMain window;
+  EXPECT_EQ(waits, 1);
+  EXPECT_FALSE(FontConfigurationWait());
+  frmMain second;
+  EXPECT_EQ(waits, 1);
 }
 
 // The introduction is the first thing shown: its text is fitted before the
