@@ -2,10 +2,11 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QTimer>
+#include <QPointer>
 
 #include "services/notice.h"
 #include "settings/options.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/main_window.h"
 #include "ui/speech/qt_speaker.h"
 
@@ -49,8 +50,12 @@ GuidanceControl::~GuidanceControl() { engine_.SetGuidance(nullptr); }
 void GuidanceControl::Load() {
   if (!modOptions::SpeakGuidance()) return;
   item_->setChecked(true);
-  QTimer::singleShot(0, this, [this] {
-    if (item_->isChecked()) TurnOn();
+  // The voice starts once the window has been painted: finding the speech
+  // engine, starting its thread and connecting to the speech service would
+  // otherwise delay the first look of the window.
+  const QPointer<GuidanceControl> self(this);
+  AfterFirstPaint(window_, [self] {
+    if (self && self->item_->isChecked()) self->TurnOn();
   });
 }
 

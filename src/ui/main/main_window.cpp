@@ -23,7 +23,6 @@
 #include "services/failure.h"
 #include "services/product.h"
 #include "ui/fonts.h"
-#include "ui/main/after_first_paint.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "ui/qt_text.h"
@@ -130,7 +129,6 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
     DockStrips();
     ArrangeControls();
-    AfterFirstPaint(*this, [this] { CreateLaterControls(); });
   });
 }
 
@@ -149,7 +147,10 @@ void frmMain::CreateControls() {
     }
     if (spec.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
     if (spec.kind == ControlKind::TextBox && !spec.visibleAtStart) {
-      laterControls_.push_back(&spec);  // a hidden text box lays out its text and loads its type
+      // Nothing shows the journal text box: it is made when it is asked for.
+      // Made with the others it would lay out its text, load its type and
+      // its scroll bars, and keep them in memory all along.
+      onDemand_.push_back(&spec);
       continue;
     }
     AddControl(spec, container);
@@ -172,14 +173,16 @@ QWidget* frmMain::AddControl(const ControlSpec& spec, QWidget* container) {
   return widget;
 }
 
-void frmMain::CreateLaterControls() {
-  Guarded(kModule, "CreateLaterControls", [&] {
-    for (const ControlSpec* spec : laterControls_) {
-      QWidget* widget = AddControl(*spec, spec->container.empty() ? this : Control(spec->container));
-      widget->lower();  // under the strips, as if made with the others
-    }
-    laterControls_.clear();
-  });
+QWidget* frmMain::ControlOnDemand(std::string_view name, int index) {
+  for (auto it = onDemand_.begin(); it != onDemand_.end(); ++it) {
+    const ControlSpec& spec = **it;
+    if (spec.name != name || spec.index != index) continue;
+    onDemand_.erase(it);
+    QWidget* widget = AddControl(spec, spec.container.empty() ? this : Control(spec.container));
+    widget->lower();  // under the strips, as if made with the others
+    return widget;
+  }
+  return nullptr;
 }
 
 QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
@@ -412,7 +415,9 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 QWidget* frmMain::Control(std::string_view name, int index) const {
   const std::string key = index >= 0 ? main_window::ObjectNameOf(name, index) : std::string(name);
   auto it = controls_.find(key);
-  return it == controls_.end() ? nullptr : it->second;
+  if (it != controls_.end()) return it->second;
+  // Making a control that was left until asked for changes nothing seen.
+  return onDemand_.empty() ? nullptr : const_cast<frmMain*>(this)->ControlOnDemand(name, index);
 }
 
 QAbstractButton* frmMain::Button(std::string_view name, int index) const {

@@ -131,9 +131,8 @@ class frmMain : public QWidget {
  private:
   void CreateControls();
   QWidget* AddControl(const main_window::ControlSpec& spec, QWidget* container);
-  // The controls that nothing on screen needs until later: made once the
-  // window has been painted.
-  void CreateLaterControls();
+  // Makes the control left until it was asked for; nullptr if there is none of that name.
+  QWidget* ControlOnDemand(std::string_view name, int index);
   QWidget* CreateWidget(const main_window::ControlSpec& spec, QWidget* container);
   void ApplyLook(QWidget* widget, const main_window::ControlSpec& spec);
   void DockStrips();
@@ -145,7 +144,7 @@ class frmMain : public QWidget {
   bool IsSecondClickRelease(QEvent::Type type);
 
   std::map<std::string, QWidget*, std::less<>> controls_;
-  std::vector<const main_window::ControlSpec*> laterControls_;
+  std::vector<const main_window::ControlSpec*> onDemand_;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.
   struct TextFit {

@@ -21,6 +21,7 @@
 #include "session/steps.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
 
@@ -102,6 +103,8 @@ class MainControllerTest : public ::testing::Test {
     window->show();
     window->activateWindow();
     QApplication::processEvents();
+    // What waits for the first paint (the voice) has run.
+    for (int i = 0; i < 50 && !FirstPaintDone(*window); ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   void CloseWindow() {
     if (window && window->isVisible()) window->close();
