@@ -304,6 +304,21 @@ bool LogBelongs(const std::string& log, std::uint32_t pageSize) {
   return !foreign && (pageSize == 0 || logPageSize == pageSize);
 }
 
+// Renames file aside to stem, or stem-2, stem-3, ... when that is taken (by
+// another file set aside in the same second), and makes it its owner's only.
+// The name it got.
+std::string MoveAside(const std::string& file, const std::string& stem) {
+  std::string target = stem;
+  for (int n = 2; !RenameNoReplace(file, target); ++n) {
+    if (errno != EEXIST || n > 1000) {
+      throw JournalError(JournalTrouble::Unwritable, "setting aside " + file + ": " + std::strerror(errno));
+    }
+    target = stem + "-" + std::to_string(n);
+  }
+  MakeOwnerOnly(target);
+  return target;
+}
+
 // Whether the file a connection has open is no longer the one at its path.
 bool HasMoved(sqlite3* db) {
   int moved = 0;
@@ -433,17 +448,8 @@ void JournalStore::RefuseForeignLog() {
   // Not the journal's log. Beside a file that is not marked as a journal it
   // is that file's own: the two are set aside together, as they were found.
   if (!marked) return SetAside();
-  const std::string stem = path_ + "-wal.unreadable-" + FileStamp();
-  std::string target = stem;
-  for (int n = 2; !RenameNoReplace(log, target); ++n) {
-    if (errno != EEXIST || n > 1000) {
-      throw JournalError(JournalTrouble::Unwritable, "setting aside " + log + ": " + std::strerror(errno));
-    }
-    target = stem + "-" + std::to_string(n);
-  }
-  MakeOwnerOnly(target);
+  logSetAsideAs_ = MoveAside(log, path_ + "-wal.unreadable-" + FileStamp());
   fs::remove(path_ + "-shm", error);  // its index, made from it alone
-  logSetAsideAs_ = target;
 }
 
 void JournalStore::OpenOnce() {
@@ -515,15 +521,7 @@ void JournalStore::Migrate() {
 }
 
 void JournalStore::SetAside() {
-  const std::string stem = path_ + ".unreadable-" + FileStamp();
-  std::string target = stem;
-  for (int n = 2; !RenameNoReplace(path_, target); ++n) {
-    if (errno != EEXIST || n > 1000) {
-      throw JournalError(JournalTrouble::Unwritable, "setting aside " + path_ + ": " + std::strerror(errno));
-    }
-    target = stem + "-" + std::to_string(n);
-  }
-  MakeOwnerOnly(target);
+  const std::string target = MoveAside(path_, path_ + ".unreadable-" + FileStamp());
   for (const char* companion : {"-wal", "-shm"}) {
     std::error_code ignored;
     if (!fs::exists(path_ + companion, ignored)) continue;
