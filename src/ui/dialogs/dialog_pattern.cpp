@@ -15,6 +15,12 @@
 #include <string>
 
 namespace serenitap {
+namespace {
+
+// The height a window manager's title bar and frame take at most, commonly.
+constexpr int kTitleBarPixels = 34;
+
+}  // namespace
 
 void CenterForm(QWidget& window) {
   QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
@@ -25,7 +31,15 @@ void CenterForm(QWidget& window) {
   const QSize outer = window.isVisible() ? window.frameGeometry().size() : window.size();
   const float left = static_cast<float>(area.width() - outer.width()) / 2.0F;
   const float top = static_cast<float>(area.height() - outer.height()) / 2.0F;
-  window.move(area.left() + static_cast<int>(std::lround(left)), area.top() + static_cast<int>(std::lround(top)));
+  QPoint at(area.left() + static_cast<int>(std::lround(left)), area.top() + static_cast<int>(std::lround(top)));
+  // Kept within the area windows may take, its title bar first (allowed for
+  // while the frame is not known yet): on a small screen the whole window
+  // stays on it, or at least its title bar and its top part.
+  const QRect available = screen->availableGeometry();
+  const int titleBar = window.isVisible() ? 0 : kTitleBarPixels;
+  at.setX(std::max(available.left(), std::min(at.x(), available.right() + 1 - outer.width())));
+  at.setY(std::max(available.top(), std::min(at.y(), available.bottom() + 1 - outer.height() - titleBar)));
+  window.move(at);
 }
 
 std::optional<Qt::CursorShape> ScreenMousePointer() {

@@ -29,8 +29,9 @@ class QWidget;
 namespace serenitap {
 
 // Moves a window to the middle of its screen without resizing it:
-// left = (screen width - window width) / 2, likewise the top; a window larger
-// than the screen gets a negative position.
+// left = (screen width - window width) / 2, likewise the top, then into the
+// screen's available area (without panels) as far as it fits there, its
+// title bar included; a window larger than that area goes to its top left.
 void CenterForm(QWidget& window);
 
 // The screen's mouse pointer: a shape shown over every window of the program,

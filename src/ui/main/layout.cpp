@@ -111,10 +111,11 @@ MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
   MoveTo(c.fraMode, CentreOrZero(RF.width, c.fraMode.width), CentreOrZero(RF.height, c.fraMode.height));
   MoveTo(c.fraSUD_2, CentreOrZero(RF.width, c.fraSUD_2.width), CentreOrZero(RF.height, c.fraSUD_2.height));
   // 11. The hands side by side around the pane's centre, scaled down with
-  // the gap between them where the pane cannot hold them.
+  // the gap between them where the pane cannot hold them with the margins
+  // they have at the design size (195 twips either side).
   {
     const TwipRect hand = DesignRect("picHandLeft");
-    c.handScale = std::clamp(std::min((RF.width - 2 * 45) / (2 * hand.width + 600), RF.height / hand.height), 0.0, 1.0);
+    c.handScale = std::clamp(std::min((RF.width - 390) / (2 * hand.width + 600), RF.height / hand.height), 0.0, 1.0);
     const double width = RoundTwips(hand.width * c.handScale);
     const double height = RoundTwips(hand.height * c.handScale);
     const double gap = 300 * c.handScale;

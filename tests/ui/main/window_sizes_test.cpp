@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QFrame>
 
+#include "ui/dialogs/dialog_pattern.h"
 #include "ui/main/main_window_fixture.h"
 
 namespace serenitap::window_testing {
@@ -103,6 +104,27 @@ TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
   Btn("cmdFinish")->click();
   check();
   EXPECT_EQ(seen.size(), 25u);
+}
+
+// A window opened centred stays within the available area of a screen
+// smaller than it, its title bar first (the offscreen screen: 800 x 800).
+TEST(CenterForm, KeepsTheWindowAndItsTitleBarOnTheScreen) {
+  struct Row {
+    const char* name;
+    QSize size;
+    QPoint expected;
+  };
+  const Row rows[] = {
+      {"a dialog that fits: centred", {400, 300}, {200, 250}},
+      {"too tall with its title bar: at the top", {500, 780}, {150, 0}},
+      {"larger than the screen: at the top left", {900, 900}, {0, 0}},
+  };
+  for (const Row& row : rows) {
+    QWidget window;
+    window.resize(row.size);
+    CenterForm(window);
+    EXPECT_EQ(window.pos(), row.expected) << row.name;
+  }
 }
 
 }  // namespace
