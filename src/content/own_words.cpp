@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "content/issues.h"
+#include "content/statements.h"
+
 namespace serenitap::modIssues {
 namespace {
 
@@ -71,6 +74,16 @@ std::string CleanOwnWords(std::string_view words) {
   // No blank at the end either.
   cleaned.erase(cleaned.find_last_not_of(' ') + 1);
   return cleaned;
+}
+
+bool TakesOwnWords(std::int32_t issue) {
+  for (const std::string& text :
+       {GetStringForActivationStep(issue), GetStringForNegativeSequence(issue), GetStringForPositiveSequence(issue)}) {
+    for (std::string_view placeholder : kPlaceholders) {
+      if (text.find(placeholder) != std::string::npos) return true;
+    }
+  }
+  return false;
 }
 
 std::string WithOwnWords(std::string_view text, std::string_view words) {

@@ -19,6 +19,10 @@ inline constexpr std::size_t kOwnWordsMaxCharacters = 200;
 // quotes, backslashes, blanks between words) is kept as it is.
 std::string CleanOwnWords(std::string_view words);
 
+// True when a text of the issue (its affirmation or its statements) has a
+// placeholder for the user's own words.
+bool TakesOwnWords(std::int32_t issue);
+
 // The text with every placeholder replaced by the words (cleaned as above).
 // Words that are empty once cleaned leave the text exactly as it is.
 std::string WithOwnWords(std::string_view text, std::string_view words);

@@ -5,6 +5,7 @@
 
 #include "content/instructions.h"
 #include "content/issues.h"
+#include "content/own_words.h"
 #include "services/failure.h"
 #include "services/message_box.h"
 
@@ -100,7 +101,10 @@ void SessionEngine::ProcessSteps(enmStep step, std::int32_t length, bool force, 
         }
 
         DisplayStep(s.genmCurrentStep);
-        if (guidance_ != nullptr) guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound);
+        if (guidance_ != nullptr) {
+          guidance_->StepShown(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound,
+                               OwnWords(s.genmSelectedIssue));
+        }
         EnableDisableTimer();
         TellObserver(from);
       },
@@ -169,6 +173,21 @@ void SessionEngine::ResetSessionState(enmStep step) {
   state_.genmSelectedIssue = modIssues::GetDefaultIssue();
   Blink_Reset();
   // glngSessionSeconds keeps counting from the loading of the window.
+}
+
+void SessionEngine::SetOwnWords(enmIssue issue, std::string_view words) {
+  std::string kept = modIssues::CleanOwnWords(words);
+  if (kept.empty()) {
+    ownWords_.erase(issue);
+  } else {
+    ownWords_[issue] = std::move(kept);
+  }
+}
+
+const std::string& SessionEngine::OwnWords(enmIssue issue) const {
+  static const std::string kNone;
+  const auto found = ownWords_.find(issue);
+  return found == ownWords_.end() ? kNone : found->second;
 }
 
 void SessionEngine::SetPointSeconds(std::int32_t seconds) {
@@ -339,8 +358,12 @@ void SessionEngine::DisplayStepTexts(enmStep step) {
   StepTexts texts;
   texts.currentPoint = modSteps::GetStepDescription(step);
   texts.segmentTitle = GetSegmentTitle(step, state_.gblnPositiveRound);
-  texts.instructions = GetStepInstructions(step, state_.genmSelectedIssue, state_.gblnPositiveRound);
+  texts.instructions =
+      modIssues::WithOwnWords(GetStepInstructions(step, state_.genmSelectedIssue, state_.gblnPositiveRound),
+                              OwnWords(state_.genmSelectedIssue));
   texts.toIntroLabel = step == stpIntro || step == stpFinish;
+  texts.sayNowLine = SayNowLine(texts.instructions, step);
+  texts.roundLine = RoundLine(step, state_.glngRoundCount, state_.gblnPositiveRound);
   view_.ShowStepTexts(texts);
 }
 

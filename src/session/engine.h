@@ -9,6 +9,8 @@
 // forwards its events (timer ticks, clicks, activation) to the procedures of
 // the same names here. Every procedure runs on the user-interface thread.
 #include <cstdint>
+#include <map>
+#include <string>
 #include <string_view>
 
 #include "session/guidance.h"
@@ -88,6 +90,12 @@ class SessionEngine {
   // session runs without a voice.
   void SetGuidance(SpokenGuidance* guidance) { guidance_ = guidance; }
 
+  // --- The user's own words ------------------------------------------------------
+  // The words that take the place of the placeholders in the texts of an
+  // issue (kept as content/own_words.h cleans them); "" when there are none.
+  void SetOwnWords(enmIssue issue, std::string_view words);
+  const std::string& OwnWords(enmIssue issue) const;
+
   // --- The user's pace ----------------------------------------------------------
   // Seconds each tapping point lasts: 2 (the designed pace), 3, 4 or 6; any
   // other value means 2. The karate chop and the relaxation keep their lengths.
@@ -118,6 +126,7 @@ class SessionEngine {
   bool busy_ = false;       // mblnBusy
   std::int16_t sud_ = 0;    // mintSUD
   std::int32_t pointSeconds_ = kDesignedPointSeconds;
+  std::map<enmIssue, std::string> ownWords_;
   ISessionObserver* observer_ = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "content/instructions.h"
+#include "content/own_words.h"
 #include "content/statements.h"
 #include "services/notice.h"
 
@@ -79,26 +80,56 @@ std::int32_t PlaceInRound(enmStep step) {
   return 0;
 }
 
-std::string GuidanceUtterance(enmStep step, enmIssue issue, bool positiveRound) {
+std::string GuidanceUtterance(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords) {
   std::string utterance;
   if (const std::int32_t place = PlaceInRound(step); place > 0) {
     AddPart(utterance, modSteps::GetStepName(step));
-    const std::string sequence =
-        positiveRound ? modIssues::GetStringForPositiveSequence(issue) : modIssues::GetStringForNegativeSequence(issue);
+    const std::string sequence = modIssues::WithOwnWords(
+        positiveRound ? modIssues::GetStringForPositiveSequence(issue) : modIssues::GetStringForNegativeSequence(issue),
+        ownWords);
     const auto lines = Lines(sequence);
     if (!lines.empty()) AddPart(utterance, lines[static_cast<std::size_t>(place - 1) % lines.size()]);
   } else if (step == stpLeftHand || step == stpRightHand) {
     // The affirmation sentence is the last paragraph of the karate-chop text.
-    const std::string text = modIssues::GetStringForActivationStep(issue);
+    const std::string text = modIssues::WithOwnWords(modIssues::GetStringForActivationStep(issue), ownWords);
     const auto start = text.rfind(kParagraphBreak);
     AddPart(utterance, start == std::string::npos ? std::string_view(text)
                                                   : std::string_view(text).substr(start + kParagraphBreak.size()));
   } else if (step >= stpIntro && step <= stpFinish) {
     AddPart(utterance, GetSegmentTitle(step, positiveRound));
-    const std::string instructions = GetStepInstructions(step, issue, positiveRound);
+    const std::string instructions = modIssues::WithOwnWords(GetStepInstructions(step, issue, positiveRound), ownWords);
     for (std::string_view line : Lines(instructions)) AddPart(utterance, line);
   }
   return utterance;
+}
+
+std::int32_t SayNowLine(std::string_view instructions, enmStep step) {
+  const std::int32_t place = PlaceInRound(step);
+  if (place == 0) return -1;
+  // The statements follow the lead paragraph, one a line; blank lines hold none.
+  std::vector<std::int32_t> statements;
+  bool pastLead = false;
+  std::int32_t index = 0;
+  while (true) {
+    const auto end = instructions.find(kLineBreak);
+    const std::string_view line = instructions.substr(0, end);
+    if (Trimmed(line).empty()) {
+      pastLead = true;
+    } else if (pastLead) {
+      statements.push_back(index);
+    }
+    if (end == std::string_view::npos) break;
+    instructions.remove_prefix(end + kLineBreak.size());
+    ++index;
+  }
+  if (statements.empty()) return -1;
+  return statements[static_cast<std::size_t>(place - 1) % statements.size()];
+}
+
+std::string RoundLine(enmStep step, std::int32_t roundCount, bool positiveRound) {
+  if (PlaceInRound(step) == 0) return {};
+  const std::string round = "Round " + std::to_string(roundCount);
+  return positiveRound ? round + ": positive" : round + " of the negative rounds";
 }
 
 // ---------------------------------------------------------------------------
@@ -122,10 +153,10 @@ void SpokenGuidance::Use(Call&& call) {
   }
 }
 
-void SpokenGuidance::TurnOn(enmStep step, enmIssue issue, bool positiveRound, bool paused) {
+void SpokenGuidance::TurnOn(enmStep step, enmIssue issue, bool positiveRound, bool paused, std::string_view ownWords) {
   if (on_) return;
   on_ = true;
-  Say(step, issue, positiveRound);
+  Say(step, issue, positiveRound, ownWords);
   if (paused) Pause();
 }
 
@@ -138,14 +169,14 @@ void SpokenGuidance::TurnOff() {
   Use([&] { speaker_.Stop(); });
 }
 
-void SpokenGuidance::StepShown(enmStep step, enmIssue issue, bool positiveRound) {
+void SpokenGuidance::StepShown(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords) {
   if (!on_) return;
   paused_ = false;  // a step change ends a pause
-  Say(step, issue, positiveRound);
+  Say(step, issue, positiveRound, ownWords);
 }
 
-void SpokenGuidance::Say(enmStep step, enmIssue issue, bool positiveRound) {
-  const std::string text = GuidanceUtterance(step, issue, positiveRound);
+void SpokenGuidance::Say(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords) {
+  const std::string text = GuidanceUtterance(step, issue, positiveRound, ownWords);
   ++phrase_;
   waitedTicks_ = 0;
   if (text.empty()) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "content/issues.h"
 #include "session/steps.h"
@@ -24,7 +25,17 @@ std::int32_t PlaceInRound(enmStep step);
 // - Any other step 1..25: its title (when it has one), then its instructions.
 // Bracketed hints such as "[your problem here]" are not read out, and a name
 // or line without closing punctuation gets a full stop so the voice pauses.
-std::string GuidanceUtterance(enmStep step, enmIssue issue, bool positiveRound);
+// With the user's own words (see content/own_words.h) in place of the hints.
+std::string GuidanceUtterance(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords = {});
+
+// The line of a tapping point's instructions that holds the statement to say
+// at that point (the line the guidance reads there), counted from 0 over the
+// CR LF separated lines of the instructions; -1 on every other step.
+std::int32_t SayNowLine(std::string_view instructions, enmStep step);
+
+// Where the session is while tapping: "Round 2 of the negative rounds",
+// "Round 3: positive"; "" on every step that is not a tapping point.
+std::string RoundLine(enmStep step, std::int32_t roundCount, bool positiveRound);
 
 // The voice. Calls return at once; the speaker reports back through
 // SpokenGuidance::PhraseFinished and SpokenGuidance::SpeakerFailed.
@@ -51,11 +62,11 @@ class SpokenGuidance {
 
   // The user's choice. Turning on says the step now shown (and keeps it
   // paused when the session is paused); turning off silences the voice.
-  void TurnOn(enmStep step, enmIssue issue, bool positiveRound, bool paused);
+  void TurnOn(enmStep step, enmIssue issue, bool positiveRound, bool paused, std::string_view ownWords = {});
   void TurnOff();
 
   // The session's events.
-  void StepShown(enmStep step, enmIssue issue, bool positiveRound);
+  void StepShown(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords = {});
   void Pause();
   void Resume();
   void Stop();  // Finish and closing the window
@@ -80,7 +91,7 @@ class SpokenGuidance {
   static std::int32_t PhraseTimeLimit(const std::string& text);
 
  private:
-  void Say(enmStep step, enmIssue issue, bool positiveRound);
+  void Say(enmStep step, enmIssue issue, bool positiveRound, std::string_view ownWords);
   // Runs a speaker call; a speaker that throws has failed.
   template <class Call>
   void Use(Call&& call);

@@ -30,6 +30,11 @@ struct StepTexts {
   std::string segmentTitle;  // lblSegmentTitle
   std::string instructions;  // lblIntro or lblLeftFrame
   bool toIntroLabel = false;
+  // The line of the instructions with the statement to say now, emphasised
+  // on screen (see SayNowLine); -1: none.
+  std::int32_t sayNowLine = -1;
+  // Where the session is in its rounds, shown while tapping (see RoundLine).
+  std::string roundLine;
 
   bool operator==(const StepTexts&) const = default;
 };

@@ -122,6 +122,31 @@ TEST_F(EngineTest, APaceChosenOnAPointHoldsThatPoint) {
   EXPECT_EQ(TicksUntilChange(), 200);
 }
 
+// The words of the chosen issue take the placeholder's place in what the
+// window shows; another issue's words, or none, leave the texts as they are.
+TEST_F(EngineTest, TheChosenIssuesWordsAreShown) {
+  engine.SetOwnWords(issNegativeMemory, "of the crash\n");
+  engine.SetOwnWords(issRageAnger, "at my brother");
+  engine.SetOwnWords(issRageAnger, "  ");  // emptied
+  EXPECT_EQ(engine.OwnWords(issNegativeMemory), "of the crash");
+  EXPECT_EQ(engine.OwnWords(issRageAnger), "");
+  Load();
+  Next(4);
+  const std::string designed = GetStepInstructions(stpLeftHand, issNegativeMemory, false);
+  const std::size_t at = designed.find("[your problem here]");
+  ASSERT_NE(at, std::string::npos);
+  EXPECT_EQ(view.texts.instructions, designed.substr(0, at) + "of the crash" + designed.substr(at + 19));
+  Previous();
+  Previous();
+  engine.radMode_Click(8);
+  Next(2);
+  EXPECT_EQ(view.texts.instructions, GetStepInstructions(stpLeftHand, issRageAnger, false));
+  EXPECT_EQ(view.texts.roundLine + std::to_string(view.texts.sayNowLine), "-1");
+  Next();
+  EXPECT_EQ(view.texts.roundLine, "Round 1 of the negative rounds");
+  EXPECT_EQ(view.texts.sayNowLine, SayNowLine(view.texts.instructions, stpTopHead1));
+}
+
 TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTimeAndFinishEndsAPause) {
   Load();
   Next(4);

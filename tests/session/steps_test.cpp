@@ -1,11 +1,13 @@
 // The step catalogue, what each step shows and says, the keys and the digit choice.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <tuple>
 #include <vector>
 
+#include "content/instructions.h"
 #include "session/engine.h"
 #include "session/key_commands.h"
 #include "support/recorders.h"
@@ -95,12 +97,64 @@ TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
       {5, issRageAnger, false, "Even though I have this anger I love and accept myself with all my heart."},
   };
   for (const auto& [step, issue, positive, said] : cases) EXPECT_EQ(GuidanceUtterance(step, issue, positive), said);
+  // The user's own words are said where the hint stands.
+  EXPECT_EQ(
+      GuidanceUtterance(stpRightHand, issPTSDTrauma, false, " in the flood\r\n"),
+      "Even though I was exposed to this traumatic event in the flood I love and accept myself with all my heart.");
+  EXPECT_EQ(GuidanceUtterance(stpTopHead1, issRageAnger, false, "at my boss"), GuidanceUtterance(7, 80, false));
   // Other steps: the title, then the instructions line by line without their outer blanks.
   const std::string sud = GuidanceUtterance(stpAssignSUD, issNegativeMemory, false);
   EXPECT_EQ(sud.rfind("Assign SUD.\nNow please assess", 0), 0u);
   // A line closed by a colon or by a quoted sentence gets no full stop of its own.
   EXPECT_NE(GuidanceUtterance(stpFinish, issGuilt, true).find("say:\n'I feel you. I understand you. I love you.'\n"),
             std::string::npos);
+}
+
+// On each point of a round the statement the guidance says there is the line
+// emphasised in the instructions; shorter sequences start again from their top.
+TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
+  for (const auto& [issue, positive] : {std::pair{issNegativeMemory, false},
+                                        {issAddictionsObsessions, false},
+                                        {issHeadaches, false},
+                                        {issPTSDTrauma, false},
+                                        {issGuilt, true}}) {
+    std::set<std::int32_t> emphasised;
+    for (enmStep step = stpTopHead1; step <= stpRightUnderArm; ++step) {
+      SCOPED_TRACE(std::to_string(issue) + (positive ? "+ " : "- ") + std::to_string(step));
+      const std::string text = GetStepInstructions(step, issue, positive);
+      const std::int32_t line = SayNowLine(text, step);
+      std::vector<std::string> lines;
+      for (std::size_t start = 0;;) {
+        const std::size_t end = text.find("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos) break;
+        start = end + 2;
+      }
+      ASSERT_GE(line, 2);  // never the lead paragraph or the blank line after it
+      ASSERT_LT(line, static_cast<std::int32_t>(lines.size()));
+      const std::string said = GuidanceUtterance(step, issue, positive);
+      const std::string statement = lines[static_cast<std::size_t>(line)];
+      EXPECT_EQ(said.substr(said.find('\n') + 1, statement.find_last_not_of(' ') + 1),
+                statement.substr(0, statement.find_last_not_of(' ') + 1));
+      emphasised.insert(line);
+    }
+    // Sixteen points, each its own line where the sequence has sixteen or more.
+    const std::string first = GetStepInstructions(stpTopHead1, issue, positive);
+    const auto statements = static_cast<std::size_t>(std::count(first.begin(), first.end(), '\n') - 1);
+    EXPECT_EQ(emphasised.size(), std::min<std::size_t>(16, statements)) << issue;
+  }
+  for (const enmStep step : {stpIntro, stpLeftHand, stpRelax, stpReassessSUD, 0, 26}) {
+    EXPECT_EQ(SayNowLine(GetStepInstructions(step, issNegativeMemory, false), step), -1) << step;
+  }
+}
+
+TEST(Guidance, TheRoundLineSaysTheRoundAndItsKindWhileTapping) {
+  EXPECT_EQ(RoundLine(stpTopHead1, 1, false), "Round 1 of the negative rounds");
+  EXPECT_EQ(RoundLine(stpRightUnderArm, 2, false), "Round 2 of the negative rounds");
+  EXPECT_EQ(RoundLine(stpChin2, 3, true), "Round 3: positive");
+  EXPECT_EQ(RoundLine(stpTopHead2, 12, true), "Round 12: positive");
+  for (const enmStep step : {stpLeftHand, stpRelax, stpReassessSUD, stpFinish})
+    EXPECT_EQ(RoundLine(step, 2, false), "");
 }
 
 // --- Keys -----------------------------------------------------------------------

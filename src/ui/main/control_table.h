@@ -36,6 +36,7 @@ enum class ControlKind {
   Shape,         // a filled circle (the dots)
   Timer,         // no visible part
   TextBox,       // multi-line text field
+  LineEdit,      // one-line text field
   Menu,          // a popup menu
 };
 

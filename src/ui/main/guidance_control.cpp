@@ -103,7 +103,8 @@ void GuidanceControl::TurnOn() {
   }
   item_->setChecked(true);
   const SessionState& s = engine_.State();
-  guidance_->TurnOn(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound, window_.IsResumeAvailable());
+  guidance_->TurnOn(s.genmCurrentStep, s.genmSelectedIssue, s.gblnPositiveRound, window_.IsResumeAvailable(),
+                    engine_.OwnWords(s.genmSelectedIssue));
 }
 
 }  // namespace serenitap

@@ -64,6 +64,7 @@ MainLayout DesignLayout() {
   l.cmdPause_Bottom = DesignRect("cmdPause_Bottom");
   l.cmdResume_Bottom = DesignRect("cmdResume_Bottom");
   l.cmdWeb = DesignRect("cmdWeb");
+  l.lblRoundLine = DesignRect("lblRoundLine");
   return l;
 }
 
@@ -154,6 +155,9 @@ MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
     const double B = RoundTwips(c.cmdWeb.width);
     c.cmdWeb.left = W >= window.toolbarRightEdge + 3 * B + 750 ? RoundTwips(W - B - 450) : 9540;
   }
+  // 15. The round line in the top right corner of the picture pane, where the
+  // chart leaves room beside the head.
+  MoveTo(c.lblRoundLine, std::max(0.0, RoundTwips(RF.width - c.lblRoundLine.width - 150)), 60);
   return c;
 }
 

@@ -50,6 +50,7 @@ struct MainLayout {
   TwipRect cmdPause_Bottom;
   TwipRect cmdResume_Bottom;
   TwipRect cmdWeb;
+  TwipRect lblRoundLine;
   // How much the body chart and the hands are scaled down to fit their pane
   // (1 where the pane holds them at their design size). The dots on them
   // scale with them.

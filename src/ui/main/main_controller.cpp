@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
 #include <QTimer>
@@ -14,7 +15,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "content/own_words.h"
 #include "services/failure.h"
+#include "services/notice.h"
 #include "services/product.h"
 #include "services/shell.h"
 #include "settings/options.h"
@@ -77,8 +80,15 @@ MainWindowController::~MainWindowController() {
 void MainWindowController::ConnectControls() {
   connect(&window_.StepTimer(), &QTimer::timeout, this, [this] { engine_.tmrSteps_Timer(); });
   connect(&window_, &frmMain::surfaceClicked, this, [this] { engine_.cmdNavig_Click(1); });
-  connect(&window_, &frmMain::issueOptionClicked, this,
-          [this](int index) { engine_.radMode_Click(static_cast<std::int16_t>(index)); });
+  connect(&window_, &frmMain::issueOptionClicked, this, [this](int index) {
+    engine_.radMode_Click(static_cast<std::int16_t>(index));
+    ShowWordsOfChosenIssue();
+  });
+  connect(&window_.WordsField(), &QLineEdit::textEdited, this, [this](const QString& text) {
+    const enmIssue issue = engine_.State().genmSelectedIssue;
+    engine_.SetOwnWords(issue, text.toStdString());
+    wordsEdited_.insert(issue);
+  });
   connect(&window_, &frmMain::sudOptionClicked, this,
           [this](int index) { engine_.radSUD_Click(static_cast<std::int16_t>(index)); });
 
@@ -208,6 +218,10 @@ void MainWindowController::Form_Load() {
     SetFormPosition();
     window_.ArrangeControls();
     engine_.SetPointSeconds(modOptions::PointSeconds());
+    for (std::int32_t index = 1; index <= 12; ++index) {
+      const enmIssue issue = modIssues::IssueOptIndexToEnum(index);
+      engine_.SetOwnWords(issue, modOptions::Words(issue));
+    }
     engine_.Form_Load_Session();
     if (QAbstractButton* web = window_.Button("cmdWeb")) {
       web->setToolTip(ToQString(std::string("Click here to visit the ") + std::string(product::kName) + " website at " +
@@ -241,6 +255,7 @@ void MainWindowController::Form_Unload() {
   Attempt([&] { window_.StepTimer().stop(); });
   Attempt([&] { guidance_->Unload(); });
   Attempt([&] { journal_->WindowClosing(); });
+  Attempt([&] { SaveWords(); });
   Attempt([&] {
     if (window_.isMinimized()) return;
     WindowPlacement placement = main_window::CurrentPlacement(window_);
@@ -287,6 +302,9 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
   const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
   if (!keyEvent || unloaded_ || !BelongsToWindow(watched)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
+  if (watched == &window_.WordsField()) {
+    if (const std::optional<bool> consumed = WordsFieldKey(*key)) return *consumed;
+  }
   if (event->type() == QEvent::ShortcutOverride) {
     // The keys this window acts on are handled here, as key presses, before any shortcut.
     if (PlanKey(*key).kind == KeyPlan::Kind::None) return false;
@@ -294,6 +312,42 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return Form_KeyDown(*key);
+}
+
+std::optional<bool> MainWindowController::WordsFieldKey(QKeyEvent& key) {
+  if (key.modifiers() & Qt::AltModifier) return std::nullopt;
+  const bool leaves = key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Escape;
+  if (!leaves) return false;  // text, Tab and the field's own keys
+  key.accept();
+  if (key.type() == QEvent::KeyPress) {
+    // Back to the chosen issue, where the digits and the session keys answer again.
+    if (QAbstractButton* chosen = window_.Button("radMode", window_.SelectedIssueOption())) {
+      chosen->setFocus(Qt::OtherFocusReason);
+    } else {
+      window_.FocusNavigButton(1);
+    }
+  }
+  return true;
+}
+
+void MainWindowController::ShowWordsOfChosenIssue() {
+  const enmIssue issue = engine_.State().genmSelectedIssue;
+  QLineEdit& field = window_.WordsField();
+  field.setText(ToQString(engine_.OwnWords(issue)));
+  const bool takes = modIssues::TakesOwnWords(issue);
+  field.setEnabled(takes);
+  field.setPlaceholderText(takes ? QStringLiteral("for example: of the accident last winter") : QString());
+  field.setToolTip(takes ? QStringLiteral("Your words take the place of the bracketed words in the sentences to say.")
+                         : QStringLiteral("The sentences of this issue have no place for words of your own."));
+}
+
+void MainWindowController::SaveWords() {
+  bool failed = false;
+  for (const enmIssue issue : wordsEdited_) {
+    failed = modOptions::Words(issue, engine_.OwnWords(issue)) != "Success" || failed;
+  }
+  wordsEdited_.clear();
+  if (failed) ShowNotice("Your own words could not be saved; they hold until Serenitap closes.");
 }
 
 MainWindowController::KeyPlan MainWindowController::PlanKey(const QKeyEvent& event) const {
@@ -543,6 +597,9 @@ void MainWindowController::SetDotVisible(std::int32_t index, bool visible) { win
 void MainWindowController::PaintDots(Rgb colour) { window_.PaintAllDots(colour); }
 
 void MainWindowController::ShowStepLayout(const StepDisplay& display) {
+  // The session moves on from the issue step: its words are kept.
+  if (issueChoiceShown_ && !display.showIssueChoice) SaveWords();
+  issueChoiceShown_ = display.showIssueChoice;
   window_.SetIssueChoiceVisible(display.showIssueChoice);
   window_.SetSudChoiceVisible(display.showSUDChoice);
   window_.SetThymusVisible(display.showThymus);
@@ -559,8 +616,9 @@ void MainWindowController::ShowStepTexts(const StepTexts& texts) {
     introText_ = texts.instructions;
     window_.SetIntroText(texts.instructions);
   } else {
-    window_.SetInstructionsText(texts.instructions);
+    window_.SetInstructionsText(texts.instructions, texts.sayNowLine);
   }
+  window_.SetRoundLine(texts.roundLine);
 }
 
 void MainWindowController::SetTimeText(const std::string& text) { window_.SetTimeText(text); }
@@ -575,7 +633,10 @@ void MainWindowController::PumpEvents() {
 
 void MainWindowController::SelectSUD(std::int16_t index) { window_.SelectSudOption(index); }
 
-void MainWindowController::SelectIssueOption(std::int32_t index) { window_.SelectIssueOption(index); }
+void MainWindowController::SelectIssueOption(std::int32_t index) {
+  window_.SelectIssueOption(index);
+  ShowWordsOfChosenIssue();
+}
 
 void MainWindowController::SetIssueCaption(std::int32_t index, const std::string& caption) {
   if (auto* option = window_.Button("radMode", index)) option->setText(ToQString(caption));

@@ -37,6 +37,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 
 #include "session/engine.h"
 #include "session/key_commands.h"
@@ -172,6 +174,14 @@ class MainWindowController : public QObject, public ISessionView {
   // A digit on the issue or rating step chooses that issue or rating.
   void ChooseByDigit(std::int32_t keyCode);
   bool BelongsToWindow(QObject* object) const;
+  // A key typed into the words field: Enter and Esc leave the field, Tab moves
+  // on as anywhere; every other key without Alt is text. True when consumed;
+  // nullopt when the key goes on to the window's own keys (an Alt chord).
+  std::optional<bool> WordsFieldKey(QKeyEvent& key);
+  // The words field shows the chosen issue's words.
+  void ShowWordsOfChosenIssue();
+  // Stores the words edited since the last save; a failure is told once.
+  void SaveWords();
 
   frmMain& window_;
   MainWindowDialogs dialogs_;
@@ -184,6 +194,8 @@ class MainWindowController : public QObject, public ISessionView {
   std::string introText_;             // the step's own text on lblIntro
   DigitChoice digits_;
   std::function<std::int64_t()> clock_;
+  std::set<enmIssue> wordsEdited_;  // issues whose words are not stored yet
+  bool issueChoiceShown_ = false;
   bool pumping_ = false;
   bool unloaded_ = false;
   // The outer placement of the window in the normal state, which a maximized

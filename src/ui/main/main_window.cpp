@@ -1,16 +1,19 @@
 #include "ui/main/main_window.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -20,6 +23,7 @@
 
 #include "content/instructions.h"
 #include "content/issues.h"
+#include "content/own_words.h"
 #include "services/failure.h"
 #include "services/product.h"
 #include "ui/fonts.h"
@@ -78,6 +82,7 @@ QString FixedAccessibleName(const ControlSpec& spec) {
       {"lblSplit", "Divider"},
       {"lblRoundPolarity", "Round polarity"},
       {"lblRoundCount", "Round count"},
+      {"txtWords", "In your own words (optional)"},
       {"cmdNav", "Menu"},
       {"cmdInfo", "Information"},
       {"shpGreen", "Thymus point"},
@@ -98,7 +103,23 @@ QString EmptyLabelName(std::string_view name) {
   if (name == "lblIntro") return QStringLiteral("Introduction");
   if (name == "lblCurrentPoint") return QStringLiteral("Current point");
   if (name == "lblTime_New") return QStringLiteral("Elapsed time");
+  if (name == "lblRoundLine") return QStringLiteral("Round");
   return {};
+}
+
+// The room a label's text takes in the given font at the given width.
+QSize NeededSize(const QLabel& label, const QFont& font, int width, int flags) {
+  if (label.textFormat() == Qt::RichText) {
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setDefaultFont(font);
+    document.setHtml(label.text());
+    document.setTextWidth(width);
+    return document.size().toSize();
+  }
+  return QFontMetrics(font)
+      .boundingRect(QRect(0, 0, width, std::numeric_limits<int>::max() / 2), flags, label.text())
+      .size();
 }
 
 }  // namespace
@@ -155,6 +176,7 @@ void frmMain::CreateControls() {
     }
     AddControl(spec, container);
   }
+  static_cast<QLabel*>(Control("lblWords"))->setBuddy(Control("txtWords"));
   // Dots lie on their pictures; the strips lie over everything else.
   for (int i = 1; i <= main_window::kDotCount; ++i) Dot(i)->raise();
   Control("shpGreen")->raise();
@@ -259,6 +281,11 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       text->setLineWrapMode(QPlainTextEdit::NoWrap);
       return text;
+    }
+    case ControlKind::LineEdit: {
+      auto* field = new QLineEdit(container);
+      field->setMaxLength(static_cast<int>(modIssues::kOwnWordsMaxCharacters));
+      return field;
     }
     case ControlKind::Timer:
     case ControlKind::Menu: break;
@@ -378,6 +405,7 @@ void frmMain::ArrangeControls() {
       {"cmdPause_Bottom", &layout_.cmdPause_Bottom},
       {"cmdResume_Bottom", &layout_.cmdResume_Bottom},
       {"cmdWeb", &layout_.cmdWeb},
+      {"lblRoundLine", &layout_.lblRoundLine},
   };
   for (const auto& [name, rect] : placed) {
     try {
@@ -489,8 +517,7 @@ void frmMain::FitText(QLabel* label) {
     fit = TextFit{label->text(), room.size(), flags, font, 0};
     for (int size = designSize;; --size) {
       font.setPixelSize(size);
-      const QRect needed = QFontMetrics(font).boundingRect(
-          QRect(0, 0, room.width(), std::numeric_limits<int>::max() / 2), flags, label->text());
+      const QSize needed = NeededSize(*label, font, room.width(), flags);
       if (size <= main_window::kSmallestTextPixels ||
           (needed.height() <= room.height() && needed.width() <= room.width()))
         break;
@@ -508,9 +535,46 @@ void frmMain::SetSegmentTitleText(std::string_view text) {
   SetLabelText(static_cast<QLabel*>(Control("lblSegmentTitle")), text, EmptyLabelName("lblSegmentTitle"));
 }
 
-void frmMain::SetInstructionsText(std::string_view text) {
-  SetLabelText(static_cast<QLabel*>(Control("lblLeftFrame")), text, EmptyLabelName("lblLeftFrame"));
+void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine) {
+  auto* label = static_cast<QLabel*>(Control("lblLeftFrame"));
+  if (sayNowLine < 0) {
+    label->setTextFormat(Qt::PlainText);
+    SetLabelText(label, text, EmptyLabelName("lblLeftFrame"));
+    return;
+  }
+  // The statement to say now in bold; the text, its blanks and its line
+  // breaks as they are. A screen reader gets the plain text.
+  const QString plain = ForDisplay(text);
+  const QStringList lines = plain.split(QLatin1Char('\n'));
+  QString html = QStringLiteral("<div style=\"white-space: pre-wrap\">");
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    if (i > 0) html += QLatin1Char('\n');
+    const QString line = lines[i].toHtmlEscaped();
+    html += i == sayNowLine ? QStringLiteral("<b>") + line + QStringLiteral("</b>") : line;
+  }
+  html += QStringLiteral("</div>");
+  label->setTextFormat(Qt::RichText);
+  label->setText(html);
+  label->setAccessibleName(plain.isEmpty() ? EmptyLabelName("lblLeftFrame") : plain);
+  FitText(label);
 }
+
+void frmMain::SetRoundLine(std::string_view text) {
+  auto* label = static_cast<QLabel*>(Control("lblRoundLine"));
+  const QString line = ForDisplay(text);
+  label->setVisible(!line.isEmpty());
+  if (line == label->text()) return;
+  label->setText(line);
+  label->setAccessibleName(line.isEmpty() ? EmptyLabelName("lblRoundLine") : line);
+  if (line.isEmpty()) return;
+  // Said once as the round starts: the points of the round leave it alone.
+  QAccessibleEvent alert(label, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
+}
+
+QString frmMain::RoundLine() const { return static_cast<QLabel*>(Control("lblRoundLine"))->text(); }
+
+QLineEdit& frmMain::WordsField() const { return *static_cast<QLineEdit*>(Control("txtWords")); }
 
 void frmMain::SetIntroText(std::string_view text) {
   SetLabelText(static_cast<QLabel*>(Control("lblIntro")), text, EmptyLabelName("lblIntro"));

@@ -20,6 +20,7 @@
 
 class QAbstractButton;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QTimer;
 
@@ -70,9 +71,16 @@ class frmMain : public QWidget {
   // The step's texts, UTF-8 with CR LF line breaks.
   void SetCurrentPointText(std::string_view text);  // lblCurrentPoint
   void SetSegmentTitleText(std::string_view text);  // lblSegmentTitle
-  void SetInstructionsText(std::string_view text);  // lblLeftFrame
-  void SetIntroText(std::string_view text);         // lblIntro
-  void SetTimeText(std::string_view text);          // lblTime_New
+  // lblLeftFrame; the line sayNowLine (counted from 0, -1 for none) in bold.
+  void SetInstructionsText(std::string_view text, std::int32_t sayNowLine = -1);
+  void SetIntroText(std::string_view text);  // lblIntro
+  void SetTimeText(std::string_view text);   // lblTime_New
+  // lblRoundLine, shown while it holds a text; a new text is announced to a
+  // screen reader.
+  void SetRoundLine(std::string_view text);
+  QString RoundLine() const;
+  // txtWords: the user's own words for the chosen issue, under the issues.
+  QLineEdit& WordsField() const;
 
   // The dots shpStep(1..16); other indices are ignored.
   void SetDotVisible(int index, bool visible);

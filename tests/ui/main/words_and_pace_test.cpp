@@ -1,5 +1,8 @@
 // The user's own words, pace and place in the round, in the real window: what
 // is stored is used from the start, what is chosen is stored.
+#include <QInputMethodEvent>
+#include <QLineEdit>
+
 #include "settings/options.h"
 #include "ui/main/main_window_fixture.h"
 
@@ -18,6 +21,107 @@ TEST_F(MainControllerTest, AStoredPaceHoldsEachPoint) {
   ASSERT_EQ(step(), stpTopHead1);
   EXPECT_EQ(TicksUntilStepChanges(500), 400);
   EXPECT_EQ(TicksUntilStepChanges(500), 400);
+}
+
+}  // namespace
+}  // namespace serenitap
+
+namespace serenitap {
+namespace {
+
+using namespace window_testing;
+
+QLineEdit& Field(frmMain& window) { return window.WordsField(); }
+
+// Words stored for the default issue stand in its affirmation from the start.
+TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
+  CloseWindow();
+  ASSERT_EQ(modOptions::Words(issNegativeMemory, "of the \"crash\" \\ on the A7"), "Success");
+  OpenWindow();
+  NextUntil(stpSelectIssue);
+  EXPECT_EQ(Field(*window).text(), QStringLiteral("of the \"crash\" \\ on the A7"));
+  NextUntil(stpLeftHand);
+  const QString shown = Ctl("lblLeftFrame")->accessibleName();
+  EXPECT_TRUE(
+      shown.endsWith("Even though I have this negative memory of the \"crash\" \\ on the A7 I love and accept "
+                     "myself with all my heart."))
+      << shown.toStdString();
+}
+
+// In the field keys type, Enter, Esc and Tab leave it; elsewhere the digits
+// choose the issue. Each issue shows its own words; they are stored when the
+// session moves on, and again at Exit.
+TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
+  NextUntil(stpSelectIssue);
+  QLineEdit& field = Field(*window);
+  EXPECT_TRUE(field.isVisible() && field.isEnabled());
+  field.setFocus();
+  QTest::keyClicks(&field, "fear 2 n");
+  Key(Qt::Key_Space);
+  Key(Qt::Key_P);
+  Key(Qt::Key_Right);  // moves the cursor only
+  EXPECT_EQ(field.text(), QStringLiteral("fear 2 n p"));
+  EXPECT_EQ(std::make_pair(step(), window->SelectedIssueOption()), std::make_pair(stpSelectIssue, 5));
+  Key(Qt::Key_Return);
+  EXPECT_EQ(window->focusWidget(), Btn("radMode", 5));
+  EXPECT_EQ(step(), stpSelectIssue);
+  field.setFocus();
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(window->focusWidget(), Btn("radMode", 5));
+  Key(Qt::Key_9);  // the ninth issue from the top: Rage or anger
+  EXPECT_EQ(window->SelectedIssueOption(), 8);
+  EXPECT_EQ(field.text(), QString());
+  field.setFocus();
+  QTest::keyClicks(&field, "at my boss");
+  Key(Qt::Key_Tab);
+  EXPECT_NE(window->focusWidget(), &field);
+  ClickOption(Btn("radMode", 5));
+  EXPECT_EQ(field.text(), QStringLiteral("fear 2 n p"));
+  ClickOption(Btn("radMode", 2));  // Anxiety: its texts hold no place for words
+  EXPECT_FALSE(field.isEnabled());
+  ClickOption(Btn("radMode", 8));
+  EXPECT_EQ(modOptions::Words(issRageAnger), "");  // not stored before the session moves on
+  NextUntil(stpAssignSUD);
+  EXPECT_EQ(modOptions::Words(issRageAnger) + "/" + modOptions::Words(issNegativeMemory), "at my boss/fear 2 n p");
+  NextUntil(stpLeftHand);
+  EXPECT_TRUE(Ctl("lblLeftFrame")->accessibleName().contains("I have this anger at my boss I love"));
+  // Typed and then Exit while the issue step shows (still Rage or anger): stored all the same.
+  Btn("cmdFinish")->click();
+  NextUntil(stpSelectIssue);
+  field.setFocus();
+  field.selectAll();
+  QTest::keyClicks(&field, "of the ");
+  QInputMethodEvent typed;  // as an input method types what no key names
+  typed.setCommitString(QStringLiteral("\u0645\u0637\u0627\u0631 \U0001F6EB"));
+  QApplication::sendEvent(&field, &typed);
+  Btn("cmdExit")->click();
+  EXPECT_EQ(modOptions::Words(issRageAnger), "of the \u0645\u0637\u0627\u0631 \U0001F6EB");
+}
+
+// While tapping, the round and its kind are shown (a screen reader hears it by
+// its name); the statement to say is in bold.
+TEST_F(MainControllerTest, TheRoundIsShownWhileTappingAndTheStatementToSayIsBold) {
+  auto* round = static_cast<QLabel*>(Ctl("lblRoundLine"));
+  auto* instructions = static_cast<QLabel*>(Ctl("lblLeftFrame"));
+  NextUntil(stpLeftHand);
+  EXPECT_FALSE(round->isVisible());
+  EXPECT_EQ(instructions->textFormat(), Qt::PlainText);
+  while (step() != stpTopHead1) Tick();
+  EXPECT_TRUE(round->isVisible());
+  EXPECT_EQ(round->text(), QStringLiteral("Round 1 of the negative rounds"));
+  EXPECT_TRUE(instructions->text().contains("<b>I cannot deal with my past...</b>"));
+  for (int i = 0; i < 16 * 200; ++i) Tick();
+  EXPECT_EQ(round->text(), QStringLiteral("Round 2 of the negative rounds"));
+  Tick();
+  for (int i = 0; i < 200 && step() == stpTopHead1; ++i) Tick();
+  EXPECT_TRUE(instructions->text().contains("<b>I&#x27;m struggling to live with this...</b>") ||
+              instructions->text().contains("<b>I'm struggling to live with this...</b>"))
+      << instructions->text().toStdString();
+  EXPECT_EQ(round->accessibleName(), round->text());
+  // The text still fits its pane.
+  EXPECT_LE(instructions->sizeHint().height(), instructions->height() + 2);
+  Key(Qt::Key_N);  // Relax: no round shown
+  EXPECT_FALSE(round->isVisible());
 }
 
 }  // namespace
