@@ -137,9 +137,9 @@ std::vector<ControlSpec> BuildTable() {
     const int index = kModeOrder[row];
     t.push_back(Spec().name("radMode").index(index).kind(ControlKind::OptionButton).container("fraMode").geometry({720, 510 + 540.0 * static_cast<double>(row), 6045, 360}).font(kSegoe1425).back(Paint::White).caption(modIssues::IssueNameAt(index)).visibleAtStart(index != 6 && index != 10));
   }
-  // Under the issues: the user's own words for the chosen one.
-  t.push_back(Spec().name("lblWords").container("fraMode").geometry({720, 6060, 6045, 405}).font({"Segoe UI", 12, false}).back(Paint::White).caption("In your own words (optional):"));
-  t.push_back(Spec().name("txtWords").kind(ControlKind::LineEdit).container("fraMode").geometry({720, 6480, 6045, 465}).font({"Segoe UI", 12, false}));
+  // Under the issues (where the hidden ones would stand): the user's own words for the chosen one.
+  t.push_back(Spec().name("lblWords").container("fraMode").geometry({720, 5850, 6045, 405}).font({"Segoe UI", 12, false}).back(Paint::White).caption("In your own words (optional):"));
+  t.push_back(Spec().name("txtWords").kind(ControlKind::LineEdit).container("fraMode").geometry({720, 6255, 6045, 465}).font({"Segoe UI", 12, false}));
   t.push_back(Spec().name("lblRoundLine").container(kRightFrame).geometry({0, 0, 3600, 375}).byLayout(true).font(kSegoe975).back(Paint::Transparent).visibleAtStart(false));
   t.push_back(Spec().name("fraSUD_2").kind(ControlKind::Frame).container(kRightFrame).geometry({0, 0, 6690, 1425}).byLayout(true).back(Paint::White).visibleAtStart(false));
   for (int i = 0; i <= 10; ++i) {
