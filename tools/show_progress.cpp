@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "app/program_setup.h"
-#include "ui/journal/journal_keeper.h"
+#include "journal/journal_store.h"
 #include "ui/journal/progress_dialog.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   serenitap::SetUpProgram();
   const bool keeping = !(argc > 1 && std::strcmp(argv[1], "--off") == 0);
-  serenitap::frmProgress::ShowModal(nullptr, serenitap::JournalPath(), keeping);
+  serenitap::frmProgress::ShowModal(nullptr, serenitap::journal::DefaultJournalPath(), keeping);
   return 0;
 }

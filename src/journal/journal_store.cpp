@@ -20,6 +20,8 @@
 #include <unistd.h>
 #endif
 
+#include "services/set_aside.h"
+
 namespace serenitap::journal {
 namespace {
 
@@ -204,29 +206,6 @@ void RefuseWhatIsNotAFile(const std::string& path) {
 #endif
 }
 
-// Renames from to to unless to is there: false (errno EEXIST) when it is.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-#ifndef _WIN32
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-  if (errno != EINVAL && errno != ENOSYS) return false;
-  struct stat st {};  // a file system without it: look first
-  if (::lstat(to.c_str(), &st) == 0) {
-    errno = EEXIST;
-    return false;
-  }
-  return ::rename(from.c_str(), to.c_str()) == 0;
-#else
-  std::error_code error;
-  if (fs::exists(to, error)) {
-    errno = EEXIST;
-    return false;
-  }
-  fs::rename(from, to, error);
-  errno = error.value();
-  return !error;
-#endif
-}
-
 std::uint32_t BigEndian(const unsigned char* at) {
   return (std::uint32_t{at[0]} << 24) | (std::uint32_t{at[1]} << 16) | (std::uint32_t{at[2]} << 8) | at[3];
 }
@@ -304,17 +283,11 @@ bool LogBelongs(const std::string& log, std::uint32_t pageSize) {
   return !foreign && (pageSize == 0 || logPageSize == pageSize);
 }
 
-// Renames file aside to stem, or stem-2, stem-3, ... when that is taken (by
-// another file set aside in the same second), and makes it its owner's only.
-// The name it got.
-std::string MoveAside(const std::string& file, const std::string& stem) {
-  std::string target = stem;
-  for (int n = 2; !RenameNoReplace(file, target); ++n) {
-    if (errno != EEXIST || n > 1000) {
-      throw JournalError(JournalTrouble::Unwritable, "setting aside " + file + ": " + std::strerror(errno));
-    }
-    target = stem + "-" + std::to_string(n);
-  }
+// Sets file aside (SetFileAside) and makes it its owner's only. The name it got.
+std::string MoveAside(const std::string& file) {
+  std::error_code error;
+  const std::string target = SetFileAside(file, error);
+  if (error) throw JournalError(JournalTrouble::Unwritable, "setting aside " + file + ": " + error.message());
   MakeOwnerOnly(target);
   return target;
 }
@@ -323,16 +296,6 @@ std::string MoveAside(const std::string& file, const std::string& stem) {
 bool HasMoved(sqlite3* db) {
   int moved = 0;
   return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
-}
-
-std::string FileStamp() {
-  std::string iso = IsoTime(SystemNow());
-  std::string stamp;
-  for (char c : iso) {
-    if (c >= '0' && c <= '9') stamp += c;
-    if (c == 'T') stamp += '-';
-  }
-  return stamp;
 }
 
 void MakeOwnerOnlyFolder(const fs::path& folder) {
@@ -448,7 +411,7 @@ void JournalStore::RefuseForeignLog() {
   // Not the journal's log. Beside a file that is not marked as a journal it
   // is that file's own: the two are set aside together, as they were found.
   if (!marked) return SetAside();
-  logSetAsideAs_ = MoveAside(log, path_ + "-wal.unreadable-" + FileStamp());
+  logSetAsideAs_ = MoveAside(log);
   fs::remove(path_ + "-shm", error);  // its index, made from it alone
 }
 
@@ -521,7 +484,7 @@ void JournalStore::Migrate() {
 }
 
 void JournalStore::SetAside() {
-  const std::string target = MoveAside(path_, path_ + ".unreadable-" + FileStamp());
+  const std::string target = MoveAside(path_);
   for (const char* companion : {"-wal", "-shm"}) {
     std::error_code ignored;
     if (!fs::exists(path_ + companion, ignored)) continue;

@@ -1,5 +1,7 @@
 #include "services/error_report_text.h"
 
+#include "services/trim.h"
+
 namespace serenitap {
 namespace {
 
@@ -44,13 +46,6 @@ std::string ErrorReportContents(const ErrorReport& report) {
     text += report.extra;
   }
   return text;
-}
-
-std::string TrimBlanks(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return std::string(text.substr(first, last - first + 1));
 }
 
 std::string EncodeReportField(std::string_view text) {

@@ -24,9 +24,6 @@ std::string ErrorReportIntro(std::string_view productName = product::kName,
 // when there is one.
 std::string ErrorReportContents(const ErrorReport& report);
 
-// Blanks removed at both ends (blanks only; tabs and line breaks stay).
-std::string TrimBlanks(std::string_view text);
-
 // The report page's field encoding: every blank becomes "+", nothing else
 // changes (an "&", "#", "=", "%" or a line break goes in as typed).
 std::string EncodeReportField(std::string_view text);

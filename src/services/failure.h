@@ -101,4 +101,29 @@ class ScopeExit {
   F f_;
 };
 
+// Holds a busy flag (mblnBusy) for one command. Take() sets the flag and
+// answers true, or answers false when another command already holds it; the
+// flag is cleared when the guard that took it goes out of scope, whether the
+// command ended normally or failed.
+class BusyGuard {
+ public:
+  explicit BusyGuard(bool& busy) : busy_(busy) {}
+  ~BusyGuard() {
+    if (taken_) busy_ = false;
+  }
+  BusyGuard(const BusyGuard&) = delete;
+  BusyGuard& operator=(const BusyGuard&) = delete;
+
+  [[nodiscard]] bool Take() {
+    if (busy_) return false;
+    busy_ = true;
+    taken_ = true;
+    return true;
+  }
+
+ private:
+  bool& busy_;
+  bool taken_ = false;
+};
+
 }  // namespace serenitap

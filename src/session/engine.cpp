@@ -201,18 +201,23 @@ std::int32_t SessionEngine::StepLength(enmStep step) const {
 
 // ---------------------------------------------------------------------------
 // Commands
+//
+// Four commands hold the busy flag (mblnBusy) while they run: Previous/Next,
+// Finish, Share and the choice of an issue. The first three change the step
+// and show it, and showing a step lets window events run (a tick pumps them
+// to repaint the time, a message box runs its own loop), so a second click or
+// key arriving then would start a second move in the middle of the first. The
+// issue choice takes the flag too, so that an issue option ticked during such
+// a move (by a click or key handled in those events) cannot change the issue
+// under the step being shown. Pause, Resume and the ratings only set what they
+// are given and are safe to repeat.
 
 void SessionEngine::cmdNavig_Click(std::int16_t index) {
-  bool holdingBusy = false;
-  ScopeExit release([&] {
-    if (holdingBusy) busy_ = false;
-  });
+  BusyGuard busy(busy_);
   Guarded(
       kModule, "cmdNavig_Click",
       [&] {
-        if (!activated_ || busy_) return;
-        busy_ = true;
-        holdingBusy = true;
+        if (!activated_ || !busy.Take()) return;
         if (index == 1) {
           Navigate(true, state_.genmCurrentStep);
           if (state_.genmCurrentStep == stpStimulateThymus) view_.SetButtonEnabled(SessionButton::Previous, true);
@@ -246,16 +251,11 @@ void SessionEngine::cmdResume_Click() {
 }
 
 void SessionEngine::cmdFinish_Click() {
-  bool holdingBusy = false;
-  ScopeExit release([&] {
-    if (holdingBusy) busy_ = false;
-  });
+  BusyGuard busy(busy_);
   Guarded(
       kModule, "cmdFinish_Click",
       [&] {
-        if (!activated_ || busy_) return;
-        busy_ = true;
-        holdingBusy = true;
+        if (!activated_ || !busy.Take()) return;
         SessionState& s = state_;
         const enmStep from = s.genmCurrentStep;
         s.genmCurrentStep = stpFinish;
@@ -280,14 +280,9 @@ void SessionEngine::cmdStart_Click() {
 }
 
 void SessionEngine::cmdShare_Click() {
-  bool holdingBusy = false;
-  ScopeExit release([&] {
-    if (holdingBusy) busy_ = false;
-  });
+  BusyGuard busy(busy_);
   Guarded(kModule, "cmdShare_Click", [&] {
-    if (!activated_ || busy_) return;
-    busy_ = true;
-    holdingBusy = true;
+    if (!activated_ || !busy.Take()) return;
     MsgBox("Share");
   });
 }
@@ -296,14 +291,9 @@ void SessionEngine::cmdShare_Click() {
 // Issue and SUD selection
 
 void SessionEngine::radMode_Click(std::int16_t index) {
-  bool holdingBusy = false;
-  ScopeExit release([&] {
-    if (holdingBusy) busy_ = false;
-  });
+  BusyGuard busy(busy_);
   Guarded(kModule, "radMode_Click", [&] {
-    if (busy_) return;  // a click during a navigation command changes nothing
-    busy_ = true;
-    holdingBusy = true;
+    if (!busy.Take()) return;  // a click during a navigation command changes nothing
     state_.genmSelectedIssue = modIssues::IssueOptIndexToEnum(index);
   });
 }

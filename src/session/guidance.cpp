@@ -7,19 +7,13 @@
 #include "content/own_words.h"
 #include "content/statements.h"
 #include "services/notice.h"
+#include "services/trim.h"
 
 namespace serenitap {
 namespace {
 
 constexpr std::string_view kLineBreak = "\r\n";
 constexpr std::string_view kParagraphBreak = "\r\n\r\n";
-
-std::string_view Trimmed(std::string_view text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
 
 // The text without its bracketed hints, with the blanks they leave behind
 // folded into one.
@@ -41,7 +35,7 @@ std::string WithoutHints(std::string_view text) {
 // A part as it is said: no hints, no outer blanks, and a closing full stop
 // when it has no closing punctuation of its own (so the voice pauses there).
 std::string AsSaid(std::string_view part) {
-  std::string said(Trimmed(WithoutHints(part)));
+  std::string said(TrimBlanks(WithoutHints(part)));
   if (said.empty()) return said;
   std::string_view core = said;
   while (!core.empty() && (core.back() == '\'' || core.back() == '"' || core.back() == ')')) core.remove_suffix(1);
@@ -55,7 +49,7 @@ std::vector<std::string_view> Lines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (true) {
     const auto end = text.find(kLineBreak);
-    if (!Trimmed(text.substr(0, end)).empty()) lines.push_back(text.substr(0, end));
+    if (!TrimBlanks(text.substr(0, end)).empty()) lines.push_back(text.substr(0, end));
     if (end == std::string_view::npos) return lines;
     text.remove_prefix(end + kLineBreak.size());
   }

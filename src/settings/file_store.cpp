@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "services/notice.h"
+#include "services/set_aside.h"
 
 namespace serenitap::settings {
 namespace {
@@ -98,15 +99,6 @@ ReadOutcome ReadWholeFile(const std::filesystem::path& file, const FileStamp* kn
   return ReadOutcome::kRead;
 }
 
-std::string Timestamp() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  ::localtime_r(&now, &local);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-  return text;
-}
-
 bool IsReadOnly(const std::filesystem::path& file) {
   struct stat st {};
   if (::stat(file.c_str(), &st) != 0) return false;
@@ -191,14 +183,9 @@ void FileRegistryStore::Tell(const std::string& text) {
 
 bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
   const std::filesystem::path file = FollowLink(HiveFile(root));
-  const std::string base = file.string() + ".unreadable-" + Timestamp();
-  std::string target = base;
-  for (int n = 2; n < 1000; ++n) {
-    struct stat st {};
-    if (::lstat(target.c_str(), &st) != 0 && errno == ENOENT) break;
-    target = base + "-" + std::to_string(n);
-  }
-  if (::rename(file.c_str(), target.c_str()) == 0) {
+  std::error_code error;
+  const std::string target = SetFileAside(file.string(), error);
+  if (!error) {
     ::chmod(target.c_str(), 0600);  // settings are the user's alone, also those set aside
     FlushFolder(file.parent_path());
     unmovable_.erase(root);
@@ -206,10 +193,9 @@ bool FileRegistryStore::SetAside(std::int32_t root, const std::string& why) {
          why + ").");
     return true;
   }
-  const int error = errno;
   unmovable_.insert(root);
   Tell(std::string(kReadFailed) + "The file \"" + file.string() + "\" is left as it is (" + why +
-       "; it could not be renamed: " + std::strerror(error) + ").");
+       "; it could not be renamed: " + std::strerror(error.value()) + ").");
   return false;
 }
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <unordered_map>
 
+#include "services/trim.h"
+
 namespace serenitap::settings {
 namespace {
 
@@ -167,11 +169,8 @@ std::string Cp1252ToUtf8(std::string_view bytes) {
   return out;
 }
 
-std::string_view TrimBlanks(std::string_view s) noexcept {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-  return s;
-}
+// What a line of the file may have around its content.
+constexpr std::string_view kLineBlanks = " \t\r";
 
 class Parser {
  public:
@@ -193,7 +192,8 @@ class Parser {
       text_ = decoded_;
     }
     std::string_view line;
-    if (!NextLine(line) || (TrimBlanks(line) != kRegFileHeader && TrimBlanks(line) != kRegFileHeader4)) {
+    if (!NextLine(line) ||
+        (TrimBlanks(line, kLineBlanks) != kRegFileHeader && TrimBlanks(line, kLineBlanks) != kRegFileHeader4)) {
       if (!problem_.empty()) return Fail(error, problem_);
       line_number_ = 1;
       return Fail(error, "the first line is not \"" + std::string(kRegFileHeader) + "\"");
@@ -201,7 +201,7 @@ class Parser {
     RegKeyNode root;
     RegKeyNode* current = nullptr;
     while (NextLine(line)) {
-      line = TrimBlanks(line);
+      line = TrimBlanks(line, kLineBlanks);
       if (line.empty() || line.front() == ';') continue;
       if (line.front() == '[') {
         current = Section(root, line);
@@ -214,7 +214,7 @@ class Parser {
         logical.pop_back();
         std::string_view more;
         if (!NextLine(more)) return Fail(error, problem_.empty() ? "the file ends inside a value" : problem_);
-        logical += TrimBlanks(more);
+        logical += TrimBlanks(more, kLineBlanks);
       }
       if (!Value(*current, logical)) return Fail(error, problem_);
     }

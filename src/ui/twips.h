@@ -10,4 +10,7 @@ inline constexpr double kTwipsPerPixel = 15;
 // To the nearest whole pixel, halves away from zero.
 inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
 
+// Pixels to twips, exactly.
+inline constexpr double PixelsToTwips(double pixels) { return pixels * kTwipsPerPixel; }
+
 }  // namespace serenitap

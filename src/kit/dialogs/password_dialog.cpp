@@ -11,11 +11,6 @@
 namespace serenitap {
 namespace {
 
-QPointer<frmPassword>& Loaded() {
-  static QPointer<frmPassword> instance;
-  return instance;
-}
-
 // clang-format off
 constexpr DialogControl kControls[] = {
     // name          caption                        left   top  width  height
@@ -30,7 +25,7 @@ constexpr DialogDesign kDesign{4680, 2160, 840, kControls};
 }  // namespace
 
 frmPassword::frmPassword(QWidget* owner) : DialogPattern(owner) {
-  Loaded() = this;
+  LoadedWindow<frmPassword>::Register(this);
   setObjectName(QStringLiteral("frmPassword"));
   setWindowTitle(QStringLiteral("Password Required?"));
   MakeFixedDialog(kDesign.width, kDesign.height);
@@ -52,19 +47,14 @@ frmPassword::frmPassword(QWidget* owner) : DialogPattern(owner) {
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
   connect(txtPassword, &QLineEdit::returnPressed, this, &frmPassword::cmdOK_Click);
   connect(txtPassword, &QLineEdit::textChanged, this, &frmPassword::txtPassword_Change);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
 
   Form_Load();
   txtPassword->setFocus();
 }
 
-frmPassword::~frmPassword() {
-  if (Loaded() == this) Loaded() = nullptr;
-}
+frmPassword::~frmPassword() { LoadedWindow<frmPassword>::Forget(this); }
 
-frmPassword* frmPassword::Instance() { return Loaded(); }
+frmPassword* frmPassword::Instance() { return LoadedWindow<frmPassword>::Get(); }
 
 void frmPassword::Form_Load() {
   lblGen0->setText(QStringLiteral("Enter database password:"));

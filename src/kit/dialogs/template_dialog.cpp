@@ -7,11 +7,6 @@
 namespace serenitap {
 namespace {
 
-QPointer<frmZTemplate>& Loaded() {
-  static QPointer<frmZTemplate> instance;
-  return instance;
-}
-
 // clang-format off
 constexpr DialogControl kControls[] = {
     // name        caption          left   top  width  height
@@ -26,7 +21,7 @@ constexpr DialogDesign kDesign{4680, 3195, 840, kControls};
 }  // namespace
 
 frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
-  Loaded() = this;
+  LoadedWindow<frmZTemplate>::Register(this);
   setObjectName(QStringLiteral("frmZTemplate"));
   setWindowTitle(QStringLiteral("frmZTemplate"));
   PaintWhite(this);
@@ -41,17 +36,12 @@ frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
   connect(cmdOK, &QPushButton::clicked, this, &frmZTemplate::cmdOK_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmZTemplate::cmdSave_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
   CleanDataChangedFlag();
 }
 
-frmZTemplate::~frmZTemplate() {
-  if (Loaded() == this) Loaded() = nullptr;
-}
+frmZTemplate::~frmZTemplate() { LoadedWindow<frmZTemplate>::Forget(this); }
 
-frmZTemplate* frmZTemplate::Instance() { return Loaded(); }
+frmZTemplate* frmZTemplate::Instance() { return LoadedWindow<frmZTemplate>::Get(); }
 
 void frmZTemplate::ShowUp() { exec(); }
 

@@ -6,17 +6,13 @@
 
 #include "services/error_report_text.h"
 #include "services/product.h"
+#include "services/trim.h"
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/web_link.h"
 #include "ui/qt_text.h"
 
 namespace serenitap {
 namespace {
-
-QPointer<frmAbout_NEW>& Loaded() {
-  static QPointer<frmAbout_NEW> instance;
-  return instance;
-}
 
 QLabel* AddPicture(QWidget* parent, const DialogControl& control, const QString& accessible, const QString& path) {
   auto* picture = new QLabel(parent);
@@ -62,7 +58,7 @@ std::string CopyrightWarningText() {
 }
 
 frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
-  Loaded() = this;
+  LoadedWindow<frmAbout_NEW>::Register(this);
   setObjectName(QStringLiteral("frmAbout_NEW"));
   MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
@@ -108,18 +104,13 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
   cmdOK->setDefault(true);
   connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
   connect(lblWebAddress, &ClickLabel::Clicked, this, &frmAbout_NEW::lblWebAddress_Click);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
 
   Form_Load();
 }
 
-frmAbout_NEW::~frmAbout_NEW() {
-  if (Loaded() == this) Loaded() = nullptr;
-}
+frmAbout_NEW::~frmAbout_NEW() { LoadedWindow<frmAbout_NEW>::Forget(this); }
 
-frmAbout_NEW* frmAbout_NEW::Instance() { return Loaded(); }
+frmAbout_NEW* frmAbout_NEW::Instance() { return LoadedWindow<frmAbout_NEW>::Get(); }
 
 void frmAbout_NEW::ShowModal(QWidget* owner) {
   auto window = std::make_unique<frmAbout_NEW>(owner);

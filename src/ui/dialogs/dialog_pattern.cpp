@@ -22,6 +22,12 @@ constexpr int kTitleBarPixels = 34;
 
 }  // namespace
 
+QPoint CentredIn(const QRect& area, const QSize& outer) {
+  const double left = (area.width() - outer.width()) / 2.0;
+  const double top = (area.height() - outer.height()) / 2.0;
+  return {area.left() + static_cast<int>(std::lround(left)), area.top() + static_cast<int>(std::lround(top))};
+}
+
 void CenterForm(QWidget& window) {
   QScreen* screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
@@ -29,9 +35,7 @@ void CenterForm(QWidget& window) {
   // The window's outer size; before it is shown the frame is not known yet
   // and the client size stands in for it.
   const QSize outer = window.isVisible() ? window.frameGeometry().size() : window.size();
-  const float left = static_cast<float>(area.width() - outer.width()) / 2.0F;
-  const float top = static_cast<float>(area.height() - outer.height()) / 2.0F;
-  QPoint at(area.left() + static_cast<int>(std::lround(left)), area.top() + static_cast<int>(std::lround(top)));
+  QPoint at = CentredIn(area, outer);
   // Kept within the area windows may take, its title bar first (allowed for
   // while the frame is not known yet): on a small screen the whole window
   // stays on it, or at least its title bar and its top part.

@@ -17,6 +17,7 @@
 #include <span>
 #include <string_view>
 
+#include "services/failure.h"
 #include "ui/qt_text.h"
 #include "ui/twips.h"
 
@@ -28,8 +29,14 @@ class QWidget;
 
 namespace serenitap {
 
+// Where a window of that outer size stands in the middle of area:
+// left = (area width - window width) / 2, likewise the top, to the nearest
+// pixel (halves away from zero); a window larger than the area gets a
+// position before the area's.
+QPoint CentredIn(const QRect& area, const QSize& outer);
+
 // Moves a window to the middle of its screen without resizing it:
-// left = (screen width - window width) / 2, likewise the top, then into the
+// centred (CentredIn), then into the
 // screen's available area (without panels) as far as it fits there, its
 // title bar included; a window larger than that area goes to its top left.
 void CenterForm(QWidget& window);
@@ -97,12 +104,8 @@ class DialogPattern : public QDialog {
   // the action fails.
   template <class Action>
   void RunCommand(Action&& action) {
-    if (!mblnActivated || mblnBusy) return;
-    mblnBusy = true;
-    struct Clear {
-      bool& flag;
-      ~Clear() { flag = false; }
-    } clear{mblnBusy};
+    BusyGuard busy(mblnBusy);
+    if (!mblnActivated || !busy.Take()) return;
     action();
   }
 
@@ -140,6 +143,28 @@ class DialogPattern : public QDialog {
   double bottom_height_twips_ = 0;
   bool key_preview_ = false;
   bool unloaded_ = false;
+};
+
+// The loaded window of a kind, for its Instance(): a window registers itself
+// in its constructor and is forgotten when it unloads or is destroyed,
+// whichever comes first, so that Instance() never answers with a closed window.
+template <class Window>
+class LoadedWindow {
+ public:
+  static Window* Get() { return Slot(); }
+  static void Register(Window* window) {
+    Slot() = window;
+    QObject::connect(window, &DialogPattern::Unloaded, window, [window] { Forget(window); });
+  }
+  static void Forget(const Window* window) {
+    if (Slot() == window) Slot() = nullptr;
+  }
+
+ private:
+  static QPointer<Window>& Slot() {
+    static QPointer<Window> instance;
+    return instance;
+  }
 };
 
 }  // namespace serenitap

@@ -16,11 +16,6 @@
 namespace serenitap {
 namespace {
 
-QPointer<frmErrorReport>& Loaded() {
-  static QPointer<frmErrorReport> instance;
-  return instance;
-}
-
 // The text of a multi-line field with the program's line breaks (CR LF).
 std::string FieldText(const QPlainTextEdit& field) {
   QString text = field.toPlainText();
@@ -60,7 +55,7 @@ constexpr DialogDesign kDesign{7800, 8520, 840, kControls};
 }  // namespace
 
 frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
-  Loaded() = this;
+  LoadedWindow<frmErrorReport>::Register(this);
   setObjectName(QStringLiteral("frmErrorReport"));
   setWindowTitle(QStringLiteral("An error occurred in ..."));
   setModal(true);
@@ -117,18 +112,15 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
     cmdSend_Click();
   });
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
 }
 
 frmErrorReport::~frmErrorReport() {
   // A window that never closed still gives back the mouse pointer.
   if (pointer_saved_) OnUnload();
-  if (Loaded() == this) Loaded() = nullptr;
+  LoadedWindow<frmErrorReport>::Forget(this);
 }
 
-frmErrorReport* frmErrorReport::Instance() { return Loaded(); }
+frmErrorReport* frmErrorReport::Instance() { return LoadedWindow<frmErrorReport>::Get(); }
 
 void frmErrorReport::ShowUp(std::int32_t plngErrNum, std::string_view pstrErrDesc, std::string_view pstrProgVer,
                             std::int32_t plngBuildNum, std::string_view pstrModuleName, std::string_view pstrProcName,

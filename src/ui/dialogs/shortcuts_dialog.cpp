@@ -10,11 +10,6 @@
 namespace serenitap {
 namespace {
 
-QPointer<frmShortcuts>& Loaded() {
-  static QPointer<frmShortcuts> instance;
-  return instance;
-}
-
 struct Column {
   const char* key;
   const char* header;
@@ -43,7 +38,7 @@ constexpr DialogDesign kDesign{11400, 2895, 840, kControls};
 }  // namespace
 
 frmShortcuts::frmShortcuts(QList<ShortcutRow> rows, QWidget* owner) : DialogPattern(owner), rows_(std::move(rows)) {
-  Loaded() = this;
+  LoadedWindow<frmShortcuts>::Register(this);
   setObjectName(QStringLiteral("frmShortcuts"));
   setWindowTitle(QStringLiteral("Keboard Shortcuts"));
   MakeFixedDialog(kDesign.width, kDesign.height);
@@ -64,23 +59,18 @@ frmShortcuts::frmShortcuts(QList<ShortcutRow> rows, QWidget* owner) : DialogPatt
   cmdCancel->setToolTip(QStringLiteral("Cancel changes and close dialog (Esc)"));
   cmdCancel->setAutoDefault(false);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
 
   SetKeyPreview(true);
   Form_Load();
   CenterForm(*this);
 }
 
-frmShortcuts::~frmShortcuts() {
-  if (Loaded() == this) Loaded() = nullptr;
-}
+frmShortcuts::~frmShortcuts() { LoadedWindow<frmShortcuts>::Forget(this); }
 
-frmShortcuts* frmShortcuts::Instance() { return Loaded(); }
+frmShortcuts* frmShortcuts::Instance() { return LoadedWindow<frmShortcuts>::Get(); }
 
 frmShortcuts* frmShortcuts::Open(const QList<ShortcutRow>& rows) {
-  frmShortcuts* window = Loaded();
+  frmShortcuts* window = LoadedWindow<frmShortcuts>::Get();
   if (window == nullptr) {
     window = new frmShortcuts(rows, nullptr);
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -10,6 +10,7 @@
 
 #include "services/error_report_text.h"
 #include "services/failure.h"
+#include "services/trim.h"
 #include "ui/dialogs/intro_option.h"
 #include "ui/dialogs/web_link.h"
 #include "ui/qt_text.h"
@@ -18,11 +19,6 @@ namespace serenitap {
 namespace {
 
 constexpr std::string_view kModule = "frmWhatIsIt";
-
-QPointer<frmWhatIsIt>& Loaded() {
-  static QPointer<frmWhatIsIt> instance;
-  return instance;
-}
 
 // clang-format off
 constexpr DialogControl kControls[] = {
@@ -69,7 +65,7 @@ std::string LearnMoreMarkup(std::string_view webAddress) {
 }
 
 frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
-  Loaded() = this;
+  LoadedWindow<frmWhatIsIt>::Register(this);
   setObjectName(QStringLiteral("frmWhatIsIt"));
   setWindowTitle(QStringLiteral("What is EFT"));
   MakeFixedDialog(kDesign.width, kDesign.height);
@@ -99,20 +95,15 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   connect(cmdOK, &QPushButton::clicked, this, &frmWhatIsIt::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);
   connect(lblLearnMore, &ClickLabel::Clicked, this, &frmWhatIsIt::lblLearnMore_Click);
-  connect(this, &DialogPattern::Unloaded, this, [this] {
-    if (Loaded() == this) Loaded() = nullptr;
-  });
 
   Form_Load();
   CenterForm(*this);
   cmdCancel->setFocus();
 }
 
-frmWhatIsIt::~frmWhatIsIt() {
-  if (Loaded() == this) Loaded() = nullptr;
-}
+frmWhatIsIt::~frmWhatIsIt() { LoadedWindow<frmWhatIsIt>::Forget(this); }
 
-frmWhatIsIt* frmWhatIsIt::Instance() { return Loaded(); }
+frmWhatIsIt* frmWhatIsIt::Instance() { return LoadedWindow<frmWhatIsIt>::Get(); }
 
 void frmWhatIsIt::ShowModal(QWidget* owner) {
   auto window = std::make_unique<frmWhatIsIt>(owner);

@@ -1,9 +1,7 @@
 #include "ui/journal/journal_keeper.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QPointer>
-#include <QStandardPaths>
 
 #include "journal/progress_view.h"
 #include "services/notice.h"
@@ -11,11 +9,6 @@
 #include "settings/options.h"
 
 namespace serenitap {
-
-std::string JournalPath() {
-  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  return QDir(data).filePath(QStringLiteral("Serenitap/journal.sqlite")).toStdString();
-}
 
 JournalKeeper::JournalKeeper(SessionEngine& engine, std::string path, QObject* parent)
     : QObject(parent),

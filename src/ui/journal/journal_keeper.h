@@ -17,9 +17,6 @@ namespace serenitap {
 
 class SessionEngine;
 
-// The journal file in the platform's data folder.
-std::string JournalPath();
-
 class JournalKeeper : public QObject, public ISessionObserver {
   Q_OBJECT
  public:

@@ -11,6 +11,7 @@ namespace serenitap::main_window {
 double RoundTwips(double twips);
 
 using serenitap::kTwipsPerPixel;
+using serenitap::PixelsToTwips;
 using serenitap::TwipsToPixels;
 
 // The window as the layout sees it. The width and height are the window's

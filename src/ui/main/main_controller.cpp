@@ -16,6 +16,7 @@
 #include <cmath>
 
 #include "content/own_words.h"
+#include "journal/journal_store.h"
 #include "services/failure.h"
 #include "services/notice.h"
 #include "services/product.h"
@@ -58,7 +59,7 @@ MainWindowController::MainWindowController(frmMain& window, MainWindowDialogs di
     : QObject(&window), window_(window), dialogs_(std::move(dialogs)), engine_(*this), guidance_(nullptr) {
   CreateCommands();
   guidance_ = std::make_unique<GuidanceControl>(engine_, window_, *Action(CommandId::SpokenGuidance));
-  journal_ = new JournalKeeper(engine_, JournalPath(), this);
+  journal_ = new JournalKeeper(engine_, journal::DefaultJournalPath(), this);
   Action(CommandId::Journal)->setChecked(journal_->Keeping());
   // The closing page: the step's own text, then this session in a line of its own.
   journal_->OnSessionFinished(

@@ -50,7 +50,7 @@ QFont FontOf(const FontSpec& spec) {
   QFont font = DesignFont(f.family);
   // Points at 96 dpi, the resolution the twip measurements assume: 20 twips
   // a point, 15 twips a pixel.
-  font.setPixelSize(static_cast<int>(std::lround(f.points * 20 / kTwipsPerPixel)));
+  font.setPixelSize(TwipsToPixels(f.points * 20));  // 20 twips to the point
   font.setBold(f.bold);
   return font;
 }
@@ -380,7 +380,7 @@ void frmMain::ArrangeControls() {
   // following ones still run, so a failure never stops a resize.
   try {
     const LayoutInput input =
-        WindowSizeForClient(width() * kTwipsPerPixel, height() * kTwipsPerPixel, mlngToolbarRightEdge);
+        WindowSizeForClient(PixelsToTwips(width()), PixelsToTwips(height()), mlngToolbarRightEdge);
     layout_ = main_window::ArrangeControls(input, layout_);
   } catch (...) {
     // The controls keep their last rectangles; a report on every resize would flood the user.

@@ -11,7 +11,7 @@ namespace serenitap::main_window {
 namespace {
 
 TwipArea InTwips(const QRect& r) {
-  const auto twips = [](int pixels) { return static_cast<std::int32_t>(pixels * kTwipsPerPixel); };
+  const auto twips = [](int pixels) { return static_cast<std::int32_t>(PixelsToTwips(pixels)); };
   return {twips(r.x()), twips(r.y()), twips(r.width()), twips(r.height())};
 }
 
@@ -51,10 +51,10 @@ void ApplyPlacement(QWidget& window, const PlacementDecision& decision) {
 WindowPlacement CurrentPlacement(const QWidget& window) {
   const QRect frame = window.frameGeometry();
   WindowPlacement placement;
-  placement.left = frame.x() * kTwipsPerPixel;
-  placement.top = frame.y() * kTwipsPerPixel;
-  placement.width = window.width() * kTwipsPerPixel;
-  placement.height = window.height() * kTwipsPerPixel + kNonClientHeight;
+  placement.left = PixelsToTwips(frame.x());
+  placement.top = PixelsToTwips(frame.y());
+  placement.width = PixelsToTwips(window.width());
+  placement.height = PixelsToTwips(window.height()) + kNonClientHeight;
   placement.window_state = window.isMaximized() ? kWindowStateMaximized : kWindowStateNormal;
   return placement;
 }

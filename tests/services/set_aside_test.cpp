@@ -1,0 +1,78 @@
+// Setting an unreadable file aside: the name it gets, names already taken,
+// and a file that cannot be moved.
+#include "services/set_aside.h"
+
+#include <gmock/gmock.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "support/temp_folder.h"
+
+namespace serenitap {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempFolder;
+
+void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::string Read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(SetAside, TheStampIsTheLocalDateAndTime) {
+  EXPECT_THAT(SetAsideStamp(), ::testing::MatchesRegex("20[0-9]{6}-[0-2][0-9][0-5][0-9][0-6][0-9]"));
+}
+
+TEST(SetAside, TheFileKeepsItsContentUnderTheStampedName) {
+  TempFolder folder;
+  const std::string file = folder / "journal.sqlite";
+  Write(file, "not a journal");
+  std::error_code error;
+  const std::string target = SetFileAside(file, error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_THAT(target, ::testing::MatchesRegex(".*/journal\\.sqlite\\.unreadable-[0-9]{8}-[0-9]{6}"));
+  EXPECT_FALSE(fs::exists(file));
+  EXPECT_EQ(Read(target), "not a journal");
+}
+
+// A name taken by a file or by a link that points nowhere is never written over.
+TEST(SetAside, TakenNamesGetANumber) {
+  TempFolder folder;
+  const std::string file = folder / "a.reg";
+  std::error_code error;
+  Write(file, "first");
+  const std::string first = SetFileAside(file, error);
+  ASSERT_FALSE(error);
+  std::string second, third;
+  for (int attempt = 0; attempt < 3; ++attempt) {  // the clock may turn a second meanwhile
+    const std::string base = file + ".unreadable-" + SetAsideStamp();
+    if (!fs::exists(base)) Write(base, "taken");
+    fs::remove(base + "-2");
+    fs::create_symlink(folder / "nowhere", base + "-2");
+    Write(file, "again");
+    third = SetFileAside(file, error);
+    ASSERT_FALSE(error);
+    if (third.rfind(base, 0) == 0) {
+      second = base;
+      break;
+    }
+  }
+  ASSERT_FALSE(second.empty());
+  EXPECT_EQ(third, second + "-3");
+  EXPECT_EQ(Read(third), "again");
+  EXPECT_TRUE(fs::is_symlink(second + "-2"));
+  EXPECT_EQ(Read(first), "first");
+}
+
+TEST(SetAside, AFileThatCannotBeMovedStaysAndSaysWhy) {
+  TempFolder folder;
+  std::error_code error;
+  EXPECT_EQ(SetFileAside(folder / "missing.reg", error), "");
+  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
+}  // namespace
+}  // namespace serenitap
