@@ -1,5 +1,6 @@
 #include "ui/dialogs/dialog_pattern.h"
 
+#include "ui/dialogs/focus_ring.h"
 #include "ui/look.h"
 
 #include <QApplication>
@@ -71,7 +72,10 @@ void PlaceControl(QWidget* widget, const DialogControl& control) {
                       TwipsToPixels(control.height));
 }
 
-DialogPattern::DialogPattern(QWidget* parent) : QDialog(parent) { setFont(DialogFont()); }
+DialogPattern::DialogPattern(QWidget* parent) : QDialog(parent) {
+  setFont(DialogFont());
+  InstallFocusRing();
+}
 
 DialogPattern::~DialogPattern() {
   if (key_preview_) qApp->removeEventFilter(this);

@@ -1,8 +1,11 @@
 #include "ui/dialogs/web_link.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <utility>
+
+#include "ui/dialogs/accessible_role.h"
 
 namespace serenitap {
 namespace {
@@ -68,7 +71,18 @@ QString MarkupToRichText(const QString& markup) {
 
 ClickLabel::ClickLabel(QWidget* parent) : QLabel(parent) {
   setCursor(Qt::PointingHandCursor);
-  setFocusPolicy(Qt::NoFocus);
+  // A link: Tab reaches it, Space and Enter open it, a screen reader names it so.
+  setFocusPolicy(Qt::TabFocus);
+  SetAccessibleRole(this, QAccessible::Link);
+}
+
+void ClickLabel::keyPressEvent(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  if (plain && (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+    emit Clicked();
+    return;
+  }
+  QLabel::keyPressEvent(event);
 }
 
 QString ClickLabel::Tag() const { return property("Tag").toString(); }

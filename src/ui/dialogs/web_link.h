@@ -22,7 +22,8 @@ void OpenWebPageFor(QWidget* window, std::string_view address, bool asIs);
 // Foreground and TextDecorations attributes) into Qt rich text.
 QString MarkupToRichText(const QString& markup);
 
-// A label that can be clicked. Its "Tag" property holds the address it opens.
+// A label that can be clicked, a link to a screen reader and a Tab stop that
+// Space and Enter click. Its "Tag" property holds the address it opens.
 class ClickLabel : public QLabel {
   Q_OBJECT
 
@@ -35,6 +36,7 @@ class ClickLabel : public QLabel {
   void Clicked();
 
  protected:
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 

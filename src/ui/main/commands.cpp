@@ -23,7 +23,7 @@ std::vector<Command> BuildCommands() {
     {CommandId::Pause, "P&ause", "cmdPause", "", "Pause tapping", "pause the timer while tapping",
      {}, {Qt::Key_Escape}, "", false, &C::OnPause},
     {CommandId::Resume, "R&esume", "cmdResume", "", "Resume after a pause", "resume after a pause",
-     {}, {}, "or any key but Shift, Ctrl, Alt or Super alone or a chord with Ctrl or Super (that key only resumes)",
+     {}, {}, "or any key but a modifier alone or a Ctrl or Super chord (it only resumes)",
      false, &C::OnResume},
     {CommandId::Finish, "&Finish", "cmdFinish", "", "Go to Finish", "go to the end of the session",
      {}, {}, "", false, &C::OnFinish},

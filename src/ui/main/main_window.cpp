@@ -26,6 +26,8 @@
 #include "content/own_words.h"
 #include "services/failure.h"
 #include "services/product.h"
+#include "ui/dialogs/accessible_role.h"
+#include "ui/dialogs/focus_ring.h"
 #include "ui/fonts.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
@@ -96,6 +98,18 @@ QString FixedAccessibleName(const ControlSpec& spec) {
   return {};
 }
 
+// What a screen reader says of a dot's colour.
+QString ColourName(main_window::Rgb colour) {
+  if (colour == kDotRed) return QStringLiteral("red");
+  if (colour == kDotGreen) return QStringLiteral("green");
+  return main_window::ColorOf(colour).name();
+}
+
+// The long texts keep a name that says what they are for: a screen reader
+// would read the whole text again on every change of its name. The text
+// itself is their description.
+bool NamedForItsPurpose(std::string_view name) { return name == "lblLeftFrame" || name == "lblIntro"; }
+
 // Accessible name of a text label while it is empty.
 QString EmptyLabelName(std::string_view name) {
   if (name == "lblSegmentTitle") return QStringLiteral("Segment title");
@@ -129,6 +143,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   InitResources();
   Guarded(kModule, "Form_Load", [&] {
     setObjectName(QStringLiteral("frmMain"));
+    SetAccessibleRole(this, QAccessible::Window);  // a frame, as every main window
     setFont(FontOf(kWindowFont));
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -137,6 +152,13 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     CreatePopupMenu();
     notices_ = new NoticeStrip(Control("picStatusBar"));
     AttachNoticeStrip(notices_);
+    paused_ = new main_window::PausedSign(Control("picStatusBar"));
+    paused_->setFont(FontOf(kWindowFont));
+    QFont bold = paused_->font();
+    bold.setBold(true);
+    paused_->setFont(bold);
+    Control("cmdResume")->installEventFilter(this);
+    InstallFocusRing();
 
     const ControlSpec* finish = FindControl("cmdFinish");
     mlngToolbarRightEdge = static_cast<std::int32_t>(RoundTwips(finish->geometry.left + finish->geometry.width));
@@ -216,8 +238,7 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       return box;
     }
     case ControlKind::Frame: {
-      auto* frame = new QFrame(container);
-      frame->setFrameShape(QFrame::NoFrame);
+      auto* frame = new main_window::ChoiceGroup(container);
       frame->installEventFilter(this);
       return frame;
     }
@@ -332,6 +353,14 @@ void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
     dot->SetColors(main_window::ColorOf(spec.backRgb), main_window::ColorOf(spec.borderRgb));
   }
 
+  // The role first: a change of name already makes the screen reader's view of the control.
+  if (spec.name == "picToolBar") {
+    SetAccessibleRole(widget, QAccessible::ToolBar);
+  } else if (spec.name == "picStatusBar") {
+    SetAccessibleRole(widget, QAccessible::StatusBar);
+  } else if (spec.kind == ControlKind::PictureBox) {
+    SetAccessibleRole(widget, spec.image.empty() ? QAccessible::Pane : QAccessible::Graphic);
+  }
   QString name = FixedAccessibleName(spec);
   if (name.isEmpty() && (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton ||
                          spec.kind == ControlKind::Label)) {
@@ -339,7 +368,7 @@ void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
   }
   if (name.isEmpty()) name = EmptyLabelName(spec.name);
   widget->setAccessibleName(name);
-  if (spec.kind == ControlKind::Shape) widget->setAccessibleDescription(QStringLiteral("red"));
+  if (spec.kind == ControlKind::Shape) widget->setAccessibleDescription(ColourName(spec.backRgb));
 }
 
 void frmMain::CreatePopupMenu() {
@@ -423,9 +452,15 @@ void frmMain::ArrangeControls() {
   };
   for (int i = 1; i <= kDotCount; ++i) placeOnPicture("shpStep", i);
   placeOnPicture("shpGreen", -1);
-  // Notices take the strip from its left end to the time.
+  // "Paused" stands at the strip's left end while the session is paused;
+  // notices take the rest of the strip up to the time.
+  double left = 300;
+  if (paused_ != nullptr) {
+    const double width = (paused_->sizeHint().width() + 4) * kTwipsPerPixel;
+    paused_->setGeometry(PixelRect({left, 0, width, kStatusBarHeight}));
+    if (!paused_->isHidden()) left += width + 150;
+  }
   if (notices_ != nullptr) {
-    const double left = 300;
     notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));
   }
   for (const char* name : {"lblIntro", "lblSegmentTitle", "lblLeftFrame", "lblCurrentPoint", "lblTime_New"}) {
@@ -489,8 +524,14 @@ void frmMain::SetThymusVisible(bool visible) { Control("shpGreen")->setVisible(v
 
 void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& emptyName) {
   const QString plain = ForDisplay(text);
+  if (plain == label->text()) return;  // nothing new to show or to announce
   label->setText(plain);
-  label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
+  if (NamedForItsPurpose(label->objectName().toStdString())) {
+    label->setAccessibleName(emptyName);
+    label->setAccessibleDescription(plain);
+  } else {
+    label->setAccessibleName(plain.isEmpty() ? emptyName : plain);
+  }
   FitText(label);
 }
 
@@ -584,8 +625,9 @@ void frmMain::SetTimeText(std::string_view text) {
   auto* label = static_cast<QLabel*>(Control("lblTime_New"));
   const QString plain = ForDisplay(text);
   label->setText(plain);
-  const QString name = EmptyLabelName("lblTime_New");
-  label->setAccessibleName(plain.isEmpty() ? name : name + QLatin1Char(' ') + plain);
+  // Read when the user asks for it; a new name every second would be announced every second.
+  label->setAccessibleName(EmptyLabelName("lblTime_New"));
+  label->setAccessibleDescription(plain);
   FitText(label);
 }
 
@@ -601,10 +643,7 @@ bool frmMain::IsDotVisible(int index) const {
 void frmMain::SetDotColor(int index, main_window::Rgb color) {
   if (auto* dot = Dot(index)) {
     dot->SetColors(main_window::ColorOf(color), main_window::ColorOf(color));
-    QString description = main_window::ColorOf(color).name();
-    if (color == kDotRed) description = QStringLiteral("red");
-    if (color == kDotGreen) description = QStringLiteral("green");
-    dot->setAccessibleDescription(description);
+    dot->setAccessibleDescription(ColourName(color));
   }
 }
 
@@ -717,7 +756,14 @@ bool frmMain::IsSecondClickRelease(QEvent::Type type) {
   return second;
 }
 
+QLabel& frmMain::PausedSign() const { return *paused_; }
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Control("cmdResume") && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+    paused_->setVisible(event->type() == QEvent::Show);
+    ArrangeControls();
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() == QEvent::Show) {
     if (auto* label = qobject_cast<QLabel*>(watched); label != nullptr && unfitted_.count(label) != 0) FitText(label);
     return QWidget::eventFilter(watched, event);

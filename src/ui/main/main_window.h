@@ -40,6 +40,9 @@ QColor ColorOf(Rgb rgb);
 }  // namespace main_window
 
 class NoticeStrip;
+namespace main_window {
+class PausedSign;
+}
 
 class frmMain : public QWidget {
   Q_OBJECT
@@ -119,6 +122,8 @@ class frmMain : public QWidget {
   QMenu& PopupMenu() { return *mnuPopUp_; }
   // The line of the status strip that shows notices.
   NoticeStrip& Notices() { return *notices_; }
+  // "Paused" in the status strip, shown exactly while Resume is.
+  QLabel& PausedSign() const;
 
  signals:
   // A left click on the instruction text, the title, the pictures, the point
@@ -168,6 +173,7 @@ class frmMain : public QWidget {
   QTimer* tmrSteps_ = nullptr;
   QMenu* mnuPopUp_ = nullptr;
   NoticeStrip* notices_ = nullptr;
+  main_window::PausedSign* paused_ = nullptr;  // shown while cmdResume is
   std::int32_t mlngToolbarRightEdge = 0;
   bool secondClickPending_ = false;
 };

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "services/notice.h"
+#include "ui/dialogs/accessible_role.h"
 
 namespace serenitap {
 
 NoticeStrip::NoticeStrip(QWidget* parent) : QLabel(parent) {
+  SetAccessibleRole(this, QAccessible::AlertMessage);
   setAccessibleDescription(QStringLiteral("Notice"));
   setTextFormat(Qt::PlainText);
   setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

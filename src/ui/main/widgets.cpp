@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "ui/dialogs/accessible_role.h"
+
 namespace serenitap::main_window {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
@@ -34,7 +36,27 @@ void PictureBox::paintEvent(QPaintEvent*) {
   renderer_.render(&painter, QRectF(rect()));
 }
 
+ChoiceGroup::ChoiceGroup(QWidget* parent) : QFrame(parent) {
+  setFrameShape(QFrame::NoFrame);
+  SetAccessibleRole(this, QAccessible::Grouping);
+}
+
+PausedSign::PausedSign(QWidget* parent) : QLabel(QStringLiteral("Paused"), parent) {
+  SetAccessibleRole(this, QAccessible::AlertMessage);
+  setObjectName(QStringLiteral("lblPaused"));
+  setAccessibleName(text());
+  setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  hide();
+}
+
+void PausedSign::showEvent(QShowEvent* event) {
+  QLabel::showEvent(event);
+  QAccessibleEvent alert(this, QAccessible::Alert);
+  QAccessible::updateAccessibility(&alert);
+}
+
 DotShape::DotShape(QWidget* parent) : QWidget(parent) {
+  SetAccessibleRole(this, QAccessible::Graphic);
   setAttribute(Qt::WA_TransparentForMouseEvents);
   setAttribute(Qt::WA_NoSystemBackground);
 }

@@ -2,6 +2,8 @@
 // The two control kinds of the main window that Qt has no ready widget for:
 // a container that shows a picture behind its children, and a round dot.
 #include <QColor>
+#include <QFrame>
+#include <QLabel>
 #include <QSvgRenderer>
 #include <QWidget>
 
@@ -28,6 +30,25 @@ class PictureBox : public QWidget {
   QString path_;
   mutable bool loaded_ = true;
   mutable QSvgRenderer renderer_;
+};
+
+// A frame around a group of choices (the issues, the rating scale): a
+// grouping to a screen reader, not a window.
+class ChoiceGroup : public QFrame {
+  Q_OBJECT
+ public:
+  explicit ChoiceGroup(QWidget* parent = nullptr);
+};
+
+// "Paused" in the status strip while the session is paused; a screen reader
+// hears it as an alert when it appears.
+class PausedSign : public QLabel {
+  Q_OBJECT
+ public:
+  explicit PausedSign(QWidget* parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
 };
 
 // A filled circle with a border, lying on a picture. It lets clicks through

@@ -115,10 +115,14 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
   }
   EXPECT_GT(checked, 60);
   EXPECT_EQ(Ctl("shpStep", 4)->accessibleName(), QStringLiteral("Tapping point: top of the head"));
-  window.SetInstructionsText("Tap.\r\nSay it.");  // texts speak what they show, or what they are for
-  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleName(), QStringLiteral("Tap.\nSay it."));
-  window.SetInstructionsText("");
+  // Short texts speak what they show; the instructions keep a name that says
+  // what they are for (a new name would be read out whole at every point),
+  // and their text is the description.
+  window.SetCurrentPointText("Chin");
+  EXPECT_EQ(Ctl("lblCurrentPoint")->accessibleName(), QStringLiteral("Chin"));
+  window.SetInstructionsText("Tap.\r\nSay it.");
   EXPECT_EQ(Ctl("lblLeftFrame")->accessibleName(), QStringLiteral("Instructions"));
+  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleDescription(), QStringLiteral("Tap.\nSay it."));
   window.HideAllDots();
   EXPECT_FALSE(window.IsDotVisible(4));
 }

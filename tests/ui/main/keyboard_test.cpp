@@ -1,0 +1,154 @@
+// The whole window by keyboard and by screen reader: where the focus starts
+// and goes, what a focused control does with Space and Enter, the choice
+// groups, resuming, the focus ring, "Paused", and the roles a screen reader
+// announces.
+#include <QAccessible>
+#include <QRadioButton>
+
+#include "ui/look.h"
+#include "ui/main/main_window_fixture.h"
+#include "ui/main/notice_strip.h"
+
+namespace serenitap {
+namespace {
+
+using namespace window_testing;
+
+class KeyboardTest : public MainControllerTest {
+ public:
+  // Tab, as the user presses it, until a control matching `wanted` has the focus (at most 30 times).
+  template <class Wanted>
+  QWidget* TabUntil(Wanted wanted) {
+    for (int i = 0; i < 30 && !wanted(KeyTarget()); ++i) Key(Qt::Key_Tab);
+    return wanted(KeyTarget()) ? KeyTarget() : nullptr;
+  }
+  QWidget* TabTo(QWidget* control) {
+    return TabUntil([control](QWidget* focused) { return focused == control; });
+  }
+};
+
+TEST_F(KeyboardTest, TheFocusStartsOnNextAClickLeavesItAndATabbedControlAnswersSpaceAndEnter) {
+  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 1));
+  Key(Qt::Key_Space);
+  EXPECT_EQ(step(), stpStimulateThymus);
+  NextUntil(stpLeftHand);
+  window->FocusNavigButton(1);
+  QTest::mouseClick(Btn("cmdPause"), Qt::LeftButton);  // a click presses, and the focus stays
+  EXPECT_TRUE(Paused());
+  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 1));
+  Key(Qt::Key_Return);  // resumes
+  // Put on Finish by the program, Enter goes on as ever; reached with Tab, it presses Finish.
+  Btn("cmdFinish")->setFocus();
+  Key(Qt::Key_Return);
+  EXPECT_EQ(step(), stpTopHead1);
+  ASSERT_NE(TabTo(Btn("cmdFinish")), nullptr);
+  Key(Qt::Key_Return);
+  EXPECT_EQ(step(), stpFinish);
+  // Space on the tabbed menu button opens the menu; on Web it opens the site.
+  ASSERT_NE(TabTo(Btn("cmdNav")), nullptr);
+  Key(Qt::Key_Space);
+  EXPECT_TRUE(window->PopupMenu().isVisible());
+  window->PopupMenu().hide();
+  ASSERT_NE(TabTo(Btn("cmdWeb")), nullptr);
+  Key(Qt::Key_Enter);
+  EXPECT_EQ(shell_->opened.size(), 1u);
+  EXPECT_EQ(step(), stpFinish);
+}
+
+// Tab enters a group at its choice, the arrows move the choice, Space keeps
+// it, digits still choose, Tab leaves; the step stays.
+TEST_F(KeyboardTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
+  NextUntil(stpSelectIssue);
+  auto inGroup = [](const char* group) {
+    return [group](QWidget* w) { return w->objectName().startsWith(QLatin1String(group)); };
+  };
+  EXPECT_EQ(TabUntil(inGroup("radMode")), Btn("radMode", 5));  // "Negative memory", chosen at first
+  Key(Qt::Key_Down);                                           // the next one down the list
+  EXPECT_EQ(state().genmSelectedIssue, 120);
+  EXPECT_EQ(window->focusWidget(), Btn("radMode", 12));
+  Key(Qt::Key_Space);
+  Key(Qt::Key_Up);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(state().genmSelectedIssue, 40);
+  Key(Qt::Key_1);
+  EXPECT_EQ(state().genmSelectedIssue, 10);
+  EXPECT_EQ(step(), stpSelectIssue);
+  Key(Qt::Key_Tab);
+  EXPECT_FALSE(inGroup("radMode")(KeyTarget()));
+  Key(Qt::Key_Down);  // outside the group the arrows move between steps
+  EXPECT_EQ(step(), stpAssignSUD);
+  const int rating = sud();
+  EXPECT_EQ(TabUntil(inGroup("radSUD")), Btn("radSUD", rating));
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(sud(), rating + 2);
+  EXPECT_EQ(step(), stpAssignSUD);
+}
+
+// While paused, a key resumes, but not a modifier alone, a Ctrl or Meta
+// chord, or a chord the window manager keeps (Alt+Tab); "Paused" shows meanwhile.
+TEST_F(KeyboardTest, PausedShowsAndOnlyARealKeyResumes) {
+  NextUntil(stpTopHead1);
+  EXPECT_TRUE(window->PausedSign().isHidden());
+  Key(Qt::Key_Escape);
+  ASSERT_TRUE(Paused());
+  EXPECT_TRUE(window->PausedSign().isVisible());
+  EXPECT_EQ(window->PausedSign().text(), "Paused");
+  for (const auto& [key, modifiers] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
+                                       {Qt::Key_Control, Qt::ControlModifier},
+                                       {Qt::Key_Super_L, Qt::MetaModifier},
+                                       {Qt::Key_N, Qt::ControlModifier},
+                                       {Qt::Key_Tab, Qt::AltModifier}}) {
+    QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
+    EXPECT_TRUE(Paused()) << key;
+  }
+  Key(Qt::Key_K);
+  EXPECT_FALSE(Paused());
+  EXPECT_TRUE(window->PausedSign().isHidden());
+  EXPECT_EQ(step(), stpTopHead1);
+}
+
+TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
+  ASSERT_NE(TabTo(Btn("cmdFinish")), nullptr);
+  QApplication::processEvents();
+  QWidget* finish = Btn("cmdFinish");
+  const QRect control(finish->mapTo(window.get(), QPoint(0, 0)), finish->size());
+  const QImage shot = window->grab().toImage();
+  const QColor around = Ctl("picToolBar")->palette().color(QPalette::Window);
+  // Two pixels of the ring outside the control on each side, each 3:1 against the strip.
+  for (const QPoint& at : {QPoint(control.center().x(), control.top() - 2), QPoint(control.center().x(), control.top() - 3),
+                           QPoint(control.left() - 2, control.center().y()), QPoint(control.right() + 3, control.center().y()),
+                           QPoint(control.center().x(), control.bottom() + 2)}) {
+    EXPECT_GE(ContrastRatio(shot.pixelColor(at), around), 3.0) << at.x() << "," << at.y();
+  }
+}
+
+TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
+  NextUntil(stpTopHead1);
+  const std::pair<QWidget*, QAccessible::Role> rows[] = {
+      {window.get(), QAccessible::Window},           // a frame
+      {Ctl("picToolBar"), QAccessible::ToolBar},     {Ctl("picStatusBar"), QAccessible::StatusBar},
+      {Ctl("fraMode"), QAccessible::Grouping},       {Ctl("fraSUD_2"), QAccessible::Grouping},
+      {Ctl("picShape"), QAccessible::Graphic},       {Ctl("picHandLeft"), QAccessible::Graphic},
+      {Ctl("shpStep", 4), QAccessible::Graphic},     {Ctl("shpGreen"), QAccessible::Graphic},
+      {static_cast<QWidget*>(&window->Notices()), QAccessible::AlertMessage},
+      {&window->PausedSign(), QAccessible::AlertMessage},
+      {Btn("cmdNavig", 1), QAccessible::Button},     {Btn("radMode", 5), QAccessible::RadioButton},
+  };
+  for (const auto& [control, role] : rows) {
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(control);
+    ASSERT_NE(seen, nullptr) << control->objectName().toStdString();
+    EXPECT_EQ(seen->role(), role) << control->objectName().toStdString();
+  }
+  // The dots in their colour, at their place on the screen; the thymus is green.
+  while (!window->IsDotVisible(state().glngCurrentDot)) Tick();
+  QWidget* shown = Ctl("shpStep", state().glngCurrentDot);
+  QAccessibleInterface* dot = QAccessible::queryAccessibleInterface(shown);
+  EXPECT_EQ(dot->text(QAccessible::Description), "red");
+  EXPECT_EQ(dot->rect(), QRect(shown->mapToGlobal(QPoint(0, 0)), shown->size()));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Ctl("shpGreen"))->text(QAccessible::Description), "green");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Ctl("lblTime_New"))->text(QAccessible::Name), "Elapsed time");
+}
+
+}  // namespace
+}  // namespace serenitap
