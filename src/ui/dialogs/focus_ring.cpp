@@ -43,8 +43,8 @@ class Ring : public QWidget {
     const int out = kWidth + kGap;
     setGeometry(QRect(target_->mapTo(window, QPoint(0, 0)), target_->size()).adjusted(-out, -out, out, out));
     const QWidget* under = target_->parentWidget() != nullptr ? target_->parentWidget() : window;
-    colour_ = FocusRingColour(under->palette().color(under->backgroundRole()),
-                              target_->palette().color(QPalette::Highlight));
+    colour_ =
+        FocusRingColour(under->palette().color(under->backgroundRole()), target_->palette().color(QPalette::Highlight));
     show();
     raise();
     update();
@@ -100,7 +100,7 @@ Ring* RingOf(QWidget* window, bool create) {
 QColor FocusRingColour(const QColor& background, const QColor& highlight) {
   if (highlight.isValid() && ContrastRatio(highlight, background) >= 3.0) return highlight;
   return ContrastRatio(Qt::black, background) >= ContrastRatio(Qt::white, background) ? QColor(Qt::black)
-                                                                                       : QColor(Qt::white);
+                                                                                      : QColor(Qt::white);
 }
 
 void InstallFocusRing() {

@@ -596,7 +596,10 @@ void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine
   html += QStringLiteral("</div>");
   label->setTextFormat(Qt::RichText);
   label->setText(html);
-  label->setAccessibleName(plain.isEmpty() ? EmptyLabelName("lblLeftFrame") : plain);
+  // The name says what the text is for; the text is the description (a new
+  // name at every point would be read out whole).
+  label->setAccessibleName(EmptyLabelName("lblLeftFrame"));
+  label->setAccessibleDescription(plain);
   FitText(label);
 }
 

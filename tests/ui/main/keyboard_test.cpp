@@ -116,9 +116,10 @@ TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
   const QImage shot = window->grab().toImage();
   const QColor around = Ctl("picToolBar")->palette().color(QPalette::Window);
   // Two pixels of the ring outside the control on each side, each 3:1 against the strip.
-  for (const QPoint& at : {QPoint(control.center().x(), control.top() - 2), QPoint(control.center().x(), control.top() - 3),
-                           QPoint(control.left() - 2, control.center().y()), QPoint(control.right() + 3, control.center().y()),
-                           QPoint(control.center().x(), control.bottom() + 2)}) {
+  for (const QPoint& at :
+       {QPoint(control.center().x(), control.top() - 2), QPoint(control.center().x(), control.top() - 3),
+        QPoint(control.left() - 2, control.center().y()), QPoint(control.right() + 3, control.center().y()),
+        QPoint(control.center().x(), control.bottom() + 2)}) {
     EXPECT_GE(ContrastRatio(shot.pixelColor(at), around), 3.0) << at.x() << "," << at.y();
   }
 }
@@ -126,14 +127,19 @@ TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
 TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
   NextUntil(stpTopHead1);
   const std::pair<QWidget*, QAccessible::Role> rows[] = {
-      {window.get(), QAccessible::Window},           // a frame
-      {Ctl("picToolBar"), QAccessible::ToolBar},     {Ctl("picStatusBar"), QAccessible::StatusBar},
-      {Ctl("fraMode"), QAccessible::Grouping},       {Ctl("fraSUD_2"), QAccessible::Grouping},
-      {Ctl("picShape"), QAccessible::Graphic},       {Ctl("picHandLeft"), QAccessible::Graphic},
-      {Ctl("shpStep", 4), QAccessible::Graphic},     {Ctl("shpGreen"), QAccessible::Graphic},
+      {window.get(), QAccessible::Window},  // a frame
+      {Ctl("picToolBar"), QAccessible::ToolBar},
+      {Ctl("picStatusBar"), QAccessible::StatusBar},
+      {Ctl("fraMode"), QAccessible::Grouping},
+      {Ctl("fraSUD_2"), QAccessible::Grouping},
+      {Ctl("picShape"), QAccessible::Graphic},
+      {Ctl("picHandLeft"), QAccessible::Graphic},
+      {Ctl("shpStep", 4), QAccessible::Graphic},
+      {Ctl("shpGreen"), QAccessible::Graphic},
       {static_cast<QWidget*>(&window->Notices()), QAccessible::AlertMessage},
       {&window->PausedSign(), QAccessible::AlertMessage},
-      {Btn("cmdNavig", 1), QAccessible::Button},     {Btn("radMode", 5), QAccessible::RadioButton},
+      {Btn("cmdNavig", 1), QAccessible::Button},
+      {Btn("radMode", 5), QAccessible::RadioButton},
   };
   for (const auto& [control, role] : rows) {
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(control);

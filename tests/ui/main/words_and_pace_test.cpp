@@ -41,7 +41,7 @@ TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
   NextUntil(stpSelectIssue);
   EXPECT_EQ(Field(*window).text(), QStringLiteral("of the \"crash\" \\ on the A7"));
   NextUntil(stpLeftHand);
-  const QString shown = Ctl("lblLeftFrame")->accessibleName();
+  const QString shown = Ctl("lblLeftFrame")->accessibleDescription();
   EXPECT_TRUE(
       shown.endsWith("Even though I have this negative memory of the \"crash\" \\ on the A7 I love and accept "
                      "myself with all my heart."))
@@ -84,7 +84,7 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   NextUntil(stpAssignSUD);
   EXPECT_EQ(modOptions::Words(issRageAnger) + "/" + modOptions::Words(issNegativeMemory), "at my boss/fear 2 n p");
   NextUntil(stpLeftHand);
-  EXPECT_TRUE(Ctl("lblLeftFrame")->accessibleName().contains("I have this anger at my boss I love"));
+  EXPECT_TRUE(Ctl("lblLeftFrame")->accessibleDescription().contains("I have this anger at my boss I love"));
   // Typed and then Exit while the issue step shows (still Rage or anger): stored all the same.
   Btn("cmdFinish")->click();
   NextUntil(stpSelectIssue);
