@@ -107,7 +107,7 @@ std::int32_t SayNowLine(std::string_view instructions, enmStep step) {
   while (true) {
     const auto end = instructions.find(kLineBreak);
     const std::string_view line = instructions.substr(0, end);
-    if (Trimmed(line).empty()) {
+    if (TrimBlanks(line).empty()) {
       pastLead = true;
     } else if (pastLead) {
       statements.push_back(index);
