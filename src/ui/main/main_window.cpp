@@ -500,8 +500,7 @@ void frmMain::SetIntroVisible(bool visible) {
 void frmMain::SetPanesVisible(bool visible) {
   Control("picLeftFrame")->setVisible(visible);
   Control("picRightFrame")->setVisible(visible);
-  Control("lblSplit")->setVisible(visible);
-  FitShownLabels();
+  Control("lblSplit")->setVisible(visible);  // their labels are fitted as they are shown
 }
 
 void frmMain::SetBodyChartVisible(bool visible) { Control("picShape")->setVisible(visible); }
