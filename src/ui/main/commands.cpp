@@ -46,6 +46,8 @@ std::vector<Command> BuildCommands() {
      {}, {}, "", false, &C::OnProgress},
     {CommandId::SpokenGuidance, "&Spoken Guidance", "", "mnuPopUpSpeakGuidance", "Spoken Guidance: hear the steps, or stop", "hear the steps read aloud, or stop",
      {}, {}, "", true, &C::OnSpokenGuidance},
+    {CommandId::Pace, "Pa&ce", "", "mnuPopUpPace", "Pace: how long each tapping point lasts", "choose how long each tapping point lasts",
+     {}, {}, "", false, &C::OnPace},
     {CommandId::Web, "Web", "cmdWeb", "", "Visit the Serenitap web site", "visit the web site",
      {}, {}, "the Web button", false, &C::OnWeb},
     {CommandId::Exit, "E&xit", "cmdExit", "mnuPopUpExit", "Quit Serenitap", "quit",

@@ -38,6 +38,7 @@ enum class CommandId {
   Journal,
   Progress,
   SpokenGuidance,
+  Pace,
   Web,
   Exit,
 };

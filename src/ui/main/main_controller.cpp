@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -138,6 +139,21 @@ void MainWindowController::CreateCommands() {
     if (command.id == CommandId::Exit) menu.addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
     menu.addAction(action);
   }
+  // The pace: one item a choice, the one in use checked.
+  paceMenu_ = new QMenu(&menu);
+  paceMenu_->setObjectName(QStringLiteral("mnuPopUpPaceChoices"));
+  auto* paces = new QActionGroup(paceMenu_);
+  for (const std::int32_t seconds : modOptions::kPointSecondsChoices) {
+    QString caption = QStringLiteral("&%1 seconds a point").arg(seconds);
+    if (seconds == SessionEngine::kDesignedPointSeconds) caption += QStringLiteral(" (the designed pace)");
+    QAction* item = paceMenu_->addAction(caption);
+    item->setData(seconds);
+    item->setCheckable(true);
+    item->setChecked(seconds == engine_.PointSeconds());
+    paces->addAction(item);
+    connect(item, &QAction::triggered, this, [this, seconds] { ChoosePace(seconds); });
+  }
+  Action(CommandId::Pace)->setMenu(paceMenu_);
   // A tool tip (why an item is off) shows beside the menu, never over an item.
   connect(&menu, &QMenu::hovered, this, [&menu](QAction* action) {
     QString tip = action->toolTip();
@@ -203,6 +219,18 @@ void MainWindowController::OnJournal(const QKeyEvent* key) {
 
 void MainWindowController::OnProgress(const QKeyEvent*) { mnuPopUpProgress_Click(); }
 
+void MainWindowController::OnPace(const QKeyEvent*) {
+  if (paceMenu_ != nullptr) paceMenu_->popup(QCursor::pos());
+}
+
+void MainWindowController::ChoosePace(std::int32_t seconds) {
+  engine_.SetPointSeconds(seconds);
+  for (QAction* item : paceMenu_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
+  if (modOptions::PointSeconds(seconds) != "Success") {
+    ShowNotice("The pace could not be saved; it holds until Serenitap closes.");
+  }
+}
+
 void MainWindowController::OnSpokenGuidance(const QKeyEvent* key) {
   QAction* item = Action(CommandId::SpokenGuidance);
   if (key != nullptr) item->toggle();
@@ -219,6 +247,7 @@ void MainWindowController::Form_Load() {
     SetFormPosition();
     window_.ArrangeControls();
     engine_.SetPointSeconds(modOptions::PointSeconds());
+    for (QAction* item : paceMenu_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
     for (std::int32_t index = 1; index <= 12; ++index) {
       const enmIssue issue = modIssues::IssueOptIndexToEnum(index);
       engine_.SetOwnWords(issue, modOptions::Words(issue));

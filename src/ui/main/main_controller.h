@@ -50,6 +50,7 @@
 class QAbstractButton;
 class QAction;
 class QKeyEvent;
+class QMenu;
 class QWidget;
 
 namespace serenitap {
@@ -106,6 +107,10 @@ class MainWindowController : public QObject, public ISessionView {
   void OnJournal(const QKeyEvent* key);
   void OnProgress(const QKeyEvent* key);
   void OnSpokenGuidance(const QKeyEvent* key);
+  // Opens the pace's own menu: 2 (the designed pace), 3, 4 or 6 seconds a point.
+  void OnPace(const QKeyEvent* key);
+  // The user's pace, from the pace menu: used at once, then stored.
+  void ChoosePace(std::int32_t seconds);
   void OnWeb(const QKeyEvent* key);
   void OnExit(const QKeyEvent* key);
 
@@ -194,6 +199,7 @@ class MainWindowController : public QObject, public ISessionView {
   std::string introText_;             // the step's own text on lblIntro
   DigitChoice digits_;
   std::function<std::int64_t()> clock_;
+  QMenu* paceMenu_ = nullptr;       // the items of the pace, under the menu's "Pace"
   std::set<enmIssue> wordsEdited_;  // issues whose words are not stored yet
   bool issueChoiceShown_ = false;
   bool pumping_ = false;

@@ -23,6 +23,26 @@ TEST_F(MainControllerTest, AStoredPaceHoldsEachPoint) {
   EXPECT_EQ(TicksUntilStepChanges(500), 400);
 }
 
+// The menu's "Pace": four choices, the stored one checked; a choice holds the
+// point on screen at once and is stored.
+TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
+  QAction* pace = Item("mnuPopUpPace");
+  ASSERT_NE(pace, nullptr);
+  ASSERT_NE(pace->menu(), nullptr);
+  QStringList choices;
+  for (QAction* item : pace->menu()->actions()) choices << (item->isChecked() ? "*" : "") + item->text();
+  EXPECT_EQ(choices.join('|'), QStringLiteral("*&2 seconds a point (the designed pace)|&3 seconds a point|"
+                                              "&4 seconds a point|&6 seconds a point"));
+  NextUntil(stpTopHead1);
+  pace->menu()->actions()[3]->trigger();
+  EXPECT_EQ(modOptions::PointSeconds(), 6);
+  EXPECT_EQ(TicksUntilStepChanges(700), 601);
+  EXPECT_EQ(TicksUntilStepChanges(700), 600);
+  CloseWindow();
+  OpenWindow();
+  EXPECT_TRUE(Item("mnuPopUpPace")->menu()->actions()[3]->isChecked());
+}
+
 }  // namespace
 }  // namespace serenitap
 
