@@ -37,8 +37,8 @@ enum class CommandId {
   About,
   Journal,
   Progress,
-  SpokenGuidance,
   Pace,
+  SpokenGuidance,
   Web,
   Exit,
 };

@@ -71,7 +71,7 @@ TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
   for (QAction* action : window->PopupMenu().actions())
     if (action->isVisible()) captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(captions, (QStringList{"&How Serenitap Works…", "&Keyboard Shortcuts", "&About", "Keep a &Journal",
-                                   "My &Progress…", "&Spoken Guidance", "-", "E&xit"}));
+                                   "My &Progress…", "Pa&ce", "&Spoken Guidance", "-", "E&xit"}));
   QTest::mouseClick(Btn("cmdNav"), Qt::LeftButton);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();
