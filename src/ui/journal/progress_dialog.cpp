@@ -155,6 +155,9 @@ frmProgress::frmProgress(std::string journalPath, bool keeping, QWidget* owner)
   chartView_->setObjectName(QStringLiteral("chtProgress"));
   chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
   chartView_->setRenderHint(QPainter::Antialiasing);
+  // The chart is a picture of the table below it: nothing in it answers a key, so Tab goes
+  // from the issue straight to the table, which carries the same data row by row.
+  chartView_->setFocusPolicy(Qt::NoFocus);
   chartView_->setMinimumHeight(TwipsToPixels(kChartMinHeight));
   layout->addWidget(chartView_, 3);
 

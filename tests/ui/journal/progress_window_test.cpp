@@ -4,14 +4,18 @@
 
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
 #include <QtCharts/QChart>
 #include <QtCharts/QLineSeries>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -168,6 +172,24 @@ TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
   EXPECT_EQ(notices, std::vector<std::string>{journal::JournalWriter::SetAsideText(path, copies[0])});
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   EXPECT_TRUE(ProgressWindow::Enabled(window, "cmdDeleteAll"));  // the copy set aside
+}
+
+// From the keyboard: the label names the issue list, and Tab goes from it to the
+// table that carries the data, not into the chart, which takes no keys.
+TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
+  frmProgress window(path, true);
+  auto* issueList = window.findChild<QComboBox*>(QStringLiteral("cboIssue"));
+  ASSERT_NE(issueList, nullptr);
+  QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(issueList);
+  ASSERT_NE(spoken, nullptr);
+  const auto labelledBy = spoken->relations(QAccessible::Label);
+  EXPECT_TRUE(std::any_of(labelledBy.begin(), labelledBy.end(), [](const auto& relation) {
+    return relation.first->text(QAccessible::Name) == QStringLiteral("Issue:");
+  }));
+  window.show();
+  issueList->setFocus();
+  QTest::keyClick(issueList, Qt::Key_Tab);
+  EXPECT_EQ(window.focusWidget(), window.Table());
 }
 
 // The closing page: the step's own text, then the session in a line of its own,
