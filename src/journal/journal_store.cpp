@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 
@@ -152,6 +153,12 @@ CREATE TABLE IF NOT EXISTS reassessments (
 PRAGMA user_version = 1;
 )";
 
+// The session's own words, empty for the sessions recorded before.
+constexpr const char* kLayout2 = R"(
+ALTER TABLE sessions ADD COLUMN words TEXT NOT NULL DEFAULT '';
+PRAGMA user_version = 2;
+)";
+
 // The columns the program reads, by table: a file without them is not a journal.
 struct Needed {
   const char* table;
@@ -160,19 +167,31 @@ struct Needed {
 const Needed kNeeded[] = {
     {"sessions", {"id", "uid", "started", "issue", "issue_name", "first_rating", "rounds", "ended", "how_ended"}},
     {"reassessments", {"session_id", "seq", "at", "rating"}}};
+// What each later layout adds to the sessions table, by the version that added it.
+struct Added {
+  int version;
+  const char* column;
+};
+const Added kAdded[] = {{2, "words"}};
 
 std::int64_t Scalar(sqlite3* db, const char* sql) {
   Statement row(db, sql);
   return row.Step() ? row.Int(0) : 0;
 }
 
-bool HasJournalTables(sqlite3* db) {
+// Whether the tables hold the columns a journal of the version has.
+bool HasJournalTables(sqlite3* db, int version) {
   for (const Needed& needed : kNeeded) {
     Statement info(db, ("PRAGMA table_info(" + std::string(needed.table) + ")").c_str());
     std::vector<std::string> found;
     while (info.Step()) found.push_back(info.Text(1));
-    for (const std::string& column : needed.columns) {
-      if (std::find(found.begin(), found.end(), column) == found.end()) return false;
+    const auto has = [&](const std::string& column) {
+      return std::find(found.begin(), found.end(), column) != found.end();
+    };
+    if (!std::all_of(needed.columns.begin(), needed.columns.end(), has)) return false;
+    if (std::string_view(needed.table) != "sessions") continue;
+    for (const Added& added : kAdded) {
+      if (version >= added.version && !has(added.column)) return false;
     }
   }
   return true;
@@ -472,7 +491,7 @@ JournalStore::Found JournalStore::Examine() {
   if (application != 0 && application != kApplicationId) return Found::Foreign;
   if (Scalar(db_, "SELECT count(*) FROM sqlite_master") == 0 && version == 0) return Found::Fresh;
   // A journal from before the application id is known by its tables.
-  return version >= 1 && HasJournalTables(db_) ? Found::Journal : Found::Foreign;
+  return version >= 1 && HasJournalTables(db_, version) ? Found::Journal : Found::Foreign;
 }
 
 void JournalStore::Migrate() {
@@ -480,6 +499,7 @@ void JournalStore::Migrate() {
   // Another copy may be migrating at the same moment: decide inside the write lock.
   InWriteTransaction(db_, [&] {
     if (UserVersion(db_) == 0) Exec(db_, kLayout1);
+    if (UserVersion(db_) == 1) Exec(db_, kLayout2);
   });
 }
 
@@ -502,10 +522,11 @@ void JournalStore::BeforeChange() {
 void JournalStore::Save(const SessionRecord& record) {
   BeforeChange();
   InWriteTransaction(db_, [&] {
-    Statement upsert(db_,
-                     "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended) "
-                     "VALUES (?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
-                     "ended = excluded.ended, how_ended = excluded.how_ended");
+    Statement upsert(
+        db_,
+        "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended, "
+        "words) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
+        "ended = excluded.ended, how_ended = excluded.how_ended");
     upsert.Bind(1, record.uid).Bind(2, IsoTime(record.started)).Bind(3, record.issue);
     upsert.Bind(4, modIssues::GetIssueName(record.issue)).Bind(5, record.firstRating).Bind(6, record.rounds);
     if (record.ended) {
@@ -513,6 +534,7 @@ void JournalStore::Save(const SessionRecord& record) {
     } else {
       upsert.BindNull(7).BindNull(8);
     }
+    upsert.Bind(9, record.words);
     upsert.Step();
     std::int64_t sessionId = 0;
     {
@@ -536,7 +558,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
   std::unordered_map<std::int64_t, std::size_t> byId;
   InTransaction(db_, "BEGIN", [&] {
     Statement rows(db_,
-                   "SELECT id, uid, started, issue, first_rating, rounds, ended, how_ended FROM sessions "
+                   "SELECT id, uid, started, issue, first_rating, rounds, ended, how_ended, words FROM sessions "
                    "ORDER BY started, id");
     while (rows.Step()) {
       SessionRecord s;
@@ -548,6 +570,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
       s.rounds = static_cast<std::int32_t>(rows.Int(5));
       if (!rows.IsNull(6)) s.ended = ParseIsoTime(rows.Text(6));
       s.end = EndFromText(rows.Text(7));
+      s.words = rows.Text(8);
       byId.emplace(s.id, sessions.size());
       sessions.push_back(std::move(s));
     }

@@ -65,7 +65,7 @@ std::string DefaultJournalPath();
 class JournalStore {
  public:
   // The layout version kept in PRAGMA user_version.
-  static constexpr int kVersion = 1;
+  static constexpr int kVersion = 2;
   // PRAGMA application_id of a journal: "STap".
   static constexpr std::int32_t kApplicationId = 0x53546170;
 

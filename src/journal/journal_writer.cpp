@@ -86,9 +86,44 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
+// The words on a line of their own: backslashes, tabs and line ends escaped.
+std::string EscapedWords(std::string_view words) {
+  std::string out;
+  for (char c : words) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::optional<std::string> UnescapedWords(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) return std::nullopt;
+    switch (text[i]) {
+      case '\\': out += '\\'; break;
+      case 't': out += '\t'; break;
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      default: return std::nullopt;
+    }
+  }
+  return out;
+}
+
+// A line holds eight fields, and a ninth with the words when there are any.
 std::optional<SessionRecord> ParsePendingLine(std::string_view line) {
   const auto fields = Split(line, '\t');
-  if (fields.size() != 8 || fields[0].empty()) return std::nullopt;
+  if ((fields.size() != 8 && fields.size() != 9) || fields[0].empty()) return std::nullopt;
   SessionRecord r;
   r.uid = std::string(fields[0]);
   std::int64_t issue = 0, first = 0, rounds = 0, ended = 0;
@@ -101,6 +136,11 @@ std::optional<SessionRecord> ParsePendingLine(std::string_view line) {
   r.rounds = static_cast<std::int32_t>(rounds);
   if (!fields[5].empty()) r.ended = ended;
   r.end = EndFromText(fields[6]);
+  if (fields.size() == 9) {
+    auto words = UnescapedWords(fields[8]);
+    if (!words) return std::nullopt;
+    r.words = std::move(*words);
+  }
   if (!fields[7].empty()) {
     for (std::string_view pair : Split(fields[7], ',')) {
       const auto parts = Split(pair, '=');
@@ -125,6 +165,7 @@ std::string PendingText(const std::vector<SessionRecord>& records) {
       if (i > 0) text += ',';
       text += std::to_string(r.reassessments[i].at) + '=' + std::to_string(r.reassessments[i].rating);
     }
+    if (!r.words.empty()) text += '\t' + EscapedWords(r.words);
     text += '\n';
   }
   return text;

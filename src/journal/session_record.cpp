@@ -111,7 +111,7 @@ std::optional<TimeMs> ParseIsoTime(std::string_view text) {
 }
 
 std::string ToCsv(const std::vector<SessionRecord>& sessions) {
-  std::string out = "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended\r\n";
+  std::string out = "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended,Words\r\n";
   for (const SessionRecord& s : sessions) {
     AppendField(out, TimeCell(s.started));
     out += ',';
@@ -127,6 +127,8 @@ std::string ToCsv(const std::vector<SessionRecord>& sessions) {
     if (s.ended) out += IsoTime(*s.ended);
     out += ',';
     AppendField(out, EndText(s.end));
+    out += ',';
+    AppendField(out, s.words);
     out += "\r\n";
   }
   return out;

@@ -1,7 +1,7 @@
 #pragma once
 // What the journal keeps of one session: when it started, its issue, the
 // rating given before tapping, every re-assessment with its time, the rounds
-// tapped, and when and how it ended. Times are milliseconds since 1970 (UTC).
+// tapped, when and how it ended, and the user's own words for the issue. Times are milliseconds since 1970 (UTC).
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -46,6 +46,7 @@ struct SessionRecord {
   std::int32_t rounds = 0;
   std::optional<TimeMs> ended;
   SessionEnd end = SessionEnd::Open;
+  std::string words;  // the user's own words for the issue; empty when none
 
   // The rating after tapping: the last re-assessment's. A session never
   // re-assessed has none.

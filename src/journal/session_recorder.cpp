@@ -55,6 +55,7 @@ void SessionRecorder::StepChanged(const StepMove& move) noexcept {
       record.started = now;
       record.issue = move.issue;
       record.firstRating = move.sud;
+      if (wordsOf_) record.words = wordsOf_(move.issue);
       current_ = std::move(record);
       changed = true;
     }

@@ -8,6 +8,7 @@
 // to the sink. Nothing is recorded while keeping the journal is off.
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "journal/session_record.h"
 #include "session/session_observer.h"
@@ -23,12 +24,18 @@ class IJournalSink {
 };
 
 using Clock = std::function<TimeMs()>;
+// The user's own words for an issue as they are now.
+using WordsOf = std::function<std::string(enmIssue)>;
 // A new unique identifier for a session: 32 hexadecimal digits.
 std::string NewSessionUid();
 
 class SessionRecorder : public ISessionObserver {
  public:
   explicit SessionRecorder(IJournalSink& sink, Clock clock = SystemNow);
+
+  // Where a new session's words come from: read as its first rating is
+  // given, after the issue step has been left. Without it, sessions have none.
+  void SetWordsOf(WordsOf wordsOf) { wordsOf_ = std::move(wordsOf); }
 
   // Turning it off forgets the session in progress (what was written stays).
   void SetEnabled(bool enabled);
@@ -47,6 +54,7 @@ class SessionRecorder : public ISessionObserver {
 
   IJournalSink& sink_;
   Clock clock_;
+  WordsOf wordsOf_;
   bool enabled_ = false;
   std::optional<SessionRecord> current_;
 };

@@ -88,7 +88,7 @@ Clock MinuteClock() {
 }
 
 SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = 20, std::int16_t first = 8) {
-  return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open};
+  return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open, {}};
 }
 
 // The real session engine, walked as a user walks it, recorded to a real file.
@@ -213,6 +213,18 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
          OtherProgram(path).Run("PRAGMA application_id = 0");
        },
        false},
+      {"a journal of the layout before the words",
+       [](const std::string& path) {
+         JournalStore(path).Save(Session("earlier"));
+         OtherProgram(path).Run("ALTER TABLE sessions DROP COLUMN words; PRAGMA user_version = 1;");
+       },
+       false},
+      {"a journal of this version without the words",
+       [](const std::string& path) {
+         JournalStore(path).Save(Session("earlier"));
+         OtherProgram(path).Run("ALTER TABLE sessions DROP COLUMN words");
+       },
+       true},
       {"a journal readable by everybody",
        [](const std::string& path) {
          JournalStore(path).Save(Session("earlier"));
@@ -228,15 +240,50 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
     ::chmod(path.c_str(), 0644);
     const std::string original = ReadText(path), originalLog = ReadText(path + "-wal");
     JournalStore store(path);
-    store.Save(Session("new"));
+    SessionRecord fresh = Session("new");
+    fresh.words = "mine";
+    store.Save(fresh);
     EXPECT_EQ(store.SetAsideAs().empty(), !row.setAside);
-    EXPECT_EQ(store.Sessions().size(), row.setAside ? 1u : 2u);
+    const auto sessions = store.Sessions();
+    ASSERT_EQ(sessions.size(), row.setAside ? 1u : 2u);
+    EXPECT_EQ(sessions.front().words, row.setAside ? "mine" : "");
+    EXPECT_EQ(sessions.back().words, "mine");
+    EXPECT_EQ(OtherProgram(path).Number("PRAGMA user_version"), JournalStore::kVersion);
     EXPECT_EQ(Mode(path), 0600u);
     EXPECT_EQ(OtherProgram(path).Number("PRAGMA application_id"), JournalStore::kApplicationId);
     if (!row.setAside) continue;
     EXPECT_EQ(ReadText(store.SetAsideAs()), original);
     EXPECT_EQ(ReadText(store.SetAsideAs() + "-wal"), originalLog);
     EXPECT_EQ(Mode(store.SetAsideAs()), 0600u);
+  }
+}
+
+// The user's own words come back exactly as given, from the journal and from
+// the file of sessions waiting for it.
+TEST(JournalStoreFile, OwnWordsAreKeptExactly) {
+  const struct {
+    const char* name;
+    std::string words;
+  } rows[] = {
+      {"none", ""},
+      {"accents", "la peur de l'\u00e9t\u00e9 \u00e0 Z\u00fcrich"},
+      {"quotes, commas and backslashes", R"(my "fear", C:\flying \t)"},
+      {"emoji and right-to-left text", "\U0001F630 \u062E\u0648\u0641"},
+      {"tabs and line ends", "a\tb\nc\r"},
+  };
+  TempFolder folder;
+  JournalStore store(folder / "journal.sqlite");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    SessionRecord session = Session(row.name);
+    session.words = row.words;
+    store.Save(session);
+    const auto stored = store.Sessions();
+    EXPECT_EQ(stored.back().words, row.words);
+    const auto waiting = ParsePending(PendingText({session, Session("next")}));
+    ASSERT_EQ(waiting.size(), 2u);
+    EXPECT_EQ(waiting[0].words, row.words);
+    EXPECT_EQ(waiting[1].uid, "next");
   }
 }
 
@@ -502,11 +549,12 @@ TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
   done.rounds = 5;
   done.ended = kMonday + 180000;
   done.end = SessionEnd::NewSession;
+  done.words = "l'\u00e9t\u00e9, \"lost\" \U0001F630";
   EXPECT_EQ(ToCsv({open, done}),
-            "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended\r\n"
-            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,\r\n"
+            "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended,Words\r\n"
+            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,,\r\n"
             "2026-03-02T00:00:00Z,Guilt,7,2,2026-03-02T00:01:00Z=4 2026-03-02T00:02:00Z=2,5,2026-03-02T00:03:00Z,"
-            "New session\r\n");
+            "New session,\"l'\u00e9t\u00e9, \"\"lost\"\" \U0001F630\"\r\n");
 }
 
 }  // namespace

@@ -23,6 +23,9 @@ JournalKeeper::JournalKeeper(SessionEngine& engine, std::string path, QObject* p
                 }
               }),
       recorder_(writer_) {
+  const journal::WordsOf wordsOf = [this](enmIssue issue) { return engine_.OwnWords(issue); };
+  recorder_.SetWordsOf(wordsOf);
+  thisSession_.SetWordsOf(wordsOf);
   recorder_.SetEnabled(modOptions::KeepJournal());
   thisSession_.SetEnabled(true);
   engine_.SetObserver(this);

@@ -79,15 +79,20 @@ class SessionTableModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent = {}) const override {
     return parent.isValid() || rows_ == nullptr ? 0 : static_cast<int>(rows_->size());
   }
-  int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : 6; }
+  static constexpr int kColumns = 7;
+  static constexpr int kWordsColumn = 6;
+  int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : kColumns; }
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-    static const char* const kTitles[] = {"Started", "Issue", "Before", "After", "Rounds", "Ended by"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= 6) return {};
+    static const char* const kTitles[] = {"Started", "Issue", "Before", "After", "Rounds", "Ended by", "Words"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColumns) return {};
     return QString::fromLatin1(kTitles[section]);
   }
   QVariant data(const QModelIndex& index, int role) const override {
-    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)) return {};
+    if (!index.isValid()) return {};
     const SessionRecord& s = At(index.row());
+    // Long words are cut short in their cell; the whole of them shows as its tip.
+    if (role == Qt::ToolTipRole && index.column() == kWordsColumn && !s.words.empty()) return ToQString(s.words);
+    if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
     switch (index.column()) {
       case 0: return SessionTime(s.started, QStringLiteral("yyyy-MM-dd HH:mm"));
       case 1: return ToQString(modIssues::GetIssueName(s.issue));
@@ -98,6 +103,7 @@ class SessionTableModel : public QAbstractTableModel {
       }
       case 4: return s.rounds;
       case 5: return s.end == journal::SessionEnd::Open ? QStringLiteral("(open)") : ToQString(EndText(s.end));
+      case kWordsColumn: return ToQString(s.words);
     }
     return {};
   }
@@ -120,6 +126,7 @@ constexpr DialogControl kControls[] = {
 constexpr DialogDesign kDesign{11400, 7800, 720, kControls};
 constexpr double kChartMinHeight = 2250;
 constexpr double kTableMinHeight = 1200;
+constexpr double kWordsColumnWidth = 3000;
 constexpr double kMinWidth = 6600;
 // What a window frame with its title bar takes at most, kept free on the screen.
 constexpr int kFrameAllowance = 48;
@@ -279,6 +286,12 @@ void frmProgress::ShowFiltered() {
   shown_ = journal::ShownSessions(all_, issue_);
   model_->Show(&all_, &shown_);
   tblSessions_->resizeColumnsToContents();
+  // The words take what room is left: long ones do not push the table wider.
+  QHeaderView* header = tblSessions_->horizontalHeader();
+  const int wordsWidth = TwipsToPixels(kWordsColumnWidth);
+  if (header->sectionSize(SessionTableModel::kWordsColumn) > wordsWidth) {
+    header->resizeSection(SessionTableModel::kWordsColumn, wordsWidth);
+  }
   if (shown_.empty()) {
     lblSummary_->setText(keeping_
                              ? QStringLiteral("No sessions recorded yet. A session is recorded from its first rating.")

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
@@ -40,6 +41,8 @@ namespace fs = std::filesystem;
 constexpr journal::TimeMs kDay = 86400000;
 constexpr journal::TimeMs kMonday = 1772438400000;  // 2026-03-02T08:00:00Z
 
+constexpr const char* kGuiltWords = "for what I said, \"that\" day \U0001F622";
+
 // Four sessions on four days: the issue, the first rating, the re-assessments.
 // The newest was never re-assessed.
 struct ProgressWindow : ::testing::Test {
@@ -54,7 +57,8 @@ struct ProgressWindow : ::testing::Test {
         {20, {9, 6, 3}}, {110, {7, 5, 5}}, {20, {6, 2, 1}}, {20, {8}}};
     journal::TimeMs day = kMonday;
     for (const auto& [issue, ratings] : sessions) {
-      journal::SessionRecord s{0, std::to_string(day), day, issue, ratings[0], {}, 2, {}, {}};
+      journal::SessionRecord s{0, std::to_string(day), day, issue, ratings[0], {}, 2, {}, {}, {}};
+      if (issue == 110) s.words = kGuiltWords;
       for (std::size_t i = 1; i < ratings.size(); ++i)
         s.reassessments.push_back({day + 6000 * static_cast<journal::TimeMs>(i), ratings[i]});
       store.Save(s);
@@ -105,8 +109,12 @@ TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
   const std::string out = folder / "out.csv";
   std::ofstream(out) << "old";
   fs::permissions(out, fs::perms(0644));
+  EXPECT_EQ(window.Table()->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Words"));
+  EXPECT_EQ(Cell(window, 0, 6), QString::fromUtf8(kGuiltWords));
   ASSERT_TRUE(window.ExportCsv(QString::fromStdString(out)));
-  EXPECT_EQ(testing::ReadText(out), journal::ToCsv(window.Shown()));
+  const std::string csv = testing::ReadText(out);
+  EXPECT_EQ(csv, journal::ToCsv(window.Shown()));
+  EXPECT_NE(csv.find(",\"for what I said, \"\"that\"\" day \U0001F622\"\r\n"), std::string::npos) << csv;
   EXPECT_EQ(fs::status(out).permissions() & fs::perms::all, fs::perms(0600));
   const std::string told = "The journal was exported to \"" + out + "\".";
   EXPECT_EQ(notices, std::vector<std::string>{told});
@@ -241,7 +249,9 @@ TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) 
   window.show();
   window.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))->trigger();
   EXPECT_TRUE(modOptions::KeepJournal());
-  for (int i = 0; i < 3; ++i) controller->Engine().cmdNavig_Click(1);
+  for (int i = 0; i < 2; ++i) controller->Engine().cmdNavig_Click(1);
+  QTest::keyClicks(&window.WordsField(), QStringLiteral("of \"storms\", at night"));
+  controller->Engine().cmdNavig_Click(1);  // the words are the session's from here
   controller->Engine().radSUD_Click(8);
   controller->Engine().cmdNavig_Click(1);  // rated: recorded from here
   window.close();
@@ -250,6 +260,7 @@ TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) 
   ASSERT_EQ(sessions.size(), 1u);
   EXPECT_EQ(sessions[0].firstRating, 8);
   EXPECT_EQ(sessions[0].end, journal::SessionEnd::Exit);
+  EXPECT_EQ(sessions[0].words, "of \"storms\", at night");
   qunsetenv("XDG_DATA_HOME");
 }
 
