@@ -202,14 +202,21 @@ TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
 
 // The closing page: the step's own text, then the session in a line of its own,
 // whether or not the journal is kept.
-TEST(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
+// The real main window with its own settings and data folders.
+struct JournalFromTheWindow : ::testing::Test {
   testing::TempFolder folder;
   testing::TempStore settings;
-  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path().string()));
+  bool dataHome = qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path().string()));
   frmMain window;
-  auto* controller = new MainWindowController(window);
-  controller->Form_Load();
-  window.show();
+  MainWindowController* controller = new MainWindowController(window);
+  JournalFromTheWindow() {
+    controller->Form_Load();
+    window.show();
+  }
+  ~JournalFromTheWindow() override { qunsetenv("XDG_DATA_HOME"); }
+};
+
+TEST_F(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
   auto& engine = controller->Engine();
   auto closingPage = [&] { return window.findChild<QLabel*>(QStringLiteral("lblIntro"))->text(); };
   for (int i = 0; i < 2; ++i) engine.cmdNavig_Click(1);
@@ -236,17 +243,9 @@ TEST(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
             notReassessed.left(notReassessed.lastIndexOf(QStringLiteral("\n\n"))));
   EXPECT_FALSE(fs::exists(folder / "Serenitap/journal.sqlite"));  // not kept
   window.close();
-  qunsetenv("XDG_DATA_HOME");
 }
 
-TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) {
-  testing::TempFolder folder;
-  testing::TempStore settings;
-  qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder.Path().string()));
-  frmMain window;
-  auto* controller = new MainWindowController(window);
-  controller->Form_Load();
-  window.show();
+TEST_F(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) {
   window.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))->trigger();
   EXPECT_TRUE(modOptions::KeepJournal());
   for (int i = 0; i < 2; ++i) controller->Engine().cmdNavig_Click(1);
@@ -261,7 +260,6 @@ TEST(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) 
   EXPECT_EQ(sessions[0].firstRating, 8);
   EXPECT_EQ(sessions[0].end, journal::SessionEnd::Exit);
   EXPECT_EQ(sessions[0].words, "of \"storms\", at night");
-  qunsetenv("XDG_DATA_HOME");
 }
 
 }  // namespace
