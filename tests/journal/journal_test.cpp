@@ -207,7 +207,7 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
       {"a table of the same name with other columns",
        [](const std::string& path) { OtherProgram(path).Run("CREATE TABLE sessions (x); PRAGMA user_version = 1;"); },
        true},
-      {"a journal of an earlier version",
+      {"a journal made before the file carried its mark",
        [](const std::string& path) {
          JournalStore(path).Save(Session("earlier"));
          OtherProgram(path).Run("PRAGMA application_id = 0");
