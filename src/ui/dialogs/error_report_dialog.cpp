@@ -168,13 +168,11 @@ void frmErrorReport::showEvent(QShowEvent* event) {
 }
 
 void frmErrorReport::cmdSend_Click() {
-  if (mblnBusy) return;
-  mblnBusy = true;
-  // The window closes whatever the browser does.
-  ScopeExit done([this] {
-    mblnBusy = false;
-    close();
-  });
+  if (Busy()) return;
+  // The window closes whatever the browser does, once the command has let go.
+  ScopeExit done([this] { close(); });
+  BusyGuard busy(mblnBusy);
+  if (!busy.Take()) return;
   const std::string address = ErrorReportAddress(report_, FieldText(*txtComments), ToStdString(txtEmail->text()));
   try {
     OpenWebPageFor(this, address, true);
