@@ -185,6 +185,8 @@ RegResult PosixFileWriter::Lock(const std::filesystem::path& lockFile, const Loc
   return attempt.queue ? WaitInLine(fd, attempt.limit, lock) : TryNowAndThen(fd, attempt.limit, lock);
 }
 
+int PosixFileWriter::FlushFile(int fd) { return ::fsync(fd) == 0 ? 0 : errno; }
+
 int PosixFileWriter::Replace(const std::filesystem::path& file, std::string_view content, FileStamp* stamp) {
   // A link is written through: the new file is made next to the target and
   // replaces it, so the link stays a link.
@@ -214,7 +216,7 @@ int PosixFileWriter::Replace(const std::filesystem::path& file, std::string_view
   // The data is flushed before the rename: otherwise a crash soon after it
   // can leave the new name on a file whose content never reached the disk.
   // A full disk that the write did not report shows here.
-  if (::fsync(fd) != 0) return fail(errno);
+  if (const int error = FlushFile(fd); error != 0) return fail(error);
   struct stat st {};
   if (::fstat(fd, &st) != 0) return fail(errno);
   // After the rename the folder holds either the old or the new complete file.

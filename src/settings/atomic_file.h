@@ -87,6 +87,11 @@ class PosixFileWriter : public AtomicFileWriter {
   RegResult Lock(const std::filesystem::path& lockFile, const LockAttempt& attempt,
                  std::unique_ptr<FileLock>* lock) override;
   int Replace(const std::filesystem::path& file, std::string_view content, FileStamp* stamp) override;
+
+ protected:
+  // Flushes a written file to the disk (fsync): 0, or the errno. A test
+  // makes it fail, as a disk that reports an error only when flushed does.
+  virtual int FlushFile(int fd);
 };
 
 }  // namespace serenitap::settings

@@ -1,7 +1,8 @@
 #pragma once
 // A hive writer that fails on request: a lock that another program keeps, a
-// full disk, a file it may not write. Otherwise it hands the call on to the
-// real writer, so that what the store reads back is what it wrote.
+// full disk, a file it may not write, a disk that fails the flush. Otherwise
+// it hands the call on to the real writer, so that what the store reads back
+// is what it wrote.
 #include <memory>
 
 #include "settings/atomic_file.h"
@@ -14,6 +15,9 @@ class FaultyFileWriter : public settings::AtomicFileWriter {
   void FailLocks(settings::RegResult error) { lockError_ = error; }
   // The errno every replacement ends in (ENOSPC for a full disk); 0: none.
   void FailReplaces(int error) { replaceError_ = error; }
+  // The errno every flush of a written temporary file ends in (EIO); 0: none.
+  // The real writer has written the file when it fails.
+  void FailFlushes(int error) { real_.flushError = error; }
   // How the store asked for the lock the last time.
   const settings::LockAttempt& LastAttempt() const { return lastAttempt_; }
   // How long the locks refused as kept elsewhere would have been waited for, in all.
@@ -30,7 +34,11 @@ class FaultyFileWriter : public settings::AtomicFileWriter {
   }
 
  private:
-  settings::PosixFileWriter real_;
+  struct FlushingWriter : settings::PosixFileWriter {
+    int flushError = 0;
+    int FlushFile(int fd) override { return flushError != 0 ? flushError : PosixFileWriter::FlushFile(fd); }
+  };
+  FlushingWriter real_;
   settings::RegResult lockError_ = 0;
   int replaceError_ = 0;
   settings::LockAttempt lastAttempt_;
