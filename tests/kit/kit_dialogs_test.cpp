@@ -6,32 +6,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 #include "kit/dialogs/password_dialog.h"
 #include "kit/dialogs/template_dialog.h"
 #include "kit/dialogs/text_box_helpers.h"
+#include "support/dialog_steps.h"
 #include "support/recorders.h"
 
 namespace serenitap {
 namespace {
 
+using testing::Button;
 using testing::MessageBoxRecorder;
-
-// Shows a window and activates it, as the window system does when it opens.
-void ShowActive(QWidget& window) {
-  window.show();
-  QEvent activate(QEvent::WindowActivate);
-  QApplication::sendEvent(&window, &activate);
-}
-
-// Runs step once the next modal loop is running.
-void WhenModal(std::function<void()> step) { QTimer::singleShot(0, qApp, std::move(step)); }
-
-QPushButton* Button(QWidget& window, const char* name) {
-  return window.findChild<QPushButton*>(QString::fromLatin1(name));
-}
+using testing::ShowActive;
+using testing::WhenModal;
 
 // ---- the dialog pattern, on a template dialog that edits something
 
