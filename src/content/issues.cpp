@@ -6,7 +6,8 @@
 #include "content/statements.h"
 #include "services/failure.h"
 
-namespace serenitap::modIssues {
+namespace serenitap {
+namespace modIssues {
 namespace {
 
 constexpr std::string_view kModule = "modIssues";
@@ -33,8 +34,14 @@ constexpr std::array<IssueRow, 13> kIssues{{
     {"PTSD, Trauma", "I was exposed to this traumatic event [your trauma here]"},
 }};
 
-// True for the catalogue's values 0, 10, ... 120.
-bool InCatalogue(enmIssue issue) { return issue >= issNA && issue <= issPTSDTrauma && issue % 10 == 0; }
+// True for the catalogue's numbers 0, 10, ... 120.
+constexpr bool InCatalogue(std::int64_t number) {
+  return number >= IssueNumber(issNA) && number <= IssueNumber(issPTSDTrauma) && number % 10 == 0;
+}
+bool InCatalogue(enmIssue issue) { return InCatalogue(IssueNumber(issue)); }
+
+// The row of kIssues an issue in the catalogue has.
+std::size_t RowOf(enmIssue issue) { return static_cast<std::size_t>(IssueNumber(issue) / 10); }
 
 using SequenceFn = std::string (*)();
 
@@ -93,7 +100,7 @@ std::string Dispatch(std::string_view procedure, enmIssue issue, bool positive) 
 std::string GetIssueName(enmIssue issue) {
   std::string result;
   Guarded(kModule, "GetIssueName", [&] {
-    if (InCatalogue(issue)) result = kIssues.at(static_cast<std::size_t>(issue / 10)).name;
+    if (InCatalogue(issue)) result = kIssues.at(RowOf(issue)).name;
   });
   return result;
 }
@@ -103,9 +110,13 @@ std::string_view IssueNameAt(std::int32_t index) noexcept {
                                                                          : std::string_view();
 }
 
-enmIssue IssueOptIndexToEnum(std::int32_t index) { return (index >= 1 && index <= 12) ? index * 10 : issNA; }
+enmIssue IssueOptIndexToEnum(std::int32_t index) {
+  return (index >= 1 && index <= 12) ? static_cast<enmIssue>(index * 10) : issNA;
+}
 
-std::int32_t IssueEnumToOptIndex(enmIssue issue) { return (InCatalogue(issue) && issue != issNA) ? issue / 10 : 0; }
+std::int32_t IssueEnumToOptIndex(enmIssue issue) {
+  return (InCatalogue(issue) && issue != issNA) ? static_cast<std::int32_t>(RowOf(issue)) : 0;
+}
 
 enmIssue GetDefaultIssue() { return issNegativeMemory; }
 
@@ -119,7 +130,7 @@ std::string GetStringForActivationStep(enmIssue issue) {
     result += "\r\n\r\n";
     result += "Even though ";
     if (InCatalogue(issue) && issue != issNA) {
-      result += kIssues.at(static_cast<std::size_t>(issue / 10)).problem;
+      result += kIssues.at(RowOf(issue)).problem;
     } else {
       result += "... ";
       result += "[your problem here]";
@@ -137,4 +148,15 @@ std::string GetStringForPositiveSequence(enmIssue issue) {
   return Dispatch("GetStringForPositiveSequence", issue, true);
 }
 
-}  // namespace serenitap::modIssues
+}  // namespace modIssues
+
+std::optional<enmIssue> IssueFromNumber(std::int64_t number) noexcept {
+  if (!modIssues::InCatalogue(number)) return std::nullopt;
+  return static_cast<enmIssue>(number);
+}
+
+enmIssue StoredIssue(std::int64_t number) noexcept {
+  return IssueFromNumber(number).value_or(static_cast<enmIssue>(static_cast<std::int32_t>(number)));
+}
+
+}  // namespace serenitap

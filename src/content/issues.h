@@ -2,28 +2,42 @@
 // The issue catalogue: the emotional issues a session can work on, their
 // display names and their option buttons in the main window.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace serenitap {
 
-// An issue value: a multiple of 10 from 0 to 120. Other values are not in the
-// catalogue; each function taking an issue says what it gives for them.
-using enmIssue = std::int32_t;
+// An issue. Its number (a multiple of 10 from 0 to 120) is what the journal,
+// the settings and the CSV keep; IssueNumber and IssueFromNumber are the only
+// ways between the two. A value read back from a file may be a number no issue
+// has (see StoredIssue); each function taking an issue says what it gives for one.
+enum class enmIssue : std::int32_t {
+  issNA = 0,
+  issAddictionsObsessions = 10,
+  issAnxietyFearPanicPhobia = 20,
+  issDepression = 30,
+  issHeadaches = 40,
+  issNegativeMemory = 50,
+  issPTSD = 60,
+  issGlossophobia = 70,
+  issRageAnger = 80,
+  issSelfEsteem = 90,
+  issTrauma = 100,
+  issGuilt = 110,
+  issPTSDTrauma = 120,
+};
+using enum enmIssue;
 
-inline constexpr enmIssue issNA = 0;
-inline constexpr enmIssue issAddictionsObsessions = 10;
-inline constexpr enmIssue issAnxietyFearPanicPhobia = 20;
-inline constexpr enmIssue issDepression = 30;
-inline constexpr enmIssue issHeadaches = 40;
-inline constexpr enmIssue issNegativeMemory = 50;
-inline constexpr enmIssue issPTSD = 60;
-inline constexpr enmIssue issGlossophobia = 70;
-inline constexpr enmIssue issRageAnger = 80;
-inline constexpr enmIssue issSelfEsteem = 90;
-inline constexpr enmIssue issTrauma = 100;
-inline constexpr enmIssue issGuilt = 110;
-inline constexpr enmIssue issPTSDTrauma = 120;
+// The number an issue is stored and reported by.
+constexpr std::int32_t IssueNumber(enmIssue issue) noexcept { return static_cast<std::int32_t>(issue); }
+// The issue a number names: 0 and the multiples of 10 up to 120; nothing for
+// any other number.
+std::optional<enmIssue> IssueFromNumber(std::int64_t number) noexcept;
+// The issue of a session read back from the journal: the issue the number
+// names, or, when no issue has it, the number kept as it is, so the session is
+// still shown (with an empty name) and written back unchanged.
+enmIssue StoredIssue(std::int64_t number) noexcept;
 
 namespace modIssues {
 

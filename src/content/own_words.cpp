@@ -76,7 +76,7 @@ std::string CleanOwnWords(std::string_view words) {
   return cleaned;
 }
 
-bool TakesOwnWords(std::int32_t issue) {
+bool TakesOwnWords(enmIssue issue) {
   for (const std::string& text :
        {GetStringForActivationStep(issue), GetStringForNegativeSequence(issue), GetStringForPositiveSequence(issue)}) {
     for (std::string_view placeholder : kPlaceholders) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "content/issues.h"
+
 namespace serenitap::modIssues {
 
 // The longest words kept, in characters (Unicode code points).
@@ -21,7 +23,7 @@ std::string CleanOwnWords(std::string_view words);
 
 // True when a text of the issue (its affirmation or its statements) has a
 // placeholder for the user's own words.
-bool TakesOwnWords(std::int32_t issue);
+bool TakesOwnWords(enmIssue issue);
 
 // The text with every placeholder replaced by the words (cleaned as above).
 // Words that are empty once cleaned leave the text exactly as it is.

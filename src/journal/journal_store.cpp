@@ -527,7 +527,7 @@ void JournalStore::Save(const SessionRecord& record) {
         "INSERT INTO sessions (uid, started, issue, issue_name, first_rating, rounds, ended, how_ended, "
         "words) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(uid) DO UPDATE SET rounds = excluded.rounds, "
         "ended = excluded.ended, how_ended = excluded.how_ended");
-    upsert.Bind(1, record.uid).Bind(2, IsoTime(record.started)).Bind(3, record.issue);
+    upsert.Bind(1, record.uid).Bind(2, IsoTime(record.started)).Bind(3, IssueNumber(record.issue));
     upsert.Bind(4, modIssues::GetIssueName(record.issue)).Bind(5, record.firstRating).Bind(6, record.rounds);
     if (record.ended) {
       upsert.Bind(7, IsoTime(*record.ended)).Bind(8, std::string(EndText(record.end)));
@@ -565,7 +565,7 @@ std::vector<SessionRecord> JournalStore::Sessions() {
       s.id = rows.Int(0);
       s.uid = rows.Text(1);
       s.started = ParseIsoTime(rows.Text(2)).value_or(kUnknownTime);
-      s.issue = static_cast<enmIssue>(rows.Int(3));
+      s.issue = StoredIssue(rows.Int(3));
       s.firstRating = rows.Rating(4);
       s.rounds = static_cast<std::int32_t>(rows.Int(5));
       if (!rows.IsNull(6)) s.ended = ParseIsoTime(rows.Text(6));

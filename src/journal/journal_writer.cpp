@@ -131,7 +131,7 @@ std::optional<SessionRecord> ParsePendingLine(std::string_view line) {
       !ReadNumber(fields[4], &rounds) || (!fields[5].empty() && !ReadNumber(fields[5], &ended))) {
     return std::nullopt;
   }
-  r.issue = static_cast<enmIssue>(issue);
+  r.issue = StoredIssue(issue);
   r.firstRating = static_cast<std::int16_t>(first);
   r.rounds = static_cast<std::int32_t>(rounds);
   if (!fields[5].empty()) r.ended = ended;
@@ -158,7 +158,7 @@ std::string PendingText(const std::vector<SessionRecord>& records) {
   std::string text(kPendingHeader);
   text += '\n';
   for (const SessionRecord& r : records) {
-    text += r.uid + '\t' + std::to_string(r.started) + '\t' + std::to_string(r.issue) + '\t' +
+    text += r.uid + '\t' + std::to_string(r.started) + '\t' + std::to_string(IssueNumber(r.issue)) + '\t' +
             std::to_string(r.firstRating) + '\t' + std::to_string(r.rounds) + '\t' +
             (r.ended ? std::to_string(*r.ended) : std::string()) + '\t' + std::string(EndText(r.end)) + '\t';
     for (std::size_t i = 0; i < r.reassessments.size(); ++i) {

@@ -184,7 +184,7 @@ std::vector<AxisLabel> AxisLabels(TimeMs from, TimeMs to) {
 std::vector<std::uint32_t> ShownSessions(const std::vector<SessionRecord>& sessions, enmIssue issue) {
   std::vector<std::uint32_t> shown;
   for (std::size_t i = 0; i < sessions.size(); ++i) {
-    if (issue == 0 || sessions[i].issue == issue) shown.push_back(static_cast<std::uint32_t>(i));
+    if (issue == issNA || sessions[i].issue == issue) shown.push_back(static_cast<std::uint32_t>(i));
   }
   // Newest first; an unknown time (the smallest number) sorts last.
   std::stable_sort(shown.begin(), shown.end(),

@@ -40,7 +40,7 @@ struct SessionRecord {
   std::int64_t id = 0;  // the journal's number for it; 0 until stored
   std::string uid;      // unique across running copies of the program
   TimeMs started = 0;
-  enmIssue issue = 0;
+  enmIssue issue = issNA;
   std::int16_t firstRating = 0;
   std::vector<Reassessment> reassessments;
   std::int32_t rounds = 0;

@@ -14,7 +14,7 @@ namespace serenitap {
 struct StepMove {
   enmStep from = 0;
   enmStep to = 0;
-  enmIssue issue = 0;
+  enmIssue issue = issNA;
   std::int16_t sud = 0;
 };
 

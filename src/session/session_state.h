@@ -26,7 +26,7 @@ struct SessionState {
   std::int32_t glngBlinkTotal = 0;
 
   // The issue of the session.
-  enmIssue genmSelectedIssue = 0;
+  enmIssue genmSelectedIssue = issNA;
 };
 
 }  // namespace serenitap

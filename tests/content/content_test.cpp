@@ -7,12 +7,14 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 
 #include "content/instructions.h"
 #include "content/statements.h"
 #include "failing_allocation.h"
 #include "session/steps.h"
+#include "support/printers.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -32,14 +34,14 @@ std::vector<std::string> Lines(const std::string& text) {
 
 TEST(Issues, OptionButtonsAreTheIssuesInStepsOfTenAndTheAffirmationNamesTheProblem) {
   for (std::int32_t index = 0; index <= 13; ++index) {
-    EXPECT_EQ(IssueOptIndexToEnum(index), index >= 1 && index <= 12 ? 10 * index : issNA) << index;
-    EXPECT_EQ(IssueEnumToOptIndex(10 * index), index >= 1 && index <= 12 ? index : 0) << index;
-    EXPECT_EQ(GetIssueName(10 * index), IssueNameAt(index)) << index;
+    EXPECT_EQ(IssueNumber(IssueOptIndexToEnum(index)), index >= 1 && index <= 12 ? 10 * index : 0) << index;
+    EXPECT_EQ(IssueEnumToOptIndex(StoredIssue(10 * index)), index >= 1 && index <= 12 ? index : 0) << index;
+    EXPECT_EQ(GetIssueName(StoredIssue(10 * index)), IssueNameAt(index)) << index;
   }
-  EXPECT_EQ(GetIssueName(0) + "/" + GetIssueName(10) + "/" + GetIssueName(120),
+  EXPECT_EQ(GetIssueName(issNA) + "/" + GetIssueName(issAddictionsObsessions) + "/" + GetIssueName(issPTSDTrauma),
             "NA/Addiction or obsession/PTSD, Trauma");
-  EXPECT_EQ(GetIssueName(55) + GetIssueName(-10) + std::string(IssueNameAt(-1)), "");
-  EXPECT_EQ(IssueEnumToOptIndex(55), 0);
+  EXPECT_EQ(GetIssueName(StoredIssue(55)) + GetIssueName(StoredIssue(-10)) + std::string(IssueNameAt(-1)), "");
+  EXPECT_EQ(IssueEnumToOptIndex(StoredIssue(55)), 0);
   const std::string lead =
       "Breath deeply and lightly tap with the index finger and middle finger a 'karate chop' point, repeating the "
       "introduction sentence:\r\n\r\nEven though ";
@@ -47,19 +49,34 @@ TEST(Issues, OptionButtonsAreTheIssuesInStepsOfTenAndTheAffirmationNamesTheProbl
   EXPECT_EQ(GetStringForActivationStep(issRageAnger), lead + "I have this anger [your problem here]" + tail);
   EXPECT_EQ(GetStringForActivationStep(issHeadaches),
             "Headaches are the number one reason we visit our doctors.\r\n\r\n" + lead + "I have this headache" + tail);
-  EXPECT_EQ(GetStringForActivationStep(55), lead + "... [your problem here]" + tail);
+  EXPECT_EQ(GetStringForActivationStep(StoredIssue(55)), lead + "... [your problem here]" + tail);
+}
+
+// Numbers from a file: only the catalogue's numbers are issues, while a
+// journal's number that is none is kept as it is.
+TEST(Issues, NumbersAreIssuesOnlyInTheCatalogue) {
+  static_assert(!std::is_convertible_v<std::int32_t, enmIssue> && !std::is_convertible_v<enmIssue, std::int32_t>);
+  EXPECT_EQ(IssueFromNumber(0), issNA);
+  EXPECT_EQ(IssueFromNumber(110), issGuilt);
+  EXPECT_EQ(IssueFromNumber(120), issPTSDTrauma);
+  for (const std::int64_t number : std::initializer_list<std::int64_t>{-10, 5, 55, 130, 4294967306})
+    EXPECT_EQ(IssueFromNumber(number), std::nullopt) << number;
+  EXPECT_EQ(StoredIssue(60), issPTSD);
+  EXPECT_EQ(IssueNumber(StoredIssue(55)), 55);
 }
 
 // Each issue with sequences of its own gets them ("PTSD, Trauma" those of PTSD):
 // statements joined by single CR LF, sixteen positive ones.
 TEST(Statements, EachIssueGetsItsOwnSequences) {
   std::set<std::string> sequences;
-  for (enmIssue issue : {10, 20, 30, 40, 50, 70, 80, 90, 110, 120}) {
+  for (enmIssue issue : {issAddictionsObsessions, issAnxietyFearPanicPhobia, issDepression, issHeadaches,
+                         issNegativeMemory, issGlossophobia, issRageAnger, issSelfEsteem, issGuilt, issPTSDTrauma}) {
     const std::string negative = GetStringForNegativeSequence(issue), positive = GetStringForPositiveSequence(issue);
     sequences.insert({negative, positive});
-    EXPECT_EQ(Lines(positive).size(), 16u) << issue;
+    EXPECT_EQ(Lines(positive).size(), 16u) << IssueNumber(issue);
     for (const std::string& line : Lines(negative + "\r\n" + positive))
-      EXPECT_TRUE(!line.empty() && line.find_first_of("\r\n") == std::string::npos) << issue << ": " << line;
+      EXPECT_TRUE(!line.empty() && line.find_first_of("\r\n") == std::string::npos)
+          << IssueNumber(issue) << ": " << line;
   }
   EXPECT_EQ(sequences.size(), 20u);
   EXPECT_EQ(GetStringForPositiveSequence(issPTSDTrauma), GetStringForPositiveSeq_PTSD());
@@ -69,7 +86,7 @@ TEST(Statements, EachIssueGetsItsOwnSequences) {
   // Issues without sequences get a placeholder.
   EXPECT_EQ(GetStringForPositiveSequence(issPTSD) + GetStringForNegativeSequence(issTrauma),
             "\r\n(PTSD)\r\nPositive\r\n\r\n\r\n(Trauma)\r\nNegative\r\n\r\n");
-  EXPECT_EQ(GetStringForNegativeSequence(55), "\r\n()\r\n\r\n");
+  EXPECT_EQ(GetStringForNegativeSequence(StoredIssue(55)), "\r\n()\r\n\r\n");
 }
 
 TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {

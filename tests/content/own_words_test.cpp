@@ -68,15 +68,15 @@ TEST_P(OwnWords, TakeThePlaceholdersPlaceAndComeBackFromTheStoreAsKept) {
   EXPECT_EQ(WithOwnWords(row.text, row.typed), row.shown);
 
   testing::TempStore temp;
-  EXPECT_EQ(modOptions::Words(issNegativeMemory, row.kept), "Success");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory), row.kept), "Success");
   // Another option saved afterwards leaves the words alone.
   EXPECT_EQ(modOptions::SpeakGuidance(true), "Success");
-  EXPECT_EQ(modOptions::Words(issNegativeMemory), row.kept);
-  EXPECT_EQ(modOptions::Words(issGuilt), "");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory)), row.kept);
+  EXPECT_EQ(modOptions::Words(IssueNumber(issGuilt)), "");
 #ifndef _WIN32
   // A new store reads the same file: the words come back through the file's text form.
   settings::SetCurrentStore(std::make_shared<settings::FileRegistryStore>(temp.Folder().Path()));
-  EXPECT_EQ(modOptions::Words(issNegativeMemory), row.kept);
+  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory)), row.kept);
 #endif
 }
 
@@ -87,10 +87,10 @@ INSTANTIATE_TEST_SUITE_P(Rows, OwnWords, ::testing::ValuesIn(kWordsRows),
 // one that never had words.
 TEST(OwnWordsStore, EmptiedWordsRemoveTheirValue) {
   testing::TempStore temp;
-  EXPECT_EQ(modOptions::Words(issRageAnger, ""), "Success");  // never stored: nothing to remove
-  EXPECT_EQ(modOptions::Words(issRageAnger, "at my brother"), "Success");
-  EXPECT_EQ(modOptions::Words(issRageAnger), "at my brother");
-  EXPECT_EQ(modOptions::Words(issRageAnger, ""), "Success");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");  // never stored: nothing to remove
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), "at my brother"), "Success");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "at my brother");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");
   settings::HKey key = 0;
   ASSERT_EQ(temp.Store().OpenKey(settings::RootHandle(settings::HKEY_CURRENT_USER), modOptions::kWordsKey,
                                  settings::KEY_QUERY_VALUE, &key),

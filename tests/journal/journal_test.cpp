@@ -87,7 +87,8 @@ Clock MinuteClock() {
   return [t = kMonday]() mutable { return t += 60000; };
 }
 
-SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = 20, std::int16_t first = 8) {
+SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = issAnxietyFearPanicPhobia,
+                      std::int16_t first = 8) {
   return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open, {}};
 }
 
@@ -117,7 +118,7 @@ TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
   ASSERT_EQ(sessions.size(), 1u);
   const SessionRecord& s = sessions[0];
   EXPECT_EQ(std::tie(s.started, s.issue, s.firstRating, s.rounds, s.ended, s.end),
-            std::tuple(kMonday + 60000, 110, 9, 3, kMonday + 240000, SessionEnd::Finish));
+            std::tuple(kMonday + 60000, issGuilt, 9, 3, kMonday + 240000, SessionEnd::Finish));
   EXPECT_EQ(s.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}, {kMonday + 180000, 2}}));
   namespace fs = std::filesystem;
   EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -129,7 +130,7 @@ struct RecorderRules : ::testing::Test, IJournalSink {
   std::vector<SessionRecord> written;
   SessionRecorder recorder{*this, MinuteClock()};
   void Write(const SessionRecord& record) override { written.push_back(record); }
-  void Move(enmStep from, enmStep to, std::int16_t sud = 7) { recorder.StepChanged({from, to, 30, sud}); }
+  void Move(enmStep from, enmStep to, std::int16_t sud = 7) { recorder.StepChanged({from, to, issDepression, sud}); }
 };
 
 TEST_F(RecorderRules, FromTheFirstRatingUntilANewRatingOrTheWindowCloses) {
@@ -543,8 +544,9 @@ TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
 }
 
 TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
-  SessionRecord open = Session("a", 951782400000, 20, 9);  // 2000-02-29, an issue with commas in its name
-  SessionRecord done = Session("b", kMonday, 110, 7);
+  SessionRecord open =
+      Session("a", 951782400000, issAnxietyFearPanicPhobia, 9);  // 2000-02-29, an issue with commas in its name
+  SessionRecord done = Session("b", kMonday, issGuilt, 7);
   done.reassessments = {{kMonday + 60000, 4}, {kMonday + 120000, 2}};
   done.rounds = 5;
   done.ended = kMonday + 180000;

@@ -21,7 +21,8 @@ constexpr TimeMs kSaturday = 1796507700000;  // 2026-12-05T21:55:00Z
 constexpr TimeMs kSat = kSaturday;
 
 // A session: its issue, first rating, re-assessments (none: never re-assessed).
-SessionRecord Session(TimeMs started, std::int16_t first, std::vector<std::int16_t> after = {}, enmIssue issue = 20) {
+SessionRecord Session(TimeMs started, std::int16_t first, std::vector<std::int16_t> after = {},
+                      enmIssue issue = issAnxietyFearPanicPhobia) {
   SessionRecord s;
   s.started = started;
   s.issue = issue;
@@ -32,7 +33,7 @@ SessionRecord Session(TimeMs started, std::int16_t first, std::vector<std::int16
   return s;
 }
 
-std::vector<std::uint32_t> All(const std::vector<SessionRecord>& sessions) { return ShownSessions(sessions, 0); }
+std::vector<std::uint32_t> All(const std::vector<SessionRecord>& sessions) { return ShownSessions(sessions, issNA); }
 
 struct SummaryRow {
   const char* name;
@@ -75,12 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ShownSessions, NewestFirstOfTheIssueChosenUnknownTimesLast) {
-  const std::vector<SessionRecord> sessions = {Session(kSat, 1, {}, 20), Session(kUnknownTime, 2, {}, 20),
-                                               Session(kSat + kDay, 3, {}, 110), Session(kSat + 2 * kDay, 4, {}, 20)};
-  EXPECT_EQ(ShownSessions(sessions, 0), (std::vector<std::uint32_t>{3, 2, 0, 1}));
-  EXPECT_EQ(ShownSessions(sessions, 20), (std::vector<std::uint32_t>{3, 0, 1}));
-  EXPECT_EQ(ShownSessions(sessions, 110), (std::vector<std::uint32_t>{2}));
-  EXPECT_TRUE(ShownSessions(sessions, 50).empty());
+  const std::vector<SessionRecord> sessions = {
+      Session(kSat, 1, {}, issAnxietyFearPanicPhobia), Session(kUnknownTime, 2, {}, issAnxietyFearPanicPhobia),
+      Session(kSat + kDay, 3, {}, issGuilt), Session(kSat + 2 * kDay, 4, {}, issAnxietyFearPanicPhobia)};
+  EXPECT_EQ(ShownSessions(sessions, issNA), (std::vector<std::uint32_t>{3, 2, 0, 1}));
+  EXPECT_EQ(ShownSessions(sessions, issAnxietyFearPanicPhobia), (std::vector<std::uint32_t>{3, 0, 1}));
+  EXPECT_EQ(ShownSessions(sessions, issGuilt), (std::vector<std::uint32_t>{2}));
+  EXPECT_TRUE(ShownSessions(sessions, issNegativeMemory).empty());
 }
 
 struct LineRow {
@@ -98,15 +100,16 @@ TEST_P(ClosingLine, SaysTheIssueTheTwoRatingsAndTheMinutes) {
   EXPECT_EQ(SessionLine(s), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Journal, ClosingLine,
-    ::testing::Values(LineRow{"Reassessed", Session(kSat, 8, {5, 3}), 6 * kMinute + 10'000,
-                              "Anxiety, fear, panic, phobia: 8 → 3 in 6 minutes"},
-                      LineRow{"NotReassessed", Session(kSat, 7), kMinute + 29'000,
-                              "Anxiety, fear, panic, phobia: 7, not re-assessed, 1 minute"},
-                      LineRow{"UnderAMinute", Session(kSat, 4, {4}, 110), 20'000, "Guilt: 4 → 4 in less than a minute"},
-                      LineRow{"StillOpen", Session(kSat, 9, {6}, 110), std::nullopt, "Guilt: 9 → 6"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Journal, ClosingLine,
+                         ::testing::Values(LineRow{"Reassessed", Session(kSat, 8, {5, 3}), 6 * kMinute + 10'000,
+                                                   "Anxiety, fear, panic, phobia: 8 → 3 in 6 minutes"},
+                                           LineRow{"NotReassessed", Session(kSat, 7), kMinute + 29'000,
+                                                   "Anxiety, fear, panic, phobia: 7, not re-assessed, 1 minute"},
+                                           LineRow{"UnderAMinute", Session(kSat, 4, {4}, issGuilt), 20'000,
+                                                   "Guilt: 4 → 4 in less than a minute"},
+                                           LineRow{"StillOpen", Session(kSat, 9, {6}, issGuilt), std::nullopt,
+                                                   "Guilt: 9 → 6"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ProgressChart, EachSessionBeforeAndOnlyTheAftersGivenInTimeOrder) {
   const std::vector<SessionRecord> sessions = {Session(kSat + kDay, 7), Session(kSat, 8, {6, 3}),

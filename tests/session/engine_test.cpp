@@ -19,7 +19,7 @@ constexpr int kThreeRounds = 2000 + 3 * 32 * 100;  // karate chop and three roun
 TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   // The issue chosen and shown, the SUD rating chosen and shown.
   const auto choices = [&] {
-    return std::to_string(S().genmSelectedIssue) + " " + std::to_string(view.selectedIssue) + " " +
+    return std::to_string(IssueNumber(S().genmSelectedIssue)) + " " + std::to_string(view.selectedIssue) + " " +
            std::to_string(engine.mintSUD()) + " " + std::to_string(view.selectedSUD);
   };
   Load(/*activate=*/false);

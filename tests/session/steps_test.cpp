@@ -101,7 +101,8 @@ TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
   EXPECT_EQ(
       GuidanceUtterance(stpRightHand, issPTSDTrauma, false, " in the flood\r\n"),
       "Even though I was exposed to this traumatic event in the flood I love and accept myself with all my heart.");
-  EXPECT_EQ(GuidanceUtterance(stpTopHead1, issRageAnger, false, "at my boss"), GuidanceUtterance(7, 80, false));
+  EXPECT_EQ(GuidanceUtterance(stpTopHead1, issRageAnger, false, "at my boss"),
+            GuidanceUtterance(7, issRageAnger, false));
   // Other steps: the title, then the instructions line by line without their outer blanks.
   const std::string sud = GuidanceUtterance(stpAssignSUD, issNegativeMemory, false);
   EXPECT_EQ(sud.rfind("Assign SUD.\nNow please assess", 0), 0u);
@@ -120,7 +121,7 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
                                         {issGuilt, true}}) {
     std::set<std::int32_t> emphasised;
     for (enmStep step = stpTopHead1; step <= stpRightUnderArm; ++step) {
-      SCOPED_TRACE(std::to_string(issue) + (positive ? "+ " : "- ") + std::to_string(step));
+      SCOPED_TRACE(std::to_string(IssueNumber(issue)) + (positive ? "+ " : "- ") + std::to_string(step));
       const std::string text = GetStepInstructions(step, issue, positive);
       const std::int32_t line = SayNowLine(text, step);
       std::vector<std::string> lines;
@@ -141,7 +142,7 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
     // Sixteen points, each its own line where the sequence has sixteen or more.
     const std::string first = GetStepInstructions(stpTopHead1, issue, positive);
     const auto statements = static_cast<std::size_t>(std::count(first.begin(), first.end(), '\n') - 1);
-    EXPECT_EQ(emphasised.size(), std::min<std::size_t>(16, statements)) << issue;
+    EXPECT_EQ(emphasised.size(), std::min<std::size_t>(16, statements)) << IssueNumber(issue);
   }
   for (const enmStep step : {stpIntro, stpLeftHand, stpRelax, stpReassessSUD, 0, 26}) {
     EXPECT_EQ(SayNowLine(GetStepInstructions(step, issNegativeMemory, false), step), -1) << step;

@@ -198,7 +198,7 @@ frmProgress::frmProgress(std::string journalPath, bool keeping, QWidget* owner)
   connect(cmdDeleteAll_, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteAll(); }); });
   connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
   connect(cboIssue_, &QComboBox::activated, this,
-          [this](int at) { FilterIssue(static_cast<enmIssue>(cboIssue_->itemData(at).toInt())); });
+          [this](int at) { FilterIssue(StoredIssue(cboIssue_->itemData(at).toInt())); });
   connect(tblSessions_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { UpdateButtons(); });
 
   // The designed size, or what the screen has room for.
@@ -267,17 +267,17 @@ void frmProgress::Reload() {
   std::set<enmIssue> issues;
   for (const SessionRecord& s : all_) issues.insert(s.issue);
   cboIssue_->clear();
-  cboIssue_->addItem(QStringLiteral("All issues"), 0);
-  for (enmIssue issue : issues) cboIssue_->addItem(ToQString(modIssues::GetIssueName(issue)), issue);
-  const int at = cboIssue_->findData(issue_);
-  if (at < 0) issue_ = 0;
+  cboIssue_->addItem(QStringLiteral("All issues"), IssueNumber(issNA));
+  for (enmIssue issue : issues) cboIssue_->addItem(ToQString(modIssues::GetIssueName(issue)), IssueNumber(issue));
+  const int at = cboIssue_->findData(IssueNumber(issue_));
+  if (at < 0) issue_ = issNA;
   cboIssue_->setCurrentIndex(at < 0 ? 0 : at);
   ShowFiltered();
 }
 
 void frmProgress::FilterIssue(enmIssue issue) {
   issue_ = issue;
-  const int at = cboIssue_->findData(issue);
+  const int at = cboIssue_->findData(IssueNumber(issue));
   if (at >= 0) cboIssue_->setCurrentIndex(at);
   ShowFiltered();
 }

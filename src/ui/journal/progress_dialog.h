@@ -64,7 +64,7 @@ class frmProgress : public DialogPattern {
   bool keeping_ = false;
   std::vector<journal::SessionRecord> all_;  // oldest first, as the journal gives them
   std::vector<std::uint32_t> shown_;         // indexes into all_, newest first
-  enmIssue issue_ = 0;
+  enmIssue issue_ = issNA;
   QWidget* body_ = nullptr;
   QComboBox* cboIssue_ = nullptr;
   QLabel* lblSummary_ = nullptr;

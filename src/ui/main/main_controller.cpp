@@ -250,7 +250,7 @@ void MainWindowController::Form_Load() {
     for (QAction* item : paceMenu_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
     for (std::int32_t index = 1; index <= 12; ++index) {
       const enmIssue issue = modIssues::IssueOptIndexToEnum(index);
-      engine_.SetOwnWords(issue, modOptions::Words(issue));
+      engine_.SetOwnWords(issue, modOptions::Words(IssueNumber(issue)));
     }
     engine_.Form_Load_Session();
     if (QAbstractButton* web = window_.Button("cmdWeb")) {
@@ -374,7 +374,7 @@ void MainWindowController::ShowWordsOfChosenIssue() {
 void MainWindowController::SaveWords() {
   bool failed = false;
   for (const enmIssue issue : wordsEdited_) {
-    failed = modOptions::Words(issue, engine_.OwnWords(issue)) != "Success" || failed;
+    failed = modOptions::Words(IssueNumber(issue), engine_.OwnWords(issue)) != "Success" || failed;
   }
   wordsEdited_.clear();
   if (failed) ShowNotice("Your own words could not be saved; they hold until Serenitap closes.");

@@ -53,12 +53,14 @@ struct ProgressWindow : ::testing::Test {
   std::string path = folder / "Serenitap/journal.sqlite";
   void SetUp() override {
     JournalStore store(path);
-    const std::pair<enmIssue, std::vector<std::int16_t>> sessions[] = {
-        {20, {9, 6, 3}}, {110, {7, 5, 5}}, {20, {6, 2, 1}}, {20, {8}}};
+    const std::pair<enmIssue, std::vector<std::int16_t>> sessions[] = {{issAnxietyFearPanicPhobia, {9, 6, 3}},
+                                                                       {issGuilt, {7, 5, 5}},
+                                                                       {issAnxietyFearPanicPhobia, {6, 2, 1}},
+                                                                       {issAnxietyFearPanicPhobia, {8}}};
     journal::TimeMs day = kMonday;
     for (const auto& [issue, ratings] : sessions) {
       journal::SessionRecord s{0, std::to_string(day), day, issue, ratings[0], {}, 2, {}, {}, {}};
-      if (issue == 110) s.words = kGuiltWords;
+      if (issue == issGuilt) s.words = kGuiltWords;
       for (std::size_t i = 1; i < ratings.size(); ++i)
         s.reassessments.push_back({day + 6000 * static_cast<journal::TimeMs>(i), ratings[i]});
       store.Save(s);
@@ -96,7 +98,7 @@ TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
   EXPECT_EQ(Summary(window), QStringLiteral("4 sessions, 3 re-assessed: the rating fell by 4.3 points on average."));
   EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6, 8}));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 5, 1}));
-  window.FilterIssue(20);
+  window.FilterIssue(issAnxietyFearPanicPhobia);
   EXPECT_EQ(window.Table()->model()->rowCount(), 3);
   EXPECT_EQ(Summary(window), QStringLiteral("3 sessions, 2 re-assessed: the rating fell by 5.5 points on average."));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 1}));
@@ -105,7 +107,7 @@ TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
 
 TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
   frmProgress window(path, true);
-  window.FilterIssue(110);
+  window.FilterIssue(issGuilt);
   const std::string out = folder / "out.csv";
   std::ofstream(out) << "old";
   fs::permissions(out, fs::perms(0644));

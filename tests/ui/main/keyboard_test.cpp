@@ -64,14 +64,14 @@ TEST_F(KeyboardTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
   };
   EXPECT_EQ(TabUntil(inGroup("radMode")), Btn("radMode", 5));  // "Negative memory", chosen at first
   Key(Qt::Key_Down);                                           // the next one down the list
-  EXPECT_EQ(state().genmSelectedIssue, 120);
+  EXPECT_EQ(state().genmSelectedIssue, issPTSDTrauma);
   EXPECT_EQ(window->focusWidget(), Btn("radMode", 12));
   Key(Qt::Key_Space);
   Key(Qt::Key_Up);
   Key(Qt::Key_Up);
-  EXPECT_EQ(state().genmSelectedIssue, 40);
+  EXPECT_EQ(state().genmSelectedIssue, issHeadaches);
   Key(Qt::Key_1);
-  EXPECT_EQ(state().genmSelectedIssue, 10);
+  EXPECT_EQ(state().genmSelectedIssue, issAddictionsObsessions);
   EXPECT_EQ(step(), stpSelectIssue);
   Key(Qt::Key_Tab);
   EXPECT_FALSE(inGroup("radMode")(KeyTarget()));

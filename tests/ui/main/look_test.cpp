@@ -181,7 +181,8 @@ TEST_F(DarkDesktop, EveryDialogAndMyProgressReadInTheDesignedColoursAndFamily) {
 
   testing::TempFolder folder;
   const std::string path = folder / "journal.sqlite";
-  journal::JournalStore(path).Save({0, "1", 1772409600000, 20, 8, {{1772409660000, 3}}, 2, {}, {}, {}});
+  journal::JournalStore(path).Save(
+      {0, "1", 1772409600000, issAnxietyFearPanicPhobia, 8, {{1772409660000, 3}}, 2, {}, {}, {}});
   frmProgress progress(path, true);
   check(progress, "My Progress");
 }

@@ -162,9 +162,9 @@ void ToggleAction(QWidget* option) {
 TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndTheRating) {
   NextUntil(stpSelectIssue);
   ToggleAction(Btn("radMode", 8));
-  EXPECT_EQ(state().genmSelectedIssue, 80);
+  EXPECT_EQ(state().genmSelectedIssue, issRageAnger);
   ClickOption(Btn("radMode", 11));
-  EXPECT_EQ(state().genmSelectedIssue, 110);
+  EXPECT_EQ(state().genmSelectedIssue, issGuilt);
   NextUntil(stpAssignSUD);
   ToggleAction(Btn("radSUD", 9));
   ClickOption(Btn("radSUD", 9));  // a click on the ticked option keeps it
@@ -177,10 +177,13 @@ TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndT
   // second is ten. On screen, top to bottom: 1, 2, 3, 11, 4, 5, 12, 7, 8, 9.
   Restart();
   NextUntil(stpSelectIssue);
-  for (const auto& [key, issue] : {std::pair{Qt::Key_1, 10}, {Qt::Key_4, 110}, {Qt::Key_9, 80}, {Qt::Key_0, 90}}) {
+  for (const auto& [key, issue] : {std::pair{Qt::Key_1, issAddictionsObsessions},
+                                   {Qt::Key_4, issGuilt},
+                                   {Qt::Key_9, issRageAnger},
+                                   {Qt::Key_0, issSelfEsteem}}) {
     Key(key);
     EXPECT_EQ(state().genmSelectedIssue, issue) << key;
-    EXPECT_EQ(window->focusWidget(), Btn("radMode", issue / 10)) << key;
+    EXPECT_EQ(window->focusWidget(), Btn("radMode", modIssues::IssueEnumToOptIndex(issue))) << key;
   }
   NextUntil(stpAssignSUD);
   // Keys and the time before each: 1, 0 within the second is ten; a further 0 is 0.

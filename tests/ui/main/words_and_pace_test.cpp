@@ -56,7 +56,7 @@ QLineEdit& Field(frmMain& window) { return window.WordsField(); }
 // Words stored for the default issue stand in its affirmation from the start.
 TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
   CloseWindow();
-  ASSERT_EQ(modOptions::Words(issNegativeMemory, "of the \"crash\" \\ on the A7"), "Success");
+  ASSERT_EQ(modOptions::Words(IssueNumber(issNegativeMemory), "of the \"crash\" \\ on the A7"), "Success");
   OpenWindow();
   NextUntil(stpSelectIssue);
   EXPECT_EQ(Field(*window).text(), QStringLiteral("of the \"crash\" \\ on the A7"));
@@ -100,9 +100,10 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   ClickOption(Btn("radMode", 2));  // Anxiety: its texts hold no place for words
   EXPECT_FALSE(field.isEnabled());
   ClickOption(Btn("radMode", 8));
-  EXPECT_EQ(modOptions::Words(issRageAnger), "");  // not stored before the session moves on
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "");  // not stored before the session moves on
   NextUntil(stpAssignSUD);
-  EXPECT_EQ(modOptions::Words(issRageAnger) + "/" + modOptions::Words(issNegativeMemory), "at my boss/fear 2 n p");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)) + "/" + modOptions::Words(IssueNumber(issNegativeMemory)),
+            "at my boss/fear 2 n p");
   NextUntil(stpLeftHand);
   EXPECT_TRUE(Ctl("lblLeftFrame")->accessibleDescription().contains("I have this anger at my boss I love"));
   // Typed and then Exit while the issue step shows (still Rage or anger): stored all the same.
@@ -115,7 +116,7 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   typed.setCommitString(QStringLiteral("\u0645\u0637\u0627\u0631 \U0001F6EB"));
   QApplication::sendEvent(&field, &typed);
   Btn("cmdExit")->click();
-  EXPECT_EQ(modOptions::Words(issRageAnger), "of the \u0645\u0637\u0627\u0631 \U0001F6EB");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "of the \u0645\u0637\u0627\u0631 \U0001F6EB");
 }
 
 // While tapping, the round and its kind are shown (a screen reader hears it by
