@@ -12,8 +12,8 @@ FontConfigurationWarmUp::FontConfigurationWarmUp() {
 #if defined(SERENITAP_HAVE_FONTCONFIG)
   try {
     // The configuration read here becomes the process's own: Qt's font
-    // database finds it ready. If the toolkit asks before it is done, each
-    // reads its own and fontconfig keeps one, so nothing but time is lost.
+    // database finds it ready. The toolkit must not ask before it is done
+    // (see the header).
     thread_ = std::thread([] { FcInit(); });
   } catch (const std::system_error&) {
     // No thread to spare: the toolkit reads the configuration when it needs it.

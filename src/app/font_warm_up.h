@@ -3,8 +3,12 @@
 // read (on Linux fontconfig parses its XML files and maps the font caches):
 // the first text on screen waits for it. It does not need the window system,
 // so it starts on a thread of its own before anything else and runs while
-// the application connects to the display and builds the window; the first
-// window waits for what is left of it before it lays out its text.
+// the application connects to the display.
+// Nothing may touch the font configuration meanwhile: two threads reading it
+// at once can corrupt fontconfig's shared state and crash the program later.
+// So every window waits for what is left of it before it makes a control or
+// lays out text (WaitForFontConfiguration in ui/fonts.h): the main window, the
+// introduction, message boxes and failure reports.
 // Where the platform reads its fonts otherwise, nothing is started.
 #include <thread>
 

@@ -25,19 +25,22 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   FontConfigurationWarmUp fonts;  // runs while the application connects to the display
+  std::unique_ptr<DisplayConnection> display;
+  if (auto reason = DisplayConnection::Open(display)) {
+    std::fprintf(stderr, "%s\n", reason->c_str());
+    return 1;
+  }
   SafeApplication app(argc, argv);
+  display.reset();  // the application has its own connection now
   SetUpProgram();
-  FontConfigurationWait() = [&fonts] { fonts.Wait(); };  // the main window's first text waits for it
+  FontConfigurationWait() = [&fonts] { fonts.Wait(); };
 
   InstanceLock instances;
   std::unique_ptr<frmMain> window;
   modMain::StartupSteps steps;
-  // Each window waits for the font configuration before it shows text.
-  steps.anotherInstanceRunning = [&] {
-    const bool others = instances.AcquireAndCheckOthers();
-    if (others) fonts.Wait();  // the question comes next
-    return others;
-  };
+  // Each window waits for the font configuration before it lays out text: the
+  // question (a message box), a failure report, the introduction, the main window.
+  steps.anotherInstanceRunning = [&] { return instances.AcquireAndCheckOthers(); };
   steps.showWhatIsItAtStartup = [] { return modOptions::ShowWhatIsItWindow(); };
   steps.showWhatIsItModal = [&] {
     fonts.Wait();

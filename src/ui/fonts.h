@@ -42,9 +42,10 @@ inline QFont DesignFont(std::string_view designFamily) {
 }
 
 // The program may read the system's font configuration ahead, on a thread of
-// its own (app/font_warm_up.h), and leaves here how to wait for it; the main
-// window waits just before it measures its first text, after it has built its
-// controls. Nothing is waited for when nothing was left.
+// its own (app/font_warm_up.h), and leaves here how to wait for it. Whatever
+// shows the first text waits before it makes a control or lays out text:
+// fontconfig must not be read by two threads at once. Nothing is waited for
+// when nothing was left.
 inline std::function<void()>& FontConfigurationWait() {
   static std::function<void()> wait;
   return wait;

@@ -5,7 +5,10 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
+#include <chrono>
 #include <stdexcept>
+#include <vector>
 
 #include "app/display_check.h"
 #include "app/mod_main.h"
@@ -14,6 +17,7 @@
 #include "services/failure.h"
 #include "support/offscreen_environment.h"
 #include "support/recorders.h"
+#include "ui/fonts.h"
 
 namespace serenitap {
 namespace {
@@ -32,12 +36,18 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
       if (modal != nullptr) modal->close();
     });
   };
+  // Each waits for the font configuration the program may still be reading.
+  int waits = 0;
+  const auto countWait = [&waits] { ++waits; };
+  FontConfigurationWait() = countWait;
   closeNextModal();
   Guarded("frmMain", "cmdAbout_Click", [] { throw RuntimeFailure(6, "Overflow"); });
+  FontConfigurationWait() = countWait;
   closeNextModal();
   MsgBox("The journal could not be saved.");
   QCoreApplication::processEvents();  // a check left over when a window did not open
   EXPECT_EQ(shown, QStringList({"serenitap::frmErrorReport", "QMessageBox"}));
+  EXPECT_EQ(waits, 2);
   SetReportErrorSink({});  // back to standard error: no dialog can block a later test
   SetMessageBoxSink({});
 }
@@ -90,6 +100,41 @@ TEST(Startup, ADisplayIsFoundThroughAnyOfItsVariables) {
   for (int i = 0; i < 3; ++i) qputenv(names[i], saved[i]);
 }
 #endif
+
+// An X server that lost its last client starts afresh and refuses connections
+// for a moment: the display is tried again a bounded number of times.
+TEST(Startup, ARefusingDisplayIsTriedAgainForAMomentThenExplained) {
+  using enum DisplayAttempt;
+  const int all = kDisplayAttempts;
+  std::vector<DisplayAttempt> lastChance(all - 1, Refused);
+  lastChance.push_back(Connected);
+  struct Row {
+    const char* name;
+    std::vector<DisplayAttempt> answers;  // the last one repeats
+    int attempts;
+    const char* reason;  // part of the explanation; null: connected
+  } rows[] = {
+      {"connected at once", {Connected}, 1, nullptr},
+      {"refused while it starts afresh", {Refused, Refused, Connected}, 3, nullptr},
+      {"connected at the last attempt", lastChance, all, nullptr},
+      {"refused throughout", {Refused}, all, "\":7\": it refused the connection"},
+      {"no such screen", {Invalid}, 1, "\":7\": there is no such display"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    int attempts = 0;
+    std::chrono::milliseconds paused{0};
+    const auto reason = UnreachableDisplayReason(
+        ":7", [&] { return row.answers[std::min<std::size_t>(attempts++, row.answers.size() - 1)]; },
+        [&](std::chrono::milliseconds pause) { paused += pause; });
+    EXPECT_EQ(attempts, row.attempts);
+    EXPECT_EQ(paused, (row.attempts - 1) * kDisplayRetryPause);
+    EXPECT_EQ(reason.has_value(), row.reason != nullptr);
+    if (reason && row.reason) {
+      EXPECT_NE(reason->find(row.reason), std::string::npos) << *reason;
+    }
+  }
+}
 
 struct Throwing : QObject {
   int handled = 0;

@@ -11,6 +11,7 @@
 #include "services/failure.h"
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/web_link.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 namespace serenitap {
@@ -188,6 +189,7 @@ void frmErrorReport::OnUnload() {
 }
 
 void ShowErrorReport(const ErrorReport& report) {
+  WaitForFontConfiguration();  // its text is laid out as it is made
   frmErrorReport window;
   window.ShowUp(report.number, report.description, report.version, report.build, report.module, report.procedure,
                 report.extra);

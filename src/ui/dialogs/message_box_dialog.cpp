@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "services/message_box.h"
+#include "ui/fonts.h"
 #include "ui/qt_text.h"
 
 namespace serenitap {
@@ -31,6 +32,7 @@ QMessageBox::StandardButtons ButtonsOf(MsgButtons buttons) {
 }
 
 MsgAnswer ShowDialog(const MessageBoxRequest& request) {
+  WaitForFontConfiguration();  // its text is laid out as it is made
   QMessageBox box(IconOf(request.icon), ToQString(request.title), ToQString(request.text), ButtonsOf(request.buttons),
                   QApplication::activeWindow());
   if (request.defaultButton) {

@@ -148,6 +148,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     SetFormCaption();
+    // Controls lay out their text as they are made (a line edit at once).
+    WaitForFontConfiguration();
     CreateControls();
     CreatePopupMenu();
     notices_ = new NoticeStrip(Control("picStatusBar"));
@@ -166,7 +168,6 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     // The dots start hidden and the captions and colours come from the control
     // table; Form_Load resets the dots, the time and the captions once more
     // through the session and paints the strips.
-    WaitForFontConfiguration();  // the first text measured
     SetIntroText(modSteps::GetIntroText());
     layout_ = DesignLayout();
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFontInfo>
@@ -213,12 +214,19 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
 }
 
 // The program may still be reading the font configuration when the window is
-// built: the window waits for it once, before it measures its first text.
-TEST(FirstPaint, TheWindowWaitsForTheFontConfigurationOnce) {
+// built: the window waits for it once, before it makes a control (a line edit
+// lays out its text as it is made; two threads must not read it at once).
+TEST(FirstPaint, TheWindowWaitsForTheFontConfigurationOnceBeforeItMakesAControl) {
+  const qsizetype widgetsBefore = QApplication::allWidgets().size();
   int waits = 0;
-  FontConfigurationWait() = [&waits] { ++waits; };
+  qsizetype madeBeforeTheWait = -1;
+  FontConfigurationWait() = [&] {
+    ++waits;
+    madeBeforeTheWait = QApplication::allWidgets().size() - widgetsBefore;
+  };
   frmMain window;
   EXPECT_EQ(waits, 1);
+  EXPECT_EQ(madeBeforeTheWait, 1);  // the window itself
   EXPECT_FALSE(FontConfigurationWait());
   frmMain second;
   EXPECT_EQ(waits, 1);
