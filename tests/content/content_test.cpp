@@ -103,9 +103,11 @@ TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
   EXPECT_EQ(GetStepInstructions(stpRightHand, issGuilt, true), GetStringForActivationStep(issGuilt));
   EXPECT_EQ(GetStepInstructions(stpIntro, issGuilt, true), modSteps::GetIntroText());
   EXPECT_EQ(Lines(modSteps::GetIntroText()).size(), 9u);  // five paragraphs
-  EXPECT_EQ(Lines(GetStepInstructions(stpFinish, issGuilt, true))[3], "'I feel you. I understand you. I love you.'");
+  const std::vector<std::string> closing = Lines(GetStepInstructions(stpFinish, issGuilt, true));
+  ASSERT_GT(closing.size(), 3u);
+  EXPECT_EQ(closing[3], "'I feel you. I understand you. I love you.'");
   const std::vector<std::string> reassess = Lines(GetStepInstructions(stpReassessSUD, issGuilt, true));
-  EXPECT_EQ(reassess.size(), 12u);
+  ASSERT_EQ(reassess.size(), 12u);
   EXPECT_EQ(reassess.back(), "To stop the session plese click the button 'Finish.");
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_EQ(GetStepInstructions(stpNone, issGuilt, false) + GetSegmentTitle(26, false), "");

@@ -280,6 +280,7 @@ TEST(JournalStoreFile, OwnWordsAreKeptExactly) {
     session.words = row.words;
     store.Save(session);
     const auto stored = store.Sessions();
+    ASSERT_FALSE(stored.empty());
     EXPECT_EQ(stored.back().words, row.words);
     const auto waiting = ParsePending(PendingText({session, Session("next")}));
     ASSERT_EQ(waiting.size(), 2u);

@@ -11,8 +11,8 @@
 #include "kit/dialogs/password_dialog.h"
 #include "kit/dialogs/template_dialog.h"
 #include "kit/dialogs/text_box_helpers.h"
-#include "support/dialog_steps.h"
 #include "support/recorders.h"
+#include "support/widget_steps.h"
 
 namespace serenitap {
 namespace {

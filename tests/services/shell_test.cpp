@@ -111,7 +111,7 @@ TEST(OpenWebPage, MarksTheAddressUnlessAsIsAndTellsTheUserWhenItFailed) {
   fake->fail = true;
   OpenWebPage(0, "x", false);
   SetShellBackend(previous);
-  EXPECT_EQ(boxes.Texts(),
+  ASSERT_EQ(boxes.Texts(),
             (std::vector<std::string>{"Error on launching URL: 32", "Error: 5. Invalid procedure call or argument",
                                       "Error on launching URL: 0"}));
   EXPECT_EQ(boxes.requests[0].title, "Serenitap");

@@ -14,9 +14,9 @@
 
 #include "settings/options.h"
 #include "settings/registry.h"
-#include "support/dialog_steps.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
+#include "support/widget_steps.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
@@ -62,7 +62,7 @@ struct ShownReport : frmErrorReport {
     ShowActive(*this);
     if (past_guard) nowMs += kSendGuardMs;
   }
-  QPlainTextEdit* Field(const char* name) { return findChild<QPlainTextEdit*>(QString::fromLatin1(name)); }
+  QPlainTextEdit* Field(const char* name) { return testing::Child<QPlainTextEdit>(*this, name); }
 };
 
 TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerBack) {
@@ -75,7 +75,7 @@ TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerB
               "2.0 201 Error -5 (frmMain:cmdAbout_Click)\n\nInvalid  call\n\nLine: 12");
     EXPECT_EQ(dialog.Field("txtErrDesc")->palette().color(QPalette::Base), QColor(244, 244, 244));
     dialog.Field("txtComments")->setPlainText("  clicked About  \nthen #2 ");
-    dialog.findChild<QLineEdit*>(QStringLiteral("txtEmail"))->setText(" a@b.c ");
+    testing::Child<QLineEdit>(dialog, "txtEmail")->setText(" a@b.c ");
     pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
     Button(dialog, "cmdSend")->click();
     EXPECT_FALSE(dialog.isVisible());

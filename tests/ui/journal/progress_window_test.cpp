@@ -27,6 +27,7 @@
 #include "settings/options.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
+#include "support/widget_steps.h"
 #include "ui/journal/journal_keeper.h"
 #include "ui/journal/progress_dialog.h"
 #include "ui/main/main_controller.h"
@@ -71,12 +72,8 @@ struct ProgressWindow : ::testing::Test {
   static QString Cell(frmProgress& window, int row, int column) {
     return window.Table()->model()->index(row, column).data().toString();
   }
-  static QString Summary(frmProgress& window) {
-    return window.findChild<QLabel*>(QStringLiteral("lblSummary"))->text();
-  }
-  static bool Enabled(frmProgress& window, const char* button) {
-    return window.findChild<QPushButton*>(QString::fromLatin1(button))->isEnabled();
-  }
+  static QString Summary(frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
+  static bool Enabled(frmProgress& window, const char* button) { return testing::Button(window, button)->isEnabled(); }
   // The ratings on a line of the chart: 0 before tapping, 1 after.
   static QList<qreal> Line(frmProgress& window, int line) {
     QList<qreal> y;
@@ -120,7 +117,7 @@ TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
   EXPECT_EQ(fs::status(out).permissions() & fs::perms::all, fs::perms(0600));
   const std::string told = "The journal was exported to \"" + out + "\".";
   EXPECT_EQ(notices, std::vector<std::string>{told});
-  EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("lblStatus"))->text().toStdString(), told);
+  EXPECT_EQ(testing::Child<QLabel>(window, "lblStatus")->text().toStdString(), told);
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_FALSE(window.ExportCsv(QString::fromStdString(folder / "no/such/folder/out.csv")));
   EXPECT_EQ(boxes.requests.size(), 1u);
@@ -149,6 +146,7 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   EXPECT_TRUE(fs::exists(copy));
   boxes.answers = {MsgAnswer::Yes};
   EXPECT_TRUE(window.DeleteAll());
+  ASSERT_FALSE(boxes.requests.empty());
   EXPECT_EQ(boxes.Texts().back(),
             "Delete all 3 sessions? The 1 unreadable copy of the journal set aside earlier will be deleted too. This "
             "cannot be undone.");
@@ -220,7 +218,7 @@ struct JournalFromTheWindow : ::testing::Test {
 
 TEST_F(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
   auto& engine = controller->Engine();
-  auto closingPage = [&] { return window.findChild<QLabel*>(QStringLiteral("lblIntro"))->text(); };
+  auto closingPage = [&] { return testing::Child<QLabel>(window, "lblIntro")->text(); };
   for (int i = 0; i < 2; ++i) engine.cmdNavig_Click(1);
   engine.radMode_Click(11);  // Guilt
   engine.cmdNavig_Click(1);
@@ -248,7 +246,7 @@ TEST_F(JournalFromTheWindow, TheClosingPageSumsUpTheSessionJournalKeptOrNot) {
 }
 
 TEST_F(JournalFromTheWindow, TheMenuChoiceIsStoredAndASessionIsRecordedUntilExit) {
-  window.PopupMenu().findChild<QAction*>(QStringLiteral("mnuPopUpJournal"))->trigger();
+  testing::Child<QAction>(window.PopupMenu(), "mnuPopUpJournal")->trigger();
   EXPECT_TRUE(modOptions::KeepJournal());
   for (int i = 0; i < 2; ++i) controller->Engine().cmdNavig_Click(1);
   QTest::keyClicks(&window.WordsField(), QStringLiteral("of \"storms\", at night"));

@@ -16,6 +16,7 @@
 
 #include "content/instructions.h"
 #include "services/notice.h"
+#include "support/widget_steps.h"
 #include "ui/fonts.h"
 #include "ui/main/after_first_paint.h"
 #include "ui/main/control_table.h"
@@ -44,7 +45,7 @@ TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
   window.show();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Serenitap"));
   for (const char* name : {"lblIntro", "cmdExit", "cmdNavig(0)", "cmdPause", "cmdNavig(1)", "cmdFinish", "cmdWeb"})
-    EXPECT_TRUE(window.findChild<QWidget*>(name)->isVisible()) << name;
+    EXPECT_TRUE(testing::Child<QWidget>(window, name)->isVisible()) << name;
   for (const char* name : {"picLeftFrame", "lblSplit", "cmdResume", "fraMode", "cmdAbout", "cmdNavig_Bottom(1)"})
     EXPECT_TRUE(Ctl(name)->isHidden()) << name;
   EXPECT_EQ(Ctl("cmdResume")->geometry(), Ctl("cmdPause")->geometry());  // they take turns
@@ -207,7 +208,7 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
     if (bySteps)
       window.SetPanesVisible(true);
     else
-      window.findChild<QWidget*>("picLeftFrame")->show();
+      testing::Child<QWidget>(window, "picLeftFrame")->show();
     EXPECT_EQ(label->font().pixelSize(), smallSize);
     window.SetInstructionsText("Breathe.");
   }

@@ -197,11 +197,12 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   auto item = [&]() -> QAction& { return controller->Guidance().Item(); };
   const QList<QAction*> actions = window->PopupMenu().actions();
   const auto at = actions.indexOf(&item());
-  ASSERT_TRUE(at > 0 && actions[at + 1]->isSeparator() && actions[at + 2] == Item("mnuPopUpExit"));
+  ASSERT_TRUE(at > 0 && at + 2 < actions.size() && actions[at + 1]->isSeparator() &&
+              actions[at + 2] == Item("mnuPopUpExit"));
   EXPECT_TRUE(item().isCheckable() && !item().isChecked());
   item().trigger();
   EXPECT_TRUE(modOptions::SpeakGuidance());
-  EXPECT_EQ(spoken, std::vector<std::string>{"Say Please sit u"});
+  ASSERT_EQ(spoken, std::vector<std::string>{"Say Please sit u"});
   item().trigger();
   EXPECT_FALSE(modOptions::SpeakGuidance());
   EXPECT_EQ(spoken.back(), "Stop");

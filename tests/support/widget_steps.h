@@ -1,7 +1,7 @@
 #pragma once
-// Steps the dialog tests share: a window shown as the window system shows it,
+// Steps the widget tests share: a window shown as the window system shows it,
 // a step run inside a modal loop (which ends in time even when the step does
-// not close the window), and a button found by its object name.
+// not close the window), and a control found by its object name.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -40,11 +40,14 @@ inline void WhenModal(std::function<void()> step) {
   });
 }
 
-// The button of that object name; a failure, not a crash, when there is none.
-inline QPushButton* Button(QWidget& window, const char* name) {
-  auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
-  if (button == nullptr) throw std::runtime_error(std::string("no button ") + name);
-  return button;
+// The child of that object name and type; a failure of the test, not a
+// crash, when there is none.
+template <class T>
+T* Child(const QObject& parent, const char* name) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) throw std::runtime_error(std::string("nothing named ") + name + " of that type");
+  return child;
 }
+inline QPushButton* Button(const QWidget& window, const char* name) { return Child<QPushButton>(window, name); }
 
 }  // namespace serenitap::testing
