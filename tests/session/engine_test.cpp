@@ -13,17 +13,38 @@ namespace serenitap {
 namespace {
 
 using testing::EngineTest;
+using testing::SessionControls;
+using testing::Where;
+
+// The controls before the step timer runs, while it runs, paused, and at the end.
+constexpr SessionControls kUntimed{false, false, {false, true}, {false, false}};
+constexpr SessionControls kTiming{true, true, {true, true}, {false, false}};
+constexpr SessionControls kPaused{false, true, {true, false}, {true, true}};
+constexpr SessionControls kFinished{false, true, {false, true}, {false, false}};
+
+// The issue chosen and the option shown, the SUD rating chosen and the one shown.
+struct Choices {
+  enmIssue issue{};
+  std::int32_t shownIssue = 0;
+  std::int16_t sud = 0, shownSUD = 0;
+  friend bool operator==(const Choices&, const Choices&) = default;
+  friend void PrintTo(const Choices& c, std::ostream* out) {
+    *out << "{issue " << IssueNumber(c.issue) << " (option " << c.shownIssue << " shown), SUD " << c.sud << " ("
+         << c.shownSUD << " shown)}";
+  }
+};
 
 constexpr int kThreeRounds = 2000 + 3 * 32 * 100;  // karate chop and three rounds, in ticks
 
 TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
-  // The issue chosen and shown, the SUD rating chosen and shown.
   const auto choices = [&] {
-    return std::to_string(IssueNumber(S().genmSelectedIssue)) + " " + std::to_string(view.selectedIssue) + " " +
-           std::to_string(engine.mintSUD()) + " " + std::to_string(view.selectedSUD);
+    return Choices{S().genmSelectedIssue, view.selectedIssue, engine.mintSUD(), view.selectedSUD};
   };
+  const Choices designed{issNegativeMemory, 5, 5, 5};
   Load(/*activate=*/false);
-  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "1 r0- 0 <0 P01 R00 50 5 5 5");
+  EXPECT_EQ(At(), (Where{stpIntro, 0, false}));
+  EXPECT_EQ(Controls(), kUntimed);
+  EXPECT_EQ(choices(), designed);
   EXPECT_EQ(view.captions[1] + "/" + view.captions[10], "Addiction or obsession/");  // 10..12 keep their own
   EXPECT_EQ(view.texts.instructions, modSteps::GetIntroText());
   Next();  // dropped until the window is activated
@@ -31,24 +52,26 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   engine.Form_Activate();
   engine.radMode_Click(12);
   engine.lblSUDUnit_Click(0);  // both ends of the scale
-  const std::string lowest = choices();
+  EXPECT_EQ(choices(), (Choices{issPTSDTrauma, 5, 0, 0}));
   engine.lblSUDUnit_Click(10);
-  EXPECT_EQ(lowest + "/" + choices(), "120 5 0 0/120 5 10 10");
+  EXPECT_EQ(choices(), (Choices{issPTSDTrauma, 5, 10, 10}));
   Next(5);
-  EXPECT_EQ(Controls(), "1 <1 P11 R00");
-  std::string path;
+  EXPECT_EQ(Controls(), kTiming);
+  std::vector<enmStep> path;
   for (int i = 0; i < 8 && S().genmCurrentStep != stpIntro; ++i) {
     Previous();
-    path += std::to_string(S().genmCurrentStep) + " ";
+    path.push_back(S().genmCurrentStep);
   }
-  EXPECT_EQ(path, "5 3 2 4 1 ");
-  EXPECT_EQ(Controls(), "0 <0 P01 R00");
+  EXPECT_EQ(path, (std::vector<enmStep>{stpLeftHand, stpAssignSUD, stpSelectIssue, stpStimulateThymus, stpIntro}));
+  EXPECT_EQ(Controls(), kUntimed);
   Next(4);
   EXPECT_EQ(view.texts.instructions, GetStepInstructions(stpLeftHand, issPTSDTrauma, false));
   Ticks(kThreeRounds);
   engine.cmdStart_Click();
-  // Previous stays disabled until Next lands on 4 again.
-  EXPECT_EQ(At() + " " + Controls() + " " + choices(), "4 r0- 0 <0 P01 R00 50 5 5 5");
+  // Previous stays disabled until Next lands on the thymus again.
+  EXPECT_EQ(At(), (Where{stpStimulateThymus, 0, false}));
+  EXPECT_EQ(Controls(), kUntimed);
+  EXPECT_EQ(choices(), designed);
   EXPECT_GT(S().glngSessionSeconds, 0);  // the elapsed time runs on
   engine.cmdShare_Click();
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"Share"});
@@ -62,21 +85,21 @@ TEST_F(EngineTest, TheTimerRunsEachStepForItsLengthAndTheThirdRoundIsGreen) {
   EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand, 10 s, entered by a command
   EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand, entered by the timer
   for (int r = 1; r <= 3; ++r) {
-    ASSERT_EQ(At(), "7 r" + std::to_string(r) + (r >= 3 ? "+" : "-"));
+    ASSERT_EQ(At(), (Where{stpTopHead1, r, r >= 3}));
     ASSERT_EQ(view.texts.segmentTitle, r >= 3 ? "Positive Sequence" : "Negative Sequence");
     ASSERT_EQ(view.dotColour, r >= 3 ? kDotGreen : kDotRed);
     for (int i = 0; i < 16; ++i) ASSERT_EQ(TicksUntilChange(), 200) << "round " << r << " point " << i;
   }
-  EXPECT_EQ(At(), "7 r4+");
+  EXPECT_EQ(At(), (Where{stpTopHead1, 4, true}));
   // Next from a positive round goes to the re-assessment; Previous from a point
   // goes back to Relax with the rounds counted again.
   Next();
-  EXPECT_EQ(At(), "24 r4+");
+  EXPECT_EQ(At(), (Where{stpReassessSUD, 4, true}));
   Next();
   Previous();
-  EXPECT_EQ(At(), "23 r2-");
+  EXPECT_EQ(At(), (Where{stpRelax, 2, false}));
   Next(2);
-  EXPECT_EQ(At(), "24 r3+");
+  EXPECT_EQ(At(), (Where{stpReassessSUD, 3, true}));
 }
 
 // The user's pace: every tapping point of a round lasts the chosen seconds;
@@ -98,11 +121,11 @@ TEST_P(PaceTest, OnlyTheTappingPointsTakeThePace) {
   EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand
   EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand
   for (int point = 0; point < 16; ++point) ASSERT_EQ(TicksUntilChange(), GetParam().pointTicks) << point;
-  EXPECT_EQ(At(), "7 r2-");
+  EXPECT_EQ(At(), (Where{stpTopHead1, 2, false}));
   Next();  // Relax, entered by a command on a whole second
-  EXPECT_EQ(At(), "23 r2-");
+  EXPECT_EQ(At(), (Where{stpRelax, 2, false}));
   EXPECT_EQ(TicksUntilChange(), 1500);
-  EXPECT_EQ(At(), "7 r3+");
+  EXPECT_EQ(At(), (Where{stpTopHead1, 3, true}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Paces, PaceTest,
@@ -152,15 +175,16 @@ TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTimeAndFinishEndsAPause) {
   Next(4);
   Ticks(437);
   engine.cmdPause_Click();
-  EXPECT_EQ(Controls(), "0 <1 P10 R11");
+  EXPECT_EQ(Controls(), kPaused);
   engine.cmdResume_Click();
-  EXPECT_EQ(Controls(), "1 <1 P11 R00");
+  EXPECT_EQ(Controls(), kTiming);
   EXPECT_EQ(S().glngTickMs, 370);  // nothing counted while paused
   EXPECT_EQ(TicksUntilChange(), 564);
   Ticks(kThreeRounds);
   engine.cmdPause_Click();
   engine.cmdFinish_Click();
-  EXPECT_EQ(At() + " " + Controls(), "25 r0- 0 <1 P01 R00");
+  EXPECT_EQ(At(), (Where{stpFinish, 0, false}));
+  EXPECT_EQ(Controls(), kFinished);
   EXPECT_EQ(view.dotColour, kDotGreen);  // Finish does not repaint
   Next();
   EXPECT_EQ(S().genmCurrentStep, stpIntro);
@@ -254,7 +278,8 @@ TEST_F(PacingTest, OnlyAPointWaitsForItsPhraseAndTheCommandsReachTheSpeaker) {
   EXPECT_EQ(speaker.lastText, "Top Head.\nI cannot deal with my past...");
   guidance.PhraseFinished(affirmation);  // a late report releases nothing
   Ticks(550);
-  EXPECT_EQ(At() + " " + view.timeText, "7 r1- 00:25");  // the clocks run on
+  EXPECT_EQ(At(), (Where{stpTopHead1, 1, false}));
+  EXPECT_EQ(view.timeText, "00:25");  // the clocks run on
   guidance.PhraseFinished(speaker.lastPhrase);
   Ticks(1);
   EXPECT_EQ(speaker.lastText, "Left Eyebrow.\nI'm struggling to live with this...");
@@ -301,7 +326,8 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
   speaker.failing = true;
   Next();
   EXPECT_FALSE(guidance.IsOn());
-  EXPECT_EQ(At() + " " + Controls(), "23 r2- 1 <1 P11 R00");
+  EXPECT_EQ(At(), (Where{stpRelax, 2, false}));
+  EXPECT_EQ(Controls(), kTiming);
   ASSERT_EQ(notices.size(), 2u);
   EXPECT_NE(notices[0].find("Spoken Guidance"), std::string::npos);
   EXPECT_EQ(turnedOff, 2);
@@ -362,7 +388,8 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   EXPECT_EQ(engine.mintSUD(), c.at == stpNone ? 5 : 7) << "nothing after the failing statement runs";
   engine.cmdFinish_Click();
   Next(2);
-  EXPECT_EQ(At() + ", reports: " + std::to_string(reports.size() + boxes.requests.size()), "4 r0-, reports: 1");
+  EXPECT_EQ(At(), (Where{stpStimulateThymus, 0, false}));
+  EXPECT_EQ(reports.size() + boxes.requests.size(), 1u) << "reports";
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -97,6 +98,37 @@ class FakeSessionView : public ISessionView {
   }
 };
 
+// Where the session stands: the step, the round count and its polarity.
+struct Where {
+  enmStep step{};
+  std::int32_t round = 0;
+  bool positive = false;
+  friend bool operator==(const Where&, const Where&) = default;
+  friend void PrintTo(const Where& w, std::ostream* out) {
+    *out << "{step " << static_cast<int>(w.step) << ", round " << w.round << (w.positive ? " positive}" : " negative}");
+  }
+};
+
+// The controls the session drives: the step timer, Previous, Pause and Resume.
+struct SessionControls {
+  struct Button {
+    bool enabled = false, visible = false;
+    friend bool operator==(const Button&, const Button&) = default;
+  };
+  bool timer = false, previous = false;
+  Button pause, resume;
+  friend bool operator==(const SessionControls&, const SessionControls&) = default;
+  friend void PrintTo(const SessionControls& c, std::ostream* out) {
+    const auto button = [&](const char* name, const Button& b) {
+      *out << ", " << name << (b.enabled ? " enabled" : " disabled") << (b.visible ? " shown" : " hidden");
+    };
+    *out << "{timer " << (c.timer ? "on" : "off") << ", Previous " << (c.previous ? "enabled" : "disabled");
+    button("Pause", c.pause);
+    button("Resume", c.resume);
+    *out << "}";
+  }
+};
+
 class EngineTest : public ::testing::Test {
  protected:
   EngineTest() {
@@ -131,26 +163,12 @@ class EngineTest : public ::testing::Test {
     for (int i = 0; i < times; ++i) engine.cmdNavig_Click(1);
   }
   void Previous() { engine.cmdNavig_Click(0); }
-  // The step, the round count and its polarity: "25 r0-".
-  std::string At() const {
-    return std::to_string(S().genmCurrentStep) + " r" + std::to_string(S().glngRoundCount) +
-           (S().gblnPositiveRound ? "+" : "-");
-  }
-  // The step timer, Previous enabled, then Pause and Resume as enabled and visible: "1 <1 P11 R00".
-  std::string Controls() const {
-    const auto b = [](bool on) { return on ? '1' : '0'; };
-    return {b(view.timerEnabled),
-            ' ',
-            '<',
-            b(view.previousEnabled),
-            ' ',
-            'P',
-            b(view.pauseEnabled),
-            b(view.pauseVisible),
-            ' ',
-            'R',
-            b(view.resumeEnabled),
-            b(view.resumeVisible)};
+  Where At() const { return {S().genmCurrentStep, S().glngRoundCount, S().gblnPositiveRound}; }
+  SessionControls Controls() const {
+    return {view.timerEnabled,
+            view.previousEnabled,
+            {view.pauseEnabled, view.pauseVisible},
+            {view.resumeEnabled, view.resumeVisible}};
   }
 
   MessageBoxRecorder boxes;
