@@ -53,11 +53,14 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
 }
 
 TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
-  const std::tuple<bool, MsgAnswer, bool, std::string> rows[] = {{false, MsgAnswer::No, false, " main"},
-                                                                 {true, MsgAnswer::Yes, true, " intro main"},
-                                                                 {true, MsgAnswer::No, true, ""},
-                                                                 {true, MsgAnswer::Cancel, false, ""}};
-  for (const auto& [other, answer, intro, expected] : rows) {
+  // Another copy running, the answer, the introduction wanted; the windows shown.
+  const std::tuple<const char*, bool, MsgAnswer, bool, std::string> rows[] = {
+      {"alone", false, MsgAnswer::No, false, " main"},
+      {"another: run anyway", true, MsgAnswer::Yes, true, " intro main"},
+      {"another: do not run", true, MsgAnswer::No, true, ""},
+      {"another: question closed", true, MsgAnswer::Cancel, false, ""}};
+  for (const auto& [name, other, answer, intro, expected] : rows) {
+    SCOPED_TRACE(name);
     testing::MessageBoxRecorder boxes;
     boxes.answers = {answer};
     std::string shown;
@@ -75,7 +78,9 @@ TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
 }
 
 TEST(Startup, AFailingStepIsReportedUnderModMainAndNothingAfterItRuns) {
+  const char* const steps[] = {"the second-copy check", "the option", "the introduction", "the main window"};
   for (int failing = 0; failing < 4; ++failing) {
+    SCOPED_TRACE(steps[failing]);
     testing::ReportRecorder reports;
     int ran = 0;
     const auto step = [&] {

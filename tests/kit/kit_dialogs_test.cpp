@@ -37,27 +37,36 @@ struct EditingDialog : frmZTemplate {
 };
 
 TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
-  // Changed, the answer, valid data; whether the window stays open, the saves.
-  const std::tuple<bool, MsgAnswer, bool, bool, int> cases[] = {{false, MsgAnswer::Yes, true, false, 0},
-                                                                {true, MsgAnswer::Cancel, true, true, 0},
-                                                                {true, MsgAnswer::No, true, false, 0},
-                                                                {true, MsgAnswer::Yes, false, true, 0},
-                                                                {true, MsgAnswer::Yes, true, false, 1}};
-  int way = 0;
-  for (const auto& [changed, answer, valid, stays_open, saves] : cases) {
+  enum class Way { Cancel, Esc, Close };
+  struct Row {
+    const char* name;
+    bool changed;
+    MsgAnswer answer;
+    bool valid;
+    Way way;
+    bool staysOpen;
+    int saves;
+  };
+  const Row rows[] = {{"unchanged: no question", false, MsgAnswer::Yes, true, Way::Cancel, false, 0},
+                      {"Cancel: stays open", true, MsgAnswer::Cancel, true, Way::Esc, true, 0},
+                      {"No: closes unsaved", true, MsgAnswer::No, true, Way::Close, false, 0},
+                      {"Yes, invalid data: stays open", true, MsgAnswer::Yes, false, Way::Cancel, true, 0},
+                      {"Yes: saves and closes", true, MsgAnswer::Yes, true, Way::Esc, false, 1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
     MessageBoxRecorder boxes;
-    boxes.answers = {answer};
+    boxes.answers = {row.answer};
     EditingDialog dialog;
-    dialog.valid = valid;
+    dialog.valid = row.valid;
     ShowActive(dialog);
-    if (changed) dialog.SetDataChangedFlag();
-    if (way % 3 == 0) Button(dialog, "cmdCancel")->click();
-    if (way % 3 == 1) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
-    if (way++ % 3 == 2) dialog.close();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(changed, "Do you wish to save your changes?")) << way;
-    EXPECT_EQ(dialog.isVisible(), stays_open) << way;
-    EXPECT_EQ(dialog.DataChanged(), stays_open) << way;
-    EXPECT_EQ(dialog.saves, saves) << way;
+    if (row.changed) dialog.SetDataChangedFlag();
+    if (row.way == Way::Cancel) Button(dialog, "cmdCancel")->click();
+    if (row.way == Way::Esc) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
+    if (row.way == Way::Close) dialog.close();
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(row.changed, "Do you wish to save your changes?"));
+    EXPECT_EQ(dialog.isVisible(), row.staysOpen);
+    EXPECT_EQ(dialog.DataChanged(), row.staysOpen);
+    EXPECT_EQ(dialog.saves, row.saves);
     for (const auto& asked : boxes.requests) EXPECT_EQ(asked.buttons, MsgButtons::YesNoCancel);
   }
 }

@@ -46,12 +46,13 @@ TEST(ScopeExit, RunsAtTheEndOfItsScopeAndNeverThrows) {
 }
 
 TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
-  const std::tuple<std::exception_ptr, std::int32_t, const char*> table[] = {
-      {std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
-      {std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
-      {std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
-      {std::make_exception_ptr(42), 51, "Internal error"}};
-  for (const auto& [failure, number, description] : table) {
+  const std::tuple<const char*, std::exception_ptr, std::int32_t, const char*> table[] = {
+      {"bad_alloc", std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
+      {"out_of_range", std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
+      {"runtime_error", std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
+      {"not an exception", std::make_exception_ptr(42), 51, "Internal error"}};
+  for (const auto& [name, failure, number, description] : table) {
+    SCOPED_TRACE(name);
     const FailureDetails details = DescribeFailure(failure);
     EXPECT_EQ(std::tuple(details.number, details.description, details.line), std::tuple(number, description, 0u));
   }
@@ -100,7 +101,7 @@ TEST(MsgBox, AFailingSinkGivesTheAnswerOfClosingTheBox) {
                                         {MsgButtons::OkCancel, MsgAnswer::Cancel},
                                         {MsgButtons::YesNo, MsgAnswer::No},
                                         {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})
-    EXPECT_EQ(MsgBox("x", buttons), answer);
+    EXPECT_EQ(MsgBox("x", buttons), answer) << "buttons " << static_cast<int>(buttons);
   SetMessageBoxSink(previous);
 }
 
