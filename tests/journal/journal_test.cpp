@@ -144,6 +144,11 @@ TEST_F(RecorderRules, FromTheFirstRatingUntilANewRatingOrTheWindowCloses) {
   Move(stpAssignSUD, stpLeftHand, 6);
   recorder.WindowClosing();
   ASSERT_EQ(written.size(), 4u);
+  Move(stpAssignSUD, stpLeftHand, 4);
+  recorder.SetEnabled(false);  // turned off and on: the rest of that session is not recorded
+  recorder.SetEnabled(true);
+  recorder.WindowClosing();
+  EXPECT_EQ(written.size(), 5u);
   EXPECT_TRUE(written[1].reassessments.empty());
   EXPECT_EQ(written[1].end, SessionEnd::NewSession);
   EXPECT_EQ(written[1].ended, written[2].started);
@@ -207,6 +212,12 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
        true},
       {"a table of the same name with other columns",
        [](const std::string& path) { OtherProgram(path).Run("CREATE TABLE sessions (x); PRAGMA user_version = 1;"); },
+       true},
+      {"a journal marked as another program's",
+       [](const std::string& path) {
+         JournalStore(path).Save(Session("earlier"));
+         OtherProgram(path).Run("PRAGMA application_id = 1234");
+       },
        true},
       {"a journal made before the file carried its mark",
        [](const std::string& path) {
@@ -339,6 +350,20 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
       EXPECT_EQ(ReadText(store.LogSetAsideAs()), log);
     }
   }
+}
+
+// A later session may be given a deleted one's number: it gets none of its ratings.
+TEST(JournalStoreFile, ADeletedSessionLeavesNoRatingsBehind) {
+  TempFolder folder;
+  JournalStore store(folder / "journal.sqlite");
+  SessionRecord rated = Session("rated");
+  rated.reassessments = {{kMonday, 3}};
+  store.Save(rated);
+  store.Delete({store.Sessions().at(0).id});
+  store.Save(Session("next"));
+  const auto sessions = store.Sessions();
+  ASSERT_EQ(sessions.size(), 1u);
+  EXPECT_TRUE(sessions[0].reassessments.empty());
 }
 
 TEST(JournalStoreFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
@@ -508,10 +533,13 @@ TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChan
     writer.Write(record);
     ASSERT_TRUE(Eventually([&] { return writer.Writing(); }));
     record.rounds = 7;  // handed over while the older state is being written
+    record.ended = kMonday + 60000;
+    record.end = SessionEnd::Finish;
     writer.Write(record);
     other.Run("ROLLBACK");  // the older state's write goes through
     ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
-    EXPECT_EQ(JournalStore(path).Sessions().at(1).rounds, 7);
+    const SessionRecord stored = JournalStore(path).Sessions().at(1);
+    EXPECT_EQ(std::tie(stored.rounds, stored.ended, stored.end), std::tuple(7, kMonday + 60000, SessionEnd::Finish));
   }
   Told told;
   JournalWriter writer(path, told.Sink(), 200);
