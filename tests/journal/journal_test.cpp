@@ -494,7 +494,7 @@ TEST(JournalStoreFile, AJournalRemovedOrReplacedUnderTheProgramGetsThisRunsSessi
 }
 
 // Sessions waiting for a journal another program keeps locked: closing
-// waits a bounded time, then keeps them for the next start.
+// waits a bounded time, then keeps them for the next start beside those another closing copy kept.
 TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
   TempFolder folder;
   const std::string path = folder / "journal.sqlite";
@@ -506,6 +506,7 @@ TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
     {
       JournalWriter writer(path, {}, 10000);
       writer.Write(Session("waiting"));
+      std::ofstream(JournalWriter::PendingPath(path)) << PendingText({Session("kept by another copy")});
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, JournalWriter::kExitWait + std::chrono::seconds(1));
     other.Run("ROLLBACK");
@@ -514,7 +515,7 @@ TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
   Told told;
   JournalWriter next(path, told.Sink());
   ASSERT_TRUE(next.Flush(std::chrono::seconds(10)));
-  EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
+  EXPECT_EQ(JournalStore(path).Sessions().size(), 3u);
   EXPECT_FALSE(fs::exists(JournalWriter::PendingPath(path)));
   EXPECT_TRUE(Eventually([&] { return told.All() == std::vector{JournalWriter::PendingRecordedText(path)}; }));
 }
@@ -534,12 +535,12 @@ TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChan
     ASSERT_TRUE(Eventually([&] { return writer.Writing(); }));
     record.rounds = 7;  // handed over while the older state is being written
     record.ended = kMonday + 60000;
-    record.end = SessionEnd::Finish;
+    record.end = SessionEnd::NewSession;
     writer.Write(record);
     other.Run("ROLLBACK");  // the older state's write goes through
     ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
     const SessionRecord stored = JournalStore(path).Sessions().at(1);
-    EXPECT_EQ(std::tie(stored.rounds, stored.ended, stored.end), std::tuple(7, kMonday + 60000, SessionEnd::Finish));
+    EXPECT_EQ(std::tie(stored.rounds, stored.ended, stored.end), std::tuple(7, kMonday + 60000, SessionEnd::NewSession));
   }
   Told told;
   JournalWriter writer(path, told.Sink(), 200);
@@ -549,6 +550,23 @@ TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChan
   other.Run("ROLLBACK");
   ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));  // no change came: the retry wrote it
   EXPECT_EQ(JournalStore(path).Sessions().size(), 3u);
+}
+
+// At most kMostWaiting sessions wait for a locked journal: the oldest gives way, never a newer one.
+TEST(JournalStoreFile, TheOldestWaitingSessionGivesWay) {
+  TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  JournalStore(path).Save(Session("other"));
+  OtherProgram other(path);
+  other.Run("BEGIN IMMEDIATE");
+  JournalWriter writer(path, {}, 10000);
+  for (int i = 0; i <= 64; ++i) writer.Write(Session(std::to_string(i)));
+  other.Run("ROLLBACK");
+  ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
+  std::set<std::string> uids;
+  for (const SessionRecord& s : JournalStore(path).Sessions()) uids.insert(s.uid);
+  EXPECT_TRUE(uids.count("63") == 1 && uids.count("64") == 1);
+  EXPECT_GE(uids.size(), 65u);
 }
 
 TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {

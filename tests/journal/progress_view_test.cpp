@@ -234,7 +234,8 @@ TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {
                          {"Largest", "'2026-12-05T21:55:00Z'", "2147483647", kUnknownRating, true},
                          {"Text", "'2026-12-05T21:55:00Z'", "'seven'", kUnknownRating, true},
                          {"Fraction", "'2026-12-05T21:55:00Z'", "2.5", kUnknownRating, true},
-                         {"BadTime", "'yesterday'", "3", 3, false}};
+                         {"BadTime", "'yesterday'", "3", 3, false},
+                         {"Hour24", "'2026-12-05T24:00:00Z'", "3", 3, false}};
   {
     JournalStore store(path);
     std::string sql;
@@ -256,9 +257,9 @@ TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {
     EXPECT_EQ(s.AfterRating(), row.first);
     EXPECT_EQ(KnownTime(s.started), row.knownTime);
   }
-  // Only the two sessions whose ratings are known count, and only the one placed in time is drawn.
+  // Only the three sessions whose ratings are known count, and only the one placed in time is drawn.
   const auto summary = Summarise(sessions, All(sessions));
-  EXPECT_EQ(std::tie(summary.reassessed, summary.averaged, summary.unknownRatings), std::tuple(8u, 2u, 6u));
+  EXPECT_EQ(std::tie(summary.reassessed, summary.averaged, summary.unknownRatings), std::tuple(9u, 3u, 6u));
   const ChartPlan plan = PlanChart(sessions, All(sessions), 0);
   EXPECT_EQ(plan.before, (std::vector<ChartPoint>{{1796507700000.0, 10}}));
 }
