@@ -59,8 +59,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
                    "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
         SummaryRow{"NoneReassessed", {Session(kSat, 7)}, "1 session, none re-assessed yet."},
-        SummaryRow{"Thousands", std::vector<SessionRecord>(1234, Session(kSat, 7, {5})),
-                   "1,234 sessions, 1,234 re-assessed: the rating fell by 2.0 points on average."},
+        SummaryRow{"Thousands", std::vector<SessionRecord>(100'000, Session(kSat, 7, {5})),
+                   "100,000 sessions, 100,000 re-assessed: the rating fell by 2.0 points on average."},
         SummaryRow{
             "Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
         SummaryRow{"Same",

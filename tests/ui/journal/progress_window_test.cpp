@@ -121,11 +121,16 @@ TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_FALSE(window.ExportCsv(QString::fromStdString(folder / "no/such/folder/out.csv")));
   EXPECT_EQ(boxes.requests.size(), 1u);
+  // The issue's only session deleted: every issue is shown again.
+  window.Table()->selectRow(0);
+  boxes.answers = {MsgAnswer::Yes};
+  ASSERT_TRUE(window.DeleteSelected());
+  EXPECT_EQ(window.Table()->model()->rowCount(), 3);
 }
 
 TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   const std::string copy = path + ".unreadable-20260301-120000";
-  for (const std::string& file : {copy, copy + "-wal"}) std::ofstream(file) << "x";
+  for (const std::string& file : {copy, copy + "-wal", copy + "-shm"}) std::ofstream(file) << "x";
   frmProgress window(path, true);
   EXPECT_FALSE(Enabled(window, "cmdDelete"));
   window.Table()->selectRow(0);
@@ -153,7 +158,7 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   for (const MessageBoxRequest& question : boxes.requests) EXPECT_EQ(question.defaultButton, MsgAnswer::No);
   EXPECT_TRUE(JournalStore(path).Sessions().empty());
   EXPECT_FALSE(fs::exists(copy));
-  EXPECT_FALSE(fs::exists(copy + "-wal"));
+  EXPECT_FALSE(fs::exists(copy + "-wal") || fs::exists(copy + "-shm"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
 }
