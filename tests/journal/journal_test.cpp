@@ -540,7 +540,8 @@ TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChan
     other.Run("ROLLBACK");  // the older state's write goes through
     ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
     const SessionRecord stored = JournalStore(path).Sessions().at(1);
-    EXPECT_EQ(std::tie(stored.rounds, stored.ended, stored.end), std::tuple(7, kMonday + 60000, SessionEnd::NewSession));
+    EXPECT_EQ(std::tie(stored.rounds, stored.ended, stored.end),
+              std::tuple(7, kMonday + 60000, SessionEnd::NewSession));
   }
   Told told;
   JournalWriter writer(path, told.Sink(), 200);
