@@ -119,26 +119,33 @@ TEST(ErrorReportDialog, OnlyAClickOnSendSendsAndAFailingBrowserStillCloses) {
 // option anew. Enter on the option button presses it; Enter or Esc elsewhere
 // close the window without writing.
 TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
-  const std::tuple<std::int32_t, const char*, Qt::Key> cases[] = {
-      {-99, "cmdOK", Qt::Key_Return}, {0, "cmdOK", Qt::Key_Return},   {1, "cmdOK", Qt::Key_Return},
-      {2, "cmdOK", Qt::Key_Return},   {1, "fedText", Qt::Key_Return}, {1, "fedText", Qt::Key_Escape}};
-  for (const auto& [stored, where, key] : cases) {  // -99: no value stored
+  // The option stored (-99: none), where Enter or Esc is pressed.
+  const std::tuple<const char*, std::int32_t, const char*, Qt::Key> cases[] = {
+      {"none stored, the button", -99, "cmdOK", Qt::Key_Return},
+      {"off, the button", 0, "cmdOK", Qt::Key_Return},
+      {"on, the button", 1, "cmdOK", Qt::Key_Return},
+      {"2, the button", 2, "cmdOK", Qt::Key_Return},
+      {"on, Enter in the text", 1, "fedText", Qt::Key_Return},
+      {"on, Esc", 1, "fedText", Qt::Key_Escape}};
+  for (const auto& [name, stored, where, key] : cases) {
+    SCOPED_TRACE(name);
     testing::TempStore store;
     if (stored != -99) {
       modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, modOptions::kOptionsKey, modOptions::kShowWhatIsIt,
                                  stored);
     }
     WhenModal([stored = stored, where = where, key = key] {
+      ASSERT_NE(frmWhatIsIt::Instance(), nullptr);
       EXPECT_EQ(Button(*frmWhatIsIt::Instance(), "cmdOK")->text(),
                 stored == 1 ? "&Don't Show This Again" : "Show On Startup");
       frmWhatIsIt::Instance()->Form_Activate();
-      QWidget* target = frmWhatIsIt::Instance()->findChild<QWidget*>(QString::fromLatin1(where));
+      QWidget* target = testing::Child<QWidget>(*frmWhatIsIt::Instance(), where);
       target->setFocus();
       QTest::keyClick(target, key);
     });
     frmWhatIsIt::ShowModal();
     EXPECT_EQ(frmWhatIsIt::Instance(), nullptr);
-    EXPECT_EQ(modOptions::ShowWhatIsItWindow(), (stored == 1) == (where[0] == 'f')) << stored << where;
+    EXPECT_EQ(modOptions::ShowWhatIsItWindow(), (stored == 1) == (where[0] == 'f'));
   }
 }
 

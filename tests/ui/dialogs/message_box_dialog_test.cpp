@@ -34,6 +34,10 @@ Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
     if (box == nullptr) return ADD_FAILURE() << "no message box";
     shown = {box->standardButtons(), box->icon(), box->windowTitle(), box->text()};
     if (press == B::NoButton) return QTest::keyClick(box, Qt::Key_Escape);
+    if (box->button(press) == nullptr) {
+      ADD_FAILURE() << "no such button";
+      return box->reject();
+    }
     box->button(press)->click();
   });
   shown.answer = MsgBox("Save the session?", buttons, icon, "Serenitap");
@@ -43,16 +47,21 @@ Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
 TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
   const MessageBoxSink before = SetMessageBoxSink({});
   InstallMessageBoxDialogs();
-  const std::tuple<MsgButtons, B::StandardButtons, MsgAnswer> kinds[] = {
-      {MsgButtons::Ok, B::Ok, MsgAnswer::Ok},
-      {MsgButtons::OkCancel, B::Ok | B::Cancel, MsgAnswer::Cancel},
-      {MsgButtons::YesNo, B::Yes | B::No, MsgAnswer::No},
-      {MsgButtons::YesNoCancel, B::Yes | B::No | B::Cancel, MsgAnswer::Cancel}};
-  const std::pair<B::StandardButton, MsgAnswer> answers[] = {
-      {B::Ok, MsgAnswer::Ok}, {B::Cancel, MsgAnswer::Cancel}, {B::Yes, MsgAnswer::Yes}, {B::No, MsgAnswer::No}};
-  for (const auto& [buttons, shown_buttons, closed] : kinds) {
-    for (const auto& [button, answer] : answers) {
+  const std::tuple<const char*, MsgButtons, B::StandardButtons, MsgAnswer> kinds[] = {
+      {"Ok", MsgButtons::Ok, B::Ok, MsgAnswer::Ok},
+      {"OkCancel", MsgButtons::OkCancel, B::Ok | B::Cancel, MsgAnswer::Cancel},
+      {"YesNo", MsgButtons::YesNo, B::Yes | B::No, MsgAnswer::No},
+      {"YesNoCancel", MsgButtons::YesNoCancel, B::Yes | B::No | B::Cancel, MsgAnswer::Cancel}};
+  const std::tuple<const char*, B::StandardButton, MsgAnswer> answers[] = {
+      {"Ok pressed", B::Ok, MsgAnswer::Ok},
+      {"Cancel pressed", B::Cancel, MsgAnswer::Cancel},
+      {"Yes pressed", B::Yes, MsgAnswer::Yes},
+      {"No pressed", B::No, MsgAnswer::No}};
+  for (const auto& [name, buttons, shown_buttons, closed] : kinds) {
+    SCOPED_TRACE(name);
+    for (const auto& [pressed, button, answer] : answers) {
       if (!shown_buttons.testFlag(button)) continue;
+      SCOPED_TRACE(pressed);
       const Shown shown = Ask(buttons, MsgIcon::Question, button);
       EXPECT_EQ(shown.answer, answer);
       EXPECT_EQ(shown.buttons, shown_buttons);
