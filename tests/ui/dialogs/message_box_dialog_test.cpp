@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <tuple>
 
 #include "services/message_box.h"
+#include "support/widget_steps.h"
 
 namespace serenitap {
 namespace {
@@ -29,7 +30,7 @@ struct Shown {
 // (NoButton: Esc).
 Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
   Shown shown;
-  QTimer::singleShot(0, [&] {
+  testing::WhenModal([&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return ADD_FAILURE() << "no message box";
     shown = {box->standardButtons(), box->icon(), box->windowTitle(), box->text()};
@@ -83,13 +84,18 @@ TEST(MessageBoxDialog, EnterAndEscAnswerNoToAQuestionThatDeletes) {
   const MessageBoxSink before = SetMessageBoxSink({});
   InstallMessageBoxDialogs();
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    QTimer::singleShot(0, [key] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) QTest::keyClick(box, key);
+    testing::WhenModal([key] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_NE(box, nullptr);
+      QTest::keyClick(box, key);
     });
-    EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::No) << key;
+    EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::No) << QKeySequence(key).toString().toStdString();
   }
-  QTimer::singleShot(0, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(B::Yes)->click();
+  testing::WhenModal([] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    ASSERT_NE(box->button(B::Yes), nullptr);
+    box->button(B::Yes)->click();
   });
   EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::Yes);
   SetMessageBoxSink(before);
