@@ -159,6 +159,7 @@ TEST_F(RecorderRules, FromTheFirstRatingUntilANewRatingOrTheWindowCloses) {
 // What is already in the file stands for a journal that cannot be read.
 TEST(JournalStoreFile, AnUnreadableFileIsSetAsideAndANewJournalStartedTellingTheUserOnce) {
   for (const std::string damage : {"not a database at all\n", ""}) {
+    SCOPED_TRACE(damage.empty() ? "a page of the journal overwritten" : "not a database");
     TempFolder folder;
     const std::string path = folder / "journal.sqlite";
     if (damage.empty()) {
@@ -193,6 +194,13 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
     std::function<void(const std::string& path)> make;
     bool setAside;
   };
+  // A journal of this program's, then changed by another.
+  const auto journalThen = [](std::string change) {
+    return [change](const std::string& path) {
+      JournalStore(path).Save(Session("earlier"));
+      OtherProgram(path).Run(change);
+    };
+  };
   const Row rows[] = {
       {"another program's database",
        [](const std::string& path) {
@@ -219,24 +227,10 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
          OtherProgram(path).Run("PRAGMA application_id = 1234");
        },
        true},
-      {"a journal made before the file carried its mark",
-       [](const std::string& path) {
-         JournalStore(path).Save(Session("earlier"));
-         OtherProgram(path).Run("PRAGMA application_id = 0");
-       },
-       false},
+      {"a journal made before the file carried its mark", journalThen("PRAGMA application_id = 0"), false},
       {"a journal of the layout before the words",
-       [](const std::string& path) {
-         JournalStore(path).Save(Session("earlier"));
-         OtherProgram(path).Run("ALTER TABLE sessions DROP COLUMN words; PRAGMA user_version = 1;");
-       },
-       false},
-      {"a journal of this version without the words",
-       [](const std::string& path) {
-         JournalStore(path).Save(Session("earlier"));
-         OtherProgram(path).Run("ALTER TABLE sessions DROP COLUMN words");
-       },
-       true},
+       journalThen("ALTER TABLE sessions DROP COLUMN words; PRAGMA user_version = 1;"), false},
+      {"a journal of this version without the words", journalThen("ALTER TABLE sessions DROP COLUMN words"), true},
       {"a journal readable by everybody",
        [](const std::string& path) {
          JournalStore(path).Save(Session("earlier"));
