@@ -34,9 +34,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Where each file belongs, relative to the prefix.
+# Where each file belongs, relative to the prefix (the chart of My Progress is
+# a module the program loads from lib/serenitap).
 expected=(
   bin/serenitap
+  lib/serenitap/serenitap_chart.so
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/doc/serenitap/copyright
@@ -159,7 +161,7 @@ for plugin in platforms/libqxcb.so platforms/libqoffscreen.so iconengines/libqsv
   [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] \
     || fail "the Qt plugin $plugin comes from $owner, which the package does not depend on (Depends: $depends)"
 done
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libqt6texttospeech6 qt6-speech-speechd-plugin; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libqt6texttospeech6 libqt6charts6 qt6-speech-speechd-plugin; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 # Spoken guidance: the speech service is recommended, not required.

@@ -7,11 +7,13 @@
 
 #include "app/program_setup.h"
 #include "journal/journal_store.h"
+#include "ui/journal/progress_chart.h"
 #include "ui/journal/progress_dialog.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   serenitap::SetUpProgram();
+  serenitap::UseProgressChart(serenitap::LinkedProgressChart());  // the chart is linked in
   const bool keeping = !(argc > 1 && std::strcmp(argv[1], "--off") == 0);
   serenitap::frmProgress::ShowModal(nullptr, serenitap::journal::DefaultJournalPath(), keeping);
   return 0;

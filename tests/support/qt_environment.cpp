@@ -1,10 +1,14 @@
 #include <QApplication>
 
 #include "support/offscreen_environment.h"
+#include "ui/journal/progress_chart.h"
 
 namespace {
 
 [[maybe_unused]] ::testing::Environment* const kQt =
     ::testing::AddGlobalTestEnvironment(new serenitap::testing::OffscreenEnvironment<QApplication>);
+
+// My Progress draws with the chart linked into the test, not the program's module.
+[[maybe_unused]] const bool kLinkedChart = (serenitap::UseProgressChart(serenitap::LinkedProgressChart()), true);
 
 }  // namespace

@@ -9,19 +9,12 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QtCharts/QAreaSeries>
-#include <QtCharts/QCategoryAxis>
-#include <QtCharts/QChart>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
-#include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -34,6 +27,7 @@
 #include "journal/set_aside_copies.h"
 #include "services/message_box.h"
 #include "services/notice.h"
+#include "ui/journal/progress_chart.h"
 #include "ui/qt_text.h"
 #include "ui/twips.h"
 
@@ -42,9 +36,6 @@ namespace serenitap {
 using journal::SessionRecord;
 
 namespace {
-
-const QColor kBeforeColour(0xC0, 0x39, 0x2B);
-const QColor kAfterColour(0x1E, 0x8E, 0x3E);
 
 // "5 Dec 2026, 21:55" in local time; "an unknown time" when the journal's time cannot be read.
 QString SessionTime(journal::TimeMs started, const QString& format) {
@@ -155,13 +146,20 @@ frmProgress::frmProgress(std::string journalPath, bool keeping, QWidget* owner)
   filterRow->addWidget(lblSummary_, 1);
   layout->addLayout(filterRow);
 
-  chart_ = new QChart();
-  chart_->setMargins(QMargins(4, 4, 4, 4));
-  chart_->legend()->setAlignment(Qt::AlignBottom);
-  chartView_ = new QChartView(chart_, body_);
+  QString chartMissing;
+  chart_ = LoadProgressChart(chartMissing);
+  if (chart_ != nullptr) {
+    chartView_ = chart_->createView(body_);
+    chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
+  } else {
+    auto* missing = new QLabel(
+        QStringLiteral("The chart cannot be drawn (%1). The table below holds every session.").arg(chartMissing),
+        body_);
+    missing->setWordWrap(true);
+    missing->setAlignment(Qt::AlignCenter);
+    chartView_ = missing;
+  }
   chartView_->setObjectName(QStringLiteral("chtProgress"));
-  chartView_->setAccessibleName(QStringLiteral("Chart of the ratings before and after tapping"));
-  chartView_->setRenderHint(QPainter::Antialiasing);
   // The chart is a picture of the table below it: nothing in it answers a key, so Tab goes
   // from the issue straight to the table, which carries the same data row by row.
   chartView_->setFocusPolicy(Qt::NoFocus);
@@ -310,90 +308,10 @@ void frmProgress::UpdateButtons() {
 }
 
 void frmProgress::DrawChart() {
-  chart_->removeAllSeries();
-  for (QAbstractAxis* axis : chart_->axes()) {
-    chart_->removeAxis(axis);
-    delete axis;
-  }
+  if (chart_ == nullptr) return;  // the chart could not be loaded: its place says why
   const QDateTime now = QDateTime::currentDateTime();
   const journal::ChartPlan plan = journal::PlanChart(all_, shown_, now.offsetFromUtc() * 1000LL);
-  if (plan.kind == journal::ChartKind::Empty) {
-    chart_->setTitle(QStringLiteral("No sessions to draw yet"));
-    return;
-  }
-  chart_->setTitle(ToQString(plan.title));
-
-  auto* time = new QCategoryAxis();
-  time->setRange(plan.from, plan.to);
-  time->setStartValue(plan.from);
-  for (const journal::AxisLabel& label : plan.labels) time->append(ToQString(label.text), label.at);
-  time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-  time->setTitleText(ToQString(plan.axisTitle));
-  auto* rating = new QValueAxis();
-  rating->setRange(0, 10);
-  rating->setTickCount(6);
-  rating->setMinorTickCount(1);
-  rating->setLabelFormat(QStringLiteral("%d"));
-  rating->setTitleText(QStringLiteral("Distress (SUD)"));
-  chart_->addAxis(time, Qt::AlignBottom);
-  chart_->addAxis(rating, Qt::AlignLeft);
-  auto attach = [&](QAbstractSeries* series) {
-    chart_->addSeries(series);
-    series->attachAxis(time);
-    series->attachAxis(rating);
-  };
-  auto line = [](const QString& name, const QColor& colour) {
-    auto* series = new QLineSeries();
-    series->setName(name);
-    QPen pen(colour);
-    pen.setWidthF(2);
-    series->setPen(pen);
-    return series;
-  };
-
-  if (plan.kind == journal::ChartKind::Sessions) {
-    const std::pair<const std::vector<journal::ChartPoint>*, QLineSeries*> lines[] = {
-        {&plan.before, line(QStringLiteral("Before tapping"), kBeforeColour)},
-        {&plan.after, line(QStringLiteral("After tapping"), kAfterColour)}};
-    for (const auto& [points, series] : lines) {
-      QList<QPointF> list;
-      for (const journal::ChartPoint& p : *points) list.append(QPointF(p.x, p.y));
-      series->replace(list);
-      series->setPointsVisible(true);
-      // Markers large enough to see for a few sessions, smaller as they crowd.
-      series->setMarkerSize(plan.before.size() <= 5 ? 10 : plan.before.size() <= 20 ? 8 : 6);
-      attach(series);
-    }
-    return;
-  }
-
-  const QString period = ToQString(journal::PeriodAdjective(plan.period));
-  const std::pair<const std::vector<journal::TrendPoint>*, std::pair<QString, QColor>> trends[] = {
-      {&plan.beforeTrend, {QStringLiteral("Before tapping (%1 median)").arg(period), kBeforeColour}},
-      {&plan.afterTrend, {QStringLiteral("After tapping (%1 median)").arg(period), kAfterColour}}};
-  for (const auto& [points, style] : trends) {
-    auto* low = new QLineSeries();
-    auto* high = new QLineSeries();
-    auto* median = line(style.first, style.second);
-    QList<QPointF> lows, highs, medians;
-    for (const journal::TrendPoint& p : *points) {
-      lows.append(QPointF(p.x, p.low));
-      highs.append(QPointF(p.x, p.high));
-      medians.append(QPointF(p.x, p.median));
-    }
-    low->replace(lows);
-    high->replace(highs);
-    median->replace(medians);
-    median->setPointsVisible(points->size() <= 1);
-    auto* band = new QAreaSeries(high, low);
-    QColor fill = style.second;
-    fill.setAlpha(50);
-    band->setBrush(fill);
-    band->setPen(Qt::NoPen);
-    attach(band);
-    attach(median);
-    for (QLegendMarker* marker : chart_->legend()->markers(band)) marker->setVisible(false);
-  }
+  chart_->draw(chartView_, plan, ToQString(journal::PeriodAdjective(plan.period)));
 }
 
 bool frmProgress::ExportCsv(const QString& path) {

@@ -11,8 +11,6 @@
 #include "journal/session_record.h"
 #include "ui/dialogs/dialog_pattern.h"
 
-class QChart;
-class QChartView;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -21,6 +19,7 @@ class QTableView;
 namespace serenitap {
 
 class SessionTableModel;
+struct ProgressChartModule;
 
 class frmProgress : public DialogPattern {
   Q_OBJECT
@@ -44,7 +43,8 @@ class frmProgress : public DialogPattern {
   bool DeleteSelected();
   bool DeleteAll();
 
-  QChart* Chart() const { return chart_; }
+  // The chart's view (a QChartView), or the note saying why there is none.
+  QWidget* ChartView() const { return chartView_; }
   QTableView* Table() const { return tblSessions_; }
   // The folder the export dialog starts in: the documents folder, else home.
   static QString ExportFolder();
@@ -69,8 +69,8 @@ class frmProgress : public DialogPattern {
   QComboBox* cboIssue_ = nullptr;
   QLabel* lblSummary_ = nullptr;
   QLabel* lblStatus_ = nullptr;
-  QChartView* chartView_ = nullptr;
-  QChart* chart_ = nullptr;
+  QWidget* chartView_ = nullptr;
+  const ProgressChartModule* chart_ = nullptr;  // null when the chart could not be loaded
   QTableView* tblSessions_ = nullptr;
   SessionTableModel* model_ = nullptr;
   QPushButton* cmdExport_ = nullptr;

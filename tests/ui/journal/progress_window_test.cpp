@@ -9,12 +9,14 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QLabel>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 #include <QtCharts/QChart>
+#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <algorithm>
 #include <filesystem>
@@ -29,6 +31,7 @@
 #include "support/temp_store.h"
 #include "support/widget_steps.h"
 #include "ui/journal/journal_keeper.h"
+#include "ui/journal/progress_chart.h"
 #include "ui/journal/progress_dialog.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
@@ -74,10 +77,11 @@ struct ProgressWindow : ::testing::Test {
   }
   static QString Summary(frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
   static bool Enabled(frmProgress& window, const char* button) { return testing::Button(window, button)->isEnabled(); }
+  static QChart* Chart(frmProgress& window) { return qobject_cast<QChartView*>(window.ChartView())->chart(); }
   // The ratings on a line of the chart: 0 before tapping, 1 after.
   static QList<qreal> Line(frmProgress& window, int line) {
     QList<qreal> y;
-    for (const QPointF& p : static_cast<QLineSeries*>(window.Chart()->series().at(line))->points()) y.append(p.y());
+    for (const QPointF& p : static_cast<QLineSeries*>(Chart(window)->series().at(line))->points()) y.append(p.y());
     return y;
   }
 };
@@ -203,6 +207,34 @@ TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   issueList->setFocus();
   QTest::keyClick(issueList, Qt::Key_Tab);
   EXPECT_EQ(window.focusWidget(), window.Table());
+}
+
+// The program loads its chart from a module when My Progress first opens. The
+// module as built draws a plan; where it cannot be loaded, the window says why
+// in the chart's place and the table still holds every session.
+TEST_F(ProgressWindow, TheChartComesFromItsModuleOrItsPlaceSaysWhyNot) {
+  QLibrary module(QStringLiteral(SERENITAP_CHART_MODULE));
+  const auto entry = reinterpret_cast<ProgressChartEntry>(module.resolve(kProgressChartEntry));
+  ASSERT_NE(entry, nullptr) << module.errorString().toStdString();
+  QWidget owner;
+  auto* view = qobject_cast<QChartView*>(entry()->createView(&owner));
+  ASSERT_NE(view, nullptr);
+  journal::ChartPlan plan;
+  plan.kind = journal::ChartKind::Sessions;
+  plan.before = {{1, 8}, {2, 6}};
+  plan.after = {{1, 3}};
+  entry()->draw(view, plan, {});
+  EXPECT_EQ(view->chart()->series().size(), 2);
+
+  UseProgressChart(nullptr);  // as the program, which finds no module beside this test
+  frmProgress window(path, true);
+  UseProgressChart(LinkedProgressChart());
+  auto* note = qobject_cast<QLabel*>(window.ChartView());
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(
+      note->text().startsWith(QStringLiteral("The chart cannot be drawn (serenitap_chart.so was found neither")))
+      << note->text().toStdString();
+  EXPECT_EQ(window.Table()->model()->rowCount(), 4);
 }
 
 // The closing page: the step's own text, then the session in a line of its own,
