@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "services/error_report_text.h"
+#include "services/notice.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -63,6 +64,20 @@ TEST(Guarded, AFailingReportSinkOrBeforeStepNeverEscapes) {
   EXPECT_FALSE(Guarded(
       "m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
   SetReportErrorSink(previous);
+}
+
+// With no window to show them, notices and error reports go to standard error.
+TEST(Sinks, PuttingBackNoneWritesToStandardError) {
+  const NoticeSink notices = SetNoticeSink({});
+  const ReportSink reports = SetReportErrorSink({});
+  ::testing::internal::CaptureStderr();
+  ShowNotice("The settings were not saved.");
+  ReportError(5, "Invalid procedure call or argument", "frmMain", "cmdAbout_Click");
+  const std::string told = ::testing::internal::GetCapturedStderr();
+  SetNoticeSink(notices);
+  SetReportErrorSink(reports);
+  EXPECT_NE(told.find("The settings were not saved.\n"), std::string::npos) << told;
+  EXPECT_NE(told.find("error 5 (frmMain:cmdAbout_Click) Invalid procedure call or argument"), std::string::npos);
 }
 
 ErrorReport Sample(std::string extra = {}) {
