@@ -1,63 +1,77 @@
 #include "ui/main/commands.h"
 
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QStringList>
 #include <vector>
 
 #include "ui/main/main_controller.h"
+#include "ui/main/main_window.h"
 
 namespace serenitap {
 namespace {
 
 using C = MainWindowController;
+using main_window::MainControls;
+
+// A command's button: Button<&MainControls::cmdPause>, Button<&MainControls::cmdNavig, 1>.
+template <auto member>
+QAbstractButton* Button(const MainControls& controls) {
+  return controls.*member;
+}
+template <auto array, int index>
+QAbstractButton* Button(const MainControls& controls) {
+  return (controls.*array)[index];
+}
+constexpr CommandButton kNone = nullptr;
 
 // The table is data: one command a row, however long.
 // clang-format off
 std::vector<Command> BuildCommands() {
   std::vector<Command> t{
-    {CommandId::Next, "&Next", "cmdNavig(1)", "", "Advance to the next step", "go to the next step",
+    {CommandId::Next, "&Next", &Button<&MainControls::cmdNavig, 1>, "", "Advance to the next step", "go to the next step",
      {}, {Qt::Key_N, Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown},
      "or a left click on the text or the pictures", false, &C::OnNext},
-    {CommandId::Previous, "&Previous", "cmdNavig(0)", "", "Return to the previous step", "go back a step",
+    {CommandId::Previous, "&Previous", &Button<&MainControls::cmdNavig, 0>, "", "Return to the previous step", "go back a step",
      {}, {Qt::Key_P, Qt::Key_Backspace, Qt::Key_Left, Qt::Key_Up, Qt::Key_PageUp}, "", false, &C::OnPrevious},
-    {CommandId::Pause, "P&ause", "cmdPause", "", "Pause tapping", "pause the timer while tapping",
+    {CommandId::Pause, "P&ause", &Button<&MainControls::cmdPause>, "", "Pause tapping", "pause the timer while tapping",
      {}, {Qt::Key_Escape}, "", false, &C::OnPause},
-    {CommandId::Resume, "R&esume", "cmdResume", "", "Resume after a pause", "resume after a pause",
+    {CommandId::Resume, "R&esume", &Button<&MainControls::cmdResume>, "", "Resume after a pause", "resume after a pause",
      {}, {}, "or any key but a modifier alone or a Ctrl or Super chord (it only resumes)",
      false, &C::OnResume},
-    {CommandId::Finish, "&Finish", "cmdFinish", "", "Go to Finish", "go to the end of the session",
+    {CommandId::Finish, "&Finish", &Button<&MainControls::cmdFinish>, "", "Go to Finish", "go to the end of the session",
      {}, {}, "", false, &C::OnFinish},
-    {CommandId::ChooseIssue, "Choose the issue", "", "", "Choose the issue", "choose the issue",
+    {CommandId::ChooseIssue, "Choose the issue", kNone, "", "Choose the issue", "choose the issue",
      {}, {}, "1 to 9 for the issues from the top of the list, 0 for the tenth", false, &C::OnDigit},
-    {CommandId::RateIssue, "Rate the issue", "", "", "Rate the issue (0 to 10)", "rate the issue (0 to 10)",
+    {CommandId::RateIssue, "Rate the issue", kNone, "", "Rate the issue (0 to 10)", "rate the issue (0 to 10)",
      {}, {}, "0 to 9; 1 then 0 within a second for 10", false, &C::OnDigit},
-    {CommandId::Menu, "Menu", "cmdNav", "", "Open the menu", "open the menu",
+    {CommandId::Menu, "Menu", &Button<&MainControls::cmdNav>, "", "Open the menu", "open the menu",
      {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_F10)}, {},
      "or the button at the bottom right", false, &C::OnMenu},
-    {CommandId::Introduction, "&How Serenitap Works…", "", "mnuPopUpInfo", "How Serenitap works", "read how Serenitap works",
+    {CommandId::Introduction, "&How Serenitap Works…", kNone, "mnuPopUpInfo", "How Serenitap works", "read how Serenitap works",
      {QKeySequence(Qt::Key_F1)}, {}, "", false, &C::OnIntroduction},
-    {CommandId::Shortcuts, "&Keyboard Shortcuts", "", "mnuPopUpShortcuts", "List the keyboard shortcuts", "list the keyboard shortcuts",
+    {CommandId::Shortcuts, "&Keyboard Shortcuts", kNone, "mnuPopUpShortcuts", "List the keyboard shortcuts", "list the keyboard shortcuts",
      {QKeySequence(Qt::CTRL | Qt::Key_Question)}, {}, "", false, &C::OnShortcuts},
-    {CommandId::About, "&About", "", "mnuPopUpAbout", "About Serenitap: version and maker", "show the version and the maker",
+    {CommandId::About, "&About", kNone, "mnuPopUpAbout", "About Serenitap: version and maker", "show the version and the maker",
      {}, {}, "", false, &C::OnAbout},
-    {CommandId::Journal, "Keep a &Journal", "", "mnuPopUpJournal", "Keep a journal of the sessions, or stop", "keep a journal of the sessions, or stop",
+    {CommandId::Journal, "Keep a &Journal", kNone, "mnuPopUpJournal", "Keep a journal of the sessions, or stop", "keep a journal of the sessions, or stop",
      {}, {}, "", true, &C::OnJournal},
-    {CommandId::Progress, "My &Progress…", "", "mnuPopUpProgress", "My Progress: the sessions of the journal", "see your progress",
+    {CommandId::Progress, "My &Progress…", kNone, "mnuPopUpProgress", "My Progress: the sessions of the journal", "see your progress",
      {}, {}, "", false, &C::OnProgress},
-    {CommandId::Pace, "Pa&ce", "", "mnuPopUpPace", "Pace: how long each tapping point lasts", "choose how long each tapping point lasts",
+    {CommandId::Pace, "Pa&ce", kNone, "mnuPopUpPace", "Pace: how long each tapping point lasts", "choose how long each tapping point lasts",
      {}, {}, "", false, &C::OnPace},
-    {CommandId::SpokenGuidance, "&Spoken Guidance", "", "mnuPopUpSpeakGuidance", "Spoken Guidance: hear the steps, or stop", "hear the steps read aloud, or stop",
+    {CommandId::SpokenGuidance, "&Spoken Guidance", kNone, "mnuPopUpSpeakGuidance", "Spoken Guidance: hear the steps, or stop", "hear the steps read aloud, or stop",
      {}, {}, "", true, &C::OnSpokenGuidance},
-    {CommandId::Web, "Web", "cmdWeb", "", "Visit the Serenitap web site", "visit the web site",
+    {CommandId::Web, "Web", &Button<&MainControls::cmdWeb>, "", "Visit the Serenitap web site", "visit the web site",
      {}, {}, "the Web button", false, &C::OnWeb},
-    {CommandId::Exit, "E&xit", "cmdExit", "mnuPopUpExit", "Quit Serenitap", "quit",
+    {CommandId::Exit, "E&xit", &Button<&MainControls::cmdExit>, "mnuPopUpExit", "Quit Serenitap", "quit",
      {QKeySequence(Qt::CTRL | Qt::Key_Q)}, {}, "", false, &C::OnExit},
   };
   // clang-format on
   // A button answers Alt and the letter its caption marks.
   for (Command& command : t) {
     const auto amp = command.caption.find('&');
-    if (command.button.empty() || amp == std::string_view::npos || amp + 1 >= command.caption.size()) continue;
+    if (command.button == nullptr || amp == std::string_view::npos || amp + 1 >= command.caption.size()) continue;
     const QChar letter = QChar::fromLatin1(command.caption[amp + 1]).toUpper();
     command.shortcuts.append(QKeySequence(Qt::ALT | Qt::Key(letter.unicode())));
   }

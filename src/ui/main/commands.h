@@ -17,11 +17,18 @@
 #include "session/key_commands.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 
+class QAbstractButton;
 class QKeyEvent;
 
 namespace serenitap {
 
 class MainWindowController;
+namespace main_window {
+struct MainControls;
+}
+
+// The window's button that shows a command, picked from its controls.
+using CommandButton = QAbstractButton* (*)(const main_window::MainControls& controls);
 
 enum class CommandId {
   Next,
@@ -46,7 +53,7 @@ enum class CommandId {
 struct Command {
   CommandId id;
   std::string_view caption;       // "&" marks the access key
-  std::string_view button;        // the toolbar or status-strip button that runs it, or empty
+  CommandButton button;           // the toolbar or status-strip button that runs it, or nullptr
   std::string_view menuItem;      // the popup menu's item, or empty
   std::string_view does;          // what it does, as the Keyboard Shortcuts window says it
   std::string_view helpRow;       // the first column of the README's key table

@@ -53,14 +53,14 @@ enum class Paint {
   Fixed,             // the Rgb given next to it
 };
 
-struct FontSpec {
+struct FontDesign {
   std::string_view family;  // empty: the window's own font
   double points = 0;
   bool bold = false;
 };
 
 // The window's own font, inherited by controls that set none.
-inline constexpr FontSpec kWindowFont{"Segoe UI", 9, false};
+inline constexpr FontDesign kWindowFont{"Segoe UI", 9, false};
 
 struct TwipRect {
   double left = 0;
@@ -70,7 +70,7 @@ struct TwipRect {
   friend constexpr bool operator==(const TwipRect&, const TwipRect&) = default;
 };
 
-struct ControlSpec {
+struct ControlDesign {
   std::string_view name;
   int index = -1;  // element of a control array, -1 otherwise
   ControlKind kind = ControlKind::Label;
@@ -79,7 +79,7 @@ struct ControlSpec {
                                // layout only the size given at design counts
   bool byLayout = false;       // ArrangeControls places it
   Dock dock = Dock::None;
-  FontSpec font;
+  FontDesign font;
   Paint back = Paint::Default;
   Rgb backRgb;  // fill colour when back is Fixed
   Paint fore = Paint::Default;
@@ -91,10 +91,10 @@ struct ControlSpec {
 };
 
 // Every control of the main window, containers before what they contain.
-std::span<const ControlSpec> Controls();
+std::span<const ControlDesign> Controls();
 
 // The control of that name and index, or nullptr.
-const ControlSpec* FindControl(std::string_view name, int index = -1);
+const ControlDesign* FindControl(std::string_view name, int index = -1);
 
 // "cmdNavig(1)" for an array element, the plain name otherwise.
 std::string ObjectNameOf(std::string_view name, int index);

@@ -7,8 +7,8 @@ namespace serenitap::main_window {
 namespace {
 
 TwipRect DesignRect(std::string_view name, int index = -1) {
-  const ControlSpec* spec = FindControl(name, index);
-  return spec ? spec->geometry : TwipRect{};
+  const ControlDesign* design = FindControl(name, index);
+  return design ? design->geometry : TwipRect{};
 }
 
 // Moves a control unless the new size is negative, which the controls do

@@ -10,11 +10,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "content/own_words.h"
 #include "journal/journal_store.h"
@@ -37,11 +39,18 @@ constexpr std::string_view kModule = "frmMain";
 
 QAbstractButton* SessionButtonOf(frmMain& window, SessionButton button) {
   switch (button) {
-    case SessionButton::Previous: return window.Button("cmdNavig", 0);
-    case SessionButton::Pause: return window.Button("cmdPause");
-    case SessionButton::Resume: return window.Button("cmdResume");
+    case SessionButton::Previous: return window.Controls().cmdNavig[0];
+    case SessionButton::Pause: return window.Controls().cmdPause;
+    case SessionButton::Resume: return window.Controls().cmdResume;
   }
   return nullptr;
+}
+
+// The options of both choice groups, the issues and the ratings.
+std::vector<QRadioButton*> ChoiceOptions(const main_window::MainControls& controls) {
+  std::vector<QRadioButton*> options(controls.radMode.begin(), controls.radMode.end());
+  options.insert(options.end(), controls.radSUD.begin(), controls.radSUD.end());
+  return options;
 }
 
 // Runs one statement of a procedure that skips failing statements.
@@ -95,29 +104,22 @@ void MainWindowController::ConnectControls() {
           [this](int index) { engine_.radSUD_Click(static_cast<std::int16_t>(index)); });
 
   // The buttons of the table run their commands; the hidden ones keep their own procedures.
+  const main_window::MainControls& controls = window_.Controls();
   for (const Command& command : Commands()) {
-    if (command.button.empty()) continue;
-    if (QWidget* control = window_.Control(command.button)) {
-      if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        connect(button, &QAbstractButton::clicked, this, [this, &command] { Run(command); });
-      }
-    }
+    if (command.button == nullptr) continue;
+    connect(command.button(controls), &QAbstractButton::clicked, this, [this, &command] { Run(command); });
   }
   auto onClick = [this](QAbstractButton* button, auto handler) {
-    if (button != nullptr) connect(button, &QAbstractButton::clicked, this, handler);
+    connect(button, &QAbstractButton::clicked, this, handler);
   };
-  onClick(window_.Button("cmdStart"), [this] { engine_.cmdStart_Click(); });
-  onClick(window_.Button("cmdShare"), [this] { engine_.cmdShare_Click(); });
-  onClick(window_.Button("cmdAbout"), [this] { ModalWindowCommand("cmdAbout_Click", dialogs_.showAboutModal); });
-  onClick(window_.Button("cmdInfo"), [this] { ModalWindowCommand("cmdInfo_Click", dialogs_.showWhatIsItModal); });
+  onClick(controls.cmdStart, [this] { engine_.cmdStart_Click(); });
+  onClick(controls.cmdShare, [this] { engine_.cmdShare_Click(); });
+  onClick(controls.cmdAbout, [this] { ModalWindowCommand("cmdAbout_Click", dialogs_.showAboutModal); });
+  onClick(controls.cmdInfo, [this] { ModalWindowCommand("cmdInfo_Click", dialogs_.showWhatIsItModal); });
 
   // Only the chosen option of each group is a Tab stop.
-  for (const char* group : {"radMode", "radSUD"}) {
-    for (int i = 0; i <= 12; ++i) {
-      if (QAbstractButton* option = window_.Button(group, i)) {
-        connect(option, &QAbstractButton::toggled, this, [this] { UpdateChoiceTabStops(); });
-      }
-    }
+  for (QRadioButton* option : ChoiceOptions(controls)) {
+    connect(option, &QAbstractButton::toggled, this, [this] { UpdateChoiceTabStops(); });
   }
   UpdateChoiceTabStops();
 }
@@ -174,9 +176,9 @@ QAction* MainWindowController::Action(CommandId id) const {
 }
 
 bool MainWindowController::Available(const Command& command) const {
-  if (!command.button.empty()) {
-    QWidget* button = window_.Control(command.button);
-    return button != nullptr && button->isVisibleTo(&window_) && button->isEnabled();
+  if (command.button != nullptr) {
+    const QAbstractButton* button = command.button(window_.Controls());
+    return button->isVisibleTo(&window_) && button->isEnabled();
   }
   const QAction* action = Action(command.id);
   return action != nullptr && action->isEnabled();
@@ -194,8 +196,7 @@ void MainWindowController::OnNext(const QKeyEvent* key) {
 void MainWindowController::OnPrevious(const QKeyEvent* key) {
   engine_.cmdNavig_Click(0);
   if (key == nullptr) return;
-  QAbstractButton* previous = window_.Button("cmdNavig", 0);
-  AfterKeyMove(FocusAfterPrevious(engine_.State().genmCurrentStep, previous != nullptr && previous->isEnabled()));
+  AfterKeyMove(FocusAfterPrevious(engine_.State().genmCurrentStep, window_.Controls().cmdNavig[0]->isEnabled()));
 }
 
 void MainWindowController::OnPause(const QKeyEvent*) { engine_.cmdPause_Click(); }
@@ -253,10 +254,9 @@ void MainWindowController::Form_Load() {
       engine_.SetOwnWords(issue, modOptions::Words(IssueNumber(issue)));
     }
     engine_.Form_Load_Session();
-    if (QAbstractButton* web = window_.Button("cmdWeb")) {
-      web->setToolTip(ToQString(std::string("Click here to visit the ") + std::string(product::kName) + " website at " +
-                                std::string(product::kWebAddress)));
-    }
+    window_.Controls().cmdWeb->setToolTip(ToQString(std::string("Click here to visit the ") +
+                                                    std::string(product::kName) + " website at " +
+                                                    std::string(product::kWebAddress)));
     window_.SetColors();
     guidance_->Load();
     // The keyboard starts on Next: Space and Enter move on from the first step.
@@ -351,7 +351,7 @@ std::optional<bool> MainWindowController::WordsFieldKey(QKeyEvent& key) {
   key.accept();
   if (key.type() == QEvent::KeyPress) {
     // Back to the chosen issue, where the digits and the session keys answer again.
-    if (QAbstractButton* chosen = window_.Button("radMode", window_.SelectedIssueOption())) {
+    if (QAbstractButton* chosen = window_.Controls().radMode[window_.SelectedIssueOption()]) {
       chosen->setFocus(Qt::OtherFocusReason);
     } else {
       window_.FocusNavigButton(1);
@@ -425,8 +425,8 @@ bool MainWindowController::Form_KeyDown(const QKeyEvent& event) {
     case KeyPlan::Kind::None: return false;
     case KeyPlan::Kind::Command:
       // A button's command runs as a click on it (its access key, Ctrl+Q on Exit).
-      if (auto* button = qobject_cast<QAbstractButton*>(window_.Control(plan.command->button))) {
-        button->click();
+      if (plan.command->button != nullptr) {
+        plan.command->button(window_.Controls())->click();
       } else {
         Run(*plan.command, &event);
       }
@@ -450,10 +450,12 @@ bool MainWindowController::Form_KeyDown(const QKeyEvent& event) {
 }
 
 void MainWindowController::MoveChoice(QWidget* option, int direction) {
-  if (option == nullptr || option->parentWidget() == nullptr) return;
-  std::vector<QRadioButton*> options;
-  for (QRadioButton* candidate : option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
-    if (candidate->isVisibleTo(&window_) && candidate->isEnabled()) options.push_back(candidate);
+  if (option == nullptr) return;
+  std::vector<QRadioButton*> options;  // those of the option's own group
+  for (QRadioButton* candidate : ChoiceOptions(window_.Controls())) {
+    if (candidate->parentWidget() == option->parentWidget() && candidate->isVisibleTo(&window_) &&
+        candidate->isEnabled())
+      options.push_back(candidate);
   }
   // In reading order: the issues top to bottom, the ratings left to right.
   std::stable_sort(options.begin(), options.end(), [](const QWidget* a, const QWidget* b) {
@@ -469,16 +471,17 @@ void MainWindowController::MoveChoice(QWidget* option, int direction) {
 }
 
 void MainWindowController::UpdateChoiceTabStops() {
-  for (const char* group : {"radMode", "radSUD"}) {
+  const main_window::MainControls& controls = window_.Controls();
+  auto update = [](const auto& group) {
     QAbstractButton* stop = nullptr;
-    for (int i = 0; i <= 12; ++i) {
-      QAbstractButton* option = window_.Button(group, i);
-      if (option == nullptr) continue;
+    for (QAbstractButton* option : group) {
       option->setFocusPolicy(Qt::NoFocus);
       if (option->isChecked() || (stop == nullptr && !option->isHidden())) stop = option;
     }
     if (stop != nullptr) stop->setFocusPolicy(Qt::TabFocus);
-  }
+  };
+  update(controls.radMode);
+  update(controls.radSUD);
 }
 
 void MainWindowController::ChooseByDigit(std::int32_t keyCode) {
@@ -486,9 +489,9 @@ void MainWindowController::ChooseByDigit(std::int32_t keyCode) {
   const int choice = digits_.Choose(keyCode, step, clock_());
   if (choice < 0) return;
   if (step == stpSelectIssue)
-    window_.ChooseOption("radMode", window_.VisibleIssueOption(choice));
+    window_.ChooseOption(window_.Controls().radMode[window_.VisibleIssueOption(choice)]);
   else
-    window_.ChooseOption("radSUD", choice);
+    window_.ChooseOption(window_.Controls().radSUD[choice]);
 }
 
 void MainWindowController::SetMonotonicClock(std::function<std::int64_t()> clock) { clock_ = std::move(clock); }
@@ -545,15 +548,15 @@ void MainWindowController::cmdExit_Click() {
 
 void MainWindowController::cmdNav_Click(bool fromKeyboard) {
   QMenu& menu = window_.PopupMenu();
-  QAbstractButton* nav = window_.Button("cmdNav");
-  const bool mouseOnButton = nav != nullptr && nav->rect().contains(nav->mapFromGlobal(QCursor::pos()));
+  const QAbstractButton* nav = window_.Controls().cmdNav;
+  const bool mouseOnButton = nav->rect().contains(nav->mapFromGlobal(QCursor::pos()));
   if (!fromKeyboard && mouseOnButton) {
     menu.popup(QCursor::pos());
     return;
   }
   // From the keyboard: above the menu button, with the first item active so
   // that the arrows and a screen reader start there.
-  QPoint at = nav != nullptr ? nav->mapToGlobal(QPoint(0, 0)) : window_.mapToGlobal(window_.rect().center());
+  QPoint at = nav->mapToGlobal(QPoint(0, 0));
   at.ry() -= menu.sizeHint().height();
   menu.popup(at);
   for (QAction* item : menu.actions()) {
@@ -669,7 +672,7 @@ void MainWindowController::SelectIssueOption(std::int32_t index) {
 }
 
 void MainWindowController::SetIssueCaption(std::int32_t index, const std::string& caption) {
-  if (auto* option = window_.Button("radMode", index)) option->setText(ToQString(caption));
+  if (QRadioButton* option = window_.Controls().radMode[index]) option->setText(ToQString(caption));
 }
 
 }  // namespace serenitap

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 #include "content/instructions.h"
@@ -39,16 +41,16 @@ static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace serenitap {
 
+using main_window::ControlDesign;
 using main_window::ControlKind;
-using main_window::ControlSpec;
 using main_window::Paint;
 
 namespace main_window {
 
 QString InstalledFamilyFor(std::string_view designFamily) { return QFontInfo(DesignFont(designFamily)).family(); }
 
-QFont FontOf(const FontSpec& spec) {
-  const FontSpec& f = spec.family.empty() ? kWindowFont : spec;
+QFont FontOf(const FontDesign& design) {
+  const FontDesign& f = design.family.empty() ? kWindowFont : design;
   QFont font = DesignFont(f.family);
   // Points at 96 dpi, the resolution the twip measurements assume: 20 twips
   // a point, 15 twips a pixel.
@@ -70,7 +72,7 @@ namespace {
 constexpr std::string_view kModule = "frmMain";
 
 // What a screen reader says for controls whose caption does not say it.
-QString FixedAccessibleName(const ControlSpec& spec) {
+QString FixedAccessibleName(const ControlDesign& design) {
   static const std::map<std::string_view, const char*> names{
       {"picToolBar", "Toolbar"},
       {"picStatusBar", "Status bar"},
@@ -90,11 +92,11 @@ QString FixedAccessibleName(const ControlSpec& spec) {
       {"shpGreen", "Thymus point"},
       {"txtJournal", "Session journal"},
   };
-  if (auto it = names.find(spec.name); it != names.end()) return QString::fromUtf8(it->second);
-  if (spec.name == "shpStep") {
-    return QStringLiteral("Tapping point: ") + ToQString(main_window::DotPointName(spec.index));
+  if (auto it = names.find(design.name); it != names.end()) return QString::fromUtf8(it->second);
+  if (design.name == "shpStep") {
+    return QStringLiteral("Tapping point: ") + ToQString(main_window::DotPointName(design.index));
   }
-  if (spec.name == "radSUD") return QStringLiteral("SUD %1").arg(spec.index);
+  if (design.name == "radSUD") return QStringLiteral("SUD %1").arg(design.index);
   return {};
 }
 
@@ -104,11 +106,6 @@ QString ColourName(main_window::Rgb colour) {
   if (colour == kDotGreen) return QStringLiteral("green");
   return main_window::ColorOf(colour).name();
 }
-
-// The long texts keep a name that says what they are for: a screen reader
-// would read the whole text again on every change of its name. The text
-// itself is their description.
-bool NamedForItsPurpose(std::string_view name) { return name == "lblLeftFrame" || name == "lblIntro"; }
 
 // Accessible name of a text label while it is empty.
 QString EmptyLabelName(std::string_view name) {
@@ -120,6 +117,7 @@ QString EmptyLabelName(std::string_view name) {
   if (name == "lblRoundLine") return QStringLiteral("Round");
   return {};
 }
+QString EmptyLabelName(const QLabel& label) { return EmptyLabelName(label.objectName().toStdString()); }
 
 // The room a label's text takes in the given font at the given width.
 QSize NeededSize(const QLabel& label, const QFont& font, int width, int flags) {
@@ -152,17 +150,17 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     WaitForFontConfiguration();
     CreateControls();
     CreatePopupMenu();
-    notices_ = new NoticeStrip(Control("picStatusBar"));
+    notices_ = new NoticeStrip(controls_.picStatusBar);
     AttachNoticeStrip(notices_);
-    paused_ = new main_window::PausedSign(Control("picStatusBar"));
+    paused_ = new main_window::PausedSign(controls_.picStatusBar);
     paused_->setFont(FontOf(kWindowFont));
     QFont bold = paused_->font();
     bold.setBold(true);
     paused_->setFont(bold);
-    Control("cmdResume")->installEventFilter(this);
+    controls_.cmdResume->installEventFilter(this);
     InstallFocusRing();
 
-    const ControlSpec* finish = FindControl("cmdFinish");
+    const ControlDesign* finish = FindControl("cmdFinish");  // its design, before any layout
     mlngToolbarRightEdge = static_cast<std::int32_t>(RoundTwips(finish->geometry.left + finish->geometry.width));
     SetResumeButton(false, false);
     // The dots start hidden and the captions and colours come from the control
@@ -179,62 +177,125 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
 frmMain::~frmMain() = default;
 
 void frmMain::CreateControls() {
-  for (const ControlSpec& spec : main_window::Controls()) {
-    QWidget* container = this;
-    if (!spec.container.empty()) container = Control(spec.container);
-    if (spec.kind == ControlKind::Timer) {
-      tmrSteps_ = new QTimer(this);
-      tmrSteps_->setObjectName(ToQString(spec.name));
-      tmrSteps_->setTimerType(Qt::PreciseTimer);
-      tmrSteps_->setInterval(10);
+  for (const ControlDesign& design : main_window::Controls()) {
+    if (design.kind == ControlKind::Timer) {
+      controls_.tmrSteps = new QTimer(this);
+      controls_.tmrSteps->setObjectName(ToQString(design.name));
+      controls_.tmrSteps->setTimerType(Qt::PreciseTimer);
+      controls_.tmrSteps->setInterval(10);
       continue;
     }
-    if (spec.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
-    if (spec.kind == ControlKind::TextBox && !spec.visibleAtStart) {
+    if (design.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
+    if (design.kind == ControlKind::TextBox && !design.visibleAtStart) {
       // Nothing shows the journal text box: it is made when it is asked for.
       // Made with the others it would lay out its text, load its type and
       // its scroll bars, and keep them in memory all along.
-      onDemand_.push_back(&spec);
+      journalDesign_ = &design;
       continue;
     }
-    AddControl(spec, container);
+    QWidget* widget = AddControl(design, design.container.empty() ? this : Built(design.container));
+    if (design.kind == ControlKind::Shape) onPicture_.emplace_back(widget, &design);
   }
-  static_cast<QLabel*>(Control("lblWords"))->setBuddy(Control("txtWords"));
+  BindControls();
+  controls_.lblWords->setBuddy(controls_.txtWords);
   // Dots lie on their pictures; the strips lie over everything else.
-  for (int i = 1; i <= main_window::kDotCount; ++i) Dot(i)->raise();
-  Control("shpGreen")->raise();
-  Control("picToolBar")->raise();
-  Control("picStatusBar")->raise();
+  for (main_window::DotShape* dot : controls_.shpStep) dot->raise();
+  controls_.shpGreen->raise();
+  controls_.picToolBar->raise();
+  controls_.picStatusBar->raise();
 }
 
-QWidget* frmMain::AddControl(const ControlSpec& spec, QWidget* container) {
-  QWidget* widget = CreateWidget(spec, container);
-  const std::string objectName = main_window::ObjectNameOf(spec.name, spec.index);
+QWidget* frmMain::Built(std::string_view objectName) const {
+  auto it = built_.find(objectName);
+  if (it == built_.end()) throw std::logic_error("the control table has no control " + std::string(objectName));
+  return it->second;
+}
+
+template <class T>
+T* frmMain::BuiltAs(std::string_view name, int index) const {
+  const std::string objectName = main_window::ObjectNameOf(name, index);
+  T* typed = qobject_cast<T*>(Built(objectName));
+  if (typed == nullptr) throw std::logic_error(objectName + " is not of the kind its member holds");
+  return typed;
+}
+
+void frmMain::BindControls() {
+  using namespace main_window;
+  MainControls& c = controls_;
+  auto bind = [this](auto*& member, std::string_view name) {
+    member = BuiltAs<std::remove_pointer_t<std::remove_reference_t<decltype(member)>>>(name);
+  };
+  auto bindArray = [this](auto& array, std::string_view name) {
+    using Element = std::remove_pointer_t<std::remove_reference_t<decltype(*array.begin())>>;
+    for (int i = array.kFirst; i <= array.kLast; ++i) array.Element(i) = BuiltAs<Element>(name, i);
+  };
+  bind(c.picToolBar, "picToolBar");
+  bind(c.cmdExit, "cmdExit");
+  bindArray(c.cmdNavig, "cmdNavig");
+  bind(c.cmdPause, "cmdPause");
+  bind(c.cmdResume, "cmdResume");
+  bind(c.cmdFinish, "cmdFinish");
+  bind(c.cmdWeb, "cmdWeb");
+  bind(c.cmdStart, "cmdStart");
+  bind(c.cmdShare, "cmdShare");
+  bind(c.picStatusBar, "picStatusBar");
+  bind(c.lblRoundPolarity, "lblRoundPolarity");
+  bind(c.lblRoundCount, "lblRoundCount");
+  bind(c.lblTime_New, "lblTime_New");
+  bind(c.cmdNav, "cmdNav");
+  bind(c.cmdInfo, "cmdInfo");
+  bind(c.cmdAbout, "cmdAbout");
+  bind(c.picLeftFrame, "picLeftFrame");
+  bind(c.lblSegmentTitle, "lblSegmentTitle");
+  bind(c.lblLeftFrame, "lblLeftFrame");
+  bind(c.picRightFrame, "picRightFrame");
+  bind(c.picShape, "picShape");
+  bind(c.picHandLeft, "picHandLeft");
+  bind(c.picHandRight, "picHandRight");
+  bind(c.lblCurrentPoint, "lblCurrentPoint");
+  bind(c.fraMode, "fraMode");
+  bindArray(c.radMode, "radMode");
+  bind(c.lblWords, "lblWords");
+  bind(c.txtWords, "txtWords");
+  bind(c.lblRoundLine, "lblRoundLine");
+  bind(c.fraSUD_2, "fraSUD_2");
+  bindArray(c.lblSUDUnit, "lblSUDUnit");
+  bindArray(c.radSUD, "radSUD");
+  bind(c.lblSplit, "lblSplit");
+  bind(c.lblIntro, "lblIntro");
+  bindArray(c.shpStep, "shpStep");
+  bind(c.shpGreen, "shpGreen");
+  bindArray(c.cmdNavig_Bottom, "cmdNavig_Bottom");
+  bind(c.cmdPause_Bottom, "cmdPause_Bottom");
+  bind(c.cmdResume_Bottom, "cmdResume_Bottom");
+}
+
+QWidget* frmMain::AddControl(const ControlDesign& design, QWidget* container) {
+  QWidget* widget = CreateWidget(design, container);
+  const std::string objectName = main_window::ObjectNameOf(design.name, design.index);
   widget->setObjectName(ToQString(objectName));
-  widget->setGeometry(main_window::PixelRect(spec.geometry));
-  ApplyLook(widget, spec);
-  widget->setVisible(spec.visibleAtStart);
-  controls_.emplace(objectName, widget);
+  widget->setGeometry(main_window::PixelRect(design.geometry));
+  ApplyLook(widget, design);
+  widget->setVisible(design.visibleAtStart);
+  built_.emplace(objectName, widget);
   return widget;
 }
 
-QWidget* frmMain::ControlOnDemand(std::string_view name, int index) {
-  for (auto it = onDemand_.begin(); it != onDemand_.end(); ++it) {
-    const ControlSpec& spec = **it;
-    if (spec.name != name || spec.index != index) continue;
-    onDemand_.erase(it);
-    QWidget* widget = AddControl(spec, spec.container.empty() ? this : Control(spec.container));
+QPlainTextEdit& frmMain::JournalBox() {
+  if (txtJournal_ == nullptr) {
+    // Making it changes nothing seen: it lies beyond the right edge, hidden.
+    QWidget* widget = AddControl(*journalDesign_, this);
     widget->lower();  // under the strips, as if made with the others
-    return widget;
+    txtJournal_ = static_cast<QPlainTextEdit*>(widget);
   }
-  return nullptr;
+  return *txtJournal_;
 }
 
-QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
-  switch (spec.kind) {
+QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) {
+  switch (design.kind) {
     case ControlKind::PictureBox: {
       auto* box = new main_window::PictureBox(container);
-      if (!spec.image.empty()) box->SetPicture(ToQString(spec.image));
+      if (!design.image.empty()) box->SetPicture(ToQString(design.image));
       box->installEventFilter(this);
       return box;
     }
@@ -246,18 +307,18 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
     case ControlKind::Label: {
       auto* label = new QLabel(container);
       label->setTextFormat(Qt::PlainText);
-      label->setText(ToQString(spec.caption));
-      label->setWordWrap(spec.name == "lblLeftFrame" || spec.name == "lblIntro" || spec.name == "lblSegmentTitle" ||
-                         spec.name == "lblCurrentPoint");
-      Qt::Alignment align = spec.centred ? Qt::AlignHCenter : Qt::AlignLeft;
-      align |= spec.name == "lblTime_New" ? Qt::AlignVCenter : Qt::AlignTop;
+      label->setText(ToQString(design.caption));
+      label->setWordWrap(design.name == "lblLeftFrame" || design.name == "lblIntro" ||
+                         design.name == "lblSegmentTitle" || design.name == "lblCurrentPoint");
+      Qt::Alignment align = design.centred ? Qt::AlignHCenter : Qt::AlignLeft;
+      align |= design.name == "lblTime_New" ? Qt::AlignVCenter : Qt::AlignTop;
       label->setAlignment(align);
       label->installEventFilter(this);
       return label;
     }
     case ControlKind::PushButton: {
       QAbstractButton* button = nullptr;
-      if (spec.name == "cmdNavig_Bottom" || spec.name == "cmdPause_Bottom" || spec.name == "cmdResume_Bottom") {
+      if (design.name == "cmdNavig_Bottom" || design.name == "cmdPause_Bottom" || design.name == "cmdResume_Bottom") {
         auto* tool = new QToolButton(container);
         tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         tool->setIconSize(QSize(32, 32));
@@ -265,17 +326,17 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
       } else {
         button = new QPushButton(container);
       }
-      button->setText(ToQString(spec.caption));
-      if (!spec.image.empty()) button->setIcon(QIcon(ToQString(spec.image)));
+      button->setText(ToQString(design.caption));
+      if (!design.image.empty()) button->setIcon(QIcon(ToQString(design.image)));
       // Tab reaches it; a click leaves the keyboard's focus where it was.
       button->setFocusPolicy(Qt::TabFocus);
       return button;
     }
     case ControlKind::OptionButton: {
-      auto* option = new QRadioButton(ToQString(spec.caption), container);
+      auto* option = new QRadioButton(ToQString(design.caption), container);
       option->setFocusPolicy(Qt::TabFocus);
-      const int index = spec.index;
-      const bool issue = spec.name == "radMode";
+      const int index = design.index;
+      const bool issue = design.name == "radMode";
       auto choose = [this, index, issue] {
         if (issue)
           emit issueOptionClicked(index);
@@ -315,14 +376,14 @@ QWidget* frmMain::CreateWidget(const ControlSpec& spec, QWidget* container) {
   return new QWidget(container);
 }
 
-void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
-  if (!spec.font.family.empty()) {
-    const QFont font = main_window::FontOf(spec.font);
+void frmMain::ApplyLook(QWidget* widget, const ControlDesign& design) {
+  if (!design.font.family.empty()) {
+    const QFont font = main_window::FontOf(design.font);
     widget->setFont(font);
     widget->setProperty("designPixelSize", font.pixelSize());
   }
   QPalette palette = widget->palette();
-  switch (spec.back) {
+  switch (design.back) {
     case Paint::Default: break;
     case Paint::Transparent: widget->setAutoFillBackground(false); break;
     case Paint::White:
@@ -341,41 +402,41 @@ void frmMain::ApplyLook(QWidget* widget, const ControlSpec& spec) {
       break;
     case Paint::SystemWindowText: break;
     case Paint::Fixed:
-      if (spec.kind != ControlKind::Shape) {
-        palette.setColor(QPalette::Window, main_window::ColorOf(spec.backRgb));
+      if (design.kind != ControlKind::Shape) {
+        palette.setColor(QPalette::Window, main_window::ColorOf(design.backRgb));
         widget->setBackgroundRole(QPalette::Window);
         widget->setAutoFillBackground(true);
       }
       break;
   }
   widget->setPalette(palette);
-  if (spec.fore == Paint::SystemWindowText) widget->setForegroundRole(QPalette::Text);
+  if (design.fore == Paint::SystemWindowText) widget->setForegroundRole(QPalette::Text);
   if (auto* dot = qobject_cast<main_window::DotShape*>(widget)) {
-    dot->SetColors(main_window::ColorOf(spec.backRgb), main_window::ColorOf(spec.borderRgb));
+    dot->SetColors(main_window::ColorOf(design.backRgb), main_window::ColorOf(design.borderRgb));
   }
 
   // The role first: a change of name already makes the screen reader's view of the control.
-  if (spec.name == "picToolBar") {
+  if (design.name == "picToolBar") {
     SetAccessibleRole(widget, QAccessible::ToolBar);
-  } else if (spec.name == "picStatusBar") {
+  } else if (design.name == "picStatusBar") {
     SetAccessibleRole(widget, QAccessible::StatusBar);
-  } else if (spec.kind == ControlKind::PictureBox) {
-    SetAccessibleRole(widget, spec.image.empty() ? QAccessible::Pane : QAccessible::Graphic);
+  } else if (design.kind == ControlKind::PictureBox) {
+    SetAccessibleRole(widget, design.image.empty() ? QAccessible::Pane : QAccessible::Graphic);
   }
-  QString name = FixedAccessibleName(spec);
-  if (name.isEmpty() && (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton ||
-                         spec.kind == ControlKind::Label)) {
-    name = WithoutAccessKey(ToQString(spec.caption));
+  QString name = FixedAccessibleName(design);
+  if (name.isEmpty() && (design.kind == ControlKind::PushButton || design.kind == ControlKind::OptionButton ||
+                         design.kind == ControlKind::Label)) {
+    name = WithoutAccessKey(ToQString(design.caption));
   }
-  if (name.isEmpty()) name = EmptyLabelName(spec.name);
+  if (name.isEmpty()) name = EmptyLabelName(design.name);
   widget->setAccessibleName(name);
-  if (spec.kind == ControlKind::Shape) widget->setAccessibleDescription(ColourName(spec.backRgb));
+  if (design.kind == ControlKind::Shape) widget->setAccessibleDescription(ColourName(design.backRgb));
 }
 
 void frmMain::CreatePopupMenu() {
   // Its items are the menu commands of the command table (ui/main/commands.h).
-  mnuPopUp_ = new QMenu(QStringLiteral("PopUp"), this);
-  mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
+  controls_.mnuPopUp = new QMenu(QStringLiteral("PopUp"), this);
+  controls_.mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
 }
 
 void frmMain::SetFormCaption() {
@@ -384,24 +445,23 @@ void frmMain::SetFormCaption() {
 
 void frmMain::SetColors() {
   Guarded(kModule, "SetColors", [&] {
-    auto paint = [this](std::string_view name, main_window::Rgb rgb) {
-      QWidget* widget = Control(name);
+    auto paint = [](QWidget* widget, main_window::Rgb rgb) {
       QPalette palette = widget->palette();
       palette.setColor(QPalette::Window, main_window::ColorOf(rgb));
       widget->setPalette(palette);
       widget->setBackgroundRole(QPalette::Window);
       widget->setAutoFillBackground(true);
     };
-    paint("picToolBar", main_window::kStripBack);
-    paint("picStatusBar", main_window::kStripBack);
-    paint("lblSplit", main_window::kSplitBack);
+    paint(controls_.picToolBar, main_window::kStripBack);
+    paint(controls_.picStatusBar, main_window::kStripBack);
+    paint(controls_.lblSplit, main_window::kSplitBack);
   });
 }
 
 void frmMain::DockStrips() {
   const int strip = main_window::TwipsToPixels(main_window::kStatusBarHeight);
-  Control("picToolBar")->setGeometry(0, 0, width(), main_window::TwipsToPixels(main_window::kToolbarHeight));
-  Control("picStatusBar")->setGeometry(0, height() - strip, width(), strip);
+  controls_.picToolBar->setGeometry(0, 0, width(), main_window::TwipsToPixels(main_window::kToolbarHeight));
+  controls_.picStatusBar->setGeometry(0, height() - strip, width(), strip);
 }
 
 void frmMain::ArrangeControls() {
@@ -415,44 +475,42 @@ void frmMain::ArrangeControls() {
   } catch (...) {
     // The controls keep their last rectangles; a report on every resize would flood the user.
   }
-  const std::pair<const char*, const TwipRect*> placed[] = {
-      {"lblIntro", &layout_.lblIntro},
-      {"picLeftFrame", &layout_.picLeftFrame},
-      {"picRightFrame", &layout_.picRightFrame},
-      {"lblSplit", &layout_.lblSplit},
-      {"lblSegmentTitle", &layout_.lblSegmentTitle},
-      {"lblLeftFrame", &layout_.lblLeftFrame},
-      {"picShape", &layout_.picShape},
-      {"lblCurrentPoint", &layout_.lblCurrentPoint},
-      {"fraMode", &layout_.fraMode},
-      {"fraSUD_2", &layout_.fraSUD_2},
-      {"picHandLeft", &layout_.picHandLeft},
-      {"picHandRight", &layout_.picHandRight},
-      {"cmdNav", &layout_.cmdNav},
-      {"lblTime_New", &layout_.lblTime_New},
-      {"cmdNavig_Bottom(0)", &layout_.cmdNavig_Bottom0},
-      {"cmdNavig_Bottom(1)", &layout_.cmdNavig_Bottom1},
-      {"cmdPause_Bottom", &layout_.cmdPause_Bottom},
-      {"cmdResume_Bottom", &layout_.cmdResume_Bottom},
-      {"cmdWeb", &layout_.cmdWeb},
-      {"lblRoundLine", &layout_.lblRoundLine},
+  const MainControls& c = controls_;
+  const std::pair<QWidget*, const TwipRect*> placed[] = {
+      {c.lblIntro, &layout_.lblIntro},
+      {c.picLeftFrame, &layout_.picLeftFrame},
+      {c.picRightFrame, &layout_.picRightFrame},
+      {c.lblSplit, &layout_.lblSplit},
+      {c.lblSegmentTitle, &layout_.lblSegmentTitle},
+      {c.lblLeftFrame, &layout_.lblLeftFrame},
+      {c.picShape, &layout_.picShape},
+      {c.lblCurrentPoint, &layout_.lblCurrentPoint},
+      {c.fraMode, &layout_.fraMode},
+      {c.fraSUD_2, &layout_.fraSUD_2},
+      {c.picHandLeft, &layout_.picHandLeft},
+      {c.picHandRight, &layout_.picHandRight},
+      {c.cmdNav, &layout_.cmdNav},
+      {c.lblTime_New, &layout_.lblTime_New},
+      {c.cmdNavig_Bottom[0], &layout_.cmdNavig_Bottom0},
+      {c.cmdNavig_Bottom[1], &layout_.cmdNavig_Bottom1},
+      {c.cmdPause_Bottom, &layout_.cmdPause_Bottom},
+      {c.cmdResume_Bottom, &layout_.cmdResume_Bottom},
+      {c.cmdWeb, &layout_.cmdWeb},
+      {c.lblRoundLine, &layout_.lblRoundLine},
   };
-  for (const auto& [name, rect] : placed) {
+  for (const auto& [widget, rect] : placed) {
     try {
-      if (QWidget* widget = Control(name)) widget->setGeometry(PixelRect(*rect));
+      widget->setGeometry(PixelRect(*rect));
     } catch (...) {
       // This control stays where it was; the others are still placed.
     }
   }
   // The dots keep their points on a chart or hand scaled to fit its pane.
-  const auto placeOnPicture = [this](std::string_view name, int index) {
-    const ControlSpec* spec = FindControl(name, index);
-    if (spec == nullptr || spec->container.empty()) return;
-    const double scale = spec->container == "picShape" ? layout_.chartScale : layout_.handScale;
-    if (QWidget* dot = Control(name, index)) dot->setGeometry(PixelRect(Scaled(spec->geometry, scale)));
-  };
-  for (int i = 1; i <= kDotCount; ++i) placeOnPicture("shpStep", i);
-  placeOnPicture("shpGreen", -1);
+  for (const auto& [dot, design] : onPicture_) {
+    if (design->container.empty()) continue;
+    const double scale = dot->parentWidget() == c.picShape ? layout_.chartScale : layout_.handScale;
+    dot->setGeometry(PixelRect(Scaled(design->geometry, scale)));
+  }
   // "Paused" stands at the strip's left end while the session is paused;
   // notices take the rest of the strip up to the time.
   double left = 300;
@@ -464,8 +522,8 @@ void frmMain::ArrangeControls() {
   if (notices_ != nullptr) {
     notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));
   }
-  for (const char* name : {"lblIntro", "lblSegmentTitle", "lblLeftFrame", "lblCurrentPoint", "lblTime_New"}) {
-    if (auto* label = qobject_cast<QLabel*>(Control(name))) FitText(label);
+  for (QLabel* label : {c.lblIntro, c.lblSegmentTitle, c.lblLeftFrame, c.lblCurrentPoint, c.lblTime_New}) {
+    FitText(label);
   }
 }
 
@@ -476,35 +534,20 @@ void frmMain::resizeEvent(QResizeEvent* event) {
   ArrangeControls();
 }
 
-QWidget* frmMain::Control(std::string_view name, int index) const {
-  const std::string key = index >= 0 ? main_window::ObjectNameOf(name, index) : std::string(name);
-  auto it = controls_.find(key);
-  if (it != controls_.end()) return it->second;
-  // Making a control that was left until asked for changes nothing seen.
-  return onDemand_.empty() ? nullptr : const_cast<frmMain*>(this)->ControlOnDemand(name, index);
-}
-
-QAbstractButton* frmMain::Button(std::string_view name, int index) const {
-  return qobject_cast<QAbstractButton*>(Control(name, index));
-}
-
-main_window::DotShape* frmMain::Dot(int index) const {
-  if (index < 1 || index > main_window::kDotCount) return nullptr;
-  return static_cast<main_window::DotShape*>(Control("shpStep", index));
-}
+main_window::DotShape* frmMain::Dot(int index) const { return controls_.shpStep[index]; }
 
 void frmMain::SetIntroVisible(bool visible) {
-  Control("lblIntro")->setVisible(visible);
+  controls_.lblIntro->setVisible(visible);
   FitShownLabels();
 }
 
 void frmMain::SetPanesVisible(bool visible) {
-  Control("picLeftFrame")->setVisible(visible);
-  Control("picRightFrame")->setVisible(visible);
-  Control("lblSplit")->setVisible(visible);  // their labels are fitted as they are shown
+  controls_.picLeftFrame->setVisible(visible);
+  controls_.picRightFrame->setVisible(visible);
+  controls_.lblSplit->setVisible(visible);  // their labels are fitted as they are shown
 }
 
-void frmMain::SetBodyChartVisible(bool visible) { Control("picShape")->setVisible(visible); }
+void frmMain::SetBodyChartVisible(bool visible) { controls_.picShape->setVisible(visible); }
 
 void frmMain::FitShownLabels() {
   const std::vector<QLabel*> waiting(unfitted_.begin(), unfitted_.end());
@@ -514,19 +557,22 @@ void frmMain::FitShownLabels() {
 }
 
 void frmMain::SetHandsVisible(bool visible) {
-  Control("picHandLeft")->setVisible(visible);
-  Control("picHandRight")->setVisible(visible);
+  controls_.picHandLeft->setVisible(visible);
+  controls_.picHandRight->setVisible(visible);
 }
 
-void frmMain::SetIssueChoiceVisible(bool visible) { Control("fraMode")->setVisible(visible); }
-void frmMain::SetSudChoiceVisible(bool visible) { Control("fraSUD_2")->setVisible(visible); }
-void frmMain::SetThymusVisible(bool visible) { Control("shpGreen")->setVisible(visible); }
+void frmMain::SetIssueChoiceVisible(bool visible) { controls_.fraMode->setVisible(visible); }
+void frmMain::SetSudChoiceVisible(bool visible) { controls_.fraSUD_2->setVisible(visible); }
+void frmMain::SetThymusVisible(bool visible) { controls_.shpGreen->setVisible(visible); }
 
 void frmMain::SetLabelText(QLabel* label, std::string_view text, const QString& emptyName) {
   const QString plain = ForDisplay(text);
   if (plain == label->text()) return;  // nothing new to show or to announce
   label->setText(plain);
-  if (NamedForItsPurpose(label->objectName().toStdString())) {
+  // The long texts keep a name that says what they are for: a screen reader
+  // would read the whole text again on every change of its name. The text
+  // itself is their description.
+  if (label == controls_.lblLeftFrame || label == controls_.lblIntro) {
     label->setAccessibleName(emptyName);
     label->setAccessibleDescription(plain);
   } else {
@@ -569,18 +615,18 @@ void frmMain::FitText(QLabel* label) {
 }
 
 void frmMain::SetCurrentPointText(std::string_view text) {
-  SetLabelText(static_cast<QLabel*>(Control("lblCurrentPoint")), text, EmptyLabelName("lblCurrentPoint"));
+  SetLabelText(controls_.lblCurrentPoint, text, EmptyLabelName(*controls_.lblCurrentPoint));
 }
 
 void frmMain::SetSegmentTitleText(std::string_view text) {
-  SetLabelText(static_cast<QLabel*>(Control("lblSegmentTitle")), text, EmptyLabelName("lblSegmentTitle"));
+  SetLabelText(controls_.lblSegmentTitle, text, EmptyLabelName(*controls_.lblSegmentTitle));
 }
 
 void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine) {
-  auto* label = static_cast<QLabel*>(Control("lblLeftFrame"));
+  QLabel* label = controls_.lblLeftFrame;
   if (sayNowLine < 0) {
     label->setTextFormat(Qt::PlainText);
-    SetLabelText(label, text, EmptyLabelName("lblLeftFrame"));
+    SetLabelText(label, text, EmptyLabelName(*label));
     return;
   }
   // The statement to say now in bold; the text, its blanks and its line
@@ -598,38 +644,38 @@ void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine
   label->setText(html);
   // The name says what the text is for; the text is the description (a new
   // name at every point would be read out whole).
-  label->setAccessibleName(EmptyLabelName("lblLeftFrame"));
+  label->setAccessibleName(EmptyLabelName(*label));
   label->setAccessibleDescription(plain);
   FitText(label);
 }
 
 void frmMain::SetRoundLine(std::string_view text) {
-  auto* label = static_cast<QLabel*>(Control("lblRoundLine"));
+  QLabel* label = controls_.lblRoundLine;
   const QString line = ForDisplay(text);
   label->setVisible(!line.isEmpty());
   if (line == label->text()) return;
   label->setText(line);
-  label->setAccessibleName(line.isEmpty() ? EmptyLabelName("lblRoundLine") : line);
+  label->setAccessibleName(line.isEmpty() ? EmptyLabelName(*label) : line);
   if (line.isEmpty()) return;
   // Said once as the round starts: the points of the round leave it alone.
   QAccessibleEvent alert(label, QAccessible::Alert);
   QAccessible::updateAccessibility(&alert);
 }
 
-QString frmMain::RoundLine() const { return static_cast<QLabel*>(Control("lblRoundLine"))->text(); }
+QString frmMain::RoundLine() const { return controls_.lblRoundLine->text(); }
 
-QLineEdit& frmMain::WordsField() const { return *static_cast<QLineEdit*>(Control("txtWords")); }
+QLineEdit& frmMain::WordsField() const { return *controls_.txtWords; }
 
 void frmMain::SetIntroText(std::string_view text) {
-  SetLabelText(static_cast<QLabel*>(Control("lblIntro")), text, EmptyLabelName("lblIntro"));
+  SetLabelText(controls_.lblIntro, text, EmptyLabelName(*controls_.lblIntro));
 }
 
 void frmMain::SetTimeText(std::string_view text) {
-  auto* label = static_cast<QLabel*>(Control("lblTime_New"));
+  QLabel* label = controls_.lblTime_New;
   const QString plain = ForDisplay(text);
   label->setText(plain);
   // Read when the user asks for it; a new name every second would be announced every second.
-  label->setAccessibleName(EmptyLabelName("lblTime_New"));
+  label->setAccessibleName(EmptyLabelName(*label));
   label->setAccessibleDescription(plain);
   FitText(label);
 }
@@ -666,81 +712,71 @@ void frmMain::HideAllDots() {
   for (int i = 1; i <= main_window::kDotCount; ++i) SetDotVisible(i, false);
 }
 
-void frmMain::SetPreviousEnabled(bool enabled) { Button("cmdNavig", 0)->setEnabled(enabled); }
+void frmMain::SetPreviousEnabled(bool enabled) { controls_.cmdNavig[0]->setEnabled(enabled); }
 
 void frmMain::SetPauseButton(bool visible, bool enabled) {
-  QAbstractButton* pause = Button("cmdPause");
-  pause->setEnabled(enabled);
-  pause->setVisible(visible);
+  controls_.cmdPause->setEnabled(enabled);
+  controls_.cmdPause->setVisible(visible);
 }
 
 void frmMain::SetResumeButton(bool visible, bool enabled) {
-  QAbstractButton* resume = Button("cmdResume");
-  resume->setEnabled(enabled);
-  resume->setVisible(visible);
+  controls_.cmdResume->setEnabled(enabled);
+  controls_.cmdResume->setVisible(visible);
 }
 
-void frmMain::SetBottomPauseVisible(bool visible) { Control("cmdPause_Bottom")->setVisible(visible); }
-void frmMain::SetBottomResumeVisible(bool visible) { Control("cmdResume_Bottom")->setVisible(visible); }
+void frmMain::SetBottomPauseVisible(bool visible) { controls_.cmdPause_Bottom->setVisible(visible); }
+void frmMain::SetBottomResumeVisible(bool visible) { controls_.cmdResume_Bottom->setVisible(visible); }
 
-bool frmMain::IsPauseAvailable() const {
-  const QAbstractButton* pause = Button("cmdPause");
-  return !pause->isHidden() && pause->isEnabled();
-}
+bool frmMain::IsPauseAvailable() const { return !controls_.cmdPause->isHidden() && controls_.cmdPause->isEnabled(); }
 
-bool frmMain::IsResumeAvailable() const {
-  const QAbstractButton* resume = Button("cmdResume");
-  return !resume->isHidden() && resume->isEnabled();
-}
+bool frmMain::IsResumeAvailable() const { return !controls_.cmdResume->isHidden() && controls_.cmdResume->isEnabled(); }
 
 void frmMain::SelectIssueOption(int index) {
-  if (auto* option = Button("radMode", index)) option->setChecked(true);
+  if (auto* option = controls_.radMode[index]) option->setChecked(true);
 }
 
 int frmMain::SelectedIssueOption() const {
-  for (int i = 1; i <= 12; ++i) {
-    if (Button("radMode", i)->isChecked()) return i;
+  for (int i = controls_.radMode.kFirst; i <= controls_.radMode.kLast; ++i) {
+    if (controls_.radMode[i]->isChecked()) return i;
   }
   return 0;
 }
 
 void frmMain::SelectSudOption(int index) {
-  if (auto* option = Button("radSUD", index)) option->setChecked(true);
+  if (auto* option = controls_.radSUD[index]) option->setChecked(true);
 }
 
 int frmMain::SelectedSudOption() const {
-  for (int i = 0; i <= 10; ++i) {
-    if (Button("radSUD", i)->isChecked()) return i;
+  for (int i = controls_.radSUD.kFirst; i <= controls_.radSUD.kLast; ++i) {
+    if (controls_.radSUD[i]->isChecked()) return i;
   }
   return -1;
 }
 
 int frmMain::VisibleIssueOption(int position) const {
-  std::vector<QAbstractButton*> visible;
-  for (int i = 1; i <= 12; ++i) {
-    QAbstractButton* option = Button("radMode", i);
-    if (option != nullptr && option->isVisibleTo(this)) visible.push_back(option);
+  std::vector<std::pair<int, const QAbstractButton*>> visible;  // index and option
+  for (int i = controls_.radMode.kFirst; i <= controls_.radMode.kLast; ++i) {
+    const QAbstractButton* option = controls_.radMode[i];
+    if (option->isVisibleTo(this)) visible.emplace_back(i, option);
   }
   std::stable_sort(visible.begin(), visible.end(),
-                   [](const QAbstractButton* a, const QAbstractButton* b) { return a->y() < b->y(); });
+                   [](const auto& a, const auto& b) { return a.second->y() < b.second->y(); });
   if (position < 1 || position > static_cast<int>(visible.size())) return 0;
-  const QString name = visible[static_cast<std::size_t>(position - 1)]->objectName();
-  return name.mid(8).chopped(1).toInt();  // "radMode(n)"
+  return visible[static_cast<std::size_t>(position - 1)].first;
 }
 
-void frmMain::ChooseOption(std::string_view name, int index) {
-  QAbstractButton* option = Button(name, index);
+void frmMain::ChooseOption(QAbstractButton* option) {
   if (option == nullptr || !option->isVisibleTo(this) || !option->isEnabled()) return;
   option->click();
   option->setFocus();
 }
 
 void frmMain::FocusSudOption(int index) {
-  if (auto* option = Button("radSUD", index)) option->setFocus();
+  if (auto* option = controls_.radSUD[index]) option->setFocus();
 }
 
 void frmMain::FocusNavigButton(int index) {
-  if (auto* button = Button("cmdNavig", index)) button->setFocus();
+  if (auto* button = controls_.cmdNavig[index]) button->setFocus();
 }
 
 // Clicks: the panes, pictures and step texts advance the session; the
@@ -762,7 +798,7 @@ bool frmMain::IsSecondClickRelease(QEvent::Type type) {
 QLabel& frmMain::PausedSign() const { return *paused_; }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Control("cmdResume") && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+  if (watched == controls_.cmdResume && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
     paused_->setVisible(event->type() == QEvent::Show);
     ArrangeControls();
     return QWidget::eventFilter(watched, event);
@@ -778,24 +814,23 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   const auto* mouse = static_cast<QMouseEvent*>(event);
   if (!widget || mouse->button() != Qt::LeftButton) return QWidget::eventFilter(watched, event);
-  const QString name = widget->objectName();
   const bool secondRelease = IsSecondClickRelease(event->type());
   const bool release = event->type() == QEvent::MouseButtonRelease && !secondRelease;
   const bool inside = widget->rect().contains(mouse->position().toPoint());
-  if (name.startsWith(QLatin1String("lblSUDUnit("))) {
+  const main_window::MainControls& c = controls_;
+  if (const auto unit = std::find(c.lblSUDUnit.begin(), c.lblSUDUnit.end(), widget); unit != c.lblSUDUnit.end()) {
     if (release && inside) {
-      const int index = name.mid(11).chopped(1).toInt();
+      const int index = c.lblSUDUnit.kFirst + static_cast<int>(unit - c.lblSUDUnit.begin());
       // Ticking an unticked option stores the choice by itself.
-      if (auto* option = Button("radSUD", index); option != nullptr && !option->isChecked())
+      if (QRadioButton* option = c.radSUD[index]; option != nullptr && !option->isChecked())
         option->setChecked(true);
       else
         emit sudOptionClicked(index);
     }
     return true;
   }
-  static const QStringList kQuiet{QStringLiteral("picToolBar"), QStringLiteral("picStatusBar"),
-                                  QStringLiteral("fraMode"), QStringLiteral("fraSUD_2")};
-  if (kQuiet.contains(name) || widget->parentWidget() == Control("picStatusBar")) return true;
+  const bool quiet = widget == c.picToolBar || widget == c.picStatusBar || widget == c.fraMode || widget == c.fraSUD_2;
+  if (quiet || widget->parentWidget() == c.picStatusBar) return true;
   if (release && inside) emit surfaceClicked();
   return true;
 }

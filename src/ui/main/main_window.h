@@ -8,11 +8,14 @@
 #include <QFont>
 #include <QRect>
 #include <QWidget>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ui/main/control_table.h"
@@ -22,15 +25,21 @@ class QAbstractButton;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
 class QTimer;
+class QToolButton;
 
 namespace serenitap {
 
 namespace main_window {
+class ChoiceGroup;
 class DotShape;
+class PictureBox;
 
 // Qt counterparts of the table's values.
-QFont FontOf(const FontSpec& font);  // the nearest installed family, sized at 96 dpi
+QFont FontOf(const FontDesign& font);  // the nearest installed family, sized at 96 dpi
 QString InstalledFamilyFor(std::string_view designFamily);
 QRect PixelRect(const TwipRect& twips);
 // The smallest type a text is shrunk to when its label is too small for it
@@ -42,7 +51,78 @@ QColor ColorOf(Rgb rgb);
 class NoticeStrip;
 namespace main_window {
 class PausedSign;
-}
+
+// The elements First..Last of a control array: cmdNavig[1] is cmdNavig(1).
+// An index outside the array gives nullptr, as the table has no such control.
+template <class T, int First, int Last>
+class ControlArray {
+ public:
+  static constexpr int kFirst = First;
+  static constexpr int kLast = Last;
+  T* operator[](int index) const { return index < First || index > Last ? nullptr : items_[Slot(index)]; }
+  auto begin() const { return items_.begin(); }
+  auto end() const { return items_.end(); }
+  // The element's slot, for the window that builds it.
+  T*& Element(int index) { return items_.at(Slot(index)); }
+
+ private:
+  static std::size_t Slot(int index) { return static_cast<std::size_t>(index - First); }
+  std::array<T*, Last - First + 1> items_{};
+};
+
+// Every control of the main window, under its name in the control table,
+// with its own type. The window fills them as it builds itself from the table.
+struct MainControls {
+  // The toolbar strip.
+  PictureBox* picToolBar = nullptr;
+  QPushButton* cmdExit = nullptr;
+  ControlArray<QPushButton, 0, 1> cmdNavig;  // Previous, Next
+  QPushButton* cmdPause = nullptr;
+  QPushButton* cmdResume = nullptr;  // in Pause's place, shown in turn with it
+  QPushButton* cmdFinish = nullptr;
+  QPushButton* cmdWeb = nullptr;
+  QPushButton* cmdStart = nullptr;  // never shown
+  QPushButton* cmdShare = nullptr;  // never shown
+  // The status strip.
+  PictureBox* picStatusBar = nullptr;
+  QLabel* lblRoundPolarity = nullptr;
+  QLabel* lblRoundCount = nullptr;
+  QLabel* lblTime_New = nullptr;
+  QPushButton* cmdNav = nullptr;  // the menu button
+  QPushButton* cmdInfo = nullptr;
+  QPushButton* cmdAbout = nullptr;
+  // The instruction pane.
+  PictureBox* picLeftFrame = nullptr;
+  QLabel* lblSegmentTitle = nullptr;
+  QLabel* lblLeftFrame = nullptr;  // the instructions
+  // The picture pane.
+  PictureBox* picRightFrame = nullptr;
+  PictureBox* picShape = nullptr;  // the body chart
+  PictureBox* picHandLeft = nullptr;
+  PictureBox* picHandRight = nullptr;
+  QLabel* lblCurrentPoint = nullptr;
+  ChoiceGroup* fraMode = nullptr;  // the issues
+  ControlArray<QRadioButton, 1, 12> radMode;
+  QLabel* lblWords = nullptr;
+  QLineEdit* txtWords = nullptr;  // the user's own words for the chosen issue
+  QLabel* lblRoundLine = nullptr;
+  ChoiceGroup* fraSUD_2 = nullptr;  // the rating scale
+  ControlArray<QLabel, 0, 10> lblSUDUnit;
+  ControlArray<QRadioButton, 0, 10> radSUD;
+  // The divider between the panes and the large introduction label.
+  QLabel* lblSplit = nullptr;
+  QLabel* lblIntro = nullptr;
+  // The tapping points and the thymus on the pictures.
+  ControlArray<DotShape, 1, kDotCount> shpStep;
+  DotShape* shpGreen = nullptr;
+  // The bottom row of picture buttons, placed but never shown.
+  ControlArray<QToolButton, 0, 1> cmdNavig_Bottom;
+  QToolButton* cmdPause_Bottom = nullptr;
+  QToolButton* cmdResume_Bottom = nullptr;
+  QTimer* tmrSteps = nullptr;  // the 10 ms step timer
+  QMenu* mnuPopUp = nullptr;   // the menu of cmdNav
+};
+}  // namespace main_window
 
 class frmMain : public QWidget {
   Q_OBJECT
@@ -58,9 +138,10 @@ class frmMain : public QWidget {
   std::int32_t ToolbarRightEdge() const { return mlngToolbarRightEdge; }
   const main_window::MainLayout& CurrentLayout() const { return layout_; }
 
-  // A control by its name and index: Control("cmdNavig", 1) is cmdNavig(1).
-  QWidget* Control(std::string_view name, int index = -1) const;
-  QAbstractButton* Button(std::string_view name, int index = -1) const;
+  // Every control, typed: Controls().cmdNavig[1] is cmdNavig(1).
+  const main_window::MainControls& Controls() const { return controls_; }
+  // txtJournal, made when it is first asked for.
+  QPlainTextEdit& JournalBox();
 
   // What a step shows.
   void SetIntroVisible(bool visible);        // lblIntro
@@ -110,16 +191,17 @@ class frmMain : public QWidget {
   // radMode index of the position-th visible issue button, top to bottom
   // (1-based); 0 when there is none.
   int VisibleIssueOption(int position) const;
-  // Chooses an option as a click would, and puts the focus on it.
-  void ChooseOption(std::string_view name, int index);
+  // Chooses an option as a click would, and puts the focus on it; nothing
+  // for none (nullptr) or one that is hidden or disabled.
+  void ChooseOption(QAbstractButton* option);
   void FocusSudOption(int index);
   void FocusNavigButton(int index);
 
   // The step timer: 10 ms, precise, stopped until the session starts it.
-  QTimer& StepTimer() { return *tmrSteps_; }
+  QTimer& StepTimer() { return *controls_.tmrSteps; }
   // The popup menu of cmdNav; the controller fills it with the menu commands
-  // (mnuPopUpInfo, mnuPopUpShortcuts, ..., mnuPopUpSep, mnuPopUpExit, found by object name).
-  QMenu& PopupMenu() { return *mnuPopUp_; }
+  // (mnuPopUpInfo, mnuPopUpShortcuts, ..., mnuPopUpSep, mnuPopUpExit).
+  QMenu& PopupMenu() { return *controls_.mnuPopUp; }
   // The line of the status strip that shows notices.
   NoticeStrip& Notices() { return *notices_; }
   // "Paused" in the status strip, shown exactly while Resume is.
@@ -143,11 +225,15 @@ class frmMain : public QWidget {
 
  private:
   void CreateControls();
-  QWidget* AddControl(const main_window::ControlSpec& spec, QWidget* container);
-  // Makes the control left until it was asked for; nullptr if there is none of that name.
-  QWidget* ControlOnDemand(std::string_view name, int index);
-  QWidget* CreateWidget(const main_window::ControlSpec& spec, QWidget* container);
-  void ApplyLook(QWidget* widget, const main_window::ControlSpec& spec);
+  QWidget* AddControl(const main_window::ControlDesign& design, QWidget* container);
+  // Puts each control the table made into its typed member.
+  void BindControls();
+  // The control the table made under that object name ("cmdNavig(1)"), for the builder only.
+  QWidget* Built(std::string_view objectName) const;
+  template <class T>
+  T* BuiltAs(std::string_view name, int index = -1) const;
+  QWidget* CreateWidget(const main_window::ControlDesign& design, QWidget* container);
+  void ApplyLook(QWidget* widget, const main_window::ControlDesign& design);
   void DockStrips();
   void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
@@ -156,8 +242,13 @@ class frmMain : public QWidget {
   main_window::DotShape* Dot(int index) const;
   bool IsSecondClickRelease(QEvent::Type type);
 
-  std::map<std::string, QWidget*, std::less<>> controls_;
-  std::vector<const main_window::ControlSpec*> onDemand_;
+  main_window::MainControls controls_;
+  // What the table made, by object name: the builder's index.
+  std::map<std::string, QWidget*, std::less<>> built_;
+  // The design of each control placed on a picture (the dots), which scale with it.
+  std::vector<std::pair<QWidget*, const main_window::ControlDesign*>> onPicture_;
+  const main_window::ControlDesign* journalDesign_ = nullptr;  // txtJournal until it is made
+  QPlainTextEdit* txtJournal_ = nullptr;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.
   struct TextFit {
@@ -170,8 +261,6 @@ class frmMain : public QWidget {
   std::map<const QLabel*, TextFit> textFits_;
   std::set<QLabel*> unfitted_;
   main_window::MainLayout layout_;
-  QTimer* tmrSteps_ = nullptr;
-  QMenu* mnuPopUp_ = nullptr;
   NoticeStrip* notices_ = nullptr;
   main_window::PausedSign* paused_ = nullptr;  // shown while cmdResume is
   std::int32_t mlngToolbarRightEdge = 0;

@@ -28,28 +28,28 @@ class KeyboardTest : public MainControllerTest {
 };
 
 TEST_F(KeyboardTest, TheFocusStartsOnNextAClickLeavesItAndATabbedControlAnswersSpaceAndEnter) {
-  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 1));
+  EXPECT_EQ(window->focusWidget(), Controls().cmdNavig[1]);
   Key(Qt::Key_Space);
   EXPECT_EQ(step(), stpStimulateThymus);
   NextUntil(stpLeftHand);
   window->FocusNavigButton(1);
-  QTest::mouseClick(Btn("cmdPause"), Qt::LeftButton);  // a click presses, and the focus stays
+  QTest::mouseClick(Controls().cmdPause, Qt::LeftButton);  // a click presses, and the focus stays
   EXPECT_TRUE(Paused());
-  EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", 1));
+  EXPECT_EQ(window->focusWidget(), Controls().cmdNavig[1]);
   Key(Qt::Key_Return);  // resumes
   // Put on Finish by the program, Enter goes on as ever; reached with Tab, it presses Finish.
-  Btn("cmdFinish")->setFocus();
+  Controls().cmdFinish->setFocus();
   Key(Qt::Key_Return);
   EXPECT_EQ(step(), stpTopHead1);
-  ASSERT_NE(TabTo(Btn("cmdFinish")), nullptr);
+  ASSERT_NE(TabTo(Controls().cmdFinish), nullptr);
   Key(Qt::Key_Return);
   EXPECT_EQ(step(), stpFinish);
   // Space on the tabbed menu button opens the menu; on Web it opens the site.
-  ASSERT_NE(TabTo(Btn("cmdNav")), nullptr);
+  ASSERT_NE(TabTo(Controls().cmdNav), nullptr);
   Key(Qt::Key_Space);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();
-  ASSERT_NE(TabTo(Btn("cmdWeb")), nullptr);
+  ASSERT_NE(TabTo(Controls().cmdWeb), nullptr);
   Key(Qt::Key_Enter);
   EXPECT_EQ(shell_->opened.size(), 1u);
   EXPECT_EQ(step(), stpFinish);
@@ -62,10 +62,10 @@ TEST_F(KeyboardTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
   auto inGroup = [](const char* group) {
     return [group](QWidget* w) { return w->objectName().startsWith(QLatin1String(group)); };
   };
-  EXPECT_EQ(TabUntil(inGroup("radMode")), Btn("radMode", 5));  // "Negative memory", chosen at first
-  Key(Qt::Key_Down);                                           // the next one down the list
+  EXPECT_EQ(TabUntil(inGroup("radMode")), Controls().radMode[5]);  // "Negative memory", chosen at first
+  Key(Qt::Key_Down);                                               // the next one down the list
   EXPECT_EQ(state().genmSelectedIssue, issPTSDTrauma);
-  EXPECT_EQ(window->focusWidget(), Btn("radMode", 12));
+  EXPECT_EQ(window->focusWidget(), Controls().radMode[12]);
   Key(Qt::Key_Space);
   Key(Qt::Key_Up);
   Key(Qt::Key_Up);
@@ -78,7 +78,7 @@ TEST_F(KeyboardTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
   Key(Qt::Key_Down);  // outside the group the arrows move between steps
   EXPECT_EQ(step(), stpAssignSUD);
   const int rating = sud();
-  EXPECT_EQ(TabUntil(inGroup("radSUD")), Btn("radSUD", rating));
+  EXPECT_EQ(TabUntil(inGroup("radSUD")), Controls().radSUD[rating]);
   Key(Qt::Key_Right);
   Key(Qt::Key_Right);
   EXPECT_EQ(sud(), rating + 2);
@@ -109,12 +109,12 @@ TEST_F(KeyboardTest, PausedShowsAndOnlyARealKeyResumes) {
 }
 
 TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
-  ASSERT_NE(TabTo(Btn("cmdFinish")), nullptr);
+  ASSERT_NE(TabTo(Controls().cmdFinish), nullptr);
   QApplication::processEvents();
-  QWidget* finish = Btn("cmdFinish");
+  QWidget* finish = Controls().cmdFinish;
   const QRect control(finish->mapTo(window.get(), QPoint(0, 0)), finish->size());
   const QImage shot = window->grab().toImage();
-  const QColor around = Ctl("picToolBar")->palette().color(QPalette::Window);
+  const QColor around = Controls().picToolBar->palette().color(QPalette::Window);
   // Two pixels of the ring outside the control on each side, each 3:1 against the strip.
   for (const QPoint& at :
        {QPoint(control.center().x(), control.top() - 2), QPoint(control.center().x(), control.top() - 3),
@@ -128,18 +128,18 @@ TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
   NextUntil(stpTopHead1);
   const std::pair<QWidget*, QAccessible::Role> rows[] = {
       {window.get(), QAccessible::Window},  // a frame
-      {Ctl("picToolBar"), QAccessible::ToolBar},
-      {Ctl("picStatusBar"), QAccessible::StatusBar},
-      {Ctl("fraMode"), QAccessible::Grouping},
-      {Ctl("fraSUD_2"), QAccessible::Grouping},
-      {Ctl("picShape"), QAccessible::Graphic},
-      {Ctl("picHandLeft"), QAccessible::Graphic},
-      {Ctl("shpStep", 4), QAccessible::Graphic},
-      {Ctl("shpGreen"), QAccessible::Graphic},
+      {Controls().picToolBar, QAccessible::ToolBar},
+      {Controls().picStatusBar, QAccessible::StatusBar},
+      {Controls().fraMode, QAccessible::Grouping},
+      {Controls().fraSUD_2, QAccessible::Grouping},
+      {Controls().picShape, QAccessible::Graphic},
+      {Controls().picHandLeft, QAccessible::Graphic},
+      {Controls().shpStep[4], QAccessible::Graphic},
+      {Controls().shpGreen, QAccessible::Graphic},
       {static_cast<QWidget*>(&window->Notices()), QAccessible::AlertMessage},
       {&window->PausedSign(), QAccessible::AlertMessage},
-      {Btn("cmdNavig", 1), QAccessible::Button},
-      {Btn("radMode", 5), QAccessible::RadioButton},
+      {Controls().cmdNavig[1], QAccessible::Button},
+      {Controls().radMode[5], QAccessible::RadioButton},
   };
   for (const auto& [control, role] : rows) {
     QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(control);
@@ -148,12 +148,12 @@ TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
   }
   // The dots in their colour, at their place on the screen; the thymus is green.
   while (!window->IsDotVisible(state().glngCurrentDot)) Tick();
-  QWidget* shown = Ctl("shpStep", state().glngCurrentDot);
+  QWidget* shown = Controls().shpStep[state().glngCurrentDot];
   QAccessibleInterface* dot = QAccessible::queryAccessibleInterface(shown);
   EXPECT_EQ(dot->text(QAccessible::Description), "red");
   EXPECT_EQ(dot->rect(), QRect(shown->mapToGlobal(QPoint(0, 0)), shown->size()));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Ctl("shpGreen"))->text(QAccessible::Description), "green");
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Ctl("lblTime_New"))->text(QAccessible::Name), "Elapsed time");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Controls().shpGreen)->text(QAccessible::Description), "green");
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(Controls().lblTime_New)->text(QAccessible::Name), "Elapsed time");
 }
 
 }  // namespace

@@ -156,7 +156,7 @@ TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {
   ASSERT_GT(TicksUntilStepChanges(2000), 0);  // a positive round
   Key(Qt::Key_N);                             // rate again
   ExpectStepReadable();
-  Btn("cmdFinish")->click();
+  Controls().cmdFinish->click();
   ExpectStepReadable();
   EXPECT_EQ(seen.size(), 25u);
   window->PopupMenu().popup(window->mapToGlobal(QPoint(10, 10)));

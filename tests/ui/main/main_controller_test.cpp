@@ -20,14 +20,14 @@ TEST(VirtualKeyOf, NamesTheKeysOfTheTable) {
 
 // From loading into the first positive round, by keys and then by the timer.
 TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
-  EXPECT_FALSE(Btn("cmdNavig", 0)->isEnabled() || Btn("cmdPause")->isEnabled());
+  EXPECT_FALSE(Controls().cmdNavig[0]->isEnabled() || Controls().cmdPause->isEnabled());
   NextUntil(stpAssignSUD);
-  ClickOption(Btn("radSUD", 8));
+  ClickOption(Controls().radSUD[8]);
   NextUntil(stpLeftHand);
-  EXPECT_TRUE(Btn("cmdNavig", 0)->isEnabled() && Btn("cmdPause")->isEnabled());
+  EXPECT_TRUE(Controls().cmdNavig[0]->isEnabled() && Controls().cmdPause->isEnabled());
   EXPECT_EQ(TicksUntilStepChanges(1002) + TicksUntilStepChanges(1001), 2001);  // ten seconds a hand
   ASSERT_EQ(step(), stpTopHead1);
-  EXPECT_EQ(static_cast<QLabel*>(Ctl("lblTime_New"))->text().toStdString(), TimeElapsedText(20));
+  EXPECT_EQ(static_cast<QLabel*>(Controls().lblTime_New)->text().toStdString(), TimeElapsedText(20));
   // The point's dot is red; two rounds later every dot is green.
   EXPECT_EQ(window->DotColor(state().glngCurrentDot), kDotRed);
   // Over its two seconds it goes out every 220 ms, for 110 ms: nine times.
@@ -45,7 +45,7 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   window->FocusNavigButton(1);
   Key(Qt::Key_Down);
   ASSERT_EQ(step(), stpReassessSUD);
-  EXPECT_EQ(window->focusWidget(), Btn("radSUD", 8));
+  EXPECT_EQ(window->focusWidget(), Controls().radSUD[8]);
 }
 
 // Each session key once, with Shift or Alt held or none, typed into a SUD
@@ -71,7 +71,7 @@ TEST_F(MainControllerTest, SessionKeysMoveWithShiftOrAltButNotWithCtrlOrMeta) {
     EXPECT_EQ(spy.presses, moves == Not ? 1 : 0);
     EXPECT_EQ(window->SelectedSudOption(), 5);
     if (moves != Not) {
-      EXPECT_EQ(window->focusWidget(), Btn("cmdNavig", moves == Next ? 1 : 0));
+      EXPECT_EQ(window->focusWidget(), Controls().cmdNavig[moves == Next ? 1 : 0]);
     }
     Restart();
   }
@@ -79,15 +79,15 @@ TEST_F(MainControllerTest, SessionKeysMoveWithShiftOrAltButNotWithCtrlOrMeta) {
   NextUntil(stpAssignSUD);  // no pause to offer: Esc is not the table's either
   for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Z, Qt::Key_F1}) {
     window->FocusSudOption(7);
-    KeySpy spy(Btn("radSUD", 7), key);
+    KeySpy spy(Controls().radSUD[7], key);
     Key(key, Qt::ShiftModifier);
     EXPECT_EQ(spy.presses, 1) << key;
   }
   // On the introduction Previous keys are consumed and nothing moves.
   Restart();
   window->FocusNavigButton(1);
-  QSignalSpy nextClicks(Btn("cmdNavig", 1), &QAbstractButton::clicked);
-  KeySpy spy(Btn("cmdNavig", 1), Qt::Key_Backspace);
+  QSignalSpy nextClicks(Controls().cmdNavig[1], &QAbstractButton::clicked);
+  KeySpy spy(Controls().cmdNavig[1], Qt::Key_Backspace);
   Key(Qt::Key_Backspace);
   EXPECT_EQ(step(), stpIntro);
   EXPECT_EQ(spy.presses + nextClicks.count(), 0);
@@ -103,11 +103,11 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
     Tick();
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
-    EXPECT_TRUE(Paused() && !timer().isActive() && !Btn("cmdPause")->isVisible());
+    EXPECT_TRUE(Paused() && !timer().isActive() && !Controls().cmdPause->isVisible());
     KeySpy spy(KeyTarget(), key);
     QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
     EXPECT_EQ(spy.presses, 0) << key;
-    EXPECT_TRUE(window->isVisible() && !Paused() && timer().isActive() && Btn("cmdPause")->isEnabled());
+    EXPECT_TRUE(window->isVisible() && !Paused() && timer().isActive() && Controls().cmdPause->isEnabled());
     EXPECT_EQ(std::make_tuple(step(), state().glngTickMs, sud()), std::make_tuple(stpTopHead1, tickMs, 5));
   }
 }
@@ -125,7 +125,7 @@ TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
     SCOPED_TRACE(name);
     Restart();
     NextUntil(shownOn);
-    QWidget* surface = *name != '\0' ? Ctl(name) : window.get();
+    QWidget* surface = *name != '\0' ? Named(name) : window.get();
     const QPoint at = surface == window.get() ? QPoint(5, 60) : surface->rect().center();
     ASSERT_TRUE(surface->isVisible() && (surface != window.get() || window->childAt(at) == nullptr));
     QWidget* focus = window->focusWidget();
@@ -135,14 +135,14 @@ TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
     EXPECT_EQ(step(), after);
     EXPECT_EQ(window->focusWidget(), focus);
   }
-  QTest::mouseClick(Btn("cmdWeb"), Qt::LeftButton);  // the Web button opens the site, with the source marker
+  QTest::mouseClick(Controls().cmdWeb, Qt::LeftButton);  // the Web button opens the site, with the source marker
   ASSERT_EQ(shell_->opened.size(), 1u);
   EXPECT_EQ(shell_->opened[0].rfind(std::string(product::kWebAddress) + "?src=stp#", 0), 0u) << shell_->opened[0];
 }
 
 TEST_F(MainControllerTest, ADoubleClickOnASurfaceIsOneNext) {
   NextUntil(stpSelectIssue);
-  QWidget* instructions = Ctl("lblLeftFrame");
+  QWidget* instructions = Controls().lblLeftFrame;
   const QPoint at = instructions->mapTo(window.get(), instructions->rect().center());
   ASSERT_EQ(window->childAt(at), instructions);
   // Through the window system, which turns the second press into a double-click.
@@ -161,16 +161,16 @@ void ToggleAction(QWidget* option) {
 
 TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndTheRating) {
   NextUntil(stpSelectIssue);
-  ToggleAction(Btn("radMode", 8));
+  ToggleAction(Controls().radMode[8]);
   EXPECT_EQ(state().genmSelectedIssue, issRageAnger);
-  ClickOption(Btn("radMode", 11));
+  ClickOption(Controls().radMode[11]);
   EXPECT_EQ(state().genmSelectedIssue, issGuilt);
   NextUntil(stpAssignSUD);
-  ToggleAction(Btn("radSUD", 9));
-  ClickOption(Btn("radSUD", 9));  // a click on the ticked option keeps it
+  ToggleAction(Controls().radSUD[9]);
+  ClickOption(Controls().radSUD[9]);  // a click on the ticked option keeps it
   EXPECT_EQ(sud(), 9);
   for (int number : {2, 10}) {  // a click on the number above another one moves the choice there
-    QTest::mouseClick(Ctl("lblSUDUnit", number), Qt::LeftButton);
+    QTest::mouseClick(Controls().lblSUDUnit[number], Qt::LeftButton);
     EXPECT_EQ(std::make_pair(sud(), window->SelectedSudOption()), std::make_pair(number, number));
   }
   // Digits choose the shown issues in their order and rate; 1 then 0 within a
@@ -183,7 +183,7 @@ TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndT
                                    {Qt::Key_0, issSelfEsteem}}) {
     Key(key);
     EXPECT_EQ(state().genmSelectedIssue, issue) << key;
-    EXPECT_EQ(window->focusWidget(), Btn("radMode", modIssues::IssueEnumToOptIndex(issue))) << key;
+    EXPECT_EQ(window->focusWidget(), Controls().radMode[modIssues::IssueEnumToOptIndex(issue)]) << key;
   }
   NextUntil(stpAssignSUD);
   // Keys and the time before each: 1, 0 within the second is ten; a further 0 is 0.
@@ -196,10 +196,10 @@ TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndT
     nowMs += wait;
     Key(key);
     EXPECT_EQ(sud(), rating);
-    EXPECT_EQ(window->focusWidget(), Btn("radSUD", rating));
+    EXPECT_EQ(window->focusWidget(), Controls().radSUD[rating]);
   }
   EXPECT_EQ(step(), stpAssignSUD);
-  Btn("cmdFinish")->click();  // elsewhere digits choose nothing
+  Controls().cmdFinish->click();  // elsewhere digits choose nothing
   Key(Qt::Key_3);
   EXPECT_EQ(sud(), 0);
 }

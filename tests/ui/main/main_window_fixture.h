@@ -9,7 +9,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -21,9 +24,11 @@
 #include "session/steps.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
+#include "support/widget_steps.h"
 #include "ui/main/after_first_paint.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
+#include "ui/main/widgets.h"
 
 namespace serenitap::window_testing {
 
@@ -123,10 +128,10 @@ class MainControllerTest : public ::testing::Test {
   const SessionState& state() { return controller->Engine().State(); }
   enmStep step() { return state().genmCurrentStep; }
   int sud() { return controller->Engine().mintSUD(); }
-  QWidget* Ctl(std::string_view name, int index = -1) { return window->Control(name, index); }
-  QAbstractButton* Btn(std::string_view name, int index = -1) { return window->Button(name, index); }
-  QAction* Item(const char* name) { return window->PopupMenu().findChild<QAction*>(QString::fromLatin1(name)); }
-  bool Paused() { return !Btn("cmdResume")->isHidden(); }
+  const main_window::MainControls& Controls() { return window->Controls(); }
+  // A control by its object name, as error reports and screen readers know it.
+  QWidget* Named(const char* objectName) { return testing::Child<QWidget>(*window, objectName); }
+  bool Paused() { return !Controls().cmdResume->isHidden(); }
 
   // One tick of the step timer, as the timer delivers it.
   void Tick() { QMetaObject::invokeMethod(&timer(), "timeout", Qt::DirectConnection); }
@@ -152,7 +157,7 @@ class MainControllerTest : public ::testing::Test {
   }
   // Finish, and N starts a new session.
   void Restart() {
-    Btn("cmdFinish")->click();
+    Controls().cmdFinish->click();
     Key(Qt::Key_N);
   }
 

@@ -10,6 +10,9 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
 #include <algorithm>
 #include <climits>
@@ -22,6 +25,7 @@
 #include "ui/main/control_table.h"
 #include "ui/main/main_window.h"
 #include "ui/main/notice_strip.h"
+#include "ui/main/widgets.h"
 
 namespace serenitap {
 namespace {
@@ -30,7 +34,9 @@ using main_window::kDotCount;
 
 class MainWindowTest : public ::testing::Test {
  protected:
-  QWidget* Ctl(std::string_view name, int index = -1) { return window.Control(name, index); }
+  const main_window::MainControls& Controls() const { return window.Controls(); }
+  // A control by its object name, as error reports and screen readers know it.
+  QWidget* Named(const char* objectName) { return testing::Child<QWidget>(window, objectName); }
   frmMain window;
 };
 
@@ -47,17 +53,17 @@ TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
   for (const char* name : {"lblIntro", "cmdExit", "cmdNavig(0)", "cmdPause", "cmdNavig(1)", "cmdFinish", "cmdWeb"})
     EXPECT_TRUE(testing::Child<QWidget>(window, name)->isVisible()) << name;
   for (const char* name : {"picLeftFrame", "lblSplit", "cmdResume", "fraMode", "cmdAbout", "cmdNavig_Bottom(1)"})
-    EXPECT_TRUE(Ctl(name)->isHidden()) << name;
-  EXPECT_EQ(Ctl("cmdResume")->geometry(), Ctl("cmdPause")->geometry());  // they take turns
+    EXPECT_TRUE(Named(name)->isHidden()) << name;
+  EXPECT_EQ(Controls().cmdResume->geometry(), Controls().cmdPause->geometry());  // they take turns
   window.SetPanesVisible(true);  // back on the introduction, the divider goes with the panes
   window.SetPanesVisible(false);
-  EXPECT_TRUE(Ctl("lblSplit")->isHidden());
-  EXPECT_EQ(Ctl("lblSegmentTitle")->font().pixelSize(), 19);
-  EXPECT_EQ(QFontInfo(Ctl("lblSegmentTitle")->font()).family(), main_window::InstalledFamilyFor("Segoe UI"));
+  EXPECT_TRUE(Controls().lblSplit->isHidden());
+  EXPECT_EQ(Controls().lblSegmentTitle->font().pixelSize(), 19);
+  EXPECT_EQ(QFontInfo(Controls().lblSegmentTitle->font()).family(), main_window::InstalledFamilyFor("Segoe UI"));
   EXPECT_EQ(window.StepTimer().interval(), 10);
   window.resize(400, 60);  // the layout follows; the status strip keeps to the bottom
-  EXPECT_EQ(Ctl("cmdWeb")->x(), 636);
-  EXPECT_EQ(Ctl("picStatusBar")->y(), 60 - 31);
+  EXPECT_EQ(Controls().cmdWeb->x(), 636);
+  EXPECT_EQ(Controls().picStatusBar->y(), 60 - 31);
 }
 
 // The shown issues read alphabetically top to bottom; the face's dots follow
@@ -65,21 +71,21 @@ TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
 TEST_F(MainWindowTest, IssuesAndDotsSitInOrder) {
   std::vector<QAbstractButton*> shown;
   for (int i = 1; i <= 12; ++i) {
-    if (!window.Button("radMode", i)->isHidden()) shown.push_back(window.Button("radMode", i));
+    if (!Controls().radMode[i]->isHidden()) shown.push_back(Controls().radMode[i]);
   }
   ASSERT_EQ(shown.size(), 10u);  // Trauma and one more are kept off the list
-  EXPECT_TRUE(window.Button("radMode", 6)->isHidden() && window.Button("radMode", 10)->isHidden());
+  EXPECT_TRUE(Controls().radMode[6]->isHidden() && Controls().radMode[10]->isHidden());
   std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
   for (std::size_t i = 1; i < shown.size(); ++i)
     EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0) << i;
-  auto at = [&](int dot) { return Ctl("shpStep", dot)->geometry(); };
+  auto at = [&](int dot) { return Controls().shpStep[dot]->geometry(); };
   EXPECT_EQ(at(8).x(), at(4).x());  // head, under the nose and chin on the midline
   EXPECT_EQ(at(9).x(), at(4).x());
   for (const auto& [upper, lower] : {std::pair{4, 5}, {5, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}})
     EXPECT_LT(at(upper).y(), at(lower).y()) << upper << " above " << lower;
   for (int left : {5, 6, 7, 10, 11}) EXPECT_LT(at(left).x(), at(4).x()) << left;
   for (int right : {12, 13, 14, 15, 16}) EXPECT_GT(at(right).x(), at(4).x()) << right;
-  EXPECT_EQ(Ctl("shpStep", 2)->parentWidget(), Ctl("picHandLeft"));
+  EXPECT_EQ(Controls().shpStep[2]->parentWidget(), Controls().picHandLeft);
 }
 
 // With the panes, pictures and choices showing: the colours painted, a spoken
@@ -94,17 +100,17 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
   window.PaintAllDots(kDotGreen);
   window.SetDotColor(4, kDotRed);
   window.show();
-  auto painted = [&](const char* name) { return Ctl(name)->grab().toImage().pixelColor(1, 1); };
+  auto painted = [&](const char* name) { return Named(name)->grab().toImage().pixelColor(1, 1); };
   EXPECT_EQ(painted("picToolBar"), QColor(252, 252, 252));
   EXPECT_EQ(painted("lblSplit"), QColor(240, 240, 240));
   EXPECT_EQ(painted("picLeftFrame"), QColor(Qt::white));
   EXPECT_EQ(painted("fraMode"), QColor(Qt::white));
   // Drawn as a circle: red in the middle, the chart showing in the corners.
-  const QImage chart = Ctl("picShape")->grab().toImage();
-  const QPoint corner = Ctl("shpStep", 4)->pos();
+  const QImage chart = Controls().picShape->grab().toImage();
+  const QPoint corner = Controls().shpStep[4]->pos();
   EXPECT_EQ(chart.pixelColor(corner + QPoint(8, 8)), QColor(255, 0, 0));
   EXPECT_NE(chart.pixelColor(corner), QColor(255, 0, 0));
-  EXPECT_EQ(Ctl("shpStep", 5)->accessibleDescription(), QStringLiteral("green"));
+  EXPECT_EQ(Controls().shpStep[5]->accessibleDescription(), QStringLiteral("green"));
   EXPECT_FALSE(window.IsDotVisible(17));
   int checked = 0;
   for (QWidget* widget : window.findChildren<QWidget*>()) {
@@ -116,15 +122,15 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
     }
   }
   EXPECT_GT(checked, 60);
-  EXPECT_EQ(Ctl("shpStep", 4)->accessibleName(), QStringLiteral("Tapping point: top of the head"));
+  EXPECT_EQ(Controls().shpStep[4]->accessibleName(), QStringLiteral("Tapping point: top of the head"));
   // Short texts speak what they show; the instructions keep a name that says
   // what they are for (a new name would be read out whole at every point),
   // and their text is the description.
   window.SetCurrentPointText("Chin");
-  EXPECT_EQ(Ctl("lblCurrentPoint")->accessibleName(), QStringLiteral("Chin"));
+  EXPECT_EQ(Controls().lblCurrentPoint->accessibleName(), QStringLiteral("Chin"));
   window.SetInstructionsText("Tap.\r\nSay it.");
-  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleName(), QStringLiteral("Instructions"));
-  EXPECT_EQ(Ctl("lblLeftFrame")->accessibleDescription(), QStringLiteral("Tap.\nSay it."));
+  EXPECT_EQ(Controls().lblLeftFrame->accessibleName(), QStringLiteral("Instructions"));
+  EXPECT_EQ(Controls().lblLeftFrame->accessibleDescription(), QStringLiteral("Tap.\nSay it."));
   window.HideAllDots();
   EXPECT_FALSE(window.IsDotVisible(4));
 }
@@ -142,7 +148,7 @@ TEST(NoticeStrip, ShowsNoticesOneAtATimeAndShortensOnlyOnScreen) {
   EXPECT_EQ(strip.text(), "The settings could not be read.");
   EXPECT_GE(strip.DisplayTimer().interval(), 10000);
   EXPECT_EQ(strip.focusPolicy(), Qt::NoFocus);
-  EXPECT_LE(strip.geometry().right(), window.Control("lblTime_New")->geometry().left());
+  EXPECT_LE(strip.geometry().right(), window.Controls().lblTime_New->geometry().left());
   strip.Advance();
   EXPECT_EQ(strip.text(), "The settings were not saved.");
   strip.Advance();
@@ -242,13 +248,11 @@ TEST(FirstPaint, TheHiddenTextBoxIsMadeWhenAskedFor) {
   EXPECT_EQ(intro->font().pixelSize(), DesignSize(intro));
   EXPECT_EQ(window.findChild<QWidget*>("txtJournal"), nullptr);
   window.show();
-  QWidget* box = window.Control("txtJournal");
-  ASSERT_NE(box, nullptr);
+  QPlainTextEdit* box = &window.JournalBox();
   EXPECT_EQ(box, window.findChild<QWidget*>("txtJournal"));
-  EXPECT_EQ(box, window.Control("txtJournal"));
+  EXPECT_EQ(box, &window.JournalBox());  // made once
   EXPECT_TRUE(box->isHidden());
   EXPECT_EQ(box->accessibleName(), "Session journal");
-  EXPECT_EQ(window.Control("txtNoSuchBox"), nullptr);
 }
 
 }  // namespace

@@ -11,24 +11,24 @@ using namespace window_testing;
 
 // A visible, enabled button answers its access key once; others stay silent.
 TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
-  auto clicksOf = [&](const char* button, Qt::Key key) {
-    QSignalSpy clicks(Btn(button), &QAbstractButton::clicked);
+  auto clicksOf = [&](QAbstractButton* button, Qt::Key key) {
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
     Key(key, Qt::AltModifier);
     return clicks.count();
   };
   KeySpy spy(KeyTarget(), Qt::Key_A);
-  EXPECT_EQ(clicksOf("cmdPause", Qt::Key_A), 0);  // disabled on the introduction: the key goes on
+  EXPECT_EQ(clicksOf(Controls().cmdPause, Qt::Key_A), 0);  // disabled on the introduction: the key goes on
   EXPECT_EQ(spy.presses, 1);
   NextUntil(stpLeftHand);
-  Btn("cmdFinish")->setEnabled(false);
-  Btn("cmdExit")->hide();
-  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F) + clicksOf("cmdExit", Qt::Key_X), 0);
-  Btn("cmdFinish")->setEnabled(true);
-  EXPECT_EQ(clicksOf("cmdPause", Qt::Key_A), 1);
+  Controls().cmdFinish->setEnabled(false);
+  Controls().cmdExit->hide();
+  EXPECT_EQ(clicksOf(Controls().cmdFinish, Qt::Key_F) + clicksOf(Controls().cmdExit, Qt::Key_X), 0);
+  Controls().cmdFinish->setEnabled(true);
+  EXPECT_EQ(clicksOf(Controls().cmdPause, Qt::Key_A), 1);
   EXPECT_TRUE(Paused());
-  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 0);  // while paused, the first key only resumes
+  EXPECT_EQ(clicksOf(Controls().cmdFinish, Qt::Key_F), 0);  // while paused, the first key only resumes
   EXPECT_FALSE(Paused());
-  EXPECT_EQ(clicksOf("cmdFinish", Qt::Key_F), 1);
+  EXPECT_EQ(clicksOf(Controls().cmdFinish, Qt::Key_F), 1);
   EXPECT_EQ(step(), stpFinish);
 }
 
@@ -37,9 +37,9 @@ TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
 // and leaves the timer off until the next step.
 TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
   const std::tuple<const char*, const char*, std::function<void()>> commands[] = {
-      {"About", "mnuPopUpAbout_Click", [&] { Item("mnuPopUpAbout")->trigger(); }},
-      {"About", "cmdAbout_Click", [&] { Btn("cmdAbout")->click(); }},
-      {"Information", "cmdInfo_Click", [&] { Btn("cmdInfo")->click(); }},
+      {"About", "mnuPopUpAbout_Click", [&] { controller->Action(CommandId::About)->trigger(); }},
+      {"About", "cmdAbout_Click", [&] { Controls().cmdAbout->click(); }},
+      {"Information", "cmdInfo_Click", [&] { Controls().cmdInfo->click(); }},
       {"Information", "mnuPopUpInfo_Click", [&] { controller->mnuPopUpInfo_Click(); }}};
   for (const auto& [shown, procedure, open] : commands) {
     NextUntil(stpTopHead1);
@@ -72,7 +72,7 @@ TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
     if (action->isVisible()) captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
   EXPECT_EQ(captions, (QStringList{"&How Serenitap Works…", "&Keyboard Shortcuts", "&About", "Keep a &Journal",
                                    "My &Progress…", "Pa&ce", "&Spoken Guidance", "-", "E&xit"}));
-  QTest::mouseClick(Btn("cmdNav"), Qt::LeftButton);
+  QTest::mouseClick(Controls().cmdNav, Qt::LeftButton);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
@@ -81,7 +81,7 @@ TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
     Key(key, modifiers);
     EXPECT_TRUE(window->PopupMenu().isVisible()) << key;
     // From the keyboard it opens with its first item active, for the arrows and the screen reader.
-    EXPECT_EQ(window->PopupMenu().activeAction(), Item("mnuPopUpInfo"));
+    EXPECT_EQ(window->PopupMenu().activeAction(), controller->Action(CommandId::Introduction));
     window->PopupMenu().hide();
   }
   Key(Qt::Key_F1);  // the introduction, at any time
@@ -91,13 +91,13 @@ TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
   QPointer<QWidget> shortcuts = controller->ShortcutsWindow();
   ASSERT_TRUE(shortcuts && shortcuts->isVisible() && !shortcuts->isModal());
   EXPECT_GT(TicksUntilStepChanges(201), 0);  // the session goes on meanwhile
-  Item("mnuPopUpShortcuts")->trigger();
+  controller->Action(CommandId::Shortcuts)->trigger();
   EXPECT_EQ(shortcutsCreated, 1);
   CloseWindow();  // it closes with the main window
   EXPECT_TRUE(shortcuts.isNull() || !shortcuts->isVisible());
   OpenWindow();
   throwInModal = true;  // a failing one is reported
-  Item("mnuPopUpShortcuts")->trigger();
+  controller->Action(CommandId::Shortcuts)->trigger();
   ASSERT_EQ(reports.reports.size(), 1u);
   EXPECT_EQ(reports.reports[0].procedure, "KeyboardShortcuts");
   reports.reports.clear();
@@ -125,8 +125,8 @@ TEST_F(MainControllerTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
     NextUntil(stpLeftHand);
     CloseWatcher watcher(*this);
     if (way == 3) window->move(150'000'000, 0);  // the left edge in twips does not fit in 32 bits
-    if (way == 0 || way == 3) QTest::mouseClick(Btn("cmdExit"), Qt::LeftButton);
-    if (way == 1) Item("mnuPopUpExit")->trigger();
+    if (way == 0 || way == 3) QTest::mouseClick(Controls().cmdExit, Qt::LeftButton);
+    if (way == 1) controller->Action(CommandId::Exit)->trigger();
     if (way == 2) Key(Qt::Key_X, Qt::AltModifier);
     if (way == 4) Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(watcher.timerAtClose, std::vector<bool>{false}) << way;
@@ -183,11 +183,11 @@ struct FailingMove : QObject {
 
 TEST_F(MainControllerTest, TheLayoutSkipsAControlThatFailsAndPlacesTheRest) {
   FailingMove failing;
-  Ctl("lblIntro")->installEventFilter(&failing);
+  Controls().lblIntro->installEventFilter(&failing);
   window->resize(1300, 800);
   window->ArrangeControls();
-  EXPECT_EQ(Ctl("cmdWeb")->geometry(), main_window::PixelRect(window->CurrentLayout().cmdWeb));
-  Ctl("lblIntro")->removeEventFilter(&failing);
+  EXPECT_EQ(Controls().cmdWeb->geometry(), main_window::PixelRect(window->CurrentLayout().cmdWeb));
+  Controls().lblIntro->removeEventFilter(&failing);
   EXPECT_FALSE(failing.armed);
 }
 
@@ -198,7 +198,7 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   const QList<QAction*> actions = window->PopupMenu().actions();
   const auto at = actions.indexOf(&item());
   ASSERT_TRUE(at > 0 && at + 2 < actions.size() && actions[at + 1]->isSeparator() &&
-              actions[at + 2] == Item("mnuPopUpExit"));
+              actions[at + 2] == controller->Action(CommandId::Exit));
   EXPECT_TRUE(item().isCheckable() && !item().isChecked());
   item().trigger();
   EXPECT_TRUE(modOptions::SpeakGuidance());

@@ -34,7 +34,7 @@ class WindowMonkeyTest : public MainControllerTest {
   }
 
   void RandomClick() {
-    QWidget* target = Pick(6) == 0 ? (Paused() ? Btn("cmdResume") : Btn("cmdPause")) : nullptr;  // often
+    QWidget* target = Pick(6) == 0 ? (Paused() ? Controls().cmdResume : Controls().cmdPause) : nullptr;  // often
     for (int tries = 0; tries < 20 && target == nullptr; ++tries) {
       QWidget* candidate = clickable_[static_cast<std::size_t>(Pick(clickable_.size()))];
       if (candidate->isVisible()) target = candidate;
@@ -78,11 +78,11 @@ class WindowMonkeyTest : public MainControllerTest {
     int dots = 0, bottomShown = 0;  // the bottom row of picture buttons is never shown
     for (int i = 1; i <= kDotCount; ++i) dots += window->IsDotVisible(i) ? 1 : 0;
     for (const char* name : {"cmdNavig_Bottom(0)", "cmdNavig_Bottom(1)", "cmdPause_Bottom", "cmdResume_Bottom"})
-      bottomShown += Ctl(name)->isHidden() ? 0 : 1;
+      bottomShown += Named(name)->isHidden() ? 0 : 1;
     const bool ok = s >= stpIntro && s <= stpFinish && state().glngStepLength == modSteps::GetStepLength(s) &&
-                    timer().isActive() == (timed && !paused) && Btn("cmdPause")->isHidden() == paused &&
-                    (!paused || (timed && Btn("cmdResume")->isEnabled())) &&
-                    (paused || Btn("cmdPause")->isEnabled() == timed) && !bottomShown &&
+                    timer().isActive() == (timed && !paused) && Controls().cmdPause->isHidden() == paused &&
+                    (!paused || (timed && Controls().cmdResume->isEnabled())) &&
+                    (paused || Controls().cmdPause->isEnabled() == timed) && !bottomShown &&
                     (dots == 0 || (dots == 1 && IsBlinkingStep(s))) && window->isVisible() && reports.reports.empty() &&
                     boxes.requests.empty();
     if (ok) ++stepsSeen[static_cast<std::size_t>(s)];
@@ -107,7 +107,7 @@ TEST_F(WindowMonkeyTest, InvariantsHoldThroughRandomUse) {
   }
   clickable_.push_back(window.get());
   // Exit is no Tab stop here, or Tab then Enter would press it.
-  Btn("cmdExit")->setFocusPolicy(Qt::NoFocus);
+  Controls().cmdExit->setFocusPolicy(Qt::NoFocus);
   while (!HasFailure() && ticks + keys + clicks < 40000) {
     RandomEvent();
     if (!HasFailure()) Check();

@@ -60,18 +60,19 @@ class WindowSizes : public MainControllerTest {
       window->resize(size.client);
       QApplication::processEvents();
       const QRect client = window->rect();
-      QWidget* toolbar = Ctl("picToolBar");
-      QWidget* status = Ctl("picStatusBar");
+      QWidget* toolbar = Controls().picToolBar;
+      QWidget* status = Controls().picStatusBar;
       EXPECT_TRUE(client.contains(toolbar->geometry()) && client.contains(status->geometry()));
       for (const char* name : {"picLeftFrame", "picRightFrame", "lblSplit", "lblIntro"}) {
-        const QWidget* pane = Ctl(name);
+        const QWidget* pane = Named(name);
         if (!pane->isVisible()) continue;
         EXPECT_GE(pane->y(), toolbar->geometry().bottom()) << name;
         EXPECT_LE(pane->geometry().bottom(), status->y()) << name;
         EXPECT_GE(pane->x(), 0) << name;
       }
-      for (QWidget* container : {toolbar, status, Ctl("picLeftFrame"), Ctl("picRightFrame"), Ctl("picShape"),
-                                 Ctl("picHandLeft"), Ctl("picHandRight")}) {
+      for (QWidget* container :
+           std::initializer_list<QWidget*>{toolbar, status, Controls().picLeftFrame, Controls().picRightFrame,
+                                           Controls().picShape, Controls().picHandLeft, Controls().picHandRight}) {
         if (!container->isVisible()) continue;
         // The part of it the window shows (the right pane reaches a little past the right edge).
         const QRect shown = container->rect().intersected(RectIn(window.get(), container));
@@ -111,7 +112,7 @@ TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
   ASSERT_GT(TicksUntilStepChanges(2000), 0);
   Key(Qt::Key_N);  // rate again
   check();
-  Btn("cmdFinish")->click();
+  Controls().cmdFinish->click();
   check();
   EXPECT_EQ(seen.size(), 25u);
 }

@@ -26,7 +26,7 @@ TEST_F(MainControllerTest, AStoredPaceHoldsEachPoint) {
 // The menu's "Pace": four choices, the stored one checked; a choice holds the
 // point on screen at once and is stored.
 TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
-  QAction* pace = Item("mnuPopUpPace");
+  QAction* pace = controller->Action(CommandId::Pace);
   ASSERT_NE(pace, nullptr);
   ASSERT_NE(pace->menu(), nullptr);
   QStringList choices;
@@ -40,7 +40,7 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_EQ(TicksUntilStepChanges(700), 600);
   CloseWindow();
   OpenWindow();
-  EXPECT_TRUE(Item("mnuPopUpPace")->menu()->actions()[3]->isChecked());
+  EXPECT_TRUE(controller->Action(CommandId::Pace)->menu()->actions()[3]->isChecked());
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
   NextUntil(stpSelectIssue);
   EXPECT_EQ(Field(*window).text(), QStringLiteral("of the \"crash\" \\ on the A7"));
   NextUntil(stpLeftHand);
-  const QString shown = Ctl("lblLeftFrame")->accessibleDescription();
+  const QString shown = Controls().lblLeftFrame->accessibleDescription();
   EXPECT_TRUE(
       shown.endsWith("Even though I have this negative memory of the \"crash\" \\ on the A7 I love and accept "
                      "myself with all my heart."))
@@ -83,11 +83,11 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   EXPECT_EQ(field.text(), QStringLiteral("fear 2 n p"));
   EXPECT_EQ(std::make_pair(step(), window->SelectedIssueOption()), std::make_pair(stpSelectIssue, 5));
   Key(Qt::Key_Return);
-  EXPECT_EQ(window->focusWidget(), Btn("radMode", 5));
+  EXPECT_EQ(window->focusWidget(), Controls().radMode[5]);
   EXPECT_EQ(step(), stpSelectIssue);
   field.setFocus();
   Key(Qt::Key_Escape);
-  EXPECT_EQ(window->focusWidget(), Btn("radMode", 5));
+  EXPECT_EQ(window->focusWidget(), Controls().radMode[5]);
   Key(Qt::Key_9);  // the ninth issue from the top: Rage or anger
   EXPECT_EQ(window->SelectedIssueOption(), 8);
   EXPECT_EQ(field.text(), QString());
@@ -95,19 +95,19 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   QTest::keyClicks(&field, "at my boss");
   Key(Qt::Key_Tab);
   EXPECT_NE(window->focusWidget(), &field);
-  ClickOption(Btn("radMode", 5));
+  ClickOption(Controls().radMode[5]);
   EXPECT_EQ(field.text(), QStringLiteral("fear 2 n p"));
-  ClickOption(Btn("radMode", 2));  // Anxiety: its texts hold no place for words
+  ClickOption(Controls().radMode[2]);  // Anxiety: its texts hold no place for words
   EXPECT_FALSE(field.isEnabled());
-  ClickOption(Btn("radMode", 8));
+  ClickOption(Controls().radMode[8]);
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "");  // not stored before the session moves on
   NextUntil(stpAssignSUD);
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)) + "/" + modOptions::Words(IssueNumber(issNegativeMemory)),
             "at my boss/fear 2 n p");
   NextUntil(stpLeftHand);
-  EXPECT_TRUE(Ctl("lblLeftFrame")->accessibleDescription().contains("I have this anger at my boss I love"));
+  EXPECT_TRUE(Controls().lblLeftFrame->accessibleDescription().contains("I have this anger at my boss I love"));
   // Typed and then Exit while the issue step shows (still Rage or anger): stored all the same.
-  Btn("cmdFinish")->click();
+  Controls().cmdFinish->click();
   NextUntil(stpSelectIssue);
   field.setFocus();
   field.selectAll();
@@ -115,15 +115,15 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   QInputMethodEvent typed;  // as an input method types what no key names
   typed.setCommitString(QStringLiteral("\u0645\u0637\u0627\u0631 \U0001F6EB"));
   QApplication::sendEvent(&field, &typed);
-  Btn("cmdExit")->click();
+  Controls().cmdExit->click();
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "of the \u0645\u0637\u0627\u0631 \U0001F6EB");
 }
 
 // While tapping, the round and its kind are shown (a screen reader hears it by
 // its name); the statement to say is in bold.
 TEST_F(MainControllerTest, TheRoundIsShownWhileTappingAndTheStatementToSayIsBold) {
-  auto* round = static_cast<QLabel*>(Ctl("lblRoundLine"));
-  auto* instructions = static_cast<QLabel*>(Ctl("lblLeftFrame"));
+  auto* round = static_cast<QLabel*>(Controls().lblRoundLine);
+  auto* instructions = static_cast<QLabel*>(Controls().lblLeftFrame);
   NextUntil(stpLeftHand);
   EXPECT_FALSE(round->isVisible());
   EXPECT_EQ(instructions->textFormat(), Qt::PlainText);
