@@ -68,96 +68,133 @@ MainLayout DesignLayout() {
   return l;
 }
 
-MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
-  const double W = window.width;
-  const double H = window.height;
-  const double TB = window.toolbarHeight;
-  const double SB = window.statusBarHeight;
+namespace {
 
-  // 1. The introduction label in the middle, never under the toolbar.
-  {
-    double T = RoundTwips(H - c.lblIntro.height);
-    if (TB + 600 > T) T = TB + 600;
-    MoveTo(c.lblIntro, std::max(0.0, RoundTwips(W - c.lblIntro.width)) / 2, T / 2);
-  }
-  // 2.-4. Two panes either side of the centre, the divider between them.
-  Move(c.picLeftFrame, 0, TB, W / 2 - 45, H - TB - SB - 510);
-  Move(c.picRightFrame, W / 2 + 45, TB, W / 2, H - TB - SB - 510);
+// Each rule below places some controls for the window's size; ArrangeControls
+// applies them in the order they stand here, since a later one builds on the
+// panes an earlier one placed.
+
+// The introduction label in the middle, never under the toolbar.
+void PlaceIntroduction(const LayoutInput& window, MainLayout& c) {
+  double top = RoundTwips(window.height - c.lblIntro.height);
+  if (window.toolbarHeight + 600 > top) top = window.toolbarHeight + 600;
+  MoveTo(c.lblIntro, std::max(0.0, RoundTwips(window.width - c.lblIntro.width)) / 2, top / 2);
+}
+
+// Two panes either side of the centre between the strips, the divider between them.
+void SplitPanes(const LayoutInput& window, MainLayout& c) {
+  const double W = window.width;
+  const double TB = window.toolbarHeight;
+  const double paneHeight = window.height - TB - window.statusBarHeight - 510;
+  Move(c.picLeftFrame, 0, TB, W / 2 - 45, paneHeight);
+  Move(c.picRightFrame, W / 2 + 45, TB, W / 2, paneHeight);
+  Move(c.lblSplit, W / 2 - 45, TB + 300, 90, c.picRightFrame.height - 600);
+}
+
+// The segment title at the top of the left pane, the instructions filling the rest.
+void FillInstructionPane(MainLayout& c) {
   const TwipRect& LF = c.picLeftFrame;
-  const TwipRect& RF = c.picRightFrame;
-  Move(c.lblSplit, W / 2 - 45, TB + 300, 90, RF.height - 600);
-  // 5.-6. Title and instructions in the left pane.
   Move(c.lblSegmentTitle, 300, 300, std::max(3900.0, RoundTwips(LF.width - 600)), c.lblSegmentTitle.height);
-  {
-    const double titleBottom = c.lblSegmentTitle.top + c.lblSegmentTitle.height;
-    Move(c.lblLeftFrame, 300, titleBottom + 90, LF.width - 600, LF.height - titleBottom - 210);
-  }
-  // 7.-8. The body chart centred in the right pane, the point's name below;
-  // scaled down where the pane cannot hold them (the pane's last 45 twips lie
-  // past the window's edge, so 45 are kept free on either side).
-  {
-    const TwipRect chart = DesignRect("picShape");
-    // Centred, the chart leaves the point's name and its gap free below it.
-    const double room =
-        std::min((RF.height - 2 * (150 + c.lblCurrentPoint.height)) / chart.height, (RF.width - 2 * 45) / chart.width);
-    c.chartScale = std::clamp(room, 0.0, 1.0);
-    Move(c.picShape, c.picShape.left, c.picShape.top, RoundTwips(chart.width * c.chartScale),
-         RoundTwips(chart.height * c.chartScale));
-  }
+  const double titleBottom = c.lblSegmentTitle.top + c.lblSegmentTitle.height;
+  Move(c.lblLeftFrame, 300, titleBottom + 90, LF.width - 600, LF.height - titleBottom - 210);
+}
+
+// The body chart centred in the right pane, the point's name below it;
+// scaled down where the pane cannot hold them (the pane's last 45 twips lie
+// past the window's edge, so 45 are kept free on either side).
+void FitBodyChart(MainLayout& c) {
+  const TwipRect& RF = c.picRightFrame;
+  const TwipRect chart = DesignRect("picShape");
+  // Centred, the chart leaves the point's name and its gap free below it.
+  const double room =
+      std::min((RF.height - 2 * (150 + c.lblCurrentPoint.height)) / chart.height, (RF.width - 2 * 45) / chart.width);
+  c.chartScale = std::clamp(room, 0.0, 1.0);
+  Move(c.picShape, c.picShape.left, c.picShape.top, RoundTwips(chart.width * c.chartScale),
+       RoundTwips(chart.height * c.chartScale));
   const double chartLeft = std::max(0.0, RoundTwips((RF.width - c.picShape.width) / 2));
   MoveTo(c.picShape, chartLeft, std::max(0.0, RoundTwips((RF.height - c.picShape.height) / 2)));
   Move(c.lblCurrentPoint, chartLeft, RoundTwips(c.picShape.top + c.picShape.height + 150), c.picShape.width,
        c.lblCurrentPoint.height);
-  // 9.-10. The issue list and the SUD scale, centred when they fit.
+}
+
+// The issue list and the SUD scale in the middle of the right pane when they fit.
+void CentreChoices(MainLayout& c) {
+  const TwipRect& RF = c.picRightFrame;
   MoveTo(c.fraMode, CentreOrZero(RF.width, c.fraMode.width), CentreOrZero(RF.height, c.fraMode.height));
   MoveTo(c.fraSUD_2, CentreOrZero(RF.width, c.fraSUD_2.width), CentreOrZero(RF.height, c.fraSUD_2.height));
-  // 11. The hands side by side around the pane's centre, scaled down with
-  // the gap between them where the pane cannot hold them with the margins
-  // they have at the design size (195 twips either side).
-  {
-    const TwipRect hand = DesignRect("picHandLeft");
-    c.handScale = std::clamp(std::min((RF.width - 390) / (2 * hand.width + 600), RF.height / hand.height), 0.0, 1.0);
-    const double width = RoundTwips(hand.width * c.handScale);
-    const double height = RoundTwips(hand.height * c.handScale);
-    const double gap = 300 * c.handScale;
-    Move(c.picHandLeft, c.picHandLeft.left, c.picHandLeft.top, width, height);
-    Move(c.picHandRight, c.picHandRight.left, c.picHandRight.top, width, height);
-    const double top = std::max(0.0, RoundTwips((RF.height - c.picHandLeft.height) / 2));
-    const double L = RoundTwips(RF.width / 2 - c.picHandLeft.width - gap);
-    if (L < 0) {
-      MoveTo(c.picHandLeft, 0, top);
-      MoveTo(c.picHandRight, RoundTwips(c.picHandLeft.width + 2 * gap), top);
-    } else {
-      MoveTo(c.picHandLeft, L, top);
-      MoveTo(c.picHandRight, RoundTwips(RF.width / 2 + gap), top);
-    }
+}
+
+// The hands side by side around the right pane's centre, scaled down with
+// the gap between them where the pane cannot hold them with the margins
+// they have at the design size (195 twips either side).
+void FitHands(MainLayout& c) {
+  const TwipRect& RF = c.picRightFrame;
+  const TwipRect hand = DesignRect("picHandLeft");
+  c.handScale = std::clamp(std::min((RF.width - 390) / (2 * hand.width + 600), RF.height / hand.height), 0.0, 1.0);
+  const double width = RoundTwips(hand.width * c.handScale);
+  const double height = RoundTwips(hand.height * c.handScale);
+  const double gap = 300 * c.handScale;
+  Move(c.picHandLeft, c.picHandLeft.left, c.picHandLeft.top, width, height);
+  Move(c.picHandRight, c.picHandRight.left, c.picHandRight.top, width, height);
+  const double top = std::max(0.0, RoundTwips((RF.height - c.picHandLeft.height) / 2));
+  const double L = RoundTwips(RF.width / 2 - c.picHandLeft.width - gap);
+  if (L < 0) {
+    MoveTo(c.picHandLeft, 0, top);
+    MoveTo(c.picHandRight, RoundTwips(c.picHandLeft.width + 2 * gap), top);
+  } else {
+    MoveTo(c.picHandLeft, L, top);
+    MoveTo(c.picHandRight, RoundTwips(RF.width / 2 + gap), top);
   }
-  // 12. Menu button and elapsed time at the right end of the status strip.
-  c.cmdNav.left = W - c.cmdNav.width - 390;
+}
+
+// The menu button and the elapsed time at the right end of the status strip.
+void PlaceMenuAndTime(const LayoutInput& window, MainLayout& c) {
+  c.cmdNav.left = window.width - c.cmdNav.width - 390;
   c.lblTime_New.left = c.cmdNav.left - 1200;
-  // 13. The bottom row, centred on the window below the left pane.
-  {
-    const double top = RoundTwips(LF.top + LF.height + 30);
-    const double L0 = RoundTwips(W / 2 - c.cmdNavig_Bottom0.width - 600);
-    if (L0 < 0) {
-      MoveTo(c.cmdNavig_Bottom0, 0, top);
-      MoveTo(c.cmdNavig_Bottom1, RoundTwips(c.cmdNavig_Bottom0.width + 1200), top);
-    } else {
-      MoveTo(c.cmdNavig_Bottom0, L0, top);
-      MoveTo(c.cmdNavig_Bottom1, RoundTwips(W / 2 + 600), top);
-    }
-    const double middle = RoundTwips(W / 2 - c.cmdPause_Bottom.width / 2);
-    MoveTo(c.cmdPause_Bottom, middle, top);
-    MoveTo(c.cmdResume_Bottom, middle, top);
+}
+
+// The bottom row of picture buttons, centred on the window below the left pane.
+void PlaceBottomRow(const LayoutInput& window, MainLayout& c) {
+  const double W = window.width;
+  const double top = RoundTwips(c.picLeftFrame.top + c.picLeftFrame.height + 30);
+  const double L0 = RoundTwips(W / 2 - c.cmdNavig_Bottom0.width - 600);
+  if (L0 < 0) {
+    MoveTo(c.cmdNavig_Bottom0, 0, top);
+    MoveTo(c.cmdNavig_Bottom1, RoundTwips(c.cmdNavig_Bottom0.width + 1200), top);
+  } else {
+    MoveTo(c.cmdNavig_Bottom0, L0, top);
+    MoveTo(c.cmdNavig_Bottom1, RoundTwips(W / 2 + 600), top);
   }
-  // 14. The Web button keeps to the right edge when there is room for it.
-  {
-    const double B = RoundTwips(c.cmdWeb.width);
-    c.cmdWeb.left = W >= window.toolbarRightEdge + 3 * B + 750 ? RoundTwips(W - B - 450) : 9540;
-  }
-  // 15. The round line in the top right corner of the picture pane, where the
-  // chart leaves room beside the head.
-  MoveTo(c.lblRoundLine, std::max(0.0, RoundTwips(RF.width - c.lblRoundLine.width - 150)), 60);
+  const double middle = RoundTwips(W / 2 - c.cmdPause_Bottom.width / 2);
+  MoveTo(c.cmdPause_Bottom, middle, top);
+  MoveTo(c.cmdResume_Bottom, middle, top);
+}
+
+// The Web button keeps to the toolbar's right edge when there is room for it.
+void PlaceWebButton(const LayoutInput& window, MainLayout& c) {
+  const double B = RoundTwips(c.cmdWeb.width);
+  c.cmdWeb.left = window.width >= window.toolbarRightEdge + 3 * B + 750 ? RoundTwips(window.width - B - 450) : 9540;
+}
+
+// The round line in the top right corner of the picture pane, where the
+// chart leaves room beside the head.
+void PlaceRoundLine(MainLayout& c) {
+  MoveTo(c.lblRoundLine, std::max(0.0, RoundTwips(c.picRightFrame.width - c.lblRoundLine.width - 150)), 60);
+}
+
+}  // namespace
+
+MainLayout ArrangeControls(const LayoutInput& window, MainLayout c) {
+  PlaceIntroduction(window, c);
+  SplitPanes(window, c);
+  FillInstructionPane(c);
+  FitBodyChart(c);
+  CentreChoices(c);
+  FitHands(c);
+  PlaceMenuAndTime(window, c);
+  PlaceBottomRow(window, c);
+  PlaceWebButton(window, c);
+  PlaceRoundLine(c);
   return c;
 }
 

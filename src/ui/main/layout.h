@@ -66,7 +66,10 @@ TwipRect Scaled(const TwipRect& design, double scale);
 // The controls' rectangles before the first layout: their design sizes.
 MainLayout DesignLayout();
 
-// Applies the layout rules in order to `current` and returns the result.
+// Applies the layout's rules in order to `current` and returns the result:
+// PlaceIntroduction, SplitPanes, FillInstructionPane, FitBodyChart,
+// CentreChoices, FitHands, PlaceMenuAndTime, PlaceBottomRow, PlaceWebButton
+// and PlaceRoundLine (layout.cpp).
 // A rule that would give a control a negative width or height leaves that
 // control where it was; the other rules still apply. Where the right pane is
 // smaller than the body chart with the point's name below it, or than the

@@ -336,7 +336,12 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
     if (const std::optional<bool> consumed = WordsFieldKey(*key)) return *consumed;
   }
   if (event->type() == QEvent::ShortcutOverride) {
-    // The keys this window acts on are handled here, as key presses, before any shortcut.
+    // Qt offers every key to the shortcut map before it delivers the press:
+    // a button's Alt+letter, a menu item's Ctrl+Q, a field's own editing keys
+    // would then run there, past PlanKey, whether or not the command is
+    // available at this step. Accepting the override for the keys this window
+    // acts on makes Qt deliver them as key presses, so that every key takes
+    // the one way through Form_KeyDown; the other keys go on to the shortcuts.
     if (PlanKey(*key).kind == KeyPlan::Kind::None) return false;
     event->accept();
     return true;
@@ -657,7 +662,14 @@ void MainWindowController::ShowStepTexts(const StepTexts& texts) {
 void MainWindowController::SetTimeText(const std::string& text) { window_.SetTimeText(text); }
 
 void MainWindowController::PumpEvents() {
-  // Pending events run in the tail of a tick; a nested tick does not pump again.
+  // The engine asks for this once a second, in the tick that sets the new
+  // elapsed time. Running the pending events here paints the new time within
+  // that tick and lets a key or a click that waits in the queue be handled
+  // before the next tick, even when the 10 ms ticks come back to back (a slow
+  // step change, a busy machine): the window keeps answering while the
+  // session runs. What runs here may call the engine again (a Pause, a Next,
+  // a tick of the timer); such a nested call does not pump again, so the
+  // nesting never goes deeper than one.
   if (pumping_) return;
   pumping_ = true;
   QCoreApplication::processEvents();
