@@ -89,13 +89,11 @@ struct ProgressWindow : ::testing::Test {
 TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
   frmProgress window(path, true);
   ASSERT_EQ(window.Table()->model()->rowCount(), 4);
-  const QStringList firstColumnBeforeAfter[] = {{QStringLiteral("8"), QStringLiteral("not re-assessed")},
-                                                {QStringLiteral("6"), QStringLiteral("1")},
-                                                {QStringLiteral("7"), QStringLiteral("5")},
-                                                {QStringLiteral("9"), QStringLiteral("3")}};
-  for (int row = 0; row < 4; ++row) {
-    EXPECT_EQ((QStringList{Cell(window, row, 2), Cell(window, row, 3)}), firstColumnBeforeAfter[row]) << row;
-  }
+  std::vector<std::vector<std::string>> ratings;  // the first and the last rating, newest first
+  for (int row = 0; row < 4; ++row)
+    ratings.push_back({Cell(window, row, 2).toStdString(), Cell(window, row, 3).toStdString()});
+  EXPECT_EQ(ratings,
+            (std::vector<std::vector<std::string>>{{"8", "not re-assessed"}, {"6", "1"}, {"7", "5"}, {"9", "3"}}));
   EXPECT_EQ(Summary(window), QStringLiteral("4 sessions, 3 re-assessed: the rating fell by 4.3 points on average."));
   EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6, 8}));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 5, 1}));

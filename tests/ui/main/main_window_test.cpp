@@ -77,7 +77,8 @@ TEST_F(MainWindowTest, IssuesAndDotsSitInOrder) {
   EXPECT_TRUE(Controls().radMode[6]->isHidden() && Controls().radMode[10]->isHidden());
   std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
   for (std::size_t i = 1; i < shown.size(); ++i)
-    EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0) << i;
+    EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0)
+        << shown[i - 1]->text().toStdString() << " above " << shown[i]->text().toStdString();
   auto at = [&](int dot) { return Controls().shpStep[dot]->geometry(); };
   EXPECT_EQ(at(8).x(), at(4).x());  // head, under the nose and chin on the midline
   EXPECT_EQ(at(9).x(), at(4).x());
