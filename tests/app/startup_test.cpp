@@ -3,7 +3,6 @@
 // main window, and the last line of defence around event handlers.
 #include <gtest/gtest.h>
 
-#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -17,6 +16,7 @@
 #include "services/failure.h"
 #include "support/offscreen_environment.h"
 #include "support/recorders.h"
+#include "support/widget_steps.h"
 #include "ui/fonts.h"
 
 namespace serenitap {
@@ -30,7 +30,7 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
   EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Serenitap"));
   QStringList shown;  // each modal window, closed as soon as its loop runs
   const auto closeNextModal = [&] {
-    QTimer::singleShot(0, [&] {
+    testing::WhenModal([&] {
       QWidget* modal = QApplication::activeModalWidget();
       shown << (modal != nullptr ? modal->metaObject()->className() : "nothing");
       if (modal != nullptr) modal->close();

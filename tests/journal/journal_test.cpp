@@ -7,11 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
@@ -85,6 +88,23 @@ bool Eventually(const std::function<bool()>& holds) {
 // A clock that moves one minute each time it is read.
 Clock MinuteClock() {
   return [t = kMonday]() mutable { return t += 60000; };
+}
+
+// Waits for a child process for at most half a minute: whether it ended well.
+// One still running then is killed, so a hung child fails the test instead of
+// hanging the suite.
+bool EndsWell(pid_t child) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  int status = 0;
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > until) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = issAnxietyFearPanicPhobia,
@@ -214,7 +234,7 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
            other.Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
            _exit(0);
          } else {
-           waitpid(child, nullptr, 0);
+           EXPECT_TRUE(EndsWell(child));
          }
        },
        true},
@@ -303,7 +323,7 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
       write();
       _exit(0);
     } else {
-      waitpid(child, nullptr, 0);
+      EXPECT_TRUE(EndsWell(child));
     }
   };
   struct Row {
@@ -578,10 +598,7 @@ TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
     }
     _exit(0);
   }
-  for (pid_t copy : copies) {
-    int status = 1;
-    EXPECT_TRUE(waitpid(copy, &status, 0) == copy && status == 0);
-  }
+  for (pid_t copy : copies) EXPECT_TRUE(EndsWell(copy));
   EXPECT_EQ(JournalStore(path).Sessions().size(), 400u);
 }
 
