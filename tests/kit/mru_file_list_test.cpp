@@ -35,7 +35,8 @@ TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
       {6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},                             // none fits: the leftmost
       {2, "/home/someone/Documents/notes/2024/summary.txt", "&2)  .../Documents/notes/2024/summary.txt"},
       {1, "C:\\" + accents, "&1)  C:\\" + accents}};  // characters, not bytes
-  for (const auto& [index, path, caption] : cases) EXPECT_EQ(cMRUFileList::MenuCaptionText(index, path), caption);
+  for (const auto& [index, path, caption] : cases)
+    EXPECT_EQ(cMRUFileList::MenuCaptionText(index, path), caption) << path;
 }
 
 // The list works in the test's folder, with a store of its own.
