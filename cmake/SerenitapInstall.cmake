@@ -4,8 +4,8 @@
 # places below the install prefix.
 #
 # The desktop entry, the metadata and the icons share one id, the maker's
-# web address turned round; the window's icon is the same SVG, rendered as
-# PNGs when the program is built (src/app/CMakeLists.txt).
+# web address turned round; the window uses the same SVG (the program's
+# resource :/serenitap.svg is resources/serenitap.svg).
 include(GNUInstallDirs)
 
 set(SERENITAP_APP_ID com.quorvex.Serenitap)

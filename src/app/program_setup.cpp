@@ -10,22 +10,12 @@
 #include "ui/main/notice_strip.h"
 #include "ui/qt_text.h"
 
-// The resources of a static library are registered by hand.
-static void InitWindowIcon() { Q_INIT_RESOURCE(window_icon); }
-
 namespace serenitap {
-
-QIcon WindowIcon() {
-  InitWindowIcon();
-  QIcon icon;
-  for (const int size : kWindowIconSizes) icon.addFile(QStringLiteral(":/window-icon/%1.png").arg(size), {size, size});
-  return icon;
-}
 
 void SetUpProgram() {
   ApplyDesignedLook();
   QApplication::setApplicationName(ToQString(product::kName));
-  QApplication::setWindowIcon(WindowIcon());
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));
   InstallMessageBoxDialogs();
   InstallErrorReportDialog();
