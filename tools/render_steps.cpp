@@ -19,7 +19,8 @@ using namespace serenitap;
 int DotOf(enmStep step) {
   static const int dots[] = {-1, -1, -1, -1, -1, 2,  3,  4,  4,  5,  6,  7,  8,
                              8,  9,  9,  10, 11, 16, 12, 13, 14, 15, -1, -1, -1};
-  return step >= 0 && step <= 25 ? dots[step] : 0;
+  const std::int32_t number = StepNumber(step);
+  return number >= 0 && number <= 25 ? dots[number] : 0;
 }
 
 void Show(frmMain& w, enmStep step, bool positive) {
@@ -60,9 +61,9 @@ int main(int argc, char* argv[]) {
   w.SelectIssueOption(modIssues::IssueEnumToOptIndex(modIssues::GetDefaultIssue()));
   w.SelectSudOption(5);
   w.show();
-  for (enmStep step = stpIntro; step <= stpFinish; ++step) {
+  for (enmStep step : StepsFromTo(stpIntro, stpFinish)) {
     Show(w, step, false);
-    w.grab().save(out.filePath(QStringLiteral("step_%1.png").arg(step, 2, 10, QLatin1Char('0'))));
+    w.grab().save(out.filePath(QStringLiteral("step_%1.png").arg(StepNumber(step), 2, 10, QLatin1Char('0'))));
   }
   Show(w, stpTopHead1, true);
   w.grab().save(out.filePath(QStringLiteral("step_07_positive.png")));

@@ -61,7 +61,7 @@ std::string GetSegmentTitle(enmStep step, bool positiveRound) {
       case stpRelax: result = "Relax"; break;
       case stpReassessSUD: result = "Reasses SUD"; break;
       default:
-        if (step >= stpTopHead1 && step <= stpRightUnderArm) {
+        if (IsTappingPoint(step)) {
           result = positiveRound ? "Positive Sequence" : "Negative Sequence";
         } else {
           MsgBox("GetSegmentTitle - wrong parameter passed");
@@ -149,7 +149,7 @@ std::string GetStepInstructions(enmStep step, enmIssue selectedIssue, bool posit
         });
         break;
       default:
-        if (step >= stpTopHead1 && step <= stpRightUnderArm) result = TappingInstructions(selectedIssue, positiveRound);
+        if (IsTappingPoint(step)) result = TappingInstructions(selectedIssue, positiveRound);
     }
   });
   return result;

@@ -65,7 +65,7 @@ void AddPart(std::string& utterance, std::string_view part) {
 }  // namespace
 
 std::int32_t PlaceInRound(enmStep step) {
-  if (step < stpTopHead1 || step > stpRightUnderArm) return 0;
+  if (!IsTappingPoint(step)) return 0;
   enmStep point = stpTopHead1;
   for (std::int32_t place = 1; place <= 16; ++place) {
     if (point == step) return place;

@@ -12,8 +12,8 @@
 namespace serenitap {
 
 struct StepMove {
-  enmStep from = 0;
-  enmStep to = 0;
+  enmStep from = stpNone;
+  enmStep to = stpNone;
   enmIssue issue = issNA;
   std::int16_t sud = 0;
 };

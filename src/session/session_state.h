@@ -10,7 +10,7 @@ namespace serenitap {
 
 struct SessionState {
   // The step machine.
-  enmStep genmCurrentStep = 0;          // the step now shown
+  enmStep genmCurrentStep = stpNone;    // the step now shown
   std::int32_t glngStepLength = 0;      // length of the current step, seconds
   std::int32_t glngStepSeconds = 0;     // whole seconds since the step began
   std::int32_t glngTickMs = 0;          // millisecond accumulator, 0..990 in steps of 10

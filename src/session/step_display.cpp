@@ -15,7 +15,7 @@ void GetDotIndex(enmStep step, std::int32_t& dot) {
       10, 11, 16, 12, 13, 14, 15,              // 16..22
       -1, -1, -1};                             // 23..25
   // clang-format on
-  dot = (step >= 0 && step <= stpFinish) ? kDots[static_cast<std::size_t>(step)] : 0;
+  dot = (step >= stpNone && step <= stpFinish) ? kDots[static_cast<std::size_t>(StepNumber(step))] : 0;
 }
 
 std::int32_t GetDotIndex(enmStep step) {

@@ -26,7 +26,7 @@ inline constexpr std::int32_t kDotCount = 16;
 
 // Everything DisplayStep decides from the step and the round state.
 struct StepDisplay {
-  enmStep step = 0;
+  enmStep step = stpNone;
   std::int32_t dot = 0;          // index into shpStep: 1..16, -1 for no dot, 0 for an invalid step
   bool repaintDots = false;      // paint all dots before showing the step...
   bool dotsGreen = false;        // ...green (true) or red (false)

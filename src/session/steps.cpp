@@ -51,7 +51,7 @@ constexpr std::array<StepRow, 26> kSteps{{
 
 bool IsCatalogued(enmStep step) { return step >= stpNone && step <= stpFinish; }
 bool IsShownStep(enmStep step) { return step >= stpIntro && step <= stpFinish; }
-const StepRow& Row(enmStep step) { return kSteps.at(static_cast<std::size_t>(step)); }
+const StepRow& Row(enmStep step) { return kSteps.at(static_cast<std::size_t>(StepNumber(step))); }
 
 }  // namespace
 
@@ -85,12 +85,10 @@ std::int32_t GetStepLength(enmStep step) {
   return result;
 }
 
-bool IsThisTappingStep(enmStep step) {
-  return step >= stpTopHead1 && (step <= stpRightUnderArm || step == stpReassessSUD);
-}
+bool IsThisTappingStep(enmStep step) { return IsTappingPoint(step) || step == stpReassessSUD; }
 
 enmStep GetNextStep(enmStep step) {
-  enmStep result = 0;
+  enmStep result = stpNone;
   Guarded(kModule, "GetNextStep", [&] {
     if (!IsCatalogued(step)) {
       MsgBox("Next step not defined");
@@ -103,7 +101,7 @@ enmStep GetNextStep(enmStep step) {
 }
 
 enmStep GetNextStep_Navigation(enmStep step, SessionState& state) {
-  enmStep result = 0;
+  enmStep result = stpNone;
   Guarded(kModule, "GetNextStep_Navigation", [&] {
     // Next in a negative round makes the following round positive.
     if (IsThisTappingStep(step) && !state.gblnPositiveRound) state.glngRoundCount = 2;
@@ -119,7 +117,7 @@ enmStep GetNextStep_Navigation(enmStep step, SessionState& state) {
       case stpRelax:
       case stpReassessSUD: result = stpTopHead1; break;
       default:
-        if (step >= stpTopHead1 && step <= stpRightUnderArm) {
+        if (IsTappingPoint(step)) {
           result = state.gblnPositiveRound ? stpReassessSUD : stpRelax;
         } else {
           MsgBox("Next step not defined");
@@ -131,10 +129,10 @@ enmStep GetNextStep_Navigation(enmStep step, SessionState& state) {
 }
 
 enmStep GetPrevStep(enmStep step, bool& pblnPositiveRound, SessionState& state) {
-  enmStep result = 0;
+  enmStep result = stpNone;
   Guarded(kModule, "GetPrevStep", [&] {
     pblnPositiveRound = false;
-    enmStep candidate = 0;
+    enmStep candidate = stpNone;
     if (IsThisTappingStep(step)) {
       state.glngRoundCount = 0;
       if (state.gblnPositiveRound) {

@@ -56,6 +56,11 @@ TEST(Issues, OptionButtonsAreTheIssuesInStepsOfTenAndTheAffirmationNamesTheProbl
 // journal's number that is none is kept as it is.
 TEST(Issues, NumbersAreIssuesOnlyInTheCatalogue) {
   static_assert(!std::is_convertible_v<std::int32_t, enmIssue> && !std::is_convertible_v<enmIssue, std::int32_t>);
+  // Neither a step nor a number is taken for an issue, nor an issue for a step.
+  static_assert(!std::is_convertible_v<enmStep, enmIssue> && !std::is_convertible_v<enmIssue, enmStep>);
+  static_assert(!std::is_invocable_v<decltype(&GetIssueName), enmStep> &&
+                !std::is_invocable_v<decltype(&GetIssueName), std::int32_t>);
+  static_assert(!std::is_invocable_v<decltype(&GetStepInstructions), enmIssue, enmStep, bool>);
   EXPECT_EQ(IssueFromNumber(0), issNA);
   EXPECT_EQ(IssueFromNumber(110), issGuilt);
   EXPECT_EQ(IssueFromNumber(120), issPTSDTrauma);
@@ -91,8 +96,9 @@ TEST(Statements, EachIssueGetsItsOwnSequences) {
 
 TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
   testing::MessageBoxRecorder boxes;
-  EXPECT_EQ(GetSegmentTitle(stpChin1, true) + "/" + GetSegmentTitle(stpChin1, false) + "/" + GetSegmentTitle(1, true),
-            "Positive Sequence/Negative Sequence/");
+  EXPECT_EQ(
+      GetSegmentTitle(stpChin1, true) + "/" + GetSegmentTitle(stpChin1, false) + "/" + GetSegmentTitle(stpIntro, true),
+      "Positive Sequence/Negative Sequence/");
   EXPECT_EQ(GetStepInstructions(stpTopHead2, issRageAnger, true),
             "Continue tapping. Relax and remember to breathe slowly. Repeat (or use your own words to reframe the "
             "issue): \r\n\r\n" +
@@ -110,7 +116,7 @@ TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
   ASSERT_EQ(reassess.size(), 12u);
   EXPECT_EQ(reassess.back(), "To stop the session plese click the button 'Finish.");
   EXPECT_TRUE(boxes.requests.empty());
-  EXPECT_EQ(GetStepInstructions(stpNone, issGuilt, false) + GetSegmentTitle(26, false), "");
+  EXPECT_EQ(GetStepInstructions(stpNone, issGuilt, false) + GetSegmentTitle(StepAfter(stpFinish), false), "");
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"GetSegmentTitle - wrong parameter passed"});
 }
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "session/engine.h"
+#include "support/printers.h"
 #include "support/recorders.h"
 
 namespace serenitap::testing {
@@ -105,7 +106,7 @@ struct Where {
   bool positive = false;
   friend bool operator==(const Where&, const Where&) = default;
   friend void PrintTo(const Where& w, std::ostream* out) {
-    *out << "{step " << static_cast<int>(w.step) << ", round " << w.round << (w.positive ? " positive}" : " negative}");
+    *out << "{step " << StepNumber(w.step) << ", round " << w.round << (w.positive ? " positive}" : " negative}");
   }
 };
 

@@ -10,6 +10,7 @@
 #include "content/instructions.h"
 #include "session/engine.h"
 #include "session/key_commands.h"
+#include "support/printers.h"
 #include "support/recorders.h"
 
 namespace serenitap {
@@ -17,36 +18,53 @@ namespace {
 
 using namespace modSteps;
 
-bool Tapping(enmStep s) { return s >= stpTopHead1 && s <= stpRightUnderArm; }
+// Numbers that are no step, as a damaged value could hold.
+constexpr enmStep kBeforeNone = StepBefore(stpNone);
+constexpr enmStep kPastFinish = StepAfter(stpFinish);
 
 TEST(Steps, LengthsKindsAndTheTimersWalk) {
-  for (enmStep s = stpIntro; s <= stpFinish; ++s) {
-    EXPECT_EQ(GetStepLength(s), Tapping(s) ? 2 : s == stpLeftHand || s == stpRightHand ? 10 : s == stpRelax ? 15 : 0);
-    EXPECT_EQ(IsThisTappingStep(s), Tapping(s) || s == stpReassessSUD) << s;
+  for (enmStep s : StepsFromTo(stpIntro, stpFinish)) {
+    EXPECT_EQ(GetStepLength(s), IsTappingPoint(s)                       ? 2
+                                : s == stpLeftHand || s == stpRightHand ? 10
+                                : s == stpRelax                         ? 15
+                                                                        : 0);
+    EXPECT_EQ(IsThisTappingStep(s), IsTappingPoint(s) || s == stpReassessSUD) << StepNumber(s);
   }
   EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
   std::vector<enmStep> path{stpNone};
   while (path.size() < 8) path.push_back(GetNextStep(path.back()));
-  EXPECT_EQ(path, (std::vector<enmStep>{0, 1, 4, 2, 3, 5, 6, 7}));
+  EXPECT_EQ(path, (std::vector<enmStep>{stpNone, stpIntro, stpStimulateThymus, stpSelectIssue, stpAssignSUD,
+                                        stpLeftHand, stpRightHand, stpTopHead1}));
   // A round visits each of the sixteen points once, then starts again.
   std::set<enmStep> round;
   enmStep step = stpTopHead1;
-  while (round.insert(step).second && Tapping(step)) step = GetNextStep(step);
+  while (round.insert(step).second && IsTappingPoint(step)) step = GetNextStep(step);
   EXPECT_EQ(step, stpTopHead1);
   EXPECT_EQ(round.size(), 16u);
   EXPECT_EQ(GetNextStep(stpRelax), stpTopHead1);
   EXPECT_EQ(GetNextStep(stpFinish), stpIntro);
 }
 
+TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
+  std::vector<enmStep> points;
+  for (const enmStep point : TappingPoints()) points.push_back(point);
+  ASSERT_EQ(points.size(), 16u);
+  EXPECT_EQ(std::make_pair(points.front(), points.back()), std::make_pair(stpTopHead1, stpRightUnderArm));
+  EXPECT_TRUE(StepsFromTo(stpFinish, stpIntro).begin() == StepsFromTo(stpFinish, stpIntro).end());
+  EXPECT_EQ(std::make_pair(StepAfter(stpChin1), StepBefore(stpChin1)), std::make_pair(stpChin2, stpUnderNose2));
+  EXPECT_FALSE(IsTappingPoint(stpRightHand) || IsTappingPoint(stpRelax));
+}
+
 TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
   testing::MessageBoxRecorder boxes;
   SessionState state;
   bool positive = true;
-  const std::vector<std::string> texts{GetStepName(26), GetStepDescription(-1)};
-  const std::vector<enmStep> steps{GetNextStep(26), GetNextStep_Navigation(-1, state), GetPrevStep(26, positive, state),
-                                   GetStepLength(-1)};
+  const std::vector<std::string> texts{GetStepName(kPastFinish), GetStepDescription(kBeforeNone)};
+  const std::vector<enmStep> steps{GetNextStep(kPastFinish), GetNextStep_Navigation(kBeforeNone, state),
+                                   GetPrevStep(kPastFinish, positive, state)};
   EXPECT_EQ(texts, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro, 2}));
+  EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro}));
+  EXPECT_EQ(GetStepLength(kBeforeNone), 2);
   EXPECT_FALSE(positive);
   ASSERT_EQ(boxes.requests.size(), 5u);
   EXPECT_EQ(boxes.Texts()[0] + "/" + boxes.Texts()[2] + "/" + boxes.Texts()[4],
@@ -54,8 +72,8 @@ TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
-  for (enmStep s = 0; s <= stpFinish; ++s) {
-    SCOPED_TRACE(s);
+  for (enmStep s : StepsFromTo(stpNone, stpFinish)) {
+    SCOPED_TRACE(StepNumber(s));
     const StepDisplay d = GetStepDisplay(s, 3, true);
     EXPECT_EQ(d.dot == -1, s < stpLeftHand || s > stpRightUnderArm);
     EXPECT_EQ(d.showIssueChoice, s == stpSelectIssue);
@@ -68,15 +86,10 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
   }
   EXPECT_TRUE(IsTimedStep(stpRelax) && !IsBlinkingStep(stpRelax));  // timed, with no dot to blink
   // Points met twice in a round share a dot; the right eyebrow has the last one.
-  const std::pair<enmStep, std::int32_t> dots[] = {{-1, 0},
-                                                   {26, 0},
-                                                   {stpLeftHand, 2},
-                                                   {stpTopHead2, 4},
-                                                   {stpUnderNose2, 8},
-                                                   {stpRightEyebrow, 16},
-                                                   {stpRightEyeCorner, 12},
-                                                   {stpRightUnderArm, 15}};
-  for (const auto& [step, dot] : dots) EXPECT_EQ(GetDotIndex(step), dot) << step;
+  const std::pair<enmStep, std::int32_t> dots[] = {
+      {kBeforeNone, 0},   {kPastFinish, 0},      {stpLeftHand, 2},        {stpTopHead2, 4},
+      {stpUnderNose2, 8}, {stpRightEyebrow, 16}, {stpRightEyeCorner, 12}, {stpRightUnderArm, 15}};
+  for (const auto& [step, dot] : dots) EXPECT_EQ(GetDotIndex(step), dot) << StepNumber(step);
   const std::pair<std::int32_t, const char*> times[] = {
       {61, "01:01"}, {3600, "00:00"}, {86399, "59:59"}, {86400, "00:00:00"}, {172799, "23:59:59"}};
   for (const auto& [seconds, text] : times) EXPECT_EQ(TimeElapsedText(seconds), text) << seconds;
@@ -84,16 +97,17 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
 
 TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
   const std::tuple<enmStep, enmIssue, bool, const char*> cases[] = {
-      // Step 10 is the third point of a round, step 8 the ninth.
-      {7, issNegativeMemory, false, "Top Head.\nI cannot deal with my past..."},
-      {10, issAddictionsObsessions, true, "Left Eye Corner.\nI am calm. I breathe deeply."},
-      {8, issGuilt, false, "Top Head.\nThe way I feel now is a punishment. How can I carry around this guilt?"},
+      // The left eye corner is the third point of a round, the second top of the head the ninth.
+      {stpTopHead1, issNegativeMemory, false, "Top Head.\nI cannot deal with my past..."},
+      {stpLeftEyeCorner, issAddictionsObsessions, true, "Left Eye Corner.\nI am calm. I breathe deeply."},
+      {stpTopHead2, issGuilt, false,
+       "Top Head.\nThe way I feel now is a punishment. How can I carry around this guilt?"},
       // Shorter sequences start again: point 16 says line 3 of 13. A line
       // without closing punctuation gets a full stop.
-      {22, issAddictionsObsessions, false, "Right Under Arm.\nDay by day it gets more difficult."},
-      {22, issPTSDTrauma, false, "Right Under Arm.\nI feel so powerless, anxious and vulnerable."},
+      {stpRightUnderArm, issAddictionsObsessions, false, "Right Under Arm.\nDay by day it gets more difficult."},
+      {stpRightUnderArm, issPTSDTrauma, false, "Right Under Arm.\nI feel so powerless, anxious and vulnerable."},
       // The karate chop: only the affirmation, without the bracketed hint.
-      {5, issRageAnger, false, "Even though I have this anger I love and accept myself with all my heart."},
+      {stpLeftHand, issRageAnger, false, "Even though I have this anger I love and accept myself with all my heart."},
   };
   for (const auto& [step, issue, positive, said] : cases) EXPECT_EQ(GuidanceUtterance(step, issue, positive), said);
   // The user's own words are said where the hint stands.
@@ -101,7 +115,7 @@ TEST(Guidance, SaysThePointAndItsLineTheAffirmationOrTheStepText) {
       GuidanceUtterance(stpRightHand, issPTSDTrauma, false, " in the flood\r\n"),
       "Even though I was exposed to this traumatic event in the flood I love and accept myself with all my heart.");
   EXPECT_EQ(GuidanceUtterance(stpTopHead1, issRageAnger, false, "at my boss"),
-            GuidanceUtterance(7, issRageAnger, false));
+            GuidanceUtterance(stpTopHead1, issRageAnger, false));
   // Other steps: the title, then the instructions line by line without their outer blanks.
   const std::string sud = GuidanceUtterance(stpAssignSUD, issNegativeMemory, false);
   EXPECT_EQ(sud.rfind("Assign SUD.\nNow please assess", 0), 0u);
@@ -119,8 +133,8 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
                                         {issPTSDTrauma, false},
                                         {issGuilt, true}}) {
     std::set<std::int32_t> emphasised;
-    for (enmStep step = stpTopHead1; step <= stpRightUnderArm; ++step) {
-      SCOPED_TRACE(std::to_string(IssueNumber(issue)) + (positive ? "+ " : "- ") + std::to_string(step));
+    for (enmStep step : TappingPoints()) {
+      SCOPED_TRACE(std::to_string(IssueNumber(issue)) + (positive ? "+ " : "- ") + std::to_string(StepNumber(step)));
       const std::string text = GetStepInstructions(step, issue, positive);
       const std::int32_t line = SayNowLine(text, step);
       std::vector<std::string> lines;
@@ -143,8 +157,8 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
     const auto statements = static_cast<std::size_t>(std::count(first.begin(), first.end(), '\n') - 1);
     EXPECT_EQ(emphasised.size(), std::min<std::size_t>(16, statements)) << IssueNumber(issue);
   }
-  for (const enmStep step : {stpIntro, stpLeftHand, stpRelax, stpReassessSUD, 0, 26}) {
-    EXPECT_EQ(SayNowLine(GetStepInstructions(step, issNegativeMemory, false), step), -1) << step;
+  for (const enmStep step : {stpIntro, stpLeftHand, stpRelax, stpReassessSUD, stpNone, kPastFinish}) {
+    EXPECT_EQ(SayNowLine(GetStepInstructions(step, issNegativeMemory, false), step), -1) << StepNumber(step);
   }
 }
 
@@ -171,17 +185,21 @@ TEST(Keys, EscapePausesAnyKeyResumesThenTheNextAndPreviousKeys) {
   EXPECT_EQ(DecideKey(Pause, false, false, stpTopHead1), None);
   // The focus after a move: the SUD scale on the re-assessment, else the button used while it is enabled.
   using enum FocusTarget;
-  EXPECT_EQ((std::vector{FocusAfterNext(5), FocusAfterNext(24), FocusAfterPrevious(5, true),
-                         FocusAfterPrevious(1, false), FocusAfterPrevious(24, true)}),
-            (std::vector{NextButton, SUDChoice, PreviousButton, NextButton, SUDChoice}));
+  EXPECT_EQ(
+      (std::vector{FocusAfterNext(stpLeftHand), FocusAfterNext(stpReassessSUD), FocusAfterPrevious(stpLeftHand, true),
+                   FocusAfterPrevious(stpIntro, false), FocusAfterPrevious(stpReassessSUD, true)}),
+      (std::vector{NextButton, SUDChoice, PreviousButton, NextButton, SUDChoice}));
 }
 
 TEST(Keys, DigitsChooseARatingOrAnIssue) {
   // Key, step, time in ms, choice: one press after another on the same chooser.
   const std::tuple<std::int32_t, enmStep, std::int64_t, int> presses[] = {
-      {vk::k0 + 7, 3, 0, 7}, {vk::k1, 24, 100, 1},  {vk::k0, 24, 1100, 10},  // 1 then 0 within a second is 10
-      {vk::k1, 3, 2000, 1},  {vk::k0, 3, 3001, 0},  {vk::k0, 2, 5000, 10},   // ...not later; 0 is the tenth issue
-      {vk::k9, 2, 5000, 9},  {vk::k9, 7, 5000, -1}, {78, 3, 5000, -1}};
+      {vk::k0 + 7, stpAssignSUD, 0, 7},   {vk::k1, stpReassessSUD, 100, 1},
+      {vk::k0, stpReassessSUD, 1100, 10},                                   // 1 then 0 within a second is 10
+      {vk::k1, stpAssignSUD, 2000, 1},    {vk::k0, stpAssignSUD, 3001, 0},  // ...not later
+      {vk::k0, stpSelectIssue, 5000, 10},                                   // 0 is the tenth issue
+      {vk::k9, stpSelectIssue, 5000, 9},  {vk::k9, stpTopHead1, 5000, -1},
+      {78, stpAssignSUD, 5000, -1}};
   DigitChoice choice;
   for (const auto& [key, step, ms, chosen] : presses) EXPECT_EQ(choice.Choose(key, step, ms), chosen) << ms;
 }

@@ -131,10 +131,10 @@ class DarkDesktop : public window_testing::MainControllerTest {
   }
   void ExpectStepReadable() {
     seen.insert(step());
-    ExpectReadable(*window, "step " + std::to_string(step()), family);
+    ExpectReadable(*window, "step " + std::to_string(StepNumber(step())), family);
   }
   QString family;
-  std::set<int> seen;
+  std::set<enmStep> seen;
 
  private:
   QPalette desktopPalette_ = QApplication::palette();

@@ -22,6 +22,7 @@
 #include "services/shell.h"
 #include "session/step_display.h"
 #include "session/steps.h"
+#include "support/printers.h"
 #include "support/recorders.h"
 #include "support/temp_store.h"
 #include "support/widget_steps.h"

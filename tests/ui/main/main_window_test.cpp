@@ -185,9 +185,9 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
   window.SetPanesVisible(true);
   auto* label = window.findChild<QLabel*>("lblLeftFrame");
   std::string longest;
-  for (enmStep step = stpIntro + 1; step < stpFinish; ++step) {
+  for (enmStep step : StepsFromTo(stpSelectIssue, stpReassessSUD)) {
     for (const enmIssue issue : {issAddictionsObsessions, issPTSDTrauma}) {
-      const std::string text = GetStepInstructions(step, issue, step % 2 == 0);
+      const std::string text = GetStepInstructions(step, issue, StepNumber(step) % 2 == 0);
       window.SetInstructionsText(text);
       EXPECT_TRUE(Fits(label)) << text;
       EXPECT_EQ(label->font().pixelSize(), DesignSize(label));

@@ -85,7 +85,7 @@ class WindowMonkeyTest : public MainControllerTest {
                     (paused || Controls().cmdPause->isEnabled() == timed) && !bottomShown &&
                     (dots == 0 || (dots == 1 && IsBlinkingStep(s))) && window->isVisible() && reports.reports.empty() &&
                     boxes.requests.empty();
-    if (ok) ++stepsSeen[static_cast<std::size_t>(s)];
+    if (ok) ++stepsSeen[static_cast<std::size_t>(StepNumber(s))];
     EXPECT_TRUE(ok) << "after " << ticks << " ticks, " << keys << " keys, " << clicks << " clicks: step " << s
                     << ", timer " << timer().isActive() << ", paused " << paused << ", dots " << dots << ", shown "
                     << window->isVisible() << ", reports " << reports.reports.size() << ", boxes "
@@ -117,7 +117,8 @@ TEST_F(WindowMonkeyTest, InvariantsHoldThroughRandomUse) {
   EXPECT_GT(ticks, 30000);
   EXPECT_GT(keys, 2000);
   EXPECT_GT(clicks, 600);
-  for (enmStep s = stpIntro; s <= stpFinish; ++s) EXPECT_GT(stepsSeen[static_cast<std::size_t>(s)], 0) << s;
+  for (enmStep s : StepsFromTo(stpIntro, stpFinish))
+    EXPECT_GT(stepsSeen[static_cast<std::size_t>(StepNumber(s))], 0) << StepNumber(s);
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ class WindowSizes : public MainControllerTest {
 
 TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
   window->showNormal();
-  std::set<int> seen;
+  std::set<enmStep> seen;
   const auto check = [&] {
     seen.insert(step());
     ExpectEverythingInside();
