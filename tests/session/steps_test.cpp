@@ -72,17 +72,35 @@ TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
-  for (enmStep s : StepsFromTo(stpNone, stpFinish)) {
-    SCOPED_TRACE(StepNumber(s));
-    const StepDisplay d = GetStepDisplay(s, 3, true);
-    EXPECT_EQ(d.dot == -1, s < stpLeftHand || s > stpRightUnderArm);
-    EXPECT_EQ(d.showIssueChoice, s == stpSelectIssue);
-    EXPECT_EQ(d.showSUDChoice, s == stpAssignSUD || s == stpReassessSUD);
-    EXPECT_EQ(d.showThymus, s == stpStimulateThymus);
-    EXPECT_EQ(d.showIntroLabel, s == stpIntro || s == stpFinish);
-    EXPECT_EQ(d.showPanels, !d.showIntroLabel);
-    EXPECT_EQ(d.showHands, s == stpLeftHand || s == stpRightHand);
-    EXPECT_EQ(d.showBodyPicture, !d.showHands && !d.showIssueChoice && !d.showSUDChoice && s != stpFinish);
+  // Besides the panes: the introduction's text, the issues, the SUD scale, the
+  // thymus, the hands, the body chart; the dot of the point (-1: none).
+  struct Row {
+    const char* name;
+    enmStep step;
+    bool intro, issues, sud, thymus, hands, body;
+    std::int32_t dot;
+  };
+  const Row rows[] = {{"introduction", stpIntro, true, false, false, false, false, true, -1},
+                      {"issue", stpSelectIssue, false, true, false, false, false, false, -1},
+                      {"rating", stpAssignSUD, false, false, true, false, false, false, -1},
+                      {"thymus", stpStimulateThymus, false, false, false, true, false, true, -1},
+                      {"left hand", stpLeftHand, false, false, false, false, true, false, 2},
+                      {"right hand", stpRightHand, false, false, false, false, true, false, 3},
+                      {"a point", stpChin1, false, false, false, false, false, true, 9},
+                      {"relaxation", stpRelax, false, false, false, false, false, true, -1},
+                      {"re-assessment", stpReassessSUD, false, false, true, false, false, false, -1},
+                      {"closing page", stpFinish, true, false, false, false, false, false, -1}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const StepDisplay d = GetStepDisplay(row.step, 3, true);
+    EXPECT_EQ(d.showIntroLabel, row.intro);
+    EXPECT_EQ(d.showPanels, !row.intro);
+    EXPECT_EQ(d.showIssueChoice, row.issues);
+    EXPECT_EQ(d.showSUDChoice, row.sud);
+    EXPECT_EQ(d.showThymus, row.thymus);
+    EXPECT_EQ(d.showHands, row.hands);
+    EXPECT_EQ(d.showBodyPicture, row.body);
+    EXPECT_EQ(d.dot, row.dot);
   }
   EXPECT_TRUE(IsTimedStep(stpRelax) && !IsBlinkingStep(stpRelax));  // timed, with no dot to blink
   // Points met twice in a round share a dot; the right eyebrow has the last one.
