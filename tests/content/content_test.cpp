@@ -86,7 +86,7 @@ TEST(Statements, EachIssueGetsItsOwnSequences) {
   EXPECT_EQ(sequences.size(), 20u);
   EXPECT_EQ(GetStringForPositiveSequence(issPTSDTrauma), GetStringForPositiveSeq_PTSD());
   // Typographic characters are kept as written.
-  EXPECT_EQ(Lines(GetStringForPositiveSequence(issAddictionsObsessions))[1],
+  EXPECT_EQ(Lines(GetStringForPositiveSequence(issAddictionsObsessions)).at(1),  // at: a failure, not a crash
             "I am free.\u00A0I can do anything\u00A0I want. I love life.");
   // Issues without sequences get a placeholder.
   EXPECT_EQ(GetStringForPositiveSequence(issPTSD) + GetStringForNegativeSequence(issTrauma),

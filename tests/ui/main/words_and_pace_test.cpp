@@ -31,7 +31,7 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   ASSERT_NE(pace->menu(), nullptr);
   QStringList choices;
   for (QAction* item : pace->menu()->actions()) choices << (item->isChecked() ? "*" : "") + item->text();
-  EXPECT_EQ(choices.join('|'), QStringLiteral("*&2 seconds a point (the designed pace)|&3 seconds a point|"
+  ASSERT_EQ(choices.join('|'), QStringLiteral("*&2 seconds a point (the designed pace)|&3 seconds a point|"
                                               "&4 seconds a point|&6 seconds a point"));
   NextUntil(stpTopHead1);
   pace->menu()->actions()[3]->trigger();
@@ -40,7 +40,9 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_EQ(TicksUntilStepChanges(700), 600);
   CloseWindow();
   OpenWindow();
-  EXPECT_TRUE(controller->Action(CommandId::Pace)->menu()->actions()[3]->isChecked());
+  const QList<QAction*> again = controller->Action(CommandId::Pace)->menu()->actions();
+  ASSERT_EQ(again.size(), 4);
+  EXPECT_TRUE(again[3]->isChecked());
 }
 
 }  // namespace
