@@ -164,8 +164,8 @@ TEST(Shortcuts, OneWindowShowingEveryRowUnderItsHeadersClosedByEsc) {
   EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "every row shows without scrolling";
   EXPECT_LE(list->geometry().bottom(), window->BottomStrip()->geometry().top());
   QTest::keyClick(window, Qt::Key_Escape);
+  EXPECT_EQ(frmShortcuts::Instance(), nullptr);  // at once, not only once the window is gone
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  EXPECT_EQ(frmShortcuts::Instance(), nullptr);
 }
 
 TEST(About, VersionLineAndTheWebAddressLink) {

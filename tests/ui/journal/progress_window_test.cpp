@@ -205,6 +205,7 @@ TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   issueList->setFocus();
   QTest::keyClick(issueList, Qt::Key_Tab);
   EXPECT_EQ(window.focusWidget(), window.Table());
+  EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdClose"))->accessibleName(), QStringLiteral("Close"));
 }
 
 // The program loads its chart from a module when My Progress first opens. The

@@ -13,6 +13,7 @@
 #include "journal/journal_store.h"
 #include "support/temp_store.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/focus_ring.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
@@ -44,6 +45,14 @@ TEST(Contrast, IsTheRatioOfTheLuminances) {
     SCOPED_TRACE(row.name);
     EXPECT_NEAR(ContrastRatio(row.text, row.background), row.ratio, 0.01);
   }
+}
+
+// The focus ring takes the highlight where it stands out (3 : 1), else black or white.
+TEST(FocusRing, TakesTheHighlightOnlyWhereItStandsOut) {
+  const QColor blue(0x30, 0x8c, 0xc6), faint(0xf0, 0xf0, 0xf0);
+  EXPECT_EQ(FocusRingColour(Qt::white, blue), blue);
+  EXPECT_EQ(FocusRingColour(Qt::white, faint), QColor(Qt::black));
+  EXPECT_EQ(FocusRingColour(QColor(0x20, 0x20, 0x20), QColor(0x30, 0x30, 0x30)), QColor(Qt::white));
 }
 
 // What a dark desktop theme hands the program (GTK's Adwaita, dark).
