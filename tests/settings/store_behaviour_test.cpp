@@ -37,6 +37,9 @@ TEST_F(StoreBehaviour, ModRegistryKeepsNumbersAndTextsApartAndFallsBackToTheDefa
   EXPECT_EQ(modRegistry::RegSaveString(HKCU, kKey, "T", "12"), "Success");
   // The registry adds a zero of its own after the text; the files keep the text.
   EXPECT_THAT(GetRaw(HKCU, kKey, "T"), ::testing::AnyOf(Raw{st::REG_SZ, "12"}, Raw{st::REG_SZ, Z("12")}));
+  PutRaw(kKey, "B", {st::REG_BINARY, "\xFB\xFF\xFF\xFF"});  // the same bytes saved as a number become one
+  EXPECT_EQ(modRegistry::RegSaveNumber(HKCU, kKey, "B", -5), "Success");
+  EXPECT_EQ(GetRaw(HKCU, kKey, "B"), (Raw{st::REG_DWORD, "\xFB\xFF\xFF\xFF"}));
   PutRaw(kKey, "Zero", {st::REG_SZ, Z("0123456789")});
   PutRaw(kKey, "Expand", {st::REG_EXPAND_SZ, Z("abc")});
   for (const auto& [name, text, number] : {std::tuple{"T", "12", 77},
