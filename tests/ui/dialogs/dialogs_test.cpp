@@ -176,7 +176,18 @@ TEST(About, VersionLineAndTheWebAddressLink) {
   QLabel* link = window.findChild<QLabel*>(QStringLiteral("lblWebAddress"));
   EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
   QTest::mouseClick(link, Qt::LeftButton);
-  EXPECT_EQ(pages.pages, std::vector<std::string>{"www.serenitap.com+marker"});
+  QTest::keyClick(link, Qt::Key_Space);  // from the keyboard too
+  QTest::mousePress(link, Qt::LeftButton);
+  QTest::mouseRelease(link, Qt::LeftButton, {}, QPoint(-10, -10));  // let go outside the link: nothing
+  EXPECT_EQ(pages.pages, (std::vector<std::string>{"www.serenitap.com+marker", "www.serenitap.com+marker"}));
+}
+
+TEST(Markup, RunsBecomeStyledSpansAndLineBreaksBreaks) {
+  EXPECT_EQ(
+      MarkupToRichText(QStringLiteral("<TextBlock>a <Run Foreground=\"Red\" FontWeight=\"Bold\">b</Run>"
+                                      "<LineBreak/><Run TextDecorations=\"Strikethrough\">c</Run> & d</TextBlock>")),
+      QStringLiteral("a <span style=\"color:red;font-weight:bold\">b</span><br>"
+                     "<span style=\"text-decoration:line-through\">c</span> &amp; d"));
 }
 
 }  // namespace
