@@ -3,6 +3,7 @@
 // groups, resuming, the focus ring, "Paused", and the roles a screen reader
 // announces.
 #include <QAccessible>
+#include <QLineEdit>
 #include <QRadioButton>
 
 #include "ui/look.h"
@@ -122,6 +123,13 @@ TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
         QPoint(control.center().x(), control.bottom() + 2)}) {
     EXPECT_GE(ContrastRatio(shot.pixelColor(at), around), 3.0) << at.x() << "," << at.y();
   }
+  // The focus gone to another window: no ring is left behind here.
+  QLineEdit other;
+  other.show();
+  QApplication::setActiveWindow(&other);
+  other.setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("qt_focus_ring"))->isVisible());
 }
 
 TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
