@@ -95,6 +95,7 @@ TEST_F(KeyboardTest, PausedShowsAndOnlyARealKeyResumes) {
   ASSERT_TRUE(Paused());
   EXPECT_TRUE(window->PausedSign().isVisible());
   EXPECT_EQ(window->PausedSign().text(), "Paused");
+  EXPECT_EQ(window->PausedSign().accessibleName(), "Paused");
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
                                        {Qt::Key_Control, Qt::ControlModifier},
                                        {Qt::Key_Super_L, Qt::MetaModifier},
