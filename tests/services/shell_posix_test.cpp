@@ -77,6 +77,12 @@ TEST(ShellPosixOpen, BareHostsReachTheOpenerAsAddressesAndFoldersByPath) {
   EXPECT_FALSE(shell.StillExecuting());
   ASSERT_EQ(shell.Explore(0, folder / "-music"), -1);
   EXPECT_EQ(Read(folder / "received"), folder / "-music");
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(folder.Path());  // a relative name starting with "-" is no option to the opener
+  const std::int32_t explored = shell.Explore(0, "-music");
+  std::filesystem::current_path(here);
+  ASSERT_EQ(explored, -1);
+  EXPECT_EQ(Read(folder / "received"), "./-music");
   EXPECT_TRUE(Eventually(NoChildLeft));  // the detached openers have ended and been reaped
 }
 
@@ -102,6 +108,17 @@ TEST(ShellPosix, FailuresReturnTheShellsCode) {
   EXPECT_EQ(opened, (std::vector<std::int32_t>{3, 2, 31, 2, 31}));  // exploring is for folders only
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_TRUE(Eventually(NoChildLeft));
+}
+
+// A program ended by a signal exits with 128 and the signal's number, as a shell says.
+TEST(ShellPosixLaunch, AProgramKilledByASignalEndsWith128AndItsNumber) {
+  PosixShellBackend backend;
+  const ShellExResult started = backend.ExecuteEx(0, 0, "", "/bin/sh", "-c \"kill -9 $$\"", "", 1);
+  ASSERT_GT(started.process, 0);
+  std::uint32_t code = shell_codes::kStillActive;
+  EXPECT_TRUE(Eventually([&] { return backend.ExitCode(started.process, code) && code != shell_codes::kStillActive; }));
+  EXPECT_EQ(code, 137u);
+  backend.Release(started.process);
 }
 
 bool OthersRunning(const std::string& path) { return InstanceLock(path).AcquireAndCheckOthers(); }
