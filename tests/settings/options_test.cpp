@@ -166,6 +166,9 @@ TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {
   }
   const TwipArea stored{-5, 7, INT_MAX, 1};
   EXPECT_EQ(FitPlacementToScreens(stored, {}, limits), stored);  // no screens
+  // Off every screen, it goes to the one nearest its title bar, not its bottom edge.
+  const std::vector<TwipArea> staggered{{0, 0, 19200, 12000}, {19200, 20000, 19200, 12000}};
+  EXPECT_EQ(FitPlacementToScreens({15000, 13000, 10000, 6000}, staggered, limits), (TwipArea{9200, 6000, 10000, 6000}));
 }
 
 }  // namespace

@@ -47,6 +47,22 @@ TEST(Contrast, IsTheRatioOfTheLuminances) {
   }
 }
 
+// The designed palette's texts stand out from what lies behind them: 4.5 : 1, the selection 3 : 1.
+TEST(Contrast, TheDesignedTextsStandOutFromTheirBackgrounds) {
+  const QPalette designed = DesignedPalette();
+  const std::tuple<const char*, QPalette::ColorRole, QPalette::ColorRole, double> pairs[] = {
+      {"text", QPalette::Text, QPalette::Base, 4.5},
+      {"window text", QPalette::WindowText, QPalette::Window, 4.5},
+      {"button text", QPalette::ButtonText, QPalette::Button, 4.5},
+      {"selection", QPalette::HighlightedText, QPalette::Highlight, 3.0},
+      {"tool tip", QPalette::ToolTipText, QPalette::ToolTipBase, 4.5}};
+  for (const auto& [name, text, back, least] : pairs) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+      EXPECT_GE(ContrastRatio(designed.color(group, text), designed.color(group, back)), least) << name;
+    }
+  }
+}
+
 // The focus ring takes the highlight where it stands out (3 : 1), else black or white.
 TEST(FocusRing, TakesTheHighlightOnlyWhereItStandsOut) {
   const QColor blue(0x30, 0x8c, 0xc6), faint(0xf0, 0xf0, 0xf0);
