@@ -12,14 +12,20 @@ namespace serenitap {
 namespace {
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name          caption                        left   top  width  height
-    {"lblGen(0)",    "Enter database password:",     240,  240,  4200,  270},
-    {"txtPassword",  "",                             240,  570,  4200,  330},
-    {"cmdOK",        "&OK",                         1860,  225,  1185,  390},
-    {"cmdCancel",    "&Cancel",                     3255,  225,  1185,  390},
+struct DesignedControls {
+  DialogControl lblGen0;
+  DialogControl txtPassword;
+  DialogControl cmdOK;
+  DialogControl cmdCancel;
 };
-constexpr DialogDesign kDesign{4680, 2160, 840, kControls};
+constexpr DesignedControls kControls{
+    //              name          caption                        left   top  width  height
+    .lblGen0 =     {"lblGen(0)",    "Enter database password:",     240,  240,  4200,  270},
+    .txtPassword = {"txtPassword",  "",                             240,  570,  4200,  330},
+    .cmdOK =       {"cmdOK",        "&OK",                         1860,  225,  1185,  390},
+    .cmdCancel =   {"cmdCancel",    "&Cancel",                     3255,  225,  1185,  390},
+};
+constexpr DialogDesign kDesign{4680, 2160, 840};
 // clang-format on
 
 }  // namespace
@@ -31,17 +37,17 @@ frmPassword::frmPassword(QWidget* owner) : DialogPattern(owner) {
   MakeFixedDialog(kDesign.width, kDesign.height);
   PaintWhite(this);
 
-  lblGen0 = AddLabel(this, kDesign.Control("lblGen(0)"));
+  lblGen0 = AddLabel(this, kControls.lblGen0);
   txtPassword = new QLineEdit(this);
-  PlaceControl(txtPassword, kDesign.Control("txtPassword"));
+  PlaceControl(txtPassword, kControls.txtPassword);
   txtPassword->setAccessibleName(QStringLiteral("Password"));
   txtPassword->setEchoMode(QLineEdit::Password);
   txtPassword->setMaxLength(kMaxPasswordLength);
   txtPassword->installEventFilter(this);
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
-  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
+  cmdOK = AddButton(picBottom, kControls.cmdOK);
+  cmdCancel = AddButton(picBottom, kControls.cmdCancel);
 
   connect(cmdOK, &QPushButton::clicked, this, &frmPassword::cmdOK_Click);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

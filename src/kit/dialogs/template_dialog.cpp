@@ -8,14 +8,20 @@ namespace serenitap {
 namespace {
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name        caption          left   top  width  height
-    {"cmdOK",      "&OK",            600,  240,  1185,  390},
-    {"cmdCancel",  "&Cancel",       1980,  240,  1185,  390},
-    {"cmdSave",    "&Save",         3360,  240,  1185,  390},
-    {"lblGen(0)",  "Sample text",    210,  270,  4245,  435},
+struct DesignedControls {
+  DialogControl cmdOK;
+  DialogControl cmdCancel;
+  DialogControl cmdSave;
+  DialogControl lblGen0;
 };
-constexpr DialogDesign kDesign{4680, 3195, 840, kControls};
+constexpr DesignedControls kControls{
+    //            name        caption          left   top  width  height
+    .cmdOK =     {"cmdOK",      "&OK",            600,  240,  1185,  390},
+    .cmdCancel = {"cmdCancel",  "&Cancel",       1980,  240,  1185,  390},
+    .cmdSave =   {"cmdSave",    "&Save",         3360,  240,  1185,  390},
+    .lblGen0 =   {"lblGen(0)",  "Sample text",    210,  270,  4245,  435},
+};
+constexpr DialogDesign kDesign{4680, 3195, 840};
 // clang-format on
 
 }  // namespace
@@ -27,11 +33,11 @@ frmZTemplate::frmZTemplate(QWidget* owner) : DialogPattern(owner) {
   PaintWhite(this);
   resize(TwipsToPixels(kDesign.width), TwipsToPixels(kDesign.height));
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
-  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
-  cmdSave = AddButton(picBottom, kDesign.Control("cmdSave"));
+  cmdOK = AddButton(picBottom, kControls.cmdOK);
+  cmdCancel = AddButton(picBottom, kControls.cmdCancel);
+  cmdSave = AddButton(picBottom, kControls.cmdSave);
   cmdOK->setDefault(true);
-  lblGen0 = AddLabel(this, kDesign.Control("lblGen(0)"));
+  lblGen0 = AddLabel(this, kControls.lblGen0);
   SetKeyPreview(true);
   connect(cmdOK, &QPushButton::clicked, this, &frmZTemplate::cmdOK_Click);
   connect(cmdSave, &QPushButton::clicked, this, &frmZTemplate::cmdSave_Click);

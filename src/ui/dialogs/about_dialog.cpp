@@ -23,21 +23,34 @@ QLabel* AddPicture(QWidget* parent, const DialogControl& control, const QString&
 }
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name             caption   left   top  width  height
-    {"picCont(0)",      "",         30,   60,  6885,  4035},
-    {"picProgLogo",     "",        600,  180,  1020,  1020},
-    {"picCompanyLogo",  "",       1740,  420,  1170,   540},
-    {"lblTitle",        "",       3060,  420,  3195,   270},
-    {"lblVersion",      "",       3060,  810,  3195,   270},
-    {"lblAddress",      "",        465, 1260,  2475,  1035},
-    {"lblDeveloped",    "",       3030, 1290,  3795,   270},
-    {"lblCopyright",    "",       3030, 1605,  3675,   270},
-    {"lblWebAddress",   "",         75, 2610,  6705,   255},
-    {"lblDisclaimer",   "",        480, 3045,  5865,   975},
-    {"cmdOK",           "&OK",    5640,  225,  1185,   390},
+struct DesignedControls {
+  DialogControl picCont0;
+  DialogControl picProgLogo;
+  DialogControl picCompanyLogo;
+  DialogControl lblTitle;
+  DialogControl lblVersion;
+  DialogControl lblAddress;
+  DialogControl lblDeveloped;
+  DialogControl lblCopyright;
+  DialogControl lblWebAddress;
+  DialogControl lblDisclaimer;
+  DialogControl cmdOK;
 };
-constexpr DialogDesign kDesign{6960, 4980, 840, kControls};
+constexpr DesignedControls kControls{
+    //                 name             caption   left   top  width  height
+    .picCont0 =       {"picCont(0)",      "",         30,   60,  6885,  4035},
+    .picProgLogo =    {"picProgLogo",     "",        600,  180,  1020,  1020},
+    .picCompanyLogo = {"picCompanyLogo",  "",       1740,  420,  1170,   540},
+    .lblTitle =       {"lblTitle",        "",       3060,  420,  3195,   270},
+    .lblVersion =     {"lblVersion",      "",       3060,  810,  3195,   270},
+    .lblAddress =     {"lblAddress",      "",        465, 1260,  2475,  1035},
+    .lblDeveloped =   {"lblDeveloped",    "",       3030, 1290,  3795,   270},
+    .lblCopyright =   {"lblCopyright",    "",       3030, 1605,  3675,   270},
+    .lblWebAddress =  {"lblWebAddress",   "",         75, 2610,  6705,   255},
+    .lblDisclaimer =  {"lblDisclaimer",   "",        480, 3045,  5865,   975},
+    .cmdOK =          {"cmdOK",           "&OK",    5640,  225,  1185,   390},
+};
+constexpr DialogDesign kDesign{6960, 4980, 840};
 // clang-format on
 
 }  // namespace
@@ -64,27 +77,27 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
   PaintWhite(this);
 
   picCont = new QWidget(this);
-  PlaceControl(picCont, kDesign.Control("picCont(0)"));
+  PlaceControl(picCont, kControls.picCont0);
   picCont->setAccessibleName(QStringLiteral("About"));
 
-  picProgLogo = AddPicture(picCont, kDesign.Control("picProgLogo"), ToQString(product::kName) + QStringLiteral(" logo"),
+  picProgLogo = AddPicture(picCont, kControls.picProgLogo, ToQString(product::kName) + QStringLiteral(" logo"),
                            QStringLiteral(":/dialogs/product_logo.svg"));
   picCompanyLogo =
-      AddPicture(picCont, kDesign.Control("picCompanyLogo"), ToQString(product::kMakerName) + QStringLiteral(" logo"),
+      AddPicture(picCont, kControls.picCompanyLogo, ToQString(product::kMakerName) + QStringLiteral(" logo"),
                  QStringLiteral(":/dialogs/company_logo.svg"));
 
-  lblTitle = AddLabel(picCont, kDesign.Control("lblTitle"));
+  lblTitle = AddLabel(picCont, kControls.lblTitle);
   QFont titleFont = DialogFont(9.75);
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
-  lblVersion = AddLabel(picCont, kDesign.Control("lblVersion"));
-  lblAddress = AddLabel(picCont, kDesign.Control("lblAddress"));
+  lblVersion = AddLabel(picCont, kControls.lblVersion);
+  lblAddress = AddLabel(picCont, kControls.lblAddress);
   lblAddress->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  lblDeveloped = AddLabel(picCont, kDesign.Control("lblDeveloped"));
-  lblCopyright = AddLabel(picCont, kDesign.Control("lblCopyright"));
+  lblDeveloped = AddLabel(picCont, kControls.lblDeveloped);
+  lblCopyright = AddLabel(picCont, kControls.lblCopyright);
 
   lblWebAddress = new ClickLabel(picCont);
-  PlaceControl(lblWebAddress, kDesign.Control("lblWebAddress"));
+  PlaceControl(lblWebAddress, kControls.lblWebAddress);
   QFont linkFont = DialogFont(9);
   linkFont.setUnderline(true);
   lblWebAddress->setFont(linkFont);
@@ -93,14 +106,14 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
   linkPalette.setColor(QPalette::WindowText, Qt::blue);
   lblWebAddress->setPalette(linkPalette);
 
-  lblDisclaimer = AddLabel(picCont, kDesign.Control("lblDisclaimer"));
+  lblDisclaimer = AddLabel(picCont, kControls.lblDisclaimer);
   lblDisclaimer->setWordWrap(true);
   lblDisclaimer->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont small = DialogFont(8);
   lblDisclaimer->setFont(small);
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
+  cmdOK = AddButton(picBottom, kControls.cmdOK);
   cmdOK->setDefault(true);
   connect(cmdOK, &QPushButton::clicked, this, &QWidget::close);
   connect(lblWebAddress, &ClickLabel::Clicked, this, &frmAbout_NEW::lblWebAddress_Click);

@@ -59,13 +59,6 @@ void SetScreenMousePointer(std::optional<Qt::CursorShape> shape) {
 
 QFont DialogFont(double pointSize) { return DesignedTextFont(pointSize); }
 
-const DialogControl& DialogDesign::Control(std::string_view name) const {
-  for (const DialogControl& control : controls) {
-    if (control.name == name) return control;
-  }
-  throw std::logic_error("no control named " + std::string(name));
-}
-
 void PlaceControl(QWidget* widget, const DialogControl& control) {
   widget->setObjectName(ToQString(control.name));
   widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top), TwipsToPixels(control.width),

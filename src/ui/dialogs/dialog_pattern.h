@@ -60,16 +60,13 @@ struct DialogControl {
   double height = 0;
 };
 
-// A dialog's design: its client size, the height of its button strip (0 for
-// none) and its placed controls, all in twips.
+// A dialog's design: its client size and the height of its button strip (0
+// for none), in twips. Its placed controls stand beside it, one named
+// DialogControl each, so that the code names a control as a member.
 struct DialogDesign {
   double width = 0;
   double height = 0;
   double bottomHeight = 0;
-  std::span<const DialogControl> controls;
-
-  // The control of that name; a name the design lacks is a programming error.
-  const DialogControl& Control(std::string_view name) const;
 };
 
 // Names the widget after the control and puts it at the control's place.

@@ -35,22 +35,36 @@ QPlainTextEdit* AddTextBox(QWidget* parent, const DialogControl& control, const 
 }
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name         caption                                                           left   top  width  height
-    {"Image1",      "",                                                                240,  240,   720,   720},
-    {"lblTitle",    "Voluntary Feedback - Please Help Us",                            1140,  300,  6420,   390},
-    {"lblIntro",    "Thank you for using...",                                         1140,  780,  6420,  2760},
-    {"lblComments", "Error Report Contents:",                                          240, 3600,  7320,   270},
-    {"txtErrDesc",  "",                                                                240, 3870,  7320,  1320},
-    {"lblName",     "How you got this error, and how we can reproduce it:",            240, 5310,  5160,   270},
-    {"Label1",      "(Highly recommended.)",                                          5400, 5310,  2160,   270},
-    {"txtComments", "",                                                                240, 5580,  7320,  1080},
-    {"lblEmail",    "Your email address, so we can contact you about this problem:",   240, 6780,  7320,   270},
-    {"txtEmail",    "",                                                                240, 7050,  7320,   330},
-    {"cmdSend",     "&Send Error Report",                                             3600,  225,  2160,   390},
-    {"cmdCancel",   "&Do Not Send",                                                   5880,  225,  1680,   390},
+struct DesignedControls {
+  DialogControl Image1;
+  DialogControl lblTitle;
+  DialogControl lblIntro;
+  DialogControl lblComments;
+  DialogControl txtErrDesc;
+  DialogControl lblName;
+  DialogControl Label1;
+  DialogControl txtComments;
+  DialogControl lblEmail;
+  DialogControl txtEmail;
+  DialogControl cmdSend;
+  DialogControl cmdCancel;
 };
-constexpr DialogDesign kDesign{7800, 8520, 840, kControls};
+constexpr DesignedControls kControls{
+    //              name         caption                                                           left   top  width  height
+    .Image1 =      {"Image1",      "",                                                                240,  240,   720,   720},
+    .lblTitle =    {"lblTitle",    "Voluntary Feedback - Please Help Us",                            1140,  300,  6420,   390},
+    .lblIntro =    {"lblIntro",    "Thank you for using...",                                         1140,  780,  6420,  2760},
+    .lblComments = {"lblComments", "Error Report Contents:",                                          240, 3600,  7320,   270},
+    .txtErrDesc =  {"txtErrDesc",  "",                                                                240, 3870,  7320,  1320},
+    .lblName =     {"lblName",     "How you got this error, and how we can reproduce it:",            240, 5310,  5160,   270},
+    .Label1 =      {"Label1",      "(Highly recommended.)",                                          5400, 5310,  2160,   270},
+    .txtComments = {"txtComments", "",                                                                240, 5580,  7320,  1080},
+    .lblEmail =    {"lblEmail",    "Your email address, so we can contact you about this problem:",   240, 6780,  7320,   270},
+    .txtEmail =    {"txtEmail",    "",                                                                240, 7050,  7320,   330},
+    .cmdSend =     {"cmdSend",     "&Send Error Report",                                             3600,  225,  2160,   390},
+    .cmdCancel =   {"cmdCancel",   "&Do Not Send",                                                   5880,  225,  1680,   390},
+};
+constexpr DialogDesign kDesign{7800, 8520, 840};
 // clang-format on
 
 }  // namespace
@@ -64,42 +78,42 @@ frmErrorReport::frmErrorReport(QWidget* owner) : DialogPattern(owner) {
   PaintWhite(this);
 
   Image1 = new QLabel(this);
-  PlaceControl(Image1, kDesign.Control("Image1"));
+  PlaceControl(Image1, kControls.Image1);
   Image1->setAccessibleName(QStringLiteral("Problem report"));
   Image1->setPixmap(DialogPicture(QStringLiteral(":/dialogs/error_report.svg"), Image1->size(), devicePixelRatioF()));
 
-  lblTitle = AddLabel(this, kDesign.Control("lblTitle"));
+  lblTitle = AddLabel(this, kControls.lblTitle);
   QFont titleFont = DialogFont(12);
   titleFont.setBold(true);
   lblTitle->setFont(titleFont);
 
-  lblIntro = AddLabel(this, kDesign.Control("lblIntro"));
+  lblIntro = AddLabel(this, kControls.lblIntro);
   lblIntro->setWordWrap(true);
   lblIntro->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-  lblComments = AddLabel(this, kDesign.Control("lblComments"));
-  txtErrDesc = AddTextBox(this, kDesign.Control("txtErrDesc"), QStringLiteral("Error Report Contents"));
+  lblComments = AddLabel(this, kControls.lblComments);
+  txtErrDesc = AddTextBox(this, kControls.txtErrDesc, QStringLiteral("Error Report Contents"));
   txtErrDesc->setReadOnly(true);
   QPalette grey = txtErrDesc->palette();
   grey.setColor(QPalette::Base, QColor(244, 244, 244));
   txtErrDesc->setPalette(grey);
 
-  lblName = AddLabel(this, kDesign.Control("lblName"));
-  Label1 = AddLabel(this, kDesign.Control("Label1"));
+  lblName = AddLabel(this, kControls.lblName);
+  Label1 = AddLabel(this, kControls.Label1);
   Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QFont noteFont = DialogFont(9);
   noteFont.setItalic(true);
   Label1->setFont(noteFont);
-  txtComments = AddTextBox(this, kDesign.Control("txtComments"), QStringLiteral("Comments"));
+  txtComments = AddTextBox(this, kControls.txtComments, QStringLiteral("Comments"));
 
-  lblEmail = AddLabel(this, kDesign.Control("lblEmail"));
+  lblEmail = AddLabel(this, kControls.lblEmail);
   txtEmail = new QLineEdit(this);
-  PlaceControl(txtEmail, kDesign.Control("txtEmail"));
+  PlaceControl(txtEmail, kControls.txtEmail);
   txtEmail->setAccessibleName(QStringLiteral("Your email address"));
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdSend = AddButton(picBottom, kDesign.Control("cmdSend"));
-  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
+  cmdSend = AddButton(picBottom, kControls.cmdSend);
+  cmdCancel = AddButton(picBottom, kControls.cmdCancel);
   // With no default button Enter does nothing here, and makes a new line in
   // the comments. Enter never sends: someone stepping through the session with Enter, or
   // the second click of a double-click meant for the window before, must not

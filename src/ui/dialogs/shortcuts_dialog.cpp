@@ -27,12 +27,16 @@ constexpr int kFirstRow = 5;
 constexpr double kListBottomMargin = 180;
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name           caption     left   top   width  height (the list's grows with its rows)
-    {"ltvShortcuts",  "",          180,  270, 11040,  1785},
-    {"cmdCancel",     "&Close",  9915,  240,  1185,   390},
+struct DesignedControls {
+  DialogControl ltvShortcuts;
+  DialogControl cmdCancel;
 };
-constexpr DialogDesign kDesign{11400, 2895, 840, kControls};
+constexpr DesignedControls kControls{
+    //               name           caption     left   top   width  height (the list's grows with its rows)
+    .ltvShortcuts = {"ltvShortcuts",  "",          180,  270, 11040,  1785},
+    .cmdCancel =    {"cmdCancel",     "&Close",  9915,  240,  1185,   390},
+};
+constexpr DialogDesign kDesign{11400, 2895, 840};
 // clang-format on
 
 }  // namespace
@@ -45,7 +49,7 @@ frmShortcuts::frmShortcuts(QList<ShortcutRow> rows, QWidget* owner) : DialogPatt
   PaintWhite(this);
 
   ltvShortcuts = new QTreeWidget(this);
-  PlaceControl(ltvShortcuts, kDesign.Control("ltvShortcuts"));
+  PlaceControl(ltvShortcuts, kControls.ltvShortcuts);
   ltvShortcuts->setAccessibleName(QStringLiteral("Keyboard shortcuts"));
   ltvShortcuts->setRootIsDecorated(false);
   ltvShortcuts->setItemsExpandable(false);
@@ -55,7 +59,7 @@ frmShortcuts::frmShortcuts(QList<ShortcutRow> rows, QWidget* owner) : DialogPatt
   ltvShortcuts->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
+  cmdCancel = AddButton(picBottom, kControls.cmdCancel);
   cmdCancel->setToolTip(QStringLiteral("Cancel changes and close dialog (Esc)"));
   cmdCancel->setAutoDefault(false);
   connect(cmdCancel, &QPushButton::clicked, this, &QWidget::close);

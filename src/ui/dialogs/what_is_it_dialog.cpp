@@ -21,14 +21,20 @@ namespace {
 constexpr std::string_view kModule = "frmWhatIsIt";
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name           caption                     left   top  width  height
-    {"fedText",       "",                          510,  390,  8355,  4725},
-    {"lblLearnMore",  "",                          540, 5370,  8625,   375},
-    {"cmdOK",         "&Don't Show This Again",   2130,  210,  2295,   450},
-    {"cmdCancel",     "&Continue",                4710,  210,  2295,   450},
+struct DesignedControls {
+  DialogControl fedText;
+  DialogControl lblLearnMore;
+  DialogControl cmdOK;
+  DialogControl cmdCancel;
 };
-constexpr DialogDesign kDesign{9180, 6780, 840, kControls};
+constexpr DesignedControls kControls{
+    //               name           caption                     left   top  width  height
+    .fedText =      {"fedText",       "",                          510,  390,  8355,  4725},
+    .lblLearnMore = {"lblLearnMore",  "",                          540, 5370,  8625,   375},
+    .cmdOK =        {"cmdOK",         "&Don't Show This Again",   2130,  210,  2295,   450},
+    .cmdCancel =    {"cmdCancel",     "&Continue",                4710,  210,  2295,   450},
+};
+constexpr DialogDesign kDesign{9180, 6780, 840};
 // clang-format on
 
 }  // namespace
@@ -72,7 +78,7 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   PaintWhite(this);
 
   fedText = new QPlainTextEdit(this);
-  PlaceControl(fedText, kDesign.Control("fedText"));
+  PlaceControl(fedText, kControls.fedText);
   fedText->setAccessibleName(QStringLiteral("Explanation"));
   fedText->setFont(DialogFont(11.25));
   fedText->setReadOnly(true);
@@ -82,14 +88,14 @@ frmWhatIsIt::frmWhatIsIt(QWidget* owner) : DialogPattern(owner) {
   fedText->setStyleSheet(QStringLiteral("QPlainTextEdit { border: 1px solid #a0a0a0; background: white; }"));
 
   lblLearnMore = new ClickLabel(this);
-  PlaceControl(lblLearnMore, kDesign.Control("lblLearnMore"));
+  PlaceControl(lblLearnMore, kControls.lblLearnMore);
   lblLearnMore->setFont(DialogFont(11.25));
   lblLearnMore->setTextFormat(Qt::RichText);
   PaintWhite(lblLearnMore);
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdOK = AddButton(picBottom, kDesign.Control("cmdOK"));
-  cmdCancel = AddButton(picBottom, kDesign.Control("cmdCancel"));
+  cmdOK = AddButton(picBottom, kControls.cmdOK);
+  cmdCancel = AddButton(picBottom, kControls.cmdCancel);
   cmdCancel->setDefault(true);
 
   connect(cmdOK, &QPushButton::clicked, this, &frmWhatIsIt::cmdOK_Click);

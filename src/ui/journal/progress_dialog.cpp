@@ -105,16 +105,22 @@ class SessionTableModel : public QAbstractTableModel {
 };
 
 // clang-format off
-constexpr DialogControl kControls[] = {
-    // name            caption           left   top  width  height
-    {"cmdExport",    "&Export…",          240,  165,  1500,  390},
-    {"cmdDelete",    "&Delete…",         1860,  165,  1500,  390},
-    {"cmdDeleteAll", "Delete &All…",     3480,  165,  1500,  390},
-    {"cmdClose",     "&Close",           5100,  165,  1185,  390},
+struct DesignedControls {
+  DialogControl cmdExport;
+  DialogControl cmdDelete;
+  DialogControl cmdDeleteAll;
+  DialogControl cmdClose;
+};
+constexpr DesignedControls kControls{
+    //               name            caption           left   top  width  height
+    .cmdExport =    {"cmdExport",    "&Export…",          240,  165,  1500,  390},
+    .cmdDelete =    {"cmdDelete",    "&Delete…",         1860,  165,  1500,  390},
+    .cmdDeleteAll = {"cmdDeleteAll", "Delete &All…",     3480,  165,  1500,  390},
+    .cmdClose =     {"cmdClose",     "&Close",           5100,  165,  1185,  390},
 };
 // The window opens at this size, or smaller to fit the screen, and may be
 // resized down to its minimum: the buttons are never cut.
-constexpr DialogDesign kDesign{11400, 7800, 720, kControls};
+constexpr DialogDesign kDesign{11400, 7800, 720};
 constexpr double kChartMinHeight = 2250;
 constexpr double kTableMinHeight = 1200;
 constexpr double kWordsColumnWidth = 3000;
@@ -187,10 +193,10 @@ frmProgress::frmProgress(std::string journalPath, bool keeping, QWidget* owner)
   layout->addWidget(lblStatus_);
 
   CreateBottomStrip(kDesign.bottomHeight);
-  cmdExport_ = AddButton(picBottom, kDesign.Control("cmdExport"));
-  cmdDelete_ = AddButton(picBottom, kDesign.Control("cmdDelete"));
-  cmdDeleteAll_ = AddButton(picBottom, kDesign.Control("cmdDeleteAll"));
-  auto* cmdClose = AddButton(picBottom, kDesign.Control("cmdClose"));
+  cmdExport_ = AddButton(picBottom, kControls.cmdExport);
+  cmdDelete_ = AddButton(picBottom, kControls.cmdDelete);
+  cmdDeleteAll_ = AddButton(picBottom, kControls.cmdDeleteAll);
+  auto* cmdClose = AddButton(picBottom, kControls.cmdClose);
   connect(cmdExport_, &QPushButton::clicked, this, [this] { RunCommand([this] { cmdExport_Click(); }); });
   connect(cmdDelete_, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteSelected(); }); });
   connect(cmdDeleteAll_, &QPushButton::clicked, this, [this] { RunCommand([this] { DeleteAll(); }); });

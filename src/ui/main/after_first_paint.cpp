@@ -14,10 +14,7 @@ namespace {
 // paint of any of them belongs to the window's first paint.
 class FirstPaintWatch : public QObject {
  public:
-  explicit FirstPaintWatch(QWidget& window) : QObject(&window), window_(window) {
-    setObjectName(QStringLiteral("firstPaintWatch"));
-    qApp->installEventFilter(this);
-  }
+  explicit FirstPaintWatch(QWidget& window) : QObject(&window), window_(window) { qApp->installEventFilter(this); }
 
   void Add(std::function<void()> job) {
     if (done_) {
@@ -60,7 +57,10 @@ class FirstPaintWatch : public QObject {
 };
 
 FirstPaintWatch* WatchOf(const QWidget& window) {
-  return window.findChild<FirstPaintWatch*>(QStringLiteral("firstPaintWatch"), Qt::FindDirectChildrenOnly);
+  for (QObject* child : window.children()) {
+    if (auto* watch = dynamic_cast<FirstPaintWatch*>(child)) return watch;
+  }
+  return nullptr;
 }
 
 }  // namespace
