@@ -90,6 +90,7 @@ TEST(OwnWordsStore, EmptiedWordsRemoveTheirValue) {
   testing::TempStore temp;
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");  // never stored: nothing to remove
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), "at my brother"), "Success");
+  EXPECT_EQ(modOptions::Words(IssueNumber(issGuilt), ""), "Success");  // the key is there, this value never was
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "at my brother");
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");
   settings::HKey key = 0;

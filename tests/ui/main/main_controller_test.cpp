@@ -2,6 +2,7 @@
 // table, clicks, and choices made by key or by a screen reader.
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QSignalSpy>
 
 #include "services/product.h"
 #include "ui/main/main_window_fixture.h"
@@ -23,6 +24,9 @@ TEST_F(MainControllerTest, TheTimerCarriesASessionIntoPositiveRounds) {
   EXPECT_FALSE(Controls().cmdNavig[0]->isEnabled() || Controls().cmdPause->isEnabled());
   NextUntil(stpAssignSUD);
   ClickOption(Controls().radSUD[8]);
+  QSignalSpy chosen(window.get(), &frmMain::sudOptionClicked);
+  ClickOption(Controls().radSUD[8]);  // already ticked: chosen again all the same
+  EXPECT_EQ(chosen.count(), 1);
   NextUntil(stpLeftHand);
   EXPECT_TRUE(Controls().cmdNavig[0]->isEnabled() && Controls().cmdPause->isEnabled());
   EXPECT_EQ(TicksUntilStepChanges(1002) + TicksUntilStepChanges(1001), 2001);  // ten seconds a hand

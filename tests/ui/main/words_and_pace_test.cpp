@@ -3,6 +3,7 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 
+#include "content/own_words.h"
 #include "settings/options.h"
 #include "ui/main/main_window_fixture.h"
 
@@ -77,6 +78,7 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   NextUntil(stpSelectIssue);
   QLineEdit& field = Field(*window);
   EXPECT_TRUE(field.isVisible() && field.isEnabled());
+  EXPECT_EQ(field.maxLength(), static_cast<int>(modIssues::kOwnWordsMaxCharacters));  // no more than is kept
   field.setFocus();
   QTest::keyClicks(&field, "fear 2 n");
   Key(Qt::Key_Space);
