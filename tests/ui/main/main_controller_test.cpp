@@ -97,6 +97,15 @@ TEST_F(MainControllerTest, SessionKeysMoveWithShiftOrAltButNotWithCtrlOrMeta) {
   EXPECT_EQ(spy.presses + nextClicks.count(), 0);
 }
 
+// A click on Next moves on one step and a click on Previous goes back one.
+TEST_F(MainControllerTest, TheNavigationButtonsMoveOneStepEach) {
+  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
+  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
+  EXPECT_EQ(step(), stpSelectIssue);
+  QTest::mouseClick(Controls().cmdNavig[0], Qt::LeftButton);
+  EXPECT_EQ(step(), stpStimulateThymus);
+}
+
 TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMoving) {
   NextUntil(stpTopHead1);
   // Each key arrives with its modifiers already held, so only the key itself can
