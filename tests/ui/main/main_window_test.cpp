@@ -129,6 +129,8 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
   // and their text is the description.
   window.SetCurrentPointText("Chin");
   EXPECT_EQ(Controls().lblCurrentPoint->accessibleName(), QStringLiteral("Chin"));
+  window.SetCurrentPointText("");  // a step without a point still names the place
+  EXPECT_EQ(Controls().lblCurrentPoint->accessibleName(), QStringLiteral("Current point"));
   window.SetInstructionsText("Tap.\r\nSay it.");
   EXPECT_EQ(Controls().lblLeftFrame->accessibleName(), QStringLiteral("Instructions"));
   EXPECT_EQ(Controls().lblLeftFrame->accessibleDescription(), QStringLiteral("Tap.\nSay it."));
