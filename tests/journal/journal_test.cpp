@@ -107,10 +107,33 @@ bool EndsWell(pid_t child) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Writes in a process that ends without closing, so the log stays beside the file.
+void KilledWhileWriting(const std::function<void()>& write) {
+  if (const pid_t child = fork(); child == 0) {
+    write();
+    _exit(0);
+  } else {
+    EXPECT_TRUE(EndsWell(child));
+  }
+}
+
 SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue issue = issAnxietyFearPanicPhobia,
                       std::int16_t first = 8) {
   return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open, {}};
 }
+
+// A journal file in a folder of its own.
+struct JournalFile : ::testing::Test {
+  TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+};
+
+// A journal holding an earlier session, open in another program too (which
+// may lock it).
+struct SharedJournal : JournalFile {
+  bool saved = (JournalStore(path).Save(Session("earlier")), true);
+  OtherProgram other{path};
+};
 
 // The real session engine, walked as a user walks it, recorded to a real file.
 TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
@@ -140,7 +163,6 @@ TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
   EXPECT_EQ(std::tie(s.started, s.issue, s.firstRating, s.rounds, s.ended, s.end),
             std::tuple(kMonday + 60000, issGuilt, 9, 3, kMonday + 240000, SessionEnd::Finish));
   EXPECT_EQ(s.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}, {kMonday + 180000, 2}}));
-  namespace fs = std::filesystem;
   EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(fs::status(folder / "data/Serenitap").permissions(), fs::perms::owner_all);
 }
@@ -214,49 +236,35 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
     std::function<void(const std::string& path)> make;
     bool setAside;
   };
-  // A journal of this program's, then changed by another.
+  // A journal of this program's, then changed by another; another program's database.
   const auto journalThen = [](std::string change) {
     return [change](const std::string& path) {
       JournalStore(path).Save(Session("earlier"));
       OtherProgram(path).Run(change);
     };
   };
+  const auto othersDatabase = [](std::string sql) {
+    return [sql](const std::string& path) { OtherProgram(path).Run(sql); };
+  };
   const Row rows[] = {
       {"another program's database",
-       [](const std::string& path) {
-         OtherProgram(path).Run("CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
-       },
-       true},
+       othersDatabase("CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');"), true},
       {"another program's database with its log",
        [](const std::string& path) {
-         if (pid_t child = fork(); child == 0) {  // ends without closing: its log stays beside the file
-           OtherProgram other(path);
-           other.Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
-           _exit(0);
-         } else {
-           EXPECT_TRUE(EndsWell(child));
-         }
+         KilledWhileWriting([&] {
+           (new OtherProgram(path))
+               ->Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');");
+         });
        },
        true},
       {"a table of the same name with other columns",
-       [](const std::string& path) { OtherProgram(path).Run("CREATE TABLE sessions (x); PRAGMA user_version = 1;"); },
-       true},
-      {"a journal marked as another program's",
-       [](const std::string& path) {
-         JournalStore(path).Save(Session("earlier"));
-         OtherProgram(path).Run("PRAGMA application_id = 1234");
-       },
-       true},
+       othersDatabase("CREATE TABLE sessions (x); PRAGMA user_version = 1;"), true},
+      {"a journal marked as another program's", journalThen("PRAGMA application_id = 1234"), true},
       {"a journal made before the file carried its mark", journalThen("PRAGMA application_id = 0"), false},
       {"a journal of the layout before the words",
        journalThen("ALTER TABLE sessions DROP COLUMN words; PRAGMA user_version = 1;"), false},
       {"a journal of this version without the words", journalThen("ALTER TABLE sessions DROP COLUMN words"), true},
-      {"a journal readable by everybody",
-       [](const std::string& path) {
-         JournalStore(path).Save(Session("earlier"));
-         ::chmod(path.c_str(), 0644);
-       },
-       false},
+      {"a journal readable by everybody", journalThen(""), false},  // as every row is made
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -286,7 +294,7 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
 
 // The user's own words come back exactly as given, from the journal and from
 // the file of sessions waiting for it.
-TEST(JournalStoreFile, OwnWordsAreKeptExactly) {
+TEST_F(JournalFile, OwnWordsAreKeptExactly) {
   const struct {
     const char* name;
     std::string words;
@@ -297,8 +305,7 @@ TEST(JournalStoreFile, OwnWordsAreKeptExactly) {
       {"emoji and right-to-left text", "\U0001F630 \u062E\u0648\u0641"},
       {"tabs and line ends", "a\tb\nc\r"},
   };
-  TempFolder folder;
-  JournalStore store(folder / "journal.sqlite");
+  JournalStore store(path);
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     SessionRecord session = Session(row.name);
@@ -317,15 +324,6 @@ TEST(JournalStoreFile, OwnWordsAreKeptExactly) {
 // A program killed while writing leaves a log beside its file: the journal's
 // own log is applied, another database's is never replayed into it.
 TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
-  // Writes in a process that ends without closing, so the log stays.
-  auto killedWhileWriting = [](const std::function<void()>& write) {
-    if (const pid_t child = fork(); child == 0) {
-      write();
-      _exit(0);
-    } else {
-      EXPECT_TRUE(EndsWell(child));
-    }
-  };
   struct Row {
     const char* name;
     std::function<void(const std::string& path, const fs::path& folder)> leaveLog;
@@ -334,14 +332,14 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
   };
   const Row rows[] = {
       {"its own, from a copy killed after a session",
-       [&](const std::string& path, const fs::path&) {
-         killedWhileWriting([&] { (new JournalStore(path))->Save(Session("last")); });
+       [](const std::string& path, const fs::path&) {
+         KilledWhileWriting([&] { (new JournalStore(path))->Save(Session("last")); });
        },
        2, false},
       {"another database's",
-       [&](const std::string& path, const fs::path& folder) {
+       [](const std::string& path, const fs::path& folder) {
          const std::string other = (folder / "other.db").string();
-         killedWhileWriting([&] {
+         KilledWhileWriting([&] {
            auto* db = new OtherProgram(other);
            db->Run("PRAGMA journal_mode=WAL; CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('x');");
          });
@@ -367,9 +365,8 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
 }
 
 // A later session may be given a deleted one's number: it gets none of its ratings.
-TEST(JournalStoreFile, ADeletedSessionLeavesNoRatingsBehind) {
-  TempFolder folder;
-  JournalStore store(folder / "journal.sqlite");
+TEST_F(JournalFile, ADeletedSessionLeavesNoRatingsBehind) {
+  JournalStore store(path);
   SessionRecord rated = Session("rated");
   rated.reassessments = {{kMonday, 3}};
   store.Save(rated);
@@ -380,9 +377,7 @@ TEST(JournalStoreFile, ADeletedSessionLeavesNoRatingsBehind) {
   EXPECT_TRUE(sessions[0].reassessments.empty());
 }
 
-TEST(JournalStoreFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
+TEST_F(JournalFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
   std::set<std::string> names;
   for (const std::string damage : {"first", "second", "third"}) {
     std::ofstream(path, std::ios::binary) << damage;
@@ -395,11 +390,8 @@ TEST(JournalStoreFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
 
 // A journal of a newer version is shown as it is, and never changed: this
 // run's sessions wait beside it instead.
-TEST(JournalStoreFile, ANewerVersionsJournalIsReadButNeverWritten) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
-  JournalStore(path).Save(Session("earlier"));
-  OtherProgram(path).Run("PRAGMA user_version = 99");
+TEST_F(SharedJournal, ANewerVersionsJournalIsReadButNeverWritten) {
+  other.Run("PRAGMA user_version = 99");
   const std::string original = ReadText(path);
   Told told;
   {
@@ -509,22 +501,16 @@ TEST(JournalStoreFile, AJournalRemovedOrReplacedUnderTheProgramGetsThisRunsSessi
 
 // Sessions waiting for a journal another program keeps locked: closing
 // waits a bounded time, then keeps them for the next start beside those another closing copy kept.
-TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
-  JournalStore(path).Save(Session("earlier"));
+TEST_F(SharedJournal, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
+  other.Run("BEGIN IMMEDIATE");
+  const auto start = std::chrono::steady_clock::now();
   {
-    OtherProgram other(path);
-    other.Run("BEGIN IMMEDIATE");
-    const auto start = std::chrono::steady_clock::now();
-    {
-      JournalWriter writer(path, {}, 10000);
-      writer.Write(Session("waiting"));
-      std::ofstream(JournalWriter::PendingPath(path)) << PendingText({Session("kept by another copy")});
-    }
-    EXPECT_LT(std::chrono::steady_clock::now() - start, JournalWriter::kExitWait + std::chrono::seconds(1));
-    other.Run("ROLLBACK");
+    JournalWriter writer(path, {}, 10000);
+    writer.Write(Session("waiting"));
+    std::ofstream(JournalWriter::PendingPath(path)) << PendingText({Session("kept by another copy")});
   }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, JournalWriter::kExitWait + std::chrono::seconds(1));
+  other.Run("ROLLBACK");
   EXPECT_EQ(Mode(JournalWriter::PendingPath(path)), 0600u);
   Told told;
   JournalWriter next(path, told.Sink());
@@ -536,11 +522,7 @@ TEST(JournalStoreFile, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
 
 // The writer's own rules: the latest state of a session is the one kept, and
 // a write that failed is tried again by itself.
-TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChange) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
-  JournalStore(path).Save(Session("other"));
-  OtherProgram other(path);
+TEST_F(SharedJournal, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChange) {
   {
     JournalWriter writer(path, {}, 10000);
     SessionRecord record = Session("s");
@@ -568,11 +550,7 @@ TEST(JournalStoreFile, TheLatestStateWinsAndAFailedWriteIsRetriedWithoutANewChan
 }
 
 // At most kMostWaiting sessions wait for a locked journal: the oldest gives way, never a newer one.
-TEST(JournalStoreFile, TheOldestWaitingSessionGivesWay) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
-  JournalStore(path).Save(Session("other"));
-  OtherProgram other(path);
+TEST_F(SharedJournal, TheOldestWaitingSessionGivesWay) {
   other.Run("BEGIN IMMEDIATE");
   JournalWriter writer(path, {}, 10000);
   for (int i = 0; i <= 64; ++i) writer.Write(Session(std::to_string(i)));
@@ -584,9 +562,7 @@ TEST(JournalStoreFile, TheOldestWaitingSessionGivesWay) {
   EXPECT_GE(uids.size(), 65u);
 }
 
-TEST(JournalProcesses, TwoCopiesRecordingAtOnceLoseNothing) {
-  TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
+TEST_F(JournalFile, TwoCopiesRecordingAtOnceLoseNothing) {
   std::vector<pid_t> copies;
   for (char name : {'a', 'b'}) {
     if (copies.emplace_back(fork()) != 0) continue;

@@ -17,8 +17,7 @@ namespace {
 constexpr TimeMs kMinute = 60'000;
 constexpr TimeMs kHour = 60 * kMinute;
 constexpr TimeMs kDay = 24 * kHour;
-constexpr TimeMs kSaturday = 1796507700000;  // 2026-12-05T21:55:00Z
-constexpr TimeMs kSat = kSaturday;
+constexpr TimeMs kSat = 1796507700000;  // 2026-12-05T21:55:00Z
 
 // A session: its issue, first rating, re-assessments (none: never re-assessed).
 SessionRecord Session(TimeMs started, std::int16_t first, std::vector<std::int16_t> after = {},
@@ -131,7 +130,7 @@ TEST(ProgressChart, NothingToDrawWithoutASessionPlacedInTime) {
 }
 
 TEST(ProgressChart, OneSessionGetsAnHourEitherSideLabelledInLocalTime) {
-  const std::vector<SessionRecord> one = {Session(kSaturday, 8, {3})};
+  const std::vector<SessionRecord> one = {Session(kSat, 8, {3})};
   const ChartPlan utc = PlanChart(one, All(one), 0);
   EXPECT_EQ(utc.to - utc.from, static_cast<double>(2 * kHour));
   std::vector<std::string> texts;
@@ -140,7 +139,7 @@ TEST(ProgressChart, OneSessionGetsAnHourEitherSideLabelledInLocalTime) {
   EXPECT_EQ(utc.axisTitle, "5 Dec 2026");
   const ChartPlan east = PlanChart(one, All(one), 3 * kHour);  // 00:55 the next day
   EXPECT_EQ(east.axisTitle, "6 Dec 2026");
-  EXPECT_EQ(east.before.at(0).x, static_cast<double>(kSaturday + 3 * kHour));
+  EXPECT_EQ(east.before.at(0).x, static_cast<double>(kSat + 3 * kHour));
 }
 
 // Four sessions a week, Monday to Thursday, for forty weeks: rated 2, 4, 6, 8
@@ -179,7 +178,7 @@ class ChartAtAnyLength : public ::testing::TestWithParam<int> {};
 TEST_P(ChartAtAnyLength, AxisSpansTheSessionsWithAFewUniqueLabelsAndABoundedTrend) {
   std::vector<SessionRecord> sessions;
   for (int i = 0; i < GetParam(); ++i) {
-    sessions.push_back(Session(kSaturday - static_cast<TimeMs>(GetParam() - 1 - i) * 8 * kHour,
+    sessions.push_back(Session(kSat - static_cast<TimeMs>(GetParam() - 1 - i) * 8 * kHour,
                                static_cast<std::int16_t>(5 + i % 6), {static_cast<std::int16_t>(i % 4)}));
   }
   const ChartPlan plan = PlanChart(sessions, All(sessions), kHour);
