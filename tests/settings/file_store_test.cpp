@@ -68,20 +68,20 @@ bool ForbidWriting(const fs::path& folder, bool forbid) {
 std::string SaveLeft(std::int32_t value) { return modRegistry::RegSaveNumber(HKCU, kPos, "Left", value); }
 std::int32_t Left() { return modRegistry::RegGetNumber(HKCU, kPos, "Left", -1); }
 // Saves through the store itself: the error of making the key, else of closing it.
-st::RegResult SaveLeftAndClose(st::RegistryStore& store, std::int32_t value) {
+st::RegResult SaveAndClose(st::RegistryStore& store, const std::string& name, std::int32_t value) {
   st::HKey key = 0;
   if (const st::RegResult made = store.CreateKey(st::RootHandle(HKCU), kPos, st::MAXIMUM_ALLOWED, &key)) return made;
-  store.SetValue(key, "Left", st::REG_DWORD, reinterpret_cast<const std::uint8_t*>(&value), sizeof value);
+  store.SetValue(key, name, st::REG_DWORD, reinterpret_cast<const std::uint8_t*>(&value), sizeof value);
   return store.CloseKey(key);
 }
 
-// The number of threads of this process.
-int ThreadCount() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("Threads:", 0) == 0) return std::stoi(line.substr(8));
+// A number this process's file in /proc gives after the label ("Threads:" in "status", "rchar:" in "io").
+std::uint64_t ProcNumber(const std::string& file, const std::string& label) {
+  std::ifstream in("/proc/self/" + file);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(label, 0) == 0) return std::stoull(line.substr(label.size()));
   }
-  return -1;
+  return 0;
 }
 
 TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
@@ -95,7 +95,7 @@ TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
       return std::pair{result, std::shared_ptr<st::FileLock>(std::move(lock))};
     });
   };
-  const int threads = ThreadCount();
+  const auto threads = ProcNumber("status", "Threads:");
   auto held = lock(true);
   ASSERT_TRUE(held.has_value());
   ASSERT_EQ(held->first, 0);
@@ -107,7 +107,8 @@ TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
   // The wait given up gets the lock now and must let it go at once: when its
   // thread has ended, nobody may hold the lock any more.
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (ThreadCount() > threads && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+  while (ProcNumber("status", "Threads:") > threads && std::chrono::steady_clock::now() < until)
+    std::this_thread::yield();
   const auto again = lock(false);
   ASSERT_TRUE(again.has_value());
   EXPECT_EQ(again->first, 0);
@@ -120,13 +121,7 @@ TEST(TwoCopiesOfTheStore, SavingAtTheSameMomentLoseNothing) {
   constexpr int kSaves = 25;
   auto copy = [folder = folder.Path()](char name) {
     return std::async(std::launch::async, [store = std::make_shared<st::FileRegistryStore>(folder), name] {
-      for (std::int32_t i = 0; i < kSaves; ++i) {
-        st::HKey key = 0;
-        store->CreateKey(st::RootHandle(HKCU), kPos, st::MAXIMUM_ALLOWED, &key);
-        store->SetValue(key, name + std::to_string(i), st::REG_DWORD, reinterpret_cast<const std::uint8_t*>(&i),
-                        sizeof i);
-        store->CloseKey(key);
-      }
+      for (std::int32_t i = 0; i < kSaves; ++i) SaveAndClose(*store, name + std::to_string(i), i);
     });
   };
   auto both = WithinDeadline(
@@ -172,8 +167,9 @@ class FileStore : public ::testing::Test {
     previous_sink_ = SetNoticeSink([this](const std::string& text) { notices_.push_back(text); });
   }
   void TearDown() override { SetNoticeSink(previous_sink_); }
-  // A store in a sub-folder of the test's folder, made current; the folder is made.
+  // A store in a sub-folder of the test's folder, made current; the folder is made, nothing told yet.
   void Use(const std::string& name) {
+    notices_.clear();
     writer_ = std::make_shared<FaultyFileWriter>();
     store_ = std::make_shared<st::FileRegistryStore>(temp_.Folder().Path() / name, writer_);
     store_->SetLockWait(std::chrono::milliseconds(100));
@@ -201,11 +197,8 @@ TEST_F(FileStore, TheFileReadsLikeARegistryExportForTheOwnerOnly) {
             "[HKEY_CURRENT_USER\\Software\\Serenitap]\n\n"
             "[HKEY_CURRENT_USER\\Software\\Serenitap\\Options]\n\"ShowWhatIsIt\"=dword:00000001\n\n"
             "[HKEY_CURRENT_USER\\Software\\Serenitap\\WindowPosition]\n\"Left\"=dword:000005a0\n");
-  for (const auto& [file, mode] : {std::pair{Hive(), 0600u}, {Folder(), 0700u}, {fs::path(Lock()), 0600u}}) {
-    struct stat st {};
-    ASSERT_EQ(::stat(file.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, mode) << file;
-  }
+  for (const auto& [file, mode] : {std::pair{Hive(), 0600u}, {Folder(), 0700u}, {fs::path(Lock()), 0600u}})
+    EXPECT_EQ(fs::status(file).permissions(), static_cast<fs::perms>(mode)) << file;
 }
 
 TEST_F(FileStore, AnUnreadableFileIsSetAsideForItsOwnerOnlyAndNeverOverwritten) {
@@ -263,7 +256,6 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Use(row.name);
-    notices_.clear();
     ASSERT_EQ(SaveLeft(1), "Success");
     const std::string before = ReadText(Hive());
     bool repaired = false;
@@ -280,7 +272,7 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
     };
     const auto outcome = WithinDeadline(
         [store = store_] {
-          return Outcome{SaveLeftAndClose(*store, 2), SaveLeft(3), Left()};
+          return Outcome{SaveAndClose(*store, "Left", 2), SaveLeft(3), Left()};
         },
         std::chrono::seconds(1));
     ASSERT_TRUE(outcome.has_value()) << "the save waited";
@@ -333,7 +325,6 @@ TEST_F(FileStore, ALinkToAFileNotYetThereCreatesItOrSaysWhyItCannot) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Use(row.name);
-    notices_.clear();
     for (const auto& [link, to] : row.links) fs::create_symlink(to, Folder() / link);
     EXPECT_EQ(SaveLeft(7), row.target.empty() ? kFailed : "Success");
     EXPECT_TRUE(fs::is_symlink(Hive()));
@@ -351,13 +342,6 @@ TEST_F(FileStore, ALinkToAFileNotYetThereCreatesItOrSaysWhyItCannot) {
 // Files a person may put there: an export of the older registry editor is
 // read; a file far larger than any settings file is set aside unread.
 TEST_F(FileStore, AnOlderExportIsReadAndAHugeFileIsSetAsideBeforeItIsRead) {
-  auto bytesRead = [] {
-    std::ifstream io("/proc/self/io");
-    for (std::string line; std::getline(io, line);) {
-      if (line.rfind("rchar:", 0) == 0) return std::stoull(line.substr(6));
-    }
-    return 0ull;
-  };
   WriteText(Hive(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + kPos +
                         "]\r\n\"Left\"=dword:00000005\r\n"
                         "\"Note\"=\"Gr\xfc\xdf \x80\"\r\n");
@@ -373,9 +357,9 @@ TEST_F(FileStore, AnOlderExportIsReadAndAHugeFileIsSetAsideBeforeItIsRead) {
     huge.seekp(64 << 20);
     huge << "\n";
   }
-  const auto before = bytesRead();
+  const auto before = ProcNumber("io", "rchar:");
   EXPECT_EQ(Left(), -1);
-  EXPECT_LT(bytesRead() - before, 1u << 20);
+  EXPECT_LT(ProcNumber("io", "rchar:") - before, 1u << 20);
   ASSERT_EQ(SetAsideFiles(Folder()).size(), 1u);
   EXPECT_EQ(fs::file_size(SetAsideFiles(Folder())[0]), (64u << 20) + 1);
   ASSERT_EQ(notices_.size(), 1u);
