@@ -13,14 +13,10 @@ namespace serenitap {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadText;
 using testing::TempFolder;
 
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
-
-std::string Read(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(SetAside, TheStampIsTheLocalDateAndTime) {
   EXPECT_THAT(SetAsideStamp(), ::testing::MatchesRegex("20[0-9]{6}-[0-2][0-9][0-5][0-9][0-6][0-9]"));
@@ -35,7 +31,7 @@ TEST(SetAside, TheFileKeepsItsContentUnderTheStampedName) {
   ASSERT_FALSE(error) << error.message();
   EXPECT_THAT(target, ::testing::MatchesRegex(".*/journal\\.sqlite\\.unreadable-[0-9]{8}-[0-9]{6}"));
   EXPECT_FALSE(fs::exists(file));
-  EXPECT_EQ(Read(target), "not a journal");
+  EXPECT_EQ(ReadText(target), "not a journal");
 }
 
 // A name taken by a file or by a link that points nowhere is never written over.
@@ -62,9 +58,9 @@ TEST(SetAside, TakenNamesGetANumber) {
   }
   ASSERT_FALSE(second.empty());
   EXPECT_EQ(third, second + "-3");
-  EXPECT_EQ(Read(third), "again");
+  EXPECT_EQ(ReadText(third), "again");
   EXPECT_TRUE(fs::is_symlink(second + "-2"));
-  EXPECT_EQ(Read(first), "first");
+  EXPECT_EQ(ReadText(first), "first");
 }
 
 TEST(SetAside, AFileThatCannotBeMovedStaysAndSaysWhy) {

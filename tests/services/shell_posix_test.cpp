@@ -18,11 +18,13 @@
 #include "services/shell.h"
 #include "services/shell_posix.h"
 #include "support/recorders.h"
+#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace serenitap {
 namespace {
 
+using testing::ReadText;  // blocks on a named pipe until the other side writes
 using testing::TempFolder;
 
 // True once `done` holds; false if it still does not after ten seconds.
@@ -39,11 +41,6 @@ bool NoChildLeft() {
   return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
-std::string Read(const std::string& path) {
-  std::ifstream in(path);  // blocks on a named pipe until the other side writes
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST(ShellPosixLaunch, ProgramGetsItsParametersAndStartFolderAndStopsExecutingWhenItEnds) {
   // dd blocks opening the named pipe until this test writes to it, so it is
   // certainly still running at the first question. Its relative "if=" only
@@ -57,7 +54,7 @@ TEST(ShellPosixLaunch, ProgramGetsItsParametersAndStartFolderAndStopsExecutingWh
     std::ofstream(folder / "pipe") << "tap";
     EXPECT_TRUE(Eventually([&] { return !shell.StillExecuting(); }));
     EXPECT_FALSE(shell.StillExecuting());  // asked again after the process was reaped
-    EXPECT_EQ(Read(folder / "copy"), "tap");
+    EXPECT_EQ(ReadText(folder / "copy"), "tap");
     ASSERT_EQ(shell.LaunchProgram(0, "dd", "if=pipe of=/dev/null count=1 status=none", folder.Path().string()), -1);
   }  // released while dd still waits: the backend reaps it when it ends
   std::ofstream(folder / "pipe") << "x";
@@ -73,16 +70,16 @@ TEST(ShellPosixOpen, BareHostsReachTheOpenerAsAddressesAndFoldersByPath) {
   std::filesystem::create_directory(folder / "-music");
   CShellExecute shell(std::make_shared<PosixShellBackend>(opener));
   ASSERT_EQ(shell.LaunchURL(0, "www.serenitap.com"), -1);
-  EXPECT_EQ(Read(folder / "received"), "http://www.serenitap.com");
+  EXPECT_EQ(ReadText(folder / "received"), "http://www.serenitap.com");
   EXPECT_FALSE(shell.StillExecuting());
   ASSERT_EQ(shell.Explore(0, folder / "-music"), -1);
-  EXPECT_EQ(Read(folder / "received"), folder / "-music");
+  EXPECT_EQ(ReadText(folder / "received"), folder / "-music");
   const std::filesystem::path here = std::filesystem::current_path();
   std::filesystem::current_path(folder.Path());  // a relative name starting with "-" is no option to the opener
   const std::int32_t explored = shell.Explore(0, "-music");
   std::filesystem::current_path(here);
   ASSERT_EQ(explored, -1);
-  EXPECT_EQ(Read(folder / "received"), "./-music");
+  EXPECT_EQ(ReadText(folder / "received"), "./-music");
   EXPECT_TRUE(Eventually(NoChildLeft));  // the detached openers have ended and been reaped
 }
 
@@ -140,12 +137,11 @@ TEST(InstanceLock, ACopyIsSeenWhileItRunsAndASecondOneKeepsTheLockAlive) {
 
 TEST(InstanceLock, AnUnusableLockPlaceMeansNoOtherCopyAndTheDefaultPlaceIsPerUser) {
   EXPECT_FALSE(OthersRunning("/no-such-folder/serenitap.lock"));
-  const std::string runtime = std::getenv("XDG_RUNTIME_DIR") != nullptr ? std::getenv("XDG_RUNTIME_DIR") : "";
-  ::setenv("XDG_RUNTIME_DIR", "", 1);
+  testing::ScopedEnvironment environment;
+  environment.Set("XDG_RUNTIME_DIR", "");
   EXPECT_EQ(InstanceLock::DefaultLockPath(), "/tmp/serenitap-" + std::to_string(getuid()) + ".lock");
-  ::setenv("XDG_RUNTIME_DIR", "/run/user/7", 1);
+  environment.Set("XDG_RUNTIME_DIR", "/run/user/7");
   EXPECT_EQ(InstanceLock::DefaultLockPath(), "/run/user/7/serenitap.lock");
-  ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
 }
 
 }  // namespace
