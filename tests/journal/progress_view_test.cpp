@@ -40,6 +40,30 @@ struct SummaryRow {
   const char* text;
 };
 
+const SummaryRow kSummaryRows[] = {
+    {"Empty", {}, ""},
+    {"OneSession", {Session(kSat, 8, {3})}, "1 session, 1 re-assessed: the rating fell by 5.0 points on average."},
+    {"NeverReassessedLeftOut",
+     {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
+     "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
+    {"NoneReassessed", {Session(kSat, 7)}, "1 session, none re-assessed yet."},
+    {"Thousands", std::vector<SessionRecord>(100'000, Session(kSat, 7, {5})),
+     "100,000 sessions, 100,000 re-assessed: the rating fell by 2.0 points on average."},
+    {"Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
+    {"Same",
+     {Session(kSat, 5, {6, 5}), Session(kSat, 4, {4})},
+     "2 sessions, 2 re-assessed: the rating stayed the same on average."},
+    {"UnreadableRatingsLeftOut",
+     {Session(kSat, RatingRead(11), {3}), Session(kSat, 8, {RatingRead(-5)}), Session(kSat, 9, {4})},
+     "3 sessions, 3 re-assessed: the rating fell by 5.0 points on average. 2 sessions have ratings that cannot be "
+     "read, left out of the average."},
+    {"OnlyUnreadable",
+     {Session(kSat, RatingRead(2147483647), {2})},
+     "1 session, 1 re-assessed. 1 session has a rating that cannot be read."}};
+
+// Names each row's test after the row.
+const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
+
 class SummaryLine : public ::testing::TestWithParam<SummaryRow> {};
 
 TEST_P(SummaryLine, CountsOnlyTheRatingsGiven) {
@@ -47,32 +71,7 @@ TEST_P(SummaryLine, CountsOnlyTheRatingsGiven) {
   EXPECT_EQ(SummaryText(Summarise(sessions, All(sessions))), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Journal, SummaryLine,
-    ::testing::Values(
-        SummaryRow{"Empty", {}, ""},
-        SummaryRow{"OneSession",
-                   {Session(kSat, 8, {3})},
-                   "1 session, 1 re-assessed: the rating fell by 5.0 points on average."},
-        SummaryRow{"NeverReassessedLeftOut",
-                   {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
-                   "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
-        SummaryRow{"NoneReassessed", {Session(kSat, 7)}, "1 session, none re-assessed yet."},
-        SummaryRow{"Thousands", std::vector<SessionRecord>(100'000, Session(kSat, 7, {5})),
-                   "100,000 sessions, 100,000 re-assessed: the rating fell by 2.0 points on average."},
-        SummaryRow{
-            "Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
-        SummaryRow{"Same",
-                   {Session(kSat, 5, {6, 5}), Session(kSat, 4, {4})},
-                   "2 sessions, 2 re-assessed: the rating stayed the same on average."},
-        SummaryRow{"UnreadableRatingsLeftOut",
-                   {Session(kSat, RatingRead(11), {3}), Session(kSat, 8, {RatingRead(-5)}), Session(kSat, 9, {4})},
-                   "3 sessions, 3 re-assessed: the rating fell by 5.0 points on average. 2 sessions have ratings that "
-                   "cannot be read, left out of the average."},
-        SummaryRow{"OnlyUnreadable",
-                   {Session(kSat, RatingRead(2147483647), {2})},
-                   "1 session, 1 re-assessed. 1 session has a rating that cannot be read."}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Journal, SummaryLine, ::testing::ValuesIn(kSummaryRows), kRowName);
 
 TEST(ShownSessions, NewestFirstOfTheIssueChosenUnknownTimesLast) {
   const std::vector<SessionRecord> sessions = {
@@ -99,16 +98,13 @@ TEST_P(ClosingLine, SaysTheIssueTheTwoRatingsAndTheMinutes) {
   EXPECT_EQ(SessionLine(s), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Journal, ClosingLine,
-                         ::testing::Values(LineRow{"Reassessed", Session(kSat, 8, {5, 3}), 6 * kMinute + 10'000,
-                                                   "Anxiety, fear, panic, phobia: 8 → 3 in 6 minutes"},
-                                           LineRow{"NotReassessed", Session(kSat, 7), kMinute + 29'000,
-                                                   "Anxiety, fear, panic, phobia: 7, not re-assessed, 1 minute"},
-                                           LineRow{"UnderAMinute", Session(kSat, 4, {4}, issGuilt), 20'000,
-                                                   "Guilt: 4 → 4 in less than a minute"},
-                                           LineRow{"StillOpen", Session(kSat, 9, {6}, issGuilt), std::nullopt,
-                                                   "Guilt: 9 → 6"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+const LineRow kLineRows[] = {
+    {"Reassessed", Session(kSat, 8, {5, 3}), 6 * kMinute + 10'000, "Anxiety, fear, panic, phobia: 8 → 3 in 6 minutes"},
+    {"NotReassessed", Session(kSat, 7), kMinute + 29'000, "Anxiety, fear, panic, phobia: 7, not re-assessed, 1 minute"},
+    {"UnderAMinute", Session(kSat, 4, {4}, issGuilt), 20'000, "Guilt: 4 → 4 in less than a minute"},
+    {"StillOpen", Session(kSat, 9, {6}, issGuilt), std::nullopt, "Guilt: 9 → 6"}};
+
+INSTANTIATE_TEST_SUITE_P(Journal, ClosingLine, ::testing::ValuesIn(kLineRows), kRowName);
 
 TEST(ProgressChart, EachSessionBeforeAndOnlyTheAftersGivenInTimeOrder) {
   const std::vector<SessionRecord> sessions = {Session(kSat + kDay, 7), Session(kSat, 8, {6, 3}),
