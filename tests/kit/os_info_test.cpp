@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <regex>
 
 #include "services/failure.h"
