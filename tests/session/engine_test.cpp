@@ -17,10 +17,10 @@ using testing::SessionControls;
 using testing::Where;
 
 // The controls before the step timer runs, while it runs, paused, and at the end.
-constexpr SessionControls kUntimed{false, false, {false, true}, {false, false}};
-constexpr SessionControls kTiming{true, true, {true, true}, {false, false}};
-constexpr SessionControls kPaused{false, true, {true, false}, {true, true}};
-constexpr SessionControls kFinished{false, true, {false, true}, {false, false}};
+constexpr SessionControls kUntimed{false, {false, true}, {false, true}, {false, false}};
+constexpr SessionControls kTiming{true, {true, true}, {true, true}, {false, false}};
+constexpr SessionControls kPaused{false, {true, true}, {true, false}, {true, true}};
+constexpr SessionControls kFinished{false, {true, true}, {false, true}, {false, false}};
 
 // The issue chosen and the option shown, the SUD rating chosen and the one shown.
 struct Choices {

@@ -6,7 +6,6 @@
 // on such a window, with the error reports it makes and the messages it shows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -22,12 +21,26 @@
 
 namespace serenitap::testing {
 
+// The controls the session drives: the step timer, Previous, Pause and Resume.
+struct SessionControls {
+  struct Button {
+    bool enabled = false, visible = true;
+    friend bool operator==(const Button&, const Button&) = default;
+  };
+  bool timer = false;
+  Button previous{true}, pause{true}, resume;
+  friend bool operator==(const SessionControls&, const SessionControls&) = default;
+  friend void PrintTo(const SessionControls& c, std::ostream* out) {
+    *out << "{timer " << (c.timer ? "on" : "off");
+    for (const auto& [name, b] : {std::pair{"Previous", c.previous}, {"Pause", c.pause}, {"Resume", c.resume}})
+      *out << ", " << name << (b.enabled ? " enabled" : " disabled") << (b.visible ? " shown" : " hidden");
+    *out << "}";
+  }
+};
+
 class FakeSessionView : public ISessionView {
  public:
-  bool timerEnabled = false;
-  bool previousEnabled = true, previousVisible = true;
-  bool pauseEnabled = true, pauseVisible = true;
-  bool resumeEnabled = false, resumeVisible = true;
+  SessionControls controls;
   std::array<bool, 17> dotVisible{};  // index 1..16
   Rgb dotColour = kDotRed;
   StepTexts texts;
@@ -40,16 +53,14 @@ class FakeSessionView : public ISessionView {
   std::function<void(const std::string&)> hook;
   std::string failOn;
 
-  int VisibleDots() const { return static_cast<int>(std::count(dotVisible.begin(), dotVisible.end(), true)); }
-
   void SetStepTimerEnabled(bool on) override {
-    Call(on ? "Timer(1)" : "Timer(0)", [&] { timerEnabled = on; });
+    Call(on ? "Timer(1)" : "Timer(0)", [&] { controls.timer = on; });
   }
   void SetButtonEnabled(SessionButton b, bool on) override {
-    Call("Enabled" + Name(b, on), [&] { Pick(b, previousEnabled, pauseEnabled, resumeEnabled) = on; });
+    Call("Enabled" + Name(b, on), [&] { Of(b).enabled = on; });
   }
   void SetButtonVisible(SessionButton b, bool on) override {
-    Call("Visible" + Name(b, on), [&] { Pick(b, previousVisible, pauseVisible, resumeVisible) = on; });
+    Call("Visible" + Name(b, on), [&] { Of(b).visible = on; });
   }
   void HideAllDots() override {
     Call("HideAllDots", [&] { dotVisible.fill(false); });
@@ -87,8 +98,10 @@ class FakeSessionView : public ISessionView {
     const char* name = b == SessionButton::Previous ? "Previous" : b == SessionButton::Pause ? "Pause" : "Resume";
     return std::string("(") + name + (on ? ",1)" : ",0)");
   }
-  static bool& Pick(SessionButton b, bool& previous, bool& pause, bool& resume) {
-    return b == SessionButton::Previous ? previous : b == SessionButton::Pause ? pause : resume;
+  SessionControls::Button& Of(SessionButton b) {
+    return b == SessionButton::Previous ? controls.previous
+           : b == SessionButton::Pause  ? controls.pause
+                                        : controls.resume;
   }
   template <class Apply>
   void Call(const std::string& name, Apply apply) {
@@ -110,26 +123,6 @@ struct Where {
   }
 };
 
-// The controls the session drives: the step timer, Previous, Pause and Resume.
-struct SessionControls {
-  struct Button {
-    bool enabled = false, visible = false;
-    friend bool operator==(const Button&, const Button&) = default;
-  };
-  bool timer = false, previous = false;
-  Button pause, resume;
-  friend bool operator==(const SessionControls&, const SessionControls&) = default;
-  friend void PrintTo(const SessionControls& c, std::ostream* out) {
-    const auto button = [&](const char* name, const Button& b) {
-      *out << ", " << name << (b.enabled ? " enabled" : " disabled") << (b.visible ? " shown" : " hidden");
-    };
-    *out << "{timer " << (c.timer ? "on" : "off") << ", Previous " << (c.previous ? "enabled" : "disabled");
-    button("Pause", c.pause);
-    button("Resume", c.resume);
-    *out << "}";
-  }
-};
-
 class EngineTest : public ::testing::Test {
  protected:
   EngineTest() {
@@ -147,7 +140,7 @@ class EngineTest : public ::testing::Test {
   }
   // Ticks of the step timer, which fires only while it is on.
   void Ticks(int n) {
-    for (int i = 0; i < n && view.timerEnabled; ++i) engine.tmrSteps_Timer();
+    for (int i = 0; i < n && view.controls.timer; ++i) engine.tmrSteps_Timer();
   }
   // Ticks until the step changes, counting the tick that changes it: a step
   // entered by the timer lasts exactly this many ticks, one entered by a
@@ -165,12 +158,7 @@ class EngineTest : public ::testing::Test {
   }
   void Previous() { engine.cmdNavig_Click(0); }
   Where At() const { return {S().genmCurrentStep, S().glngRoundCount, S().gblnPositiveRound}; }
-  SessionControls Controls() const {
-    return {view.timerEnabled,
-            view.previousEnabled,
-            {view.pauseEnabled, view.pauseVisible},
-            {view.resumeEnabled, view.resumeVisible}};
-  }
+  const SessionControls& Controls() const { return view.controls; }
 
   MessageBoxRecorder boxes;
   FakeSessionView view;

@@ -14,6 +14,19 @@
 #include "support/recorders.h"
 
 namespace serenitap {
+
+void PrintTo(const StepDisplay& d, std::ostream* out) {
+  *out << d.step << ", dot " << d.dot << (d.repaintDots ? (d.dotsGreen ? ", dots green" : ", dots red") : "");
+  for (const auto& [shown, what] : {std::pair{d.showIntroLabel, "introduction"},
+                                    {d.showPanels, "panes"},
+                                    {d.showIssueChoice, "issues"},
+                                    {d.showSUDChoice, "SUD scale"},
+                                    {d.showThymus, "thymus"},
+                                    {d.showHands, "hands"},
+                                    {d.showBodyPicture, "body"}})
+    if (shown) *out << ", " << what;
+}
+
 namespace {
 
 using namespace modSteps;
@@ -22,29 +35,6 @@ using namespace modSteps;
 constexpr enmStep kBeforeNone = StepBefore(stpNone);
 constexpr enmStep kPastFinish = StepAfter(stpFinish);
 
-TEST(Steps, LengthsKindsAndTheTimersWalk) {
-  for (enmStep s : StepsFromTo(stpIntro, stpFinish)) {
-    EXPECT_EQ(GetStepLength(s), IsTappingPoint(s)                       ? 2
-                                : s == stpLeftHand || s == stpRightHand ? 10
-                                : s == stpRelax                         ? 15
-                                                                        : 0);
-    EXPECT_EQ(IsThisTappingStep(s), IsTappingPoint(s) || s == stpReassessSUD) << StepNumber(s);
-  }
-  EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
-  std::vector<enmStep> path{stpNone};
-  while (path.size() < 8) path.push_back(GetNextStep(path.back()));
-  EXPECT_EQ(path, (std::vector<enmStep>{stpNone, stpIntro, stpStimulateThymus, stpSelectIssue, stpAssignSUD,
-                                        stpLeftHand, stpRightHand, stpTopHead1}));
-  // A round visits each of the sixteen points once, then starts again.
-  std::set<enmStep> round;
-  enmStep step = stpTopHead1;
-  while (round.insert(step).second && IsTappingPoint(step)) step = GetNextStep(step);
-  EXPECT_EQ(step, stpTopHead1);
-  EXPECT_EQ(round.size(), 16u);
-  EXPECT_EQ(GetNextStep(stpRelax), stpTopHead1);
-  EXPECT_EQ(GetNextStep(stpFinish), stpIntro);
-}
-
 TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
   std::vector<enmStep> points;
   for (const enmStep point : TappingPoints()) points.push_back(point);
@@ -52,6 +42,7 @@ TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
   EXPECT_EQ(std::make_pair(points.front(), points.back()), std::make_pair(stpTopHead1, stpRightUnderArm));
   EXPECT_TRUE(StepsFromTo(stpFinish, stpIntro).begin() == StepsFromTo(stpFinish, stpIntro).end());
   EXPECT_EQ(std::make_pair(StepAfter(stpChin1), StepBefore(stpChin1)), std::make_pair(stpChin2, stpUnderNose2));
+  EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
   EXPECT_FALSE(IsTappingPoint(stpRightHand) || IsTappingPoint(stpRelax));
 }
 
@@ -72,36 +63,21 @@ TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
-  // Besides the panes: the introduction's text, the issues, the SUD scale, the
-  // thymus, the hands, the body chart; the dot of the point (-1: none).
-  struct Row {
-    const char* name;
-    enmStep step;
-    bool intro, issues, sud, thymus, hands, body;
-    std::int32_t dot;
-  };
-  const Row rows[] = {{"introduction", stpIntro, true, false, false, false, false, true, -1},
-                      {"issue", stpSelectIssue, false, true, false, false, false, false, -1},
-                      {"rating", stpAssignSUD, false, false, true, false, false, false, -1},
-                      {"thymus", stpStimulateThymus, false, false, false, true, false, true, -1},
-                      {"left hand", stpLeftHand, false, false, false, false, true, false, 2},
-                      {"right hand", stpRightHand, false, false, false, false, true, false, 3},
-                      {"a point", stpChin1, false, false, false, false, false, true, 9},
-                      {"relaxation", stpRelax, false, false, false, false, false, true, -1},
-                      {"re-assessment", stpReassessSUD, false, false, true, false, false, false, -1},
-                      {"closing page", stpFinish, true, false, false, false, false, false, -1}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const StepDisplay d = GetStepDisplay(row.step, 3, true);
-    EXPECT_EQ(d.showIntroLabel, row.intro);
-    EXPECT_EQ(d.showPanels, !row.intro);
-    EXPECT_EQ(d.showIssueChoice, row.issues);
-    EXPECT_EQ(d.showSUDChoice, row.sud);
-    EXPECT_EQ(d.showThymus, row.thymus);
-    EXPECT_EQ(d.showHands, row.hands);
-    EXPECT_EQ(d.showBodyPicture, row.body);
-    EXPECT_EQ(d.dot, row.dot);
-  }
+  // In the third round, a positive one; only the affirmation repaints the dots, green.
+  const std::pair<const char*, StepDisplay> rows[] = {
+      {"introduction", {.step = stpIntro, .dot = -1, .showBodyPicture = true, .showIntroLabel = true}},
+      {"issue", {.step = stpSelectIssue, .dot = -1, .showIssueChoice = true, .showPanels = true}},
+      {"rating", {.step = stpAssignSUD, .dot = -1, .showSUDChoice = true, .showPanels = true}},
+      {"thymus",
+       {.step = stpStimulateThymus, .dot = -1, .showThymus = true, .showPanels = true, .showBodyPicture = true}},
+      {"left hand",
+       {.step = stpLeftHand, .dot = 2, .repaintDots = true, .dotsGreen = true, .showPanels = true, .showHands = true}},
+      {"right hand", {.step = stpRightHand, .dot = 3, .showPanels = true, .showHands = true}},
+      {"a point", {.step = stpChin1, .dot = 9, .showPanels = true, .showBodyPicture = true}},
+      {"relaxation", {.step = stpRelax, .dot = -1, .showPanels = true, .showBodyPicture = true}},
+      {"re-assessment", {.step = stpReassessSUD, .dot = -1, .showSUDChoice = true, .showPanels = true}},
+      {"closing page", {.step = stpFinish, .dot = -1, .showIntroLabel = true}}};
+  for (const auto& [name, shown] : rows) EXPECT_EQ(GetStepDisplay(shown.step, 3, true), shown) << name;
   EXPECT_TRUE(IsTimedStep(stpRelax) && !IsBlinkingStep(stpRelax));  // timed, with no dot to blink
   // Points met twice in a round share a dot; the right eyebrow has the last one.
   const std::pair<enmStep, std::int32_t> dots[] = {
