@@ -2,20 +2,14 @@
 // the real main window, and the "My Progress" window built offscreen with data.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <QAccessible>
-#include <QAction>
 #include <QComboBox>
-#include <QDateTime>
 #include <QLabel>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QtCharts/QChart>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <algorithm>
