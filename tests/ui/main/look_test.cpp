@@ -3,15 +3,9 @@
 // it while the desktop's palette is a dark one; all of it in one family.
 #include <QAbstractItemView>
 #include <QFontInfo>
-#include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QToolButton>
-#include <set>
 
 #include "journal/journal_store.h"
-#include "support/temp_store.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/focus_ring.h"
@@ -154,12 +148,7 @@ class DarkDesktop : public window_testing::MainControllerTest {
     QApplication::setPalette(desktopPalette_);
     QApplication::setFont(desktopFont_);
   }
-  void ExpectStepReadable() {
-    seen.insert(step());
-    ExpectReadable(*window, "step " + std::to_string(StepNumber(step())), family);
-  }
   QString family;
-  std::set<enmStep> seen;
 
  private:
   QPalette desktopPalette_ = QApplication::palette();
@@ -167,23 +156,7 @@ class DarkDesktop : public window_testing::MainControllerTest {
 };
 
 TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {
-  ExpectStepReadable();          // the introduction
-  for (int i = 0; i < 4; ++i) {  // thymus, issue, rating, the karate chop
-    Key(Qt::Key_N);
-    ExpectStepReadable();
-  }
-  for (int i = 0; i < 20 && seen.size() < 22; ++i) {  // the karate chop's other hand and a whole round
-    ASSERT_GT(TicksUntilStepChanges(2000), 0);
-    ExpectStepReadable();
-  }
-  Key(Qt::Key_N);  // relax
-  ExpectStepReadable();
-  ASSERT_GT(TicksUntilStepChanges(2000), 0);  // a positive round
-  Key(Qt::Key_N);                             // rate again
-  ExpectStepReadable();
-  Controls().cmdFinish->click();
-  ExpectStepReadable();
-  EXPECT_EQ(seen.size(), 25u);
+  OnEveryStep([this] { ExpectReadable(*window, "step " + std::to_string(StepNumber(step())), family); });
   window->PopupMenu().popup(window->mapToGlobal(QPoint(10, 10)));
   EXPECT_EQ(QFontInfo(window->PopupMenu().font()).family(), family);
   window->PopupMenu().close();

@@ -16,6 +16,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "services/failure.h"
 #include "services/notice.h"
@@ -155,6 +156,25 @@ class MainControllerTest : public ::testing::Test {
   void NextUntil(enmStep wanted) {
     for (int i = 0; i < 40 && step() != wanted; ++i) QTest::keyClick(window.get(), Qt::Key_N);
     ASSERT_EQ(step(), wanted);
+  }
+  // Every step of a session, in turn, by keys and by the timer: check runs on each of the 25.
+  void OnEveryStep(const std::function<void()>& check) {
+    std::set<enmStep> seen;
+    const auto visit = [&] { seen.insert(step()), check(); };
+    visit();                       // the introduction
+    for (int i = 0; i < 4; ++i) {  // thymus, issue, rating, the karate chop
+      Key(Qt::Key_N);
+      visit();
+    }
+    while (seen.size() < 22 && TicksUntilStepChanges(2000) > 0) visit();  // the other hand, a whole round
+    Key(Qt::Key_N);                                                       // relax
+    visit();
+    ASSERT_GT(TicksUntilStepChanges(2000), 0);  // a positive round
+    Key(Qt::Key_N);                             // rate again
+    visit();
+    Controls().cmdFinish->click();
+    visit();
+    EXPECT_EQ(seen.size(), 25u);
   }
   // Finish, and N starts a new session.
   void Restart() {

@@ -1,31 +1,14 @@
 // The main window built from its control table, without a session: what shows
 // at start, where it sits, looks, accessibility, the dots, the notices in its
 // status strip, and texts that fit their labels.
-#include <gtest/gtest.h>
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCoreApplication>
-#include <QEventLoop>
 #include <QFontInfo>
-#include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <algorithm>
 #include <climits>
 
 #include "content/instructions.h"
-#include "services/notice.h"
-#include "support/widget_steps.h"
 #include "ui/fonts.h"
-#include "ui/main/after_first_paint.h"
-#include "ui/main/control_table.h"
-#include "ui/main/main_window.h"
+#include "ui/main/main_window_fixture.h"
 #include "ui/main/notice_strip.h"
-#include "ui/main/widgets.h"
 
 namespace serenitap {
 namespace {
@@ -39,13 +22,6 @@ class MainWindowTest : public ::testing::Test {
   QWidget* Named(const char* objectName) { return testing::Child<QWidget>(window, objectName); }
   frmMain window;
 };
-
-TEST(ControlTable, FindsControlsByNameAndIndex) {
-  EXPECT_EQ(main_window::FindControl("cmdNavig", 1)->caption, "&Next");
-  EXPECT_EQ(main_window::FindControl("cmdNavig"), nullptr);
-  EXPECT_EQ(main_window::ObjectNameOf("radSUD", 10), "radSUD(10)");
-  EXPECT_EQ(main_window::DotPointName(4), "top of the head");
-}
 
 TEST_F(MainWindowTest, StartsWithTheIntroductionAndTheToolbarButtons) {
   window.show();

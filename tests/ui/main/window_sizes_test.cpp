@@ -96,25 +96,7 @@ class WindowSizes : public MainControllerTest {
 
 TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
   window->showNormal();
-  std::set<enmStep> seen;
-  const auto check = [&] {
-    seen.insert(step());
-    ExpectEverythingInside();
-  };
-  check();                       // the introduction
-  for (int i = 0; i < 4; ++i) {  // thymus, issue, rating, the karate chop
-    Key(Qt::Key_N);
-    check();
-  }
-  while (seen.size() < 22 && TicksUntilStepChanges(2000) > 0) check();  // the other hand, a whole round
-  Key(Qt::Key_N);                                                       // relax
-  check();
-  ASSERT_GT(TicksUntilStepChanges(2000), 0);
-  Key(Qt::Key_N);  // rate again
-  check();
-  Controls().cmdFinish->click();
-  check();
-  EXPECT_EQ(seen.size(), 25u);
+  OnEveryStep([this] { ExpectEverythingInside(); });
 }
 
 // A window opened centred stays within the available area of a screen

@@ -46,23 +46,13 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_TRUE(again[3]->isChecked());
 }
 
-}  // namespace
-}  // namespace serenitap
-
-namespace serenitap {
-namespace {
-
-using namespace window_testing;
-
-QLineEdit& Field(frmMain& window) { return window.WordsField(); }
-
 // Words stored for the default issue stand in its affirmation from the start.
 TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
   CloseWindow();
   ASSERT_EQ(modOptions::Words(IssueNumber(issNegativeMemory), "of the \"crash\" \\ on the A7"), "Success");
   OpenWindow();
   NextUntil(stpSelectIssue);
-  EXPECT_EQ(Field(*window).text(), QStringLiteral("of the \"crash\" \\ on the A7"));
+  EXPECT_EQ(window->WordsField().text(), QStringLiteral("of the \"crash\" \\ on the A7"));
   NextUntil(stpLeftHand);
   const QString shown = Controls().lblLeftFrame->accessibleDescription();
   EXPECT_TRUE(
@@ -76,7 +66,7 @@ TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
 // session moves on, and again at Exit.
 TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   NextUntil(stpSelectIssue);
-  QLineEdit& field = Field(*window);
+  QLineEdit& field = window->WordsField();
   EXPECT_TRUE(field.isVisible() && field.isEnabled());
   EXPECT_EQ(field.maxLength(), static_cast<int>(modIssues::kOwnWordsMaxCharacters));  // no more than is kept
   field.setFocus();
