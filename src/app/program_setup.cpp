@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "app/program_icon.h"
 #include "services/product.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/message_box_dialog.h"
@@ -15,7 +16,7 @@ namespace serenitap {
 void SetUpProgram() {
   ApplyDesignedLook();
   QApplication::setApplicationName(ToQString(product::kName));
-  QApplication::setWindowIcon(QIcon(QStringLiteral(":/serenitap.svg")));
+  QApplication::setWindowIcon(ProgramIcon());  // pixels made at build time from :/serenitap.svg
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));
   InstallMessageBoxDialogs();
   InstallErrorReportDialog();

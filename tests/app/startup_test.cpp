@@ -3,6 +3,8 @@
 // main window, and the last line of defence around event handlers.
 #include <gtest/gtest.h>
 
+#include <QIcon>
+#include <QImage>
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
@@ -11,6 +13,7 @@
 
 #include "app/display_check.h"
 #include "app/mod_main.h"
+#include "app/program_icon.h"
 #include "app/program_setup.h"
 #include "app/safe_application.h"
 #include "services/failure.h"
@@ -18,6 +21,10 @@
 #include "support/recorders.h"
 #include "support/widget_steps.h"
 #include "ui/fonts.h"
+
+// The program's pictures are compiled into a static library, which has to
+// ask for them to be registered.
+static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace serenitap {
 namespace {
@@ -50,6 +57,24 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
   EXPECT_EQ(waits, 2);
   SetReportErrorSink({});  // back to standard error: no dialog can block a later test
   SetMessageBoxSink({});
+}
+
+// The window icon is made at build time from the program's picture: at each
+// size the window system is handed, its pixels are the picture's as drawn by
+// the toolkit's own SVG icon engine.
+TEST(ProgramSetup, TheWindowIconIsThePictureDrawnAtEachSize) {
+  InitResources();
+  SetUpProgram();
+  const QIcon icon = QApplication::windowIcon();
+  const QIcon picture(QStringLiteral(":/serenitap.svg"));
+  ASSERT_EQ(icon.availableSizes().size(), std::size(kProgramIconSizes));
+  for (const int size : kProgramIconSizes) {
+    SCOPED_TRACE(size);
+    const QImage built = icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage drawn = picture.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(drawn.size(), QSize(size, size));
+    EXPECT_TRUE(built == drawn);
+  }
 }
 
 TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {

@@ -146,9 +146,8 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     SetFormCaption();
-    // Controls lay out their text as they are made (a line edit at once).
-    WaitForFontConfiguration();
     CreateControls();
+    WaitForFontConfiguration();  // when no control laid out its text as it was made
     CreatePopupMenu();
     notices_ = new NoticeStrip(controls_.picStatusBar);
     AttachNoticeStrip(notices_);
@@ -359,6 +358,7 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
     }
     case ControlKind::Shape: return new main_window::DotShape(container);
     case ControlKind::TextBox: {
+      WaitForFontConfiguration();  // it lays out its text as it is made
       auto* text = new QPlainTextEdit(container);
       text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -366,6 +366,10 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
       return text;
     }
     case ControlKind::LineEdit: {
+      // The first control that lays out its text as it is made: the controls
+      // made before it were made while the font configuration was still
+      // being read.
+      WaitForFontConfiguration();
       auto* field = new QLineEdit(container);
       field->setMaxLength(static_cast<int>(modIssues::kOwnWordsMaxCharacters));
       return field;
@@ -513,11 +517,13 @@ void frmMain::ArrangeControls() {
   }
   // "Paused" stands at the strip's left end while the session is paused;
   // notices take the rest of the strip up to the time.
+  // It is measured only when it shows: measuring loads its bold type, which
+  // the first look of the window does not need.
   double left = 300;
-  if (paused_ != nullptr) {
+  if (paused_ != nullptr && !paused_->isHidden()) {
     const double width = (paused_->sizeHint().width() + 4) * kTwipsPerPixel;
     paused_->setGeometry(PixelRect({left, 0, width, kStatusBarHeight}));
-    if (!paused_->isHidden()) left += width + 150;
+    left += width + 150;
   }
   if (notices_ != nullptr) {
     notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));

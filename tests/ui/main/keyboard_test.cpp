@@ -96,6 +96,9 @@ TEST_F(KeyboardTest, PausedShowsAndOnlyARealKeyResumes) {
   EXPECT_TRUE(window->PausedSign().isVisible());
   EXPECT_EQ(window->PausedSign().text(), "Paused");
   EXPECT_EQ(window->PausedSign().accessibleName(), "Paused");
+  // It has room for its word, and the notices start after it.
+  EXPECT_GE(window->PausedSign().width(), window->PausedSign().sizeHint().width());
+  EXPECT_GT(window->Notices().x(), window->PausedSign().geometry().right());
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
                                        {Qt::Key_Control, Qt::ControlModifier},
                                        {Qt::Key_Super_L, Qt::MetaModifier},
