@@ -1,18 +1,18 @@
 #include "services/error_report.h"
 
-#include <iostream>
 #include <utility>
 
+#include "services/error_line.h"
 #include "services/product.h"
 
 namespace serenitap {
 namespace {
 
 void DefaultSink(const ErrorReport& r) {
-  std::cerr << product::kName << ": error " << r.number << " (" << r.module << ':' << r.procedure << ") "
-            << r.description;
-  if (!r.extra.empty()) std::cerr << " [" << r.extra << ']';
-  std::cerr << '\n';
+  std::string line = std::string(product::kName) + ": error " + std::to_string(r.number) + " (" + r.module + ':' +
+                     r.procedure + ") " + r.description;
+  if (!r.extra.empty()) line += " [" + r.extra + ']';
+  WriteErrorLine(line);
 }
 
 ReportSink& Sink() {

@@ -1,7 +1,8 @@
 #include "services/message_box.h"
 
-#include <iostream>
 #include <utility>
+
+#include "services/error_line.h"
 
 namespace serenitap {
 namespace {
@@ -11,7 +12,7 @@ MsgAnswer FirstAnswer(MsgButtons buttons) {
 }
 
 MsgAnswer DefaultSink(const MessageBoxRequest& request) {
-  std::cerr << request.title << ": " << request.text << '\n';
+  WriteErrorLine(request.title + ": " + request.text);
   return request.defaultButton.value_or(FirstAnswer(request.buttons));
 }
 

@@ -1,12 +1,13 @@
 #include "services/notice.h"
 
-#include <iostream>
 #include <utility>
+
+#include "services/error_line.h"
 
 namespace serenitap {
 namespace {
 
-void DefaultSink(const std::string& text) { std::cerr << text << '\n'; }
+void DefaultSink(const std::string& text) { WriteErrorLine(text); }
 
 NoticeSink& Sink() {
   static NoticeSink sink = DefaultSink;
