@@ -1,6 +1,10 @@
 #include <cstdio>
 #include <memory>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "app/bench_hooks.h"
 #include "app/display_check.h"
 #include "app/font_warm_up.h"
@@ -20,6 +24,13 @@
 
 int main(int argc, char* argv[]) {
   using namespace serenitap;
+#if defined(__GLIBC__)
+  // One heap for every thread. The toolkit's threads (the display's event
+  // reader, the session bus, the painters drawing large pictures in parallel)
+  // and the font thread otherwise get an arena each, each with pages of its
+  // own that stay in memory after their few allocations are freed.
+  mallopt(M_ARENA_MAX, 1);
+#endif
   if (auto reason = MissingDisplayReason()) {
     std::fprintf(stderr, "%s\n", reason->c_str());
     return 1;
