@@ -134,17 +134,6 @@ INSTANTIATE_TEST_SUITE_P(Paces, PaceTest,
                                            PaceRow{"FiveIsNotOffered", 5, 200}, PaceRow{"Zero", 0, 200}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// A pace chosen while a point is on screen holds that point as well.
-TEST_F(EngineTest, APaceChosenOnAPointHoldsThatPoint) {
-  Load();
-  Next(5);
-  Ticks(150);
-  engine.SetPointSeconds(6);
-  EXPECT_EQ(TicksUntilChange(), 600 - 150 + 1);
-  engine.SetPointSeconds(2);
-  EXPECT_EQ(TicksUntilChange(), 200);
-}
-
 // The words of the chosen issue take the placeholder's place in what the
 // window shows; another issue's words, or none, leave the texts as they are.
 TEST_F(EngineTest, TheChosenIssuesWordsAreShown) {
