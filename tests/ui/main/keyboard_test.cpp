@@ -1,7 +1,6 @@
 // The whole window by keyboard and by screen reader: where the focus starts
 // and goes, what a focused control does with Space and Enter, the choice
-// groups, resuming, the focus ring, "Paused", and the roles a screen reader
-// announces.
+// groups, the focus ring, and the roles a screen reader announces.
 #include <QAccessible>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -84,33 +83,6 @@ TEST_F(KeyboardTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
   Key(Qt::Key_Right);
   EXPECT_EQ(sud(), rating + 2);
   EXPECT_EQ(step(), stpAssignSUD);
-}
-
-// While paused, a key resumes, but not a modifier alone, a Ctrl or Meta
-// chord, or a chord the window manager keeps (Alt+Tab); "Paused" shows meanwhile.
-TEST_F(KeyboardTest, PausedShowsAndOnlyARealKeyResumes) {
-  NextUntil(stpTopHead1);
-  EXPECT_TRUE(window->PausedSign().isHidden());
-  Key(Qt::Key_Escape);
-  ASSERT_TRUE(Paused());
-  EXPECT_TRUE(window->PausedSign().isVisible());
-  EXPECT_EQ(window->PausedSign().text(), "Paused");
-  EXPECT_EQ(window->PausedSign().accessibleName(), "Paused");
-  // It has room for its word, and the notices start after it.
-  EXPECT_GE(window->PausedSign().width(), window->PausedSign().sizeHint().width());
-  EXPECT_GT(window->Notices().x(), window->PausedSign().geometry().right());
-  for (const auto& [key, modifiers] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
-                                       {Qt::Key_Control, Qt::ControlModifier},
-                                       {Qt::Key_Super_L, Qt::MetaModifier},
-                                       {Qt::Key_N, Qt::ControlModifier},
-                                       {Qt::Key_Tab, Qt::AltModifier}}) {
-    QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
-    EXPECT_TRUE(Paused()) << key;
-  }
-  Key(Qt::Key_K);
-  EXPECT_FALSE(Paused());
-  EXPECT_TRUE(window->PausedSign().isHidden());
-  EXPECT_EQ(step(), stpTopHead1);
 }
 
 TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {

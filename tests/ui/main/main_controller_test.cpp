@@ -6,6 +6,7 @@
 
 #include "services/product.h"
 #include "ui/main/main_window_fixture.h"
+#include "ui/main/notice_strip.h"
 
 namespace serenitap {
 namespace {
@@ -96,10 +97,13 @@ TEST_F(MainControllerTest, TheNavigationButtonsMoveOneStepEach) {
   EXPECT_EQ(step(), stpStimulateThymus);
 }
 
-TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMoving) {
+// Esc pauses a running step and "Paused" shows. A key resumes, but not a
+// modifier alone, a Ctrl or Meta chord, or a chord the window manager keeps
+// (Alt+Tab). Each key arrives with its modifiers already held, so only the key
+// itself can resume; a digit resumes too, and rates nothing.
+TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryRealKeyResumesWithoutMoving) {
   NextUntil(stpTopHead1);
-  // Each key arrives with its modifiers already held, so only the key itself can
-  // resume. A digit resumes too, and rates nothing.
+  EXPECT_TRUE(window->PausedSign().isHidden());
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
                                        {Qt::Key_X, Qt::AltModifier},
                                        {Qt::Key_3, Qt::KeyboardModifiers()}}) {
@@ -107,10 +111,24 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryKeyResumesWithoutMovi
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
     EXPECT_TRUE(Paused() && !timer().isActive() && !Controls().cmdPause->isVisible());
+    EXPECT_TRUE(window->PausedSign().isVisible());
+    EXPECT_EQ(window->PausedSign().text() + "/" + window->PausedSign().accessibleName(), "Paused/Paused");
+    // It has room for its word, and the notices start after it.
+    EXPECT_GE(window->PausedSign().width(), window->PausedSign().sizeHint().width());
+    EXPECT_GT(window->Notices().x(), window->PausedSign().geometry().right());
+    for (const auto& [held, with] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
+                                     {Qt::Key_Control, Qt::ControlModifier},
+                                     {Qt::Key_Super_L, Qt::MetaModifier},
+                                     {Qt::Key_N, Qt::ControlModifier},
+                                     {Qt::Key_Tab, Qt::AltModifier}}) {
+      QTest::simulateEvent(KeyTarget(), true, held, with, QString(), false);
+      EXPECT_TRUE(Paused()) << held;
+    }
     KeySpy spy(KeyTarget(), key);
     QTest::simulateEvent(KeyTarget(), true, key, modifiers, QString(), false);
     EXPECT_EQ(spy.presses, 0) << key;
     EXPECT_TRUE(window->isVisible() && !Paused() && timer().isActive() && Controls().cmdPause->isEnabled());
+    EXPECT_TRUE(window->PausedSign().isHidden());
     EXPECT_EQ(std::make_tuple(step(), state().glngTickMs, sud()), std::make_tuple(stpTopHead1, tickMs, 5));
   }
 }

@@ -119,6 +119,10 @@ class MainControllerTest : public ::testing::Test {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
+  void Reopen() {
+    CloseWindow();
+    OpenWindow();
+  }
   void OnModal(const char* which, QWidget* owner) {
     modalCalls.push_back(which);
     EXPECT_EQ(owner, window.get());

@@ -204,7 +204,7 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
 // built: the window waits for it once, before the first control that lays
 // out its text as it is made (a line edit; two threads must not read the
 // configuration at once). The controls before it are made meanwhile.
-TEST(FirstPaint, TheWindowWaitsForTheFontConfigurationOnceBeforeItLaysOutText) {
+TEST(FirstPaint, TheWindowWaitsOnceForTheFontConfigurationAndMakesTheTextBoxWhenAskedFor) {
   const auto lineEdits = [] {
     const QWidgetList all = QApplication::allWidgets();
     return std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<QLineEdit*>(w) != nullptr; });
@@ -222,13 +222,9 @@ TEST(FirstPaint, TheWindowWaitsForTheFontConfigurationOnceBeforeItLaysOutText) {
   EXPECT_FALSE(FontConfigurationWait());
   frmMain second;
   EXPECT_EQ(waits, 1);
-}
-
-// The introduction is the first thing shown: its text is fitted before the
-// window is painted. Nothing shows the journal text box: it is made, hidden,
-// as the window's own control, when it is asked for.
-TEST(FirstPaint, TheHiddenTextBoxIsMadeWhenAskedFor) {
-  frmMain window;
+  // The introduction is the first thing shown: its text is fitted before the
+  // window is painted. Nothing shows the journal text box: it is made, hidden,
+  // as the window's own control, when it is asked for.
   auto* intro = window.findChild<QLabel*>("lblIntro");
   EXPECT_EQ(intro->font().pixelSize(), DesignSize(intro));
   EXPECT_EQ(window.findChild<QWidget*>("txtJournal"), nullptr);

@@ -131,8 +131,7 @@ TEST_F(MainControllerTest, ExitStopsTheStepTimerBeforeTheWindowCloses) {
     if (way == 4) Key(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(watcher.timerAtClose, std::vector<bool>{false}) << way;
     EXPECT_FALSE(window->isVisible() || other.isVisible()) << way;
-    CloseWindow();
-    OpenWindow();
+    Reopen();
   }
   ASSERT_EQ(reports.reports.size(), 1u);
   EXPECT_EQ(reports.reports[0].procedure, "FormPos_Save");
@@ -154,8 +153,7 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   window->close();
   const auto p = StoredPlacement();
   EXPECT_EQ(p[4], kWindowStateNormal);
-  CloseWindow();
-  OpenWindow();
+  Reopen();
   EXPECT_EQ(window->size(), size);
   EXPECT_EQ(window->frameGeometry().topLeft(), frame.topLeft());
   window->move(100, 80);  // minimized, nothing is stored: the placement before stays
@@ -163,8 +161,7 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   QApplication::processEvents();
   window->close();
   EXPECT_EQ(StoredPlacement(), p);
-  CloseWindow();
-  OpenWindow();
+  Reopen();
   window->showMaximized();  // maximized, only the state is stored
   QApplication::processEvents();
   window->close();
@@ -237,8 +234,7 @@ TEST_F(MainControllerTest, AFirstStartThatDoesNotFitOpensMaximizedAndIsKeptSo) {
   const auto stored = StoredPlacement();
   EXPECT_EQ(stored[4], kWindowStateMaximized);
   EXPECT_TRUE(QRect(0, 0, 800, 800).contains(QRect(stored[0] / 15, stored[1] / 15, stored[2] / 15, stored[3] / 15)));
-  CloseWindow();
-  OpenWindow();
+  Reopen();
   EXPECT_TRUE(window->isMaximized());
   window->showNormal();
   QApplication::processEvents();

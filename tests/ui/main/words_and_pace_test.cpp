@@ -12,20 +12,9 @@ namespace {
 
 using namespace window_testing;
 
-// A pace stored before the start holds every tapping point that long.
-TEST_F(MainControllerTest, AStoredPaceHoldsEachPoint) {
-  CloseWindow();
-  ASSERT_EQ(modOptions::PointSeconds(4), "Success");
-  OpenWindow();
-  NextUntil(stpLeftHand);
-  EXPECT_EQ(TicksUntilStepChanges(1002) + TicksUntilStepChanges(1001), 2001);  // the hands keep ten seconds
-  ASSERT_EQ(step(), stpTopHead1);
-  EXPECT_EQ(TicksUntilStepChanges(500), 400);
-  EXPECT_EQ(TicksUntilStepChanges(500), 400);
-}
-
 // The menu's "Pace": four choices, the stored one checked; a choice holds the
-// point on screen at once and is stored.
+// point on screen at once and is stored, and the stored one holds every point
+// of the next start.
 TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   QAction* pace = controller->Action(CommandId::Pace);
   ASSERT_NE(pace, nullptr);
@@ -39,11 +28,12 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_EQ(modOptions::PointSeconds(), 6);
   EXPECT_EQ(TicksUntilStepChanges(700), 601);
   EXPECT_EQ(TicksUntilStepChanges(700), 600);
-  CloseWindow();
-  OpenWindow();
+  Reopen();
   const QList<QAction*> again = controller->Action(CommandId::Pace)->menu()->actions();
   ASSERT_EQ(again.size(), 4);
   EXPECT_TRUE(again[3]->isChecked());
+  NextUntil(stpTopHead1);  // the stored pace holds each point from the start
+  EXPECT_EQ(TicksUntilStepChanges(700), 601);
 }
 
 // Words stored for the default issue stand in its affirmation from the start.
