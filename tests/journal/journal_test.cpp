@@ -29,7 +29,8 @@ namespace {
 using testing::ReadText;
 using testing::TempFolder;
 namespace fs = std::filesystem;
-constexpr TimeMs kMonday = 1772409600000;  // 2026-03-02T00:00:00Z
+constexpr TimeMs kMonday = 1772409600000;                                         // 2026-03-02T00:00:00Z
+constexpr fs::perms kOwnerOnly = fs::perms::owner_read | fs::perms::owner_write;  // every file the journal keeps
 
 // A connection of another program to a database file, for what the program
 // finds there or for holding its lock.
@@ -53,11 +54,6 @@ class OtherProgram {
  private:
   sqlite3* db_ = nullptr;
 };
-
-unsigned Mode(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 0777 : 0;
-}
 
 // What a writer tells, safe to read while its thread runs.
 struct Told {
@@ -163,7 +159,7 @@ TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
   EXPECT_EQ(std::tie(s.started, s.issue, s.firstRating, s.rounds, s.ended, s.end),
             std::tuple(kMonday + 60000, issGuilt, 9, 3, kMonday + 240000, SessionEnd::Finish));
   EXPECT_EQ(s.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}, {kMonday + 180000, 2}}));
-  EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);
   EXPECT_EQ(fs::status(folder / "data/Serenitap").permissions(), fs::perms::owner_all);
 }
 
@@ -283,12 +279,12 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
     EXPECT_EQ(sessions.front().words, row.setAside ? "mine" : "");
     EXPECT_EQ(sessions.back().words, "mine");
     EXPECT_EQ(OtherProgram(path).Number("PRAGMA user_version"), JournalStore::kVersion);
-    EXPECT_EQ(Mode(path), 0600u);
+    EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);
     EXPECT_EQ(OtherProgram(path).Number("PRAGMA application_id"), JournalStore::kApplicationId);
     if (!row.setAside) continue;
     EXPECT_EQ(ReadText(store.SetAsideAs()), original);
     EXPECT_EQ(ReadText(store.SetAsideAs() + "-wal"), originalLog);
-    EXPECT_EQ(Mode(store.SetAsideAs()), 0600u);
+    EXPECT_EQ(fs::status(store.SetAsideAs()).permissions(), kOwnerOnly);
   }
 }
 
@@ -408,7 +404,7 @@ TEST_F(SharedJournal, ANewerVersionsJournalIsReadButNeverWritten) {
   const auto kept = ParsePending(ReadText(JournalWriter::PendingPath(path)));
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(kept[0].uid, "this run");
-  EXPECT_EQ(Mode(JournalWriter::PendingPath(path)), 0600u);
+  EXPECT_EQ(fs::status(JournalWriter::PendingPath(path)).permissions(), kOwnerOnly);
 }
 
 // What keeps the journal from being written is told once, in words for
@@ -511,7 +507,7 @@ TEST_F(SharedJournal, SessionsWaitingAtExitAreKeptAndRecordedAtTheNextStart) {
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, JournalWriter::kExitWait + std::chrono::seconds(1));
   other.Run("ROLLBACK");
-  EXPECT_EQ(Mode(JournalWriter::PendingPath(path)), 0600u);
+  EXPECT_EQ(fs::status(JournalWriter::PendingPath(path)).permissions(), kOwnerOnly);
   Told told;
   JournalWriter next(path, told.Sink());
   ASSERT_TRUE(next.Flush(std::chrono::seconds(10)));
