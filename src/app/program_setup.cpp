@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QPixmapCache>
 
 #include "app/program_icon.h"
 #include "services/product.h"
@@ -15,6 +16,10 @@ namespace serenitap {
 
 void SetUpProgram() {
   ApplyDesignedLook();
+  // Nothing drawn is kept for the next paint: the style kept the face of each
+  // button at each of its sizes and states (70 KB for the toolbar alone), for
+  // repaints that are rare and quick here.
+  QPixmapCache::setCacheLimit(0);
   QApplication::setApplicationName(ToQString(product::kName));
   QApplication::setWindowIcon(ProgramIcon());  // pixels made at build time from :/serenitap.svg
   QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvex.Serenitap"));
