@@ -34,10 +34,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Where each file belongs, relative to the prefix (the chart of My Progress is
-# a module the program loads from lib/serenitap).
+# Where each file belongs, relative to the prefix (the program proper and the
+# chart of My Progress are modules the program loads from lib/serenitap).
 expected=(
   bin/serenitap
+  lib/serenitap/serenitap_program.so
   lib/serenitap/serenitap_chart.so
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -7,8 +8,8 @@
 
 #include "app/bench_hooks.h"
 #include "app/display_check.h"
-#include "app/font_warm_up.h"
 #include "app/mod_main.h"
+#include "app/program_entry.h"
 #include "app/program_setup.h"
 #include "app/safe_application.h"
 #include "services/instance_lock.h"
@@ -22,7 +23,10 @@
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
 
-int main(int argc, char* argv[]) {
+// The program proper, which the executable loads and runs (program_entry.h);
+// the font configuration is being read meanwhile, until waitForFonts returns.
+extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* argc, char** argv,
+                                                                           void (*waitForFonts)()) {
   using namespace serenitap;
 #if defined(__GLIBC__)
   // One heap for every thread. The toolkit's threads (the display's event
@@ -35,16 +39,15 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "%s\n", reason->c_str());
     return 1;
   }
-  FontConfigurationWarmUp fonts;  // runs while the application connects to the display
   std::unique_ptr<DisplayConnection> display;
   if (auto reason = DisplayConnection::Open(display)) {
     std::fprintf(stderr, "%s\n", reason->c_str());
     return 1;
   }
-  SafeApplication app(argc, argv);
+  SafeApplication app(*argc, argv);
   display.reset();  // the application has its own connection now
   SetUpProgram();
-  FontConfigurationWait() = [&fonts] { fonts.Wait(); };
+  FontConfigurationWait() = waitForFonts;
 
   InstanceLock instances;
   std::unique_ptr<frmMain> window;
@@ -54,7 +57,7 @@ int main(int argc, char* argv[]) {
   steps.anotherInstanceRunning = [&] { return instances.AcquireAndCheckOthers(); };
   steps.showWhatIsItAtStartup = [] { return modOptions::ShowWhatIsItWindow(); };
   steps.showWhatIsItModal = [&] {
-    fonts.Wait();
+    waitForFonts();
     frmWhatIsIt::ShowModal(nullptr);
   };
   steps.showMainWindow = [&] {
@@ -78,3 +81,6 @@ int main(int argc, char* argv[]) {
   if (!started && window == nullptr) return 0;
   return QApplication::exec();
 }
+
+// The executable calls the entry through this type.
+static_assert(std::is_same_v<decltype(&SerenitapProgramMain), serenitap::ProgramEntry>);
