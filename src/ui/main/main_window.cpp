@@ -29,6 +29,7 @@
 #include "services/failure.h"
 #include "services/product.h"
 #include "ui/dialogs/accessible_role.h"
+#include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/focus_ring.h"
 #include "ui/fonts.h"
 #include "ui/main/notice_strip.h"
@@ -326,7 +327,7 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
         button = new QPushButton(container);
       }
       button->setText(ToQString(design.caption));
-      if (!design.image.empty()) button->setIcon(QIcon(ToQString(design.image)));
+      if (!design.image.empty()) button->setIcon(SvgIcon(ToQString(design.image)));
       // Tab reaches it; a click leaves the keyboard's focus where it was.
       button->setFocusPolicy(Qt::TabFocus);
       return button;

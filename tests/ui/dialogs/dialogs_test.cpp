@@ -18,6 +18,7 @@
 #include "support/temp_store.h"
 #include "support/widget_steps.h"
 #include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/web_link.h"
@@ -189,6 +190,36 @@ TEST(Markup, RunsBecomeStyledSpansAndLineBreaksBreaks) {
       QStringLiteral("a <span style=\"color:red;font-weight:bold\">b</span><br>"
                      "<span style=\"text-decoration:line-through\">c</span> &amp; d"));
 }
+
+// The program draws its SVG icons itself, to the pixel as the toolkit's SVG
+// icon engine (a plugin) draws the same file.
+struct IconCase {
+  const char* name;
+  const char* path;
+  QSize size;
+  QIcon::Mode mode;
+};
+
+class SvgIcons : public ::testing::TestWithParam<IconCase> {};
+
+TEST_P(SvgIcons, DrawnAsTheToolkitsSvgEngineDrawsThem) {
+  const IconCase& c = GetParam();
+  const QIcon ours = SvgIcon(QString::fromUtf8(c.path));
+  const QIcon toolkits(QString::fromUtf8(c.path));
+  const QImage expected = toolkits.pixmap(c.size, c.mode).toImage();
+  ASSERT_FALSE(expected.isNull()) << "the toolkit cannot draw " << c.path;
+  EXPECT_EQ(ours.actualSize(c.size, c.mode), toolkits.actualSize(c.size, c.mode));
+  EXPECT_TRUE(ours.pixmap(c.size, c.mode).toImage() == expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Icons, SvgIcons,
+    ::testing::Values(IconCase{"Square", ":/dialogs/error_report.svg", {32, 32}, QIcon::Normal},
+                      IconCase{"Greyed", ":/dialogs/error_report.svg", {16, 16}, QIcon::Disabled},
+                      IconCase{"Selected", ":/dialogs/error_report.svg", {24, 24}, QIcon::Selected},
+                      IconCase{"WideInASquare", ":/dialogs/product_logo.svg", {40, 40}, QIcon::Normal},
+                      IconCase{"WideGreyed", ":/dialogs/company_logo.svg", {48, 20}, QIcon::Disabled}),
+    [](const ::testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace serenitap
