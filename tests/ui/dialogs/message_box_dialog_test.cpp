@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <functional>
 #include <tuple>
 
 #include "services/message_box.h"
@@ -26,23 +27,25 @@ struct Shown {
   MsgAnswer answer{};
 };
 
-// Asks through MsgBox; once the box shows, notes it and presses the button
-// (NoButton: Esc).
-Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
+// Asks; once the box shows, notes it and presses the button (NoButton: the key).
+Shown Ask(const std::function<MsgAnswer()>& ask, B::StandardButton press, Qt::Key key = Qt::Key_Escape) {
   Shown shown;
   testing::WhenModal([&] {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
     if (box == nullptr) return ADD_FAILURE() << "no message box";
     shown = {box->standardButtons(), box->icon(), box->windowTitle(), box->text()};
-    if (press == B::NoButton) return QTest::keyClick(box, Qt::Key_Escape);
+    if (press == B::NoButton) return QTest::keyClick(box, key);
     if (box->button(press) == nullptr) {
       ADD_FAILURE() << "no such button";
       return box->reject();
     }
     box->button(press)->click();
   });
-  shown.answer = MsgBox("Save the session?", buttons, icon, "Serenitap");
+  shown.answer = ask();
   return shown;
+}
+Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
+  return Ask([&] { return MsgBox("Save the session?", buttons, icon, "Serenitap"); }, press);
 }
 
 TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
@@ -83,21 +86,10 @@ TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
 TEST(MessageBoxDialog, EnterAndEscAnswerNoToAQuestionThatDeletes) {
   const MessageBoxSink before = SetMessageBoxSink({});
   InstallMessageBoxDialogs();
-  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-    testing::WhenModal([key] {
-      QWidget* box = QApplication::activeModalWidget();
-      ASSERT_NE(box, nullptr);
-      QTest::keyClick(box, key);
-    });
-    EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::No) << QKeySequence(key).toString().toStdString();
-  }
-  testing::WhenModal([] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    ASSERT_NE(box, nullptr);
-    ASSERT_NE(box->button(B::Yes), nullptr);
-    box->button(B::Yes)->click();
-  });
-  EXPECT_EQ(AskNoByDefault("Delete all 3 sessions?"), MsgAnswer::Yes);
+  const auto deleteAll = [] { return AskNoByDefault("Delete all 3 sessions?"); };
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
+    EXPECT_EQ(Ask(deleteAll, B::NoButton, key).answer, MsgAnswer::No) << QKeySequence(key).toString().toStdString();
+  EXPECT_EQ(Ask(deleteAll, B::Yes).answer, MsgAnswer::Yes);
   SetMessageBoxSink(before);
 }
 
