@@ -35,9 +35,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The one exception: spoken guidance loads Qt's speech-dispatcher plugin at
 # run time (the speech library itself is a computed dependency). The speech
 # service is only recommended: without it the guidance is simply unavailable.
+# The journal loads the SQLite library when it first opens
+# (src/journal/sqlite_library.h), so no binary links it: libsqlite3-0 is listed
+# by hand.
 # The texts are laid out for fonts of the recommended widths; without them they
 # are set in smaller type to fit.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-speech-speechd-plugin")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-speech-speechd-plugin, libsqlite3-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, speech-dispatcher-espeak-ng, fonts-liberation2, fonts-crosextra-carlito")
 
 # Before the .deb is written: the staged tree must hold every installed file,

@@ -162,7 +162,7 @@ for plugin in platforms/libqxcb.so platforms/libqoffscreen.so iconengines/libqsv
   [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] \
     || fail "the Qt plugin $plugin comes from $owner, which the package does not depend on (Depends: $depends)"
 done
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libqt6texttospeech6 libqt6charts6 qt6-speech-speechd-plugin; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libc6 libqt6texttospeech6 libqt6charts6 libsqlite3-0 qt6-speech-speechd-plugin; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 # Spoken guidance: the speech service is recommended, not required.

@@ -21,6 +21,7 @@
 #include <unistd.h>
 #endif
 
+#include "journal/sqlite_library.h"
 #include "services/set_aside.h"
 
 namespace serenitap::journal {
@@ -40,58 +41,58 @@ JournalTrouble TroubleOf(int rc) {
 }
 
 [[noreturn]] void Fail(sqlite3* db, int rc, const std::string& doing) {
-  const char* detail = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  const char* detail = db != nullptr ? Sqlite().errmsg(db) : Sqlite().errstr(rc);
   throw JournalError(TroubleOf(rc), doing + ": " + detail);
 }
 
 void Exec(sqlite3* db, const char* sql) {
-  const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+  const int rc = Sqlite().exec(db, sql, nullptr, nullptr, nullptr);
   if (rc != SQLITE_OK) Fail(db, rc, sql);
 }
 
 class Statement {
  public:
   Statement(sqlite3* db, const char* sql) : db_(db) {
-    const int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+    const int rc = Sqlite().prepare_v2(db, sql, -1, &stmt_, nullptr);
     if (rc != SQLITE_OK) Fail(db, rc, "reading the journal");
   }
-  ~Statement() { sqlite3_finalize(stmt_); }
+  ~Statement() { Sqlite().finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
 
   Statement& Bind(int at, std::int64_t value) {
-    sqlite3_bind_int64(stmt_, at, value);
+    Sqlite().bind_int64(stmt_, at, value);
     return *this;
   }
   Statement& Bind(int at, const std::string& text) {
-    sqlite3_bind_text(stmt_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    Sqlite().bind_text(stmt_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     return *this;
   }
   Statement& BindNull(int at) {
-    sqlite3_bind_null(stmt_, at);
+    Sqlite().bind_null(stmt_, at);
     return *this;
   }
   // True while a row is there.
   bool Step() {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = Sqlite().step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     Fail(db_, rc, "using the journal");
   }
   void Reset() {
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
+    Sqlite().reset(stmt_);
+    Sqlite().clear_bindings(stmt_);
   }
-  std::int64_t Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+  std::int64_t Int(int column) const { return Sqlite().column_int64(stmt_, column); }
   std::string Text(int column) const {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-    return text != nullptr ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)))
+    const auto* text = reinterpret_cast<const char*>(Sqlite().column_text(stmt_, column));
+    return text != nullptr ? std::string(text, static_cast<std::size_t>(Sqlite().column_bytes(stmt_, column)))
                            : std::string();
   }
-  bool IsNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+  bool IsNull(int column) const { return Sqlite().column_type(stmt_, column) == SQLITE_NULL; }
   // A rating column, checked: unknown unless a whole number from 0 to 10.
   std::int16_t Rating(int column) const {
-    return sqlite3_column_type(stmt_, column) == SQLITE_INTEGER ? RatingRead(Int(column)) : kUnknownRating;
+    return Sqlite().column_type(stmt_, column) == SQLITE_INTEGER ? RatingRead(Int(column)) : kUnknownRating;
   }
 
  private:
@@ -108,7 +109,7 @@ void InTransaction(sqlite3* db, const char* begin, Body&& body) {
     body();
     Exec(db, "COMMIT");
   } catch (...) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    Sqlite().exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
 }
@@ -314,7 +315,7 @@ std::string MoveAside(const std::string& file) {
 // Whether the file a connection has open is no longer the one at its path.
 bool HasMoved(sqlite3* db) {
   int moved = 0;
-  return sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
+  return Sqlite().file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved != 0;
 }
 
 void MakeOwnerOnlyFolder(const fs::path& folder) {
@@ -388,10 +389,10 @@ void JournalStore::Close() {
     // the path), and closing must not move it anywhere or delete the log
     // and index files by their names: those names now belong to whatever
     // stands at the path.
-    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    Sqlite().wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    Sqlite().db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
   }
-  sqlite3_close_v2(db_);
+  Sqlite().close_v2(db_);
   db_ = nullptr;
 }
 
@@ -442,17 +443,17 @@ void JournalStore::OpenOnce() {
   for (int attempt = 0;; ++attempt) {
     CreateOwnerOnlyFile(path_);
     for (const char* suffix : {"", "-wal", "-shm"}) MakeOwnerOnly(path_ + suffix);
-    const int rc = sqlite3_open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rc = Sqlite().open_v2(path_.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc != SQLITE_OK) {
       const std::string doing = "opening " + path_;
-      JournalError error(TroubleOf(rc), doing + ": " + sqlite3_errstr(rc));
+      JournalError error(TroubleOf(rc), doing + ": " + Sqlite().errstr(rc));
       Close();
       throw error;
     }
-    sqlite3_busy_handler(db_, &JournalStore::OnBusy, this);
+    Sqlite().busy_handler(db_, &JournalStore::OnBusy, this);
     // Until the file is known to be a journal, closing must not write its
     // log into it: a file set aside stays as it was found.
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    Sqlite().db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
       found = Examine();
     } catch (...) {
@@ -464,7 +465,7 @@ void JournalStore::OpenOnce() {
     if (attempt == 1) throw JournalError(JournalTrouble::NotAJournal, path_ + " cannot be read even when new");
     SetAside();
   }
-  sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+  Sqlite().db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
   try {
     if (found == Found::Journal && UserVersion(db_) > kVersion) {
       newer_ = true;  // read as it is: no log mode switched, nothing migrated

@@ -19,6 +19,7 @@
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
 #include "journal/session_recorder.h"
+#include "journal/sqlite_library.h"
 #include "session/engine.h"
 #include "session/fake_view.h"
 #include "support/temp_folder.h"
@@ -588,6 +589,27 @@ TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
             "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,,\r\n"
             "2026-03-02T00:00:00Z,Guilt,7,2,2026-03-02T00:01:00Z=4 2026-03-02T00:02:00Z=2,5,2026-03-02T00:03:00Z,"
             "New session,\"l'\u00e9t\u00e9, \"\"lost\"\" \U0001F630\"\r\n");
+}
+
+// SQLite is loaded when the journal is first opened: a library that is
+// missing, or is not SQLite, is refused with its name and the reason.
+TEST(SqliteLibrary, TheSystemsIsLoadedAndAnotherIsRefusedWithItsReason) {
+  const struct {
+    const char* name;
+    const char* library;
+    const char* said;  // empty: loaded
+  } rows[] = {
+      {"the system's SQLite", kSqliteLibraryName, ""},
+      {"missing", "libserenitap-no-such-library.so.0", "libserenitap-no-such-library.so.0 could not be loaded ("},
+      {"not SQLite", "libc.so.6", "libc.so.6 has no sqlite3_open_v2"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string error;
+    const SqliteLibrary* library = LoadSqliteLibrary(row.library, error);
+    EXPECT_EQ(library != nullptr, *row.said == '\0');
+    EXPECT_NE(error.find(row.said), std::string::npos) << error;
+  }
 }
 
 }  // namespace
