@@ -2,16 +2,13 @@
 #include <memory>
 #include <type_traits>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 #include "app/bench_hooks.h"
 #include "app/display_check.h"
 #include "app/mod_main.h"
 #include "app/program_entry.h"
 #include "app/program_setup.h"
 #include "app/safe_application.h"
+#include "services/file_pages.h"
 #include "services/instance_lock.h"
 #include "settings/options.h"
 #include "ui/dialogs/about_dialog.h"
@@ -19,6 +16,7 @@
 #include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/fonts.h"
 #include "ui/journal/progress_dialog.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/commands.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
@@ -28,13 +26,6 @@
 extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* argc, char** argv,
                                                                            void (*waitForFonts)()) {
   using namespace serenitap;
-#if defined(__GLIBC__)
-  // One heap for every thread. The toolkit's threads (the display's event
-  // reader, the session bus, the painters drawing large pictures in parallel)
-  // and the font thread otherwise get an arena each, each with pages of its
-  // own that stay in memory after their few allocations are freed.
-  mallopt(M_ARENA_MAX, 1);
-#endif
   if (auto reason = MissingDisplayReason()) {
     std::fprintf(stderr, "%s\n", reason->c_str());
     return 1;
@@ -74,6 +65,10 @@ extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* 
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set
     InstallProgressBenchHook(*window, [controller] { controller->mnuPopUpProgress_Click(); });
     window->show();
+    // Much of what the start read (the libraries' tables, the code that built
+    // the window) is not used again: its pages go back once the window is on
+    // the screen, and whatever is used later comes back from the file cache.
+    AfterFirstPaint(*window, [] { ReleaseUnchangedFilePages(); });
   };
   // A failure reported while the main window was being set up leaves it open.
   const bool started = modMain::Main(steps);

@@ -5,6 +5,10 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include <climits>
 #include <cstdio>
 #include <string>
@@ -33,6 +37,13 @@ std::string ProgramFolder() {
 
 int main(int argc, char* argv[]) {
   using namespace serenitap;
+#if defined(__GLIBC__)
+  // One heap for every thread, set before the first one starts. The font
+  // thread and the toolkit's threads (the display's event reader, the session
+  // bus, the painters drawing large pictures in parallel) otherwise get an
+  // arena each, with pages of their own that stay after their allocations end.
+  mallopt(M_ARENA_MAX, 1);
+#endif
   FontConfigurationWarmUp warmUp;
   fonts = &warmUp;
   // Beside the executable in its build folder; installed, SERENITAP_PROGRAM_FROM_BIN
