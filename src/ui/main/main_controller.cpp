@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -95,10 +96,15 @@ void MainWindowController::ConnectControls() {
     engine_.radMode_Click(static_cast<std::int16_t>(index));
     ShowWordsOfChosenIssue();
   });
-  connect(&window_.WordsField(), &QLineEdit::textEdited, this, [this](const QString& text) {
-    const enmIssue issue = engine_.State().genmSelectedIssue;
-    engine_.SetOwnWords(issue, text.toStdString());
-    wordsEdited_.insert(issue);
+  // The field is made after the window's first paint, or when first asked for.
+  window_.WhenWordsFieldMade([this, alive = QPointer<MainWindowController>(this)](QLineEdit& field) {
+    if (alive.isNull()) return;
+    connect(&field, &QLineEdit::textEdited, this, [this](const QString& text) {
+      const enmIssue issue = engine_.State().genmSelectedIssue;
+      engine_.SetOwnWords(issue, text.toStdString());
+      wordsEdited_.insert(issue);
+    });
+    ShowWordsOfChosenIssue();
   });
   connect(&window_, &frmMain::sudOptionClicked, this,
           [this](int index) { engine_.radSUD_Click(static_cast<std::int16_t>(index)); });
@@ -332,7 +338,7 @@ bool MainWindowController::eventFilter(QObject* watched, QEvent* event) {
   const bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
   if (!keyEvent || unloaded_ || !BelongsToWindow(watched)) return false;
   auto* key = static_cast<QKeyEvent*>(event);
-  if (watched == &window_.WordsField()) {
+  if (watched != nullptr && watched == window_.WordsFieldIfMade()) {
     if (const std::optional<bool> consumed = WordsFieldKey(*key)) return *consumed;
   }
   if (event->type() == QEvent::ShortcutOverride) {
@@ -366,8 +372,10 @@ std::optional<bool> MainWindowController::WordsFieldKey(QKeyEvent& key) {
 }
 
 void MainWindowController::ShowWordsOfChosenIssue() {
+  QLineEdit* made = window_.WordsFieldIfMade();
+  if (made == nullptr) return;  // filled as it is made
+  QLineEdit& field = *made;
   const enmIssue issue = engine_.State().genmSelectedIssue;
-  QLineEdit& field = window_.WordsField();
   field.setText(ToQString(engine_.OwnWords(issue)));
   const bool takes = modIssues::TakesOwnWords(issue);
   field.setEnabled(takes);

@@ -32,6 +32,7 @@
 #include "ui/dialogs/dialog_pictures.h"
 #include "ui/dialogs/focus_ring.h"
 #include "ui/fonts.h"
+#include "ui/main/after_first_paint.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "ui/qt_text.h"
@@ -147,8 +148,11 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
     SetFormCaption();
+    // No control lays out its text as it is made (the words field and the
+    // journal box are made later), so they are made while the font
+    // configuration may still be being read; the first text laid out waits.
     CreateControls();
-    WaitForFontConfiguration();  // when no control laid out its text as it was made
+    WaitForFontConfiguration();
     CreatePopupMenu();
     notices_ = new NoticeStrip(controls_.picStatusBar);
     AttachNoticeStrip(notices_);
@@ -171,6 +175,7 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     resize(TwipsToPixels(kDesignClientWidth), TwipsToPixels(kDesignClientHeight));
     DockStrips();
     ArrangeControls();
+    AfterFirstPaint(*this, [this] { WordsField(); });
   });
 }
 
@@ -186,6 +191,12 @@ void frmMain::CreateControls() {
       continue;
     }
     if (design.kind == ControlKind::Menu) continue;  // built by CreatePopupMenu
+    if (design.kind == ControlKind::LineEdit) {
+      // The words field is made later (WordsField): it lays out its text as it
+      // is made, in two sizes of type the first look of the window does not use.
+      wordsDesign_ = &design;
+      continue;
+    }
     if (design.kind == ControlKind::TextBox && !design.visibleAtStart) {
       // Nothing shows the journal text box: it is made when it is asked for.
       // Made with the others it would lay out its text, load its type and
@@ -197,7 +208,6 @@ void frmMain::CreateControls() {
     if (design.kind == ControlKind::Shape) onPicture_.emplace_back(widget, &design);
   }
   BindControls();
-  controls_.lblWords->setBuddy(controls_.txtWords);
   // Dots lie on their pictures; the strips lie over everything else.
   for (main_window::DotShape* dot : controls_.shpStep) dot->raise();
   controls_.shpGreen->raise();
@@ -256,7 +266,6 @@ void frmMain::BindControls() {
   bind(c.fraMode, "fraMode");
   bindArray(c.radMode, "radMode");
   bind(c.lblWords, "lblWords");
-  bind(c.txtWords, "txtWords");
   bind(c.lblRoundLine, "lblRoundLine");
   bind(c.fraSUD_2, "fraSUD_2");
   bindArray(c.lblSUDUnit, "lblSUDUnit");
@@ -359,7 +368,6 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
     }
     case ControlKind::Shape: return new main_window::DotShape(container);
     case ControlKind::TextBox: {
-      WaitForFontConfiguration();  // it lays out its text as it is made
       auto* text = new QPlainTextEdit(container);
       text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
       text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -367,10 +375,6 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
       return text;
     }
     case ControlKind::LineEdit: {
-      // The first control that lays out its text as it is made: the controls
-      // made before it were made while the font configuration was still
-      // being read.
-      WaitForFontConfiguration();
       auto* field = new QLineEdit(container);
       field->setMaxLength(static_cast<int>(modIssues::kOwnWordsMaxCharacters));
       return field;
@@ -671,7 +675,27 @@ void frmMain::SetRoundLine(std::string_view text) {
 
 QString frmMain::RoundLine() const { return controls_.lblRoundLine->text(); }
 
-QLineEdit& frmMain::WordsField() const { return *controls_.txtWords; }
+QLineEdit& frmMain::WordsField() {
+  if (controls_.txtWords == nullptr) {
+    QWidget* field = AddControl(*wordsDesign_, Built(wordsDesign_->container));
+    controls_.txtWords = static_cast<QLineEdit*>(field);
+    controls_.lblWords->setBuddy(field);
+    // Tab reaches it right after the issues, as if made with them.
+    QWidget::setTabOrder(controls_.radMode[controls_.radMode.kLast], field);
+    std::vector<std::function<void(QLineEdit&)>> made;
+    made.swap(wordsFieldMade_);
+    for (auto& tell : made) tell(*controls_.txtWords);
+  }
+  return *controls_.txtWords;
+}
+
+void frmMain::WhenWordsFieldMade(std::function<void(QLineEdit&)> made) {
+  if (controls_.txtWords != nullptr) {
+    made(*controls_.txtWords);
+  } else {
+    wordsFieldMade_.push_back(std::move(made));
+  }
+}
 
 void frmMain::SetIntroText(std::string_view text) {
   SetLabelText(controls_.lblIntro, text, EmptyLabelName(*controls_.lblIntro));

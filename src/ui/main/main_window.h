@@ -164,7 +164,13 @@ class frmMain : public QWidget {
   void SetRoundLine(std::string_view text);
   QString RoundLine() const;
   // txtWords: the user's own words for the chosen issue, under the issues.
-  QLineEdit& WordsField() const;
+  // The field is made once the window has been painted, or when it is first
+  // asked for: made with the other controls it would load two sizes of type
+  // that the first look of the window does not use.
+  QLineEdit& WordsField();
+  QLineEdit* WordsFieldIfMade() const { return controls_.txtWords; }
+  // made runs with the field once it has been made (at once if it has been).
+  void WhenWordsFieldMade(std::function<void(QLineEdit&)> made);
 
   // The dots shpStep(1..16); other indices are ignored.
   void SetDotVisible(int index, bool visible);
@@ -248,6 +254,8 @@ class frmMain : public QWidget {
   // The design of each control placed on a picture (the dots), which scale with it.
   std::vector<std::pair<QWidget*, const main_window::ControlDesign*>> onPicture_;
   const main_window::ControlDesign* journalDesign_ = nullptr;  // txtJournal until it is made
+  const main_window::ControlDesign* wordsDesign_ = nullptr;    // txtWords until it is made
+  std::vector<std::function<void(QLineEdit&)>> wordsFieldMade_;
   QPlainTextEdit* txtJournal_ = nullptr;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.
