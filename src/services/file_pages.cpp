@@ -68,8 +68,35 @@ std::size_t ReleaseUnchangedFilePages() {
   }
   return released;
 }
+
+std::size_t ReleaseLinkTables() {
+  std::FILE* maps = std::fopen("/proc/self/maps", "re");
+  if (maps == nullptr) return 0;
+  std::vector<Mapping> heads;
+  char line[4096];
+  while (std::fgets(line, sizeof line, maps) != nullptr) {
+    Mapping m;
+    unsigned long offset = 1;
+    char perms[8] = {};
+    int pathAt = 0;
+    if (std::sscanf(line, "%lx-%lx %7s %lx %*s %*s %n", &m.start, &m.end, perms, &offset, &pathAt) < 4) continue;
+    // The part of a file mapped at its start, read-only: the tables the
+    // linker reads. A library's relocated data lies further in the file.
+    if (offset == 0 && std::strcmp(perms, "r--p") == 0 && line[pathAt] == '/' &&
+        std::strncmp(line + pathAt, "/dev/", 5) != 0) {
+      heads.push_back(m);
+    }
+  }
+  std::fclose(maps);
+  std::size_t released = 0;
+  for (const Mapping& m : heads) {
+    if (madvise(reinterpret_cast<void*>(m.start), m.end - m.start, MADV_DONTNEED) == 0) released += m.end - m.start;
+  }
+  return released;
+}
 #else
 std::size_t ReleaseUnchangedFilePages() { return 0; }
+std::size_t ReleaseLinkTables() { return 0; }
 #endif
 
 }  // namespace serenitap

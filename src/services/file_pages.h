@@ -13,4 +13,11 @@ namespace serenitap {
 // the size of the mappings given back; 0 where the system cannot tell them.
 std::size_t ReleaseUnchangedFilePages();
 
+// Gives back the first pages of every file the process maps read-only: in a
+// library, its symbol and relocation tables, which the dynamic linker reads
+// through once as it loads and links it, and which are never written. Reads
+// only the list of mappings, so it is quick enough for the moment the
+// program's libraries have just been loaded. Returns the size given back.
+std::size_t ReleaseLinkTables();
+
 }  // namespace serenitap

@@ -1,5 +1,6 @@
 #include "services/file_pages.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -34,6 +35,15 @@ TEST(FilePages, UnchangedOnesAreGivenBackAndComeBackAsTheyWere) {
   text.insert(0, "about ");
   EXPECT_EQ(text, "about 40 KiB");
   EXPECT_EQ(std::strlen(text.c_str()), 12u);
+}
+
+// The tables come back as they were when a symbol is next looked up.
+TEST(FilePages, LinkTablesAreGivenBackAndLookedUpAgain) {
+  const long before = ResidentFileKib();
+  EXPECT_GT(ReleaseLinkTables(), 0u);
+  EXPECT_LT(ResidentFileKib(), before);
+  EXPECT_EQ(dlsym(RTLD_DEFAULT, "strlen"), reinterpret_cast<void*>(&strlen));
+  EXPECT_EQ(std::to_string(7) + " tables", "7 tables");
 }
 #endif
 
