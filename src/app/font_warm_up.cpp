@@ -14,7 +14,7 @@ FontConfigurationWarmUp::FontConfigurationWarmUp() {
     // The configuration read here becomes the process's own: Qt's font
     // database finds it ready. The toolkit must not ask before it is done
     // (see the header).
-    thread_ = std::thread([] { FcInit(); });
+    thread_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
     // No thread to spare: the toolkit reads the configuration when it needs it.
   }
@@ -23,7 +23,31 @@ FontConfigurationWarmUp::FontConfigurationWarmUp() {
 
 FontConfigurationWarmUp::~FontConfigurationWarmUp() { Wait(); }
 
+void FontConfigurationWarmUp::Run() {
+#if defined(SERENITAP_HAVE_FONTCONFIG)
+  FcInit();
+#endif
+  std::unique_lock lock(mutex_);
+  handed_.wait(lock, [this] { return job_ != nullptr || closing_; });
+  void (*job)() = job_;
+  lock.unlock();
+  if (job != nullptr) job();
+}
+
+bool FontConfigurationWarmUp::Then(void (*job)()) {
+  const std::lock_guard lock(mutex_);
+  if (!thread_.joinable() || closing_ || job_ != nullptr) return false;
+  job_ = job;
+  handed_.notify_one();
+  return true;
+}
+
 void FontConfigurationWarmUp::Wait() {
+  {
+    const std::lock_guard lock(mutex_);
+    closing_ = true;
+  }
+  handed_.notify_one();
   if (thread_.joinable()) thread_.join();
 }
 

@@ -1,3 +1,4 @@
+#include <QFontDatabase>
 #include <cstdio>
 #include <memory>
 #include <type_traits>
@@ -22,9 +23,9 @@
 #include "ui/main/main_window.h"
 
 // The program proper, which the executable loads and runs (program_entry.h);
-// the font configuration is being read meanwhile, until waitForFonts returns.
+// the font configuration is being read meanwhile, on the thread fonts names.
 extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* argc, char** argv,
-                                                                           void (*waitForFonts)()) {
+                                                                           const serenitap::FontThread* fonts) {
   using namespace serenitap;
   if (auto reason = MissingDisplayReason()) {
     std::fprintf(stderr, "%s\n", reason->c_str());
@@ -37,8 +38,17 @@ extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* 
   }
   SafeApplication app(*argc, argv);
   display.reset();  // the application has its own connection now
+  // With the application made, the font thread also makes Qt's list of the
+  // installed fonts (QFontDatabase's functions may be called from any
+  // thread), which the first text would otherwise wait for. It is done before
+  // the application goes.
+  fonts->then([] { QFontDatabase::families(); });
+  const struct FontsDoneFirst {
+    void (*wait)();
+    ~FontsDoneFirst() { wait(); }
+  } fontsDoneFirst{fonts->wait};
   SetUpProgram();
-  FontConfigurationWait() = waitForFonts;
+  FontConfigurationWait() = fonts->wait;
 
   InstanceLock instances;
   std::unique_ptr<frmMain> window;
@@ -48,7 +58,7 @@ extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* 
   steps.anotherInstanceRunning = [&] { return instances.AcquireAndCheckOthers(); };
   steps.showWhatIsItAtStartup = [] { return modOptions::ShowWhatIsItWindow(); };
   steps.showWhatIsItModal = [&] {
-    waitForFonts();
+    fonts->wait();
     frmWhatIsIt::ShowModal(nullptr);
   };
   steps.showMainWindow = [&] {

@@ -7,10 +7,18 @@
 
 namespace serenitap {
 
-// The module's entry: runs the program and returns its exit code. waitForFonts
-// returns once the font configuration the executable started reading has
-// been read (at once when it was not started).
-using ProgramEntry = int (*)(int* argc, char** argv, void (*waitForFonts)());
+// The thread the executable reads the font configuration on.
+struct FontThread {
+  // Hands it one more job, run once the configuration has been read; false
+  // when there is no thread to take it (the caller goes on without).
+  bool (*then)(void (*job)());
+  // Returns once the configuration has been read and the job run (at once
+  // when there was no thread).
+  void (*wait)();
+};
+
+// The module's entry: runs the program and returns its exit code.
+using ProgramEntry = int (*)(int* argc, char** argv, const FontThread* fonts);
 
 inline constexpr char kProgramModule[] = "serenitap_program.so";
 inline constexpr char kProgramEntry[] = "SerenitapProgramMain";

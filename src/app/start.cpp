@@ -21,9 +21,12 @@ namespace {
 
 serenitap::FontConfigurationWarmUp* fonts = nullptr;
 
-void WaitForFonts() {
-  if (fonts != nullptr) fonts->Wait();
-}
+const serenitap::FontThread kFontThread{
+    [](void (*job)()) { return fonts != nullptr && fonts->Then(job); },
+    [] {
+      if (fonts != nullptr) fonts->Wait();
+    },
+};
 
 // The folder of this executable, with a trailing slash; empty when unknown.
 std::string ProgramFolder() {
@@ -61,7 +64,7 @@ int main(int argc, char* argv[]) {
       // The libraries' symbol and relocation tables have been read through:
       // their pages go back before the window takes its own.
       ReleaseLinkTables();
-      return entry(&argc, argv, WaitForFonts);
+      return entry(&argc, argv, &kFontThread);
     }
     const char* reason = dlerror();
     reasons += std::string(reasons.empty() ? "" : "; ") + (reason != nullptr ? reason : place + ": no entry");
