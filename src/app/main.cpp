@@ -9,7 +9,6 @@
 #include "app/program_entry.h"
 #include "app/program_setup.h"
 #include "app/safe_application.h"
-#include "services/file_pages.h"
 #include "services/instance_lock.h"
 #include "settings/options.h"
 #include "ui/dialogs/about_dialog.h"
@@ -17,7 +16,6 @@
 #include "ui/dialogs/what_is_it_dialog.h"
 #include "ui/fonts.h"
 #include "ui/journal/progress_dialog.h"
-#include "ui/main/after_first_paint.h"
 #include "ui/main/commands.h"
 #include "ui/main/main_controller.h"
 #include "ui/main/main_window.h"
@@ -75,10 +73,6 @@ extern "C" __attribute__((visibility("default"))) int SerenitapProgramMain(int* 
     InstallBenchHooks(*window, &window->StepTimer());  // nothing unless a SERENITAP_BENCH_* variable is set
     InstallProgressBenchHook(*window, [controller] { controller->mnuPopUpProgress_Click(); });
     window->show();
-    // Much of what the start read (the libraries' tables, the code that built
-    // the window) is not used again: its pages go back once the window is on
-    // the screen, and whatever is used later comes back from the file cache.
-    AfterFirstPaint(*window, [] { ReleaseUnchangedFilePages(); });
   };
   // A failure reported while the main window was being set up leaves it open.
   const bool started = modMain::Main(steps);

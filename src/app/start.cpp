@@ -15,7 +15,6 @@
 
 #include "app/font_warm_up.h"
 #include "app/program_entry.h"
-#include "services/file_pages.h"
 
 namespace {
 
@@ -60,12 +59,7 @@ int main(int argc, char* argv[]) {
     // Its functions are linked as they are first called, as an executable's are.
     void* module = dlopen(place.c_str(), RTLD_LAZY | RTLD_LOCAL);
     const auto entry = module != nullptr ? reinterpret_cast<ProgramEntry>(dlsym(module, kProgramEntry)) : nullptr;
-    if (entry != nullptr) {
-      // The libraries' symbol and relocation tables have been read through:
-      // their pages go back before the window takes its own.
-      ReleaseLinkTables();
-      return entry(&argc, argv, &kFontThread);
-    }
+    if (entry != nullptr) return entry(&argc, argv, &kFontThread);
     const char* reason = dlerror();
     reasons += std::string(reasons.empty() ? "" : "; ") + (reason != nullptr ? reason : place + ": no entry");
   }
