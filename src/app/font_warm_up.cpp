@@ -3,10 +3,18 @@
 #include <system_error>
 
 #if defined(SERENITAP_HAVE_FONTCONFIG)
+#include <dlfcn.h>
 #include <fontconfig/fontconfig.h>
 #endif
 
 namespace serenitap {
+namespace {
+
+#if defined(SERENITAP_HAVE_FONTCONFIG)
+constexpr char kFontconfigLibrary[] = "libfontconfig.so.1";
+#endif
+
+}  // namespace
 
 FontConfigurationWarmUp::FontConfigurationWarmUp() {
 #if defined(SERENITAP_HAVE_FONTCONFIG)
@@ -25,7 +33,12 @@ FontConfigurationWarmUp::~FontConfigurationWarmUp() { Wait(); }
 
 void FontConfigurationWarmUp::Run() {
 #if defined(SERENITAP_HAVE_FONTCONFIG)
-  FcInit();
+  // The executable does not link fontconfig: its libraries would come first
+  // in every later symbol lookup of Qt's libraries. It is loaded here, as the
+  // same library Qt links, and stays loaded.
+  if (void* library = dlopen(kFontconfigLibrary, RTLD_NOW | RTLD_LOCAL)) {
+    if (auto init = reinterpret_cast<decltype(&FcInit)>(dlsym(library, "FcInit"))) init();
+  }
 #endif
   std::unique_lock lock(mutex_);
   handed_.wait(lock, [this] { return job_ != nullptr || closing_; });
