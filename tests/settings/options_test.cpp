@@ -55,6 +55,18 @@ TEST_F(StoredOptions, PointSecondsIsAnOfferedPaceOrTwo) {
   EXPECT_EQ(modRegistry::RegGetNumber(HKCU, key, "PointSeconds", 0), 2);
 }
 
+// An issue's own words are a text value named by the number, kept with
+// its terminating zero as every text is; emptied words leave no value behind.
+TEST_F(StoredOptions, OwnWordsAreATextValueUntilEmptied) {
+  const std::string key(modOptions::kWordsKey);
+  EXPECT_EQ(modOptions::Words(10, "of the crash"), "Success");
+  EXPECT_EQ(GetRaw(HKCU, key, "10"), (Raw{st::REG_SZ, Store().EncodeText("of the crash") + '\0'}));
+  EXPECT_EQ(modOptions::Words(10), "of the crash");
+  EXPECT_EQ(modOptions::Words(10, ""), "Success");
+  EXPECT_EQ(GetRaw(HKCU, key, "10"), std::nullopt);
+  EXPECT_EQ(modOptions::Words(10), "");
+}
+
 using Stored = std::vector<std::int32_t>;
 const std::string kKey(modOptions::kWindowPositionKey);
 
