@@ -6,6 +6,7 @@
 // Progress opens).
 #include <sqlite3.h>
 
+#include <optional>
 #include <string>
 
 namespace serenitap::journal {
@@ -40,7 +41,7 @@ inline constexpr char kSqliteLibraryName[] = "libsqlite3.so.0";
 
 // Loads the library of that name; on failure the library stays unloaded and
 // error says why (the name and the loader's reason).
-const SqliteLibrary* LoadSqliteLibrary(const char* name, std::string& error);
+std::optional<SqliteLibrary> LoadSqliteLibrary(const char* name, std::string& error);
 
 // The system's library, loaded on the first call from any thread; throws
 // JournalError when it cannot be loaded (the next call tries again).

@@ -606,8 +606,7 @@ TEST(SqliteLibrary, TheSystemsIsLoadedAndAnotherIsRefusedWithItsReason) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     std::string error;
-    const SqliteLibrary* library = LoadSqliteLibrary(row.library, error);
-    EXPECT_EQ(library != nullptr, *row.said == '\0');
+    EXPECT_EQ(LoadSqliteLibrary(row.library, error).has_value(), *row.said == '\0');
     EXPECT_NE(error.find(row.said), std::string::npos) << error;
   }
 }
