@@ -18,6 +18,10 @@ toward 1, so a start-up ratio measured there says nothing.
   cpu_tapping_pct      utime+stime over 30 s of a tapping step, % of one core
   cpu_idle_pct         utime+stime over 10 s on the introduction, % of one core
   ticks_per_60s        step timer ticks per 60 s of wall time (10 ms timer: 6000)
+  text_window_*        the same start-up and memory of a third program, the bare
+                       window showing the first step's text in the program's type
+                       (text_window): what that text alone costs, for reading the
+                       others; not judged
   load_avg_1min_start  the machine's 1-minute load before anything is measured
   load_avg_1min        the machine's load while measuring, for reading the others
   journal_*            the same with a journal of 10,000 sessions (see journal_figures)
@@ -318,6 +322,7 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("program")
     parser.add_argument("baseline")
+    parser.add_argument("text_window", nargs="?", help="the bare window with the first step's text")
     args = parser.parse_args()
 
     work = tempfile.mkdtemp(prefix="serenitap-bench-")
@@ -350,9 +355,10 @@ def main():
     try:
         # 1. Startup, the two programs alternating; the first start of each warms the caches.
         log(f"startup: {STARTUP_RUNS} starts of each program")
-        times = {args.program: [], args.baseline: []}
+        order = [args.program, args.baseline] + ([args.text_window] if args.text_window else [])
+        times = {exe: [] for exe in order}
         for run in range(STARTUP_RUNS + 1):
-            for exe in (args.program, args.baseline) if run % 2 == 0 else (args.baseline, args.program):
+            for exe in order if run % 2 == 0 else order[::-1]:
                 ms = first_paint_ms(exe, env)
                 if run > 0:
                     times[exe].append(ms)
@@ -363,6 +369,10 @@ def main():
         figure("baseline_startup_ms", startup_base, "-", fmt="{:.0f}")
         figure("startup_ms", startup, target(f"<={limit:.0f}", met), met, fmt="{:.0f}")
         figure("startup_ratio", startup / startup_base, target(f"<={STARTUP_FACTOR}", met), met)
+        if args.text_window:
+            startup_text = statistics.median(times[args.text_window])
+            figure("text_window_startup_ms", startup_text, "-", fmt="{:.0f}")
+            figure("text_window_startup_ratio", startup_text / startup_base, "-")
 
         # 2. The baseline shown and idle: its peak memory (and idle CPU for comparison).
         load_memory = load_average()
@@ -375,6 +385,17 @@ def main():
             base_hwm = vm_hwm_kib(base.pid) / 1024
         finally:
             stop(base)
+
+        text_hwm = None
+        if args.text_window:
+            log("text window: idle")
+            text = subprocess.Popen([args.text_window], env=env, stderr=subprocess.DEVNULL)
+            try:
+                wait_window(text)
+                time.sleep(SETTLE_S)
+                text_hwm = vm_hwm_kib(text.pid) / 1024
+            finally:
+                stop(text)
 
         # 3. The program: idle on the introduction, then a tapping session.
         tick_log = os.path.join(work, "ticks.log")
@@ -408,6 +429,8 @@ def main():
         met = judged(hwm <= base_hwm + MEMORY_MARGIN_MIB, load_memory)
         figure("baseline_peak_rss_mib", base_hwm, "-", fmt="{:.1f}")
         figure("peak_rss_mib", hwm, target(f"<={base_hwm + MEMORY_MARGIN_MIB:.1f}", met), met, fmt="{:.1f}")
+        if text_hwm is not None:
+            figure("text_window_peak_rss_mib", text_hwm, "-", fmt="{:.1f}")
         figure("cpu_tapping_pct", tapping, f"<={CPU_TAPPING_MAX}", tapping <= CPU_TAPPING_MAX)
         figure("cpu_idle_pct", idle, f"<={CPU_IDLE_MAX}", idle <= CPU_IDLE_MAX)
         figure("baseline_cpu_idle_pct", base_idle, "-")
