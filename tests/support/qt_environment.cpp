@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "support/offscreen_environment.h"
+#include "ui/dialogs/dialog_pictures.h"
 #include "ui/journal/progress_chart.h"
 
 namespace {
@@ -10,5 +11,7 @@ namespace {
 
 // My Progress draws with the chart linked into the test, not the program's module.
 [[maybe_unused]] const bool kLinkedChart = (serenitap::UseProgressChart(serenitap::LinkedProgressChart()), true);
+// The dialogs' pictures likewise.
+[[maybe_unused]] const bool kLinkedPictures = (serenitap::UseDialogPictures(serenitap::LinkedDialogPictures()), true);
 
 }  // namespace

@@ -1,13 +1,19 @@
 #include "ui/dialogs/dialog_pictures.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QIconEngine>
 #include <QImage>
+#include <QLibrary>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
-#include <QSvgRenderer>
+#include <optional>
 #include <utility>
+
+#include "ui/svg_drawing.h"
 
 // Resources of a static library are registered by hand.
 static void InitDialogResources() { Q_INIT_RESOURCE(dialogs); }
@@ -23,20 +29,41 @@ void RegisterDialogResources() {
   (void)registered;
 }
 
+const DialogPicturesModule* handedOver = nullptr;
+
+// The module, beside the program in its build folder or, installed, where
+// SERENITAP_PICTURES_FROM_BIN leads from the program's folder; loaded once
+// and kept. Null when it cannot be loaded (the next picture tries again).
+const DialogPicturesModule* LoadDialogPictures() {
+  static const DialogPicturesModule* loaded = nullptr;
+  if (handedOver != nullptr) return handedOver;
+  if (loaded != nullptr) return loaded;
+  const QDir programFolder(QCoreApplication::applicationDirPath());
+  const QString name = QStringLiteral("serenitap_pictures.so");
+  for (const QString& place :
+       {programFolder.filePath(name), programFolder.filePath(QStringLiteral(SERENITAP_PICTURES_FROM_BIN "/") + name)}) {
+    if (!QFile::exists(place)) continue;
+    QLibrary module(place);  // stays loaded: the renderer lives in it
+    const auto entry = reinterpret_cast<DialogPicturesEntry>(module.resolve(kDialogPicturesEntry));
+    if (entry != nullptr && (loaded = entry()) != nullptr) return loaded;
+  }
+  return nullptr;
+}
+
 class SvgIconEngine : public QIconEngine {
  public:
   explicit SvgIconEngine(QString path) : path_(std::move(path)) {}
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
-    QSvgRenderer renderer(path_);
-    if (!renderer.isValid()) return {};
-    QSize actual = renderer.defaultSize();
+    const std::optional<SvgDrawing> drawing = SvgDrawing::Load(path_);
+    if (!drawing) return {};
+    QSize actual = drawing->DefaultSize();
     if (!actual.isNull()) actual.scale(size, Qt::KeepAspectRatio);
     if (actual.isEmpty()) return {};
     QImage image(actual, QImage::Format_ARGB32_Premultiplied);
     image.fill(0);
     QPainter painter(&image);
-    renderer.render(&painter);
+    drawing->Render(painter, QRectF(image.rect()));
     painter.end();
     QPixmap drawn = QPixmap::fromImage(image);
     if (mode != QIcon::Normal && QApplication::style() != nullptr) {
@@ -72,14 +99,11 @@ QPixmap DialogPicture(const QString& path, QSize size, qreal devicePixelRatio) {
   QPixmap pixmap(size * devicePixelRatio);
   pixmap.setDevicePixelRatio(devicePixelRatio);
   pixmap.fill(Qt::transparent);
-  QSvgRenderer renderer(path);
-  if (renderer.isValid()) {
-    QPainter painter(&pixmap);
-    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
-    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
-  }
+  if (const DialogPicturesModule* pictures = LoadDialogPictures()) pictures->draw(path, pixmap, QSizeF(size));
   return pixmap;
 }
+
+void UseDialogPictures(const DialogPicturesModule* linked) { handedOver = linked; }
 
 QIcon SvgIcon(const QString& path) {
   RegisterDialogResources();

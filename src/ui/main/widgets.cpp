@@ -15,25 +15,21 @@ bool PictureBox::SetPicture(const QString& path) {
   return !path_.isEmpty();
 }
 
-const QSvgRenderer& PictureBox::Renderer() const {
+const std::optional<SvgDrawing>& PictureBox::Drawing() const {
   if (!loaded_) {
     loaded_ = true;
-    if (path_.isEmpty()) {
-      renderer_.load(QByteArray());
-    } else {
-      renderer_.load(path_);
-    }
+    drawing_ = path_.isEmpty() ? std::nullopt : SvgDrawing::Load(path_);
   }
-  return renderer_;
+  return drawing_;
 }
 
-bool PictureBox::HasPicture() const { return Renderer().isValid(); }
+bool PictureBox::HasPicture() const { return Drawing().has_value(); }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-  if (!Renderer().isValid()) return;
+  if (!Drawing()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  renderer_.render(&painter, QRectF(rect()));
+  drawing_->Render(painter, QRectF(rect()));
 }
 
 ChoiceGroup::ChoiceGroup(QWidget* parent) : QFrame(parent) {

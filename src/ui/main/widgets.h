@@ -4,8 +4,10 @@
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
-#include <QSvgRenderer>
 #include <QWidget>
+#include <optional>
+
+#include "ui/svg_drawing.h"
 
 namespace serenitap::main_window {
 
@@ -25,11 +27,11 @@ class PictureBox : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  const QSvgRenderer& Renderer() const;
+  const std::optional<SvgDrawing>& Drawing() const;
 
   QString path_;
   mutable bool loaded_ = true;
-  mutable QSvgRenderer renderer_;
+  mutable std::optional<SvgDrawing> drawing_;
 };
 
 // A frame around a group of choices (the issues, the rating scale): a

@@ -5,11 +5,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTest>
 #include <QTreeWidget>
+#include <optional>
 #include <stdexcept>
 
 #include "settings/options.h"
@@ -23,6 +26,10 @@
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/web_link.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/svg_drawing.h"
+
+// The main window's pictures and icons.
+static void InitMainResources() { Q_INIT_RESOURCE(resources); }
 
 namespace serenitap {
 namespace {
@@ -191,8 +198,8 @@ TEST(Markup, RunsBecomeStyledSpansAndLineBreaksBreaks) {
                      "<span style=\"text-decoration:line-through\">c</span> &amp; d"));
 }
 
-// The program draws its SVG icons itself, to the pixel as the toolkit's SVG
-// icon engine (a plugin) draws the same file.
+// The program draws its SVG pictures and icons itself, to the pixel as the
+// toolkit's SVG renderer (and its icon engine, a plugin) draws the same file.
 struct IconCase {
   const char* name;
   const char* path;
@@ -203,6 +210,7 @@ struct IconCase {
 class SvgIcons : public ::testing::TestWithParam<IconCase> {};
 
 TEST_P(SvgIcons, DrawnAsTheToolkitsSvgEngineDrawsThem) {
+  InitMainResources();
   const IconCase& c = GetParam();
   const QIcon ours = SvgIcon(QString::fromUtf8(c.path));
   const QIcon toolkits(QString::fromUtf8(c.path));
@@ -212,14 +220,86 @@ TEST_P(SvgIcons, DrawnAsTheToolkitsSvgEngineDrawsThem) {
   EXPECT_TRUE(ours.pixmap(c.size, c.mode).toImage() == expected);
 }
 
+INSTANTIATE_TEST_SUITE_P(Icons, SvgIcons,
+                         ::testing::Values(IconCase{"Square", ":/icons/menu.svg", {32, 32}, QIcon::Normal},
+                                           IconCase{"Greyed", ":/icons/previous.svg", {16, 16}, QIcon::Disabled},
+                                           IconCase{"Selected", ":/icons/info.svg", {24, 24}, QIcon::Selected},
+                                           IconCase{"SmallerThanDrawn", ":/icons/pause.svg", {20, 20}, QIcon::Normal},
+                                           IconCase{"NotSquare", ":/icons/resume.svg", {48, 20}, QIcon::Disabled}),
+                         [](const ::testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
+
+struct PictureCase {
+  const char* name;
+  const char* path;
+  QRectF target;
+};
+
+class SvgPictures : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(SvgPictures, DrawnAsTheToolkitDrawsThem) {
+  InitMainResources();
+  const PictureCase& c = GetParam();
+  const std::optional<SvgDrawing> ours = SvgDrawing::Load(QString::fromUtf8(c.path));
+  ASSERT_TRUE(ours.has_value()) << c.path;
+  QSvgRenderer toolkits(QString::fromUtf8(c.path));
+  ASSERT_TRUE(toolkits.isValid());
+  EXPECT_EQ(ours->DefaultSize(), toolkits.defaultSize());
+  auto draw = [&](auto&& render) {
+    QImage image(c.target.toAlignedRect().size() + QSize(3, 3), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    render(painter);
+    return image;
+  };
+  EXPECT_TRUE(draw([&](QPainter& p) { ours->Render(p, c.target); }) ==
+              draw([&](QPainter& p) { toolkits.render(&p, c.target); }));
+}
+
 INSTANTIATE_TEST_SUITE_P(
-    Icons, SvgIcons,
-    ::testing::Values(IconCase{"Square", ":/dialogs/error_report.svg", {32, 32}, QIcon::Normal},
-                      IconCase{"Greyed", ":/dialogs/error_report.svg", {16, 16}, QIcon::Disabled},
-                      IconCase{"Selected", ":/dialogs/error_report.svg", {24, 24}, QIcon::Selected},
-                      IconCase{"WideInASquare", ":/dialogs/product_logo.svg", {40, 40}, QIcon::Normal},
-                      IconCase{"WideGreyed", ":/dialogs/company_logo.svg", {48, 20}, QIcon::Disabled}),
-    [](const ::testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
+    Pictures, SvgPictures,
+    ::testing::Values(PictureCase{"BodyAsDrawn", ":/pictures/body_chart.svg", {0, 0, 476, 569}},
+                      PictureCase{"BodyStretchedAndMoved", ":/pictures/body_chart.svg", {2.5, 1, 390, 610}},
+                      PictureCase{"LeftHandSmall", ":/pictures/hand_left.svg", {0, 0, 128, 80}},
+                      PictureCase{"RightHandWide", ":/pictures/hand_right.svg", {1, 2, 300, 161}},
+                      PictureCase{"IconWithCircles", ":/icons/info.svg", {0, 0, 33, 33}},
+                      PictureCase{"IconOfLines", ":/icons/start.svg", {0, 0, 24, 24}}),
+    [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.name); });
+
+// The dialogs' pictures come from a module; without it (none beside this
+// test) a dialog shows an empty space of the picture's size, nothing worse.
+TEST(DialogPictures, DrawnByTheModuleAndEmptyWithoutIt) {
+  auto opaquePixels = [](const QPixmap& pixmap) {
+    const QImage image = pixmap.toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) count += qAlpha(image.pixel(x, y)) != 0;
+    return count;
+  };
+  const QString logo = QStringLiteral(":/dialogs/product_logo.svg");
+  EXPECT_GT(opaquePixels(DialogPicture(logo, {48, 48}, 2.0)), 1000);
+  UseDialogPictures(nullptr);
+  const QPixmap without = DialogPicture(logo, {48, 48}, 2.0);
+  UseDialogPictures(LinkedDialogPictures());
+  EXPECT_EQ(without.size(), QSize(96, 96));
+  EXPECT_EQ(opaquePixels(without), 0);
+}
+
+// What it does not draw it refuses as a whole, rather than drawing part of it.
+TEST(SvgPictures, MoreOfSvgThanTheProgramDrawsIsRefused) {
+  const char* const refused[] = {
+      R"svg(<svg viewBox="0 0 8 8"><text x="1" y="1">a</text></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><path d="M 1 1 l 2 2"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><rect width="4" height="4" rx="1"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><circle r="2" fill="url(#sky)"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><path d="M 1 1 C 2 2 3"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><g transform="rotate(45)"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8"/>)svg",
+      R"svg(<g/>)svg",
+      R"svg(<svg><g>)svg",
+  };
+  for (const char* data : refused) EXPECT_FALSE(SvgDrawing::FromData(data).has_value()) << data;
+  EXPECT_TRUE(SvgDrawing::FromData(R"svg(<svg viewBox="0 0 8 8"><path d="M 1,1 2e0,2 Z"/></svg>)svg").has_value());
+}
 
 }  // namespace
 }  // namespace serenitap

@@ -1,0 +1,359 @@
+#include "ui/svg_drawing.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QStringView>
+#include <QXmlStreamReader>
+#include <algorithm>
+#include <utility>
+
+namespace serenitap {
+namespace {
+
+std::optional<double> Number(QStringView text) {
+  bool ok = false;
+  const double value = text.trimmed().toDouble(&ok);
+  if (!ok) return std::nullopt;
+  return value;
+}
+
+// A path's "d": absolute moves, lines and curves, which is all the
+// program's pictures use. A command's numbers may repeat (a move's then
+// draw lines), as SVG allows.
+std::optional<QPainterPath> ParsePath(QStringView data) {
+  QPainterPath path;
+  QChar command;
+  std::vector<double> numbers;
+  QPointF start;
+  QPointF current;
+  auto flush = [&]() -> bool {
+    if (command.isNull()) return numbers.empty();
+    std::size_t used = 0;
+    auto take = [&](std::size_t count) {
+      used += count;
+      return used <= numbers.size();
+    };
+    auto at = [&](std::size_t i) { return numbers[used - i]; };
+    const char c = command.toLatin1();
+    if (c == 'Z') {
+      if (!numbers.empty()) return false;
+      path.closeSubpath();
+      current = start;
+      return true;
+    }
+    do {
+      switch (c) {
+        case 'M':
+          if (!take(2)) return false;
+          current = {at(2), at(1)};
+          if (used == 2) {
+            path.moveTo(current);
+            start = current;
+          } else {
+            path.lineTo(current);
+          }
+          break;
+        case 'L':
+          if (!take(2)) return false;
+          current = {at(2), at(1)};
+          path.lineTo(current);
+          break;
+        case 'H':
+          if (!take(1)) return false;
+          current.setX(at(1));
+          path.lineTo(current);
+          break;
+        case 'V':
+          if (!take(1)) return false;
+          current.setY(at(1));
+          path.lineTo(current);
+          break;
+        case 'C':
+          if (!take(6)) return false;
+          current = {at(2), at(1)};
+          path.cubicTo({at(6), at(5)}, {at(4), at(3)}, current);
+          break;
+        case 'Q':
+          if (!take(4)) return false;
+          current = {at(2), at(1)};
+          path.quadTo({at(4), at(3)}, current);
+          break;
+        default: return false;
+      }
+    } while (used < numbers.size());
+    return true;
+  };
+  qsizetype i = 0;
+  while (i < data.size()) {
+    const QChar ch = data[i];
+    if (ch.isSpace() || ch == u',') {
+      ++i;
+    } else if (ch.isLetter() && ch != u'e' && ch != u'E') {
+      if (!flush()) return std::nullopt;
+      command = ch;
+      numbers.clear();
+      ++i;
+    } else {
+      qsizetype end = i + 1;
+      while (end < data.size() && (data[end].isDigit() || data[end] == u'.' || data[end] == u'e' ||
+                                   data[end] == u'E' || ((data[end] == u'-' || data[end] == u'+') &&
+                                                         (data[end - 1] == u'e' || data[end - 1] == u'E'))))
+        ++end;
+      const std::optional<double> value = Number(data.sliced(i, end - i));
+      if (!value) return std::nullopt;
+      numbers.push_back(*value);
+      i = end;
+    }
+  }
+  if (!flush()) return std::nullopt;
+  return path;
+}
+
+std::optional<QColor> Paint(QStringView text) {
+  if (text == u"none") return QColor();
+  if (!text.startsWith(u'#')) return std::nullopt;
+  QColor color = QColor::fromString(text);
+  if (!color.isValid()) return std::nullopt;
+  return color;
+}
+
+std::optional<Qt::PenCapStyle> Cap(QStringView text) {
+  if (text == u"round") return Qt::RoundCap;
+  if (text == u"butt") return Qt::FlatCap;
+  if (text == u"square") return Qt::SquareCap;
+  return std::nullopt;
+}
+
+std::optional<Qt::PenJoinStyle> Join(QStringView text) {
+  if (text == u"round") return Qt::RoundJoin;
+  if (text == u"miter") return Qt::SvgMiterJoin;
+  if (text == u"bevel") return Qt::BevelJoin;
+  return std::nullopt;
+}
+
+// A "transform" of moves and scalings, applied in the order written.
+std::optional<QTransform> ParseTransform(QStringView text) {
+  QTransform transform;
+  for (QStringView rest = text.trimmed(); !rest.isEmpty(); rest = rest.trimmed()) {
+    const qsizetype open = rest.indexOf(u'(');
+    const qsizetype close = rest.indexOf(u')');
+    if (open < 0 || close < open) return std::nullopt;
+    const QStringView operation = rest.first(open).trimmed();
+    std::vector<double> values;
+    for (QStringView part : rest.sliced(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts)) {
+      for (QStringView piece : part.split(u',', Qt::SkipEmptyParts)) {
+        const std::optional<double> value = Number(piece);
+        if (!value) return std::nullopt;
+        values.push_back(*value);
+      }
+    }
+    if (values.empty() || values.size() > 2) return std::nullopt;
+    if (operation == u"translate") {
+      transform.translate(values[0], values.size() == 2 ? values[1] : 0.0);
+    } else if (operation == u"scale") {
+      transform.scale(values[0], values.size() == 2 ? values[1] : values[0]);
+    } else {
+      return std::nullopt;
+    }
+    rest = rest.sliced(close + 1);
+  }
+  return transform;
+}
+
+// What a shape or group is painted with, and the painter state it changed,
+// applied and put back as the toolkit's SVG renderer does.
+struct PaintState {
+  QTransform world;
+  QPen pen;
+  QBrush brush;
+  double strokeOpacity = 1.0;
+};
+
+}  // namespace
+
+std::optional<SvgDrawing> SvgDrawing::Load(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+  return FromData(file.readAll());
+}
+
+std::optional<SvgDrawing> SvgDrawing::FromData(const QByteArray& data) {
+  SvgDrawing drawing;
+  QXmlStreamReader xml(data);
+  bool seenRoot = false;
+  while (!xml.atEnd()) {
+    const QXmlStreamReader::TokenType token = xml.readNext();
+    if (token == QXmlStreamReader::EndElement) {
+      if (xml.name() == u"svg" || xml.name() == u"g") drawing.items_.push_back({Kind::EndGroup, {}, {}, {}});
+      continue;
+    }
+    if (token != QXmlStreamReader::StartElement) continue;
+    const QStringView name = xml.name();
+    Item item;
+    if (name == u"svg" && !seenRoot) {
+      seenRoot = true;
+      item.kind = Kind::Group;
+    } else if (!seenRoot) {
+      return std::nullopt;
+    } else if (name == u"g") {
+      item.kind = Kind::Group;
+    } else if (name == u"path") {
+      item.kind = Kind::Path;
+    } else if (name == u"rect") {
+      item.kind = Kind::Rect;
+    } else if (name == u"circle") {
+      item.kind = Kind::Ellipse;
+    } else {
+      return std::nullopt;
+    }
+    double x = 0, y = 0, width = 0, height = 0, cx = 0, cy = 0, r = 0;
+    for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+      const QStringView key = attribute.qualifiedName();
+      const QStringView value = attribute.value();
+      std::optional<double> number;
+      auto numeric = [&](double& into) {
+        number = Number(value);
+        if (number) into = *number;
+        return number.has_value();
+      };
+      bool ok = true;
+      if (key == u"id" || (key == u"xmlns" && name == u"svg")) {
+      } else if (key == u"fill") {
+        ok = (item.style.fill = Paint(value)).has_value();
+      } else if (key == u"stroke") {
+        ok = (item.style.stroke = Paint(value)).has_value();
+      } else if (key == u"stroke-width") {
+        ok = (item.style.strokeWidth = Number(value)).has_value();
+      } else if (key == u"stroke-opacity") {
+        ok = (item.style.strokeOpacity = Number(value)).has_value();
+        if (ok) item.style.strokeOpacity = std::clamp(*item.style.strokeOpacity, 0.0, 1.0);
+      } else if (key == u"stroke-linecap") {
+        ok = (item.style.cap = Cap(value)).has_value();
+      } else if (key == u"transform" && name != u"svg") {
+        ok = (item.style.transform = ParseTransform(value)).has_value();
+      } else if (key == u"stroke-linejoin") {
+        ok = (item.style.join = Join(value)).has_value();
+      } else if (name == u"svg" && key == u"viewBox") {
+        const QList<QStringView> parts = value.split(u' ', Qt::SkipEmptyParts);
+        double box[4] = {};
+        ok = parts.size() == 4;
+        for (qsizetype i = 0; ok && i < 4; ++i) {
+          const std::optional<double> part = Number(parts[i]);
+          ok = part.has_value();
+          if (ok) box[i] = *part;
+        }
+        drawing.viewBox_ = QRectF(box[0], box[1], box[2], box[3]);
+      } else if ((name == u"svg" || name == u"rect") && key == u"width") {
+        ok = numeric(width);
+      } else if ((name == u"svg" || name == u"rect") && key == u"height") {
+        ok = numeric(height);
+      } else if (name == u"rect" && key == u"x") {
+        ok = numeric(x);
+      } else if (name == u"rect" && key == u"y") {
+        ok = numeric(y);
+      } else if (name == u"circle" && key == u"cx") {
+        ok = numeric(cx);
+      } else if (name == u"circle" && key == u"cy") {
+        ok = numeric(cy);
+      } else if (name == u"circle" && key == u"r") {
+        ok = numeric(r);
+      } else if (name == u"path" && key == u"d") {
+        std::optional<QPainterPath> path = ParsePath(value);
+        ok = path.has_value();
+        if (ok) item.path = std::move(*path);
+      } else {
+        ok = false;  // more of SVG than this class draws
+      }
+      if (!ok) return std::nullopt;
+    }
+    if (name == u"svg") drawing.size_ = QSize(qRound(width), qRound(height));
+    if (item.kind == Kind::Rect) item.bounds = QRectF(x, y, width, height);
+    if (item.kind == Kind::Ellipse) item.bounds = QRectF(cx - r, cy - r, 2 * r, 2 * r);
+    drawing.items_.push_back(std::move(item));
+  }
+  if (xml.hasError() || !seenRoot) return std::nullopt;
+  if (drawing.viewBox_.isNull()) drawing.viewBox_ = QRectF(QPointF(0, 0), QSizeF(drawing.size_));
+  return drawing;
+}
+
+void SvgDrawing::Render(QPainter& painter, const QRectF& target) const {
+  painter.save();
+  const QRectF& source = viewBox_;
+  if (source != target && !source.isEmpty()) {
+    QTransform transform;
+    transform.scale(target.width() / source.width(), target.height() / source.height());
+    const QRectF mapped = transform.mapRect(source);
+    painter.translate(target.x() - mapped.x(), target.y() - mapped.y());
+    painter.scale(target.width() / source.width(), target.height() / source.height());
+  }
+  QPen initial(Qt::NoBrush, 1, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
+  initial.setMiterLimit(4);
+  painter.setPen(initial);
+  painter.setBrush(Qt::black);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+
+  double strokeOpacity = 1.0;
+  std::vector<PaintState> saved;
+  auto apply = [&](const Style& style) {
+    saved.push_back({painter.worldTransform(), painter.pen(), painter.brush(), strokeOpacity});
+    if (style.fill) painter.setBrush(style.fill->isValid() ? QBrush(*style.fill) : QBrush(Qt::NoBrush));
+    QPen pen = painter.pen();
+    if (style.stroke) pen.setBrush(style.stroke->isValid() ? QBrush(*style.stroke) : QBrush(Qt::NoBrush));
+    if (style.strokeOpacity) strokeOpacity = *style.strokeOpacity;
+    if (style.strokeWidth) pen.setWidthF(*style.strokeWidth);
+    if (style.cap) pen.setCapStyle(*style.cap);
+    if (style.join) pen.setJoinStyle(*style.join);
+    pen.setCosmetic(false);
+    painter.setPen(pen);
+    if (style.transform) painter.setWorldTransform(*style.transform, true);
+  };
+  auto revert = [&] {
+    if (saved.empty()) return;
+    painter.setWorldTransform(saved.back().world);
+    painter.setPen(saved.back().pen);
+    painter.setBrush(saved.back().brush);
+    strokeOpacity = saved.back().strokeOpacity;
+    saved.pop_back();
+  };
+  // A shape is filled, then stroked on its own, each at its opacity.
+  auto draw = [&](const Item& item) {
+    auto shape = [&] {
+      if (item.kind == Kind::Path) {
+        painter.drawPath(item.path);
+      } else if (item.kind == Kind::Rect) {
+        painter.drawRect(item.bounds);
+      } else {
+        painter.drawEllipse(item.bounds);
+      }
+    };
+    const qreal opacity = painter.opacity();
+    const QBrush brush = painter.brush();
+    const QPen pen = painter.pen();
+    painter.setPen(Qt::NoPen);
+    painter.setOpacity(opacity);
+    shape();
+    painter.setPen(pen);
+    if (pen != QPen(Qt::NoPen) && pen.brush() != Qt::NoBrush && pen.widthF() != 0) {
+      painter.setOpacity(opacity * strokeOpacity);
+      painter.setBrush(Qt::NoBrush);
+      shape();
+      painter.setBrush(brush);
+    }
+    painter.setOpacity(opacity);
+  };
+  for (const Item& item : items_) {
+    switch (item.kind) {
+      case Kind::Group: apply(item.style); break;
+      case Kind::EndGroup: revert(); break;
+      default:
+        apply(item.style);
+        draw(item);
+        revert();
+        break;
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace serenitap
