@@ -88,20 +88,6 @@ TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
   EXPECT_EQ(list.MaxFileCount(), 4);
 }
 
-TEST_F(MRUFileListTest, IgnoresWhatIsNoFileItCanKeep) {
-  cMRUFileList list = ListOf(0, {"while-max-is-0"});  // a list of no entries takes none
-  list.MaxFileCount(3);
-  fs::create_directory("folder");
-  WriteText("line\nbreak", "x");
-  for (const std::string& p : {std::string(), File("missing"), File("folder"), File("line\nbreak")}) list.AddFile(p);
-  EXPECT_TRUE(boxes_.requests.empty());
-  list.AddFile(File(std::string(300, 'n')));  // too long to look up
-  ASSERT_EQ(boxes_.requests.size(), 1u);
-  EXPECT_EQ(boxes_.requests[0].text, "Error: 52. Bad file name or number");
-  EXPECT_EQ(boxes_.requests[0].title, "FileExistsA");
-  EXPECT_EQ(list.FileCount(), 0);
-}
-
 TEST_F(MRUFileListTest, TheListFileKeepsPathsExactlyAsTheyAre) {
   cMRUFileList list = ListOf(4, {"a,b.txt", "say \"hi\".txt", " lead "});
   ASSERT_TRUE(list.Save(false, cr_));

@@ -1,14 +1,10 @@
-// COSInfo: the rules behind its properties, and the properties themselves
-// where the platform answers something checkable.
+// COSInfo: the rules behind its properties, and the language and temporary
+// folder it takes from the environment.
 #include "kit/services/os_info.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <regex>
-
 #include "services/failure.h"
-#include "support/recorders.h"
 #include "support/scoped_environment.h"
 
 namespace serenitap {
@@ -16,7 +12,6 @@ namespace {
 
 using serenitap::testing::ScopedEnvironment;
 
-using testing::MessageBoxRecorder;
 using namespace std::string_literals;
 
 TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
@@ -49,57 +44,6 @@ TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
 }
 
 #ifndef _WIN32
-std::tuple<int, int, int, int> WorkArea() {
-  std::int16_t left = 1, top = 1, width = 1, height = 1;
-  COSInfo().GetWorkArea(left, top, width, height);
-  return {left, top, width, height};
-}
-
-TEST(OSInfo, ScreenPropertiesComeFromTheScreenAndOverflowUnderTheMembersName) {
-  MessageBoxRecorder boxes;
-  const auto previous = SetScreenFactsSource([] { return ScreenFacts{24, 1, 120, 0, 27, 1920, 1080}; });
-  EXPECT_EQ(std::tuple(COSInfo().DisplayColors(), COSInfo().LargeFonts(), WorkArea()),
-            std::tuple(16777216, true, std::tuple(0, 27, 1920, 1053)));
-  SetScreenFactsSource([] { return std::nullopt; });
-  EXPECT_EQ(std::tuple(COSInfo().DisplayColors(), COSInfo().LargeFonts(), WorkArea()),
-            std::tuple(0, false, std::tuple(0, 0, 0, 0)));
-  EXPECT_TRUE(boxes.requests.empty());
-  SetScreenFactsSource([] { return ScreenFacts{48, 1, 96, -100, 0, 40000, 2000}; });
-  EXPECT_EQ(COSInfo().DisplayColors(), 0);
-  EXPECT_EQ(WorkArea(), std::tuple(-100, 0, 1, 1));  // a width of 40100 does not fit
-  SetScreenFactsSource(previous);
-  ASSERT_EQ(boxes.requests.size(), 2u);
-  EXPECT_EQ(boxes.requests[0].text, "Error: 6. Overflow");
-  EXPECT_EQ(boxes.requests[0].title + "," + boxes.requests[1].title, "DisplayColors,GetWorkArea");
-}
-
-TEST(OSInfo, SystemFactsTempFilesGuidsAndWhatTheDesktopLacks) {
-  MessageBoxRecorder boxes;
-  COSInfo info;
-  EXPECT_TRUE(info.TempPath().ends_with('/'));
-  EXPECT_EQ(info.TempFile("stp"), info.TempPath() + "stp1.tmp");
-  EXPECT_FALSE(std::filesystem::exists(info.TempFile("stp")));  // named, not created
-  const std::string guid = info.GUID();
-  EXPECT_NE(info.GUID(), guid);
-  EXPECT_TRUE(std::regex_match(guid, std::regex(R"(\{[0-9A-F]{1,8}-[0-9A-F]{1,4}-[0-9A-F]{1,4}-[0-9A-F]{8,16}\})")));
-
-  EXPECT_FALSE(info.ComputerName().empty() || info.UserName().empty());
-  EXPECT_EQ(info.WindowsDirectory() + "," + info.SystemDirectory(), "/usr,/usr/bin");
-  EXPECT_GT(info.OSMajorVersion(), 0);
-  EXPECT_GE(info.OSMinorVersion(), 0);
-  EXPECT_TRUE(info.OSBuild() >= 0 && info.OSBuild() <= 0x7FFF && info.OSAdditional().size() <= 127u);
-  info.Beep(true);
-  info.ScreenSaverActive(true);
-  info.ScreenSaverTimeout(600);
-  const std::string name = info.ComputerName();
-  info.ComputerName("renamed-by-a-test");
-  EXPECT_EQ(std::tuple(info.Beep(), info.ScreenSaverActive(), info.ScreenSaverTimeout(), info.ComputerName(),
-                       info.CurrentHardwareProfile() + info.DefaultCompanyName(), info.WindowsType()),
-            std::tuple(false, false, 0, name, "", 0));
-  info.DefaultUserName();
-  EXPECT_TRUE(boxes.requests.empty());
-}
-
 TEST(OSInfo, TheLanguageAndTheTemporaryFolderFollowTheEnvironment) {
   ScopedEnvironment environment;
   const std::tuple<const char*, const char*, const char*, std::string> languages[] = {
