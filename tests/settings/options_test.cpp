@@ -56,10 +56,13 @@ TEST_F(StoredOptions, PointSecondsIsAnOfferedPaceOrTwo) {
 }
 
 // An issue's own words are a text value named by the number, kept with
-// its terminating zero as every text is; emptied words leave no value behind.
+// its terminating zero as every text is; emptied words leave no value behind,
+// and emptying words never stored is no failure.
 TEST_F(StoredOptions, OwnWordsAreATextValueUntilEmptied) {
   const std::string key(modOptions::kWordsKey);
+  EXPECT_EQ(modOptions::Words(10, ""), "Success");  // no key yet
   EXPECT_EQ(modOptions::Words(10, "of the crash"), "Success");
+  EXPECT_EQ(modOptions::Words(20, ""), "Success");  // the key is there, this value never was
   EXPECT_EQ(GetRaw(HKCU, key, "10"), (Raw{st::REG_SZ, Store().EncodeText("of the crash") + '\0'}));
   EXPECT_EQ(modOptions::Words(10), "of the crash");
   EXPECT_EQ(modOptions::Words(10, ""), "Success");
