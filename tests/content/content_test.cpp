@@ -1,18 +1,14 @@
 // The issue catalogue, the statement sequences and the step instructions:
-// which issue gets which text, the joins that are easy to get wrong, and a
-// text that cannot be composed for lack of memory.
+// which issue gets which text and the joins that are easy to get wrong.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 #include <string>
-#include <tuple>
 #include <type_traits>
 #include <vector>
 
 #include "content/instructions.h"
 #include "content/statements.h"
-#include "failing_allocation.h"
 #include "session/steps.h"
 #include "support/printers.h"
 #include "support/recorders.h"
@@ -118,28 +114,6 @@ TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_EQ(GetStepInstructions(stpNone, issGuilt, false) + GetSegmentTitle(StepAfter(stpFinish), false), "");
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"GetSegmentTitle - wrong parameter passed"});
-}
-
-// Out of memory while a text is composed: the innermost procedure reports it
-// under its own module and returns what it had; the next call works.
-TEST(TextFailure, IsReportedByTheInnermostProcedure) {
-  const std::tuple<std::function<std::string()>, const char*> cases[] = {
-      {[] { return modSteps::GetStepName(stpRightEyeCorner); }, "modSteps.GetStepName"},
-      {[] { return GetStepInstructions(stpIntro, issGuilt, false); }, "modSteps.GetIntroText"},
-      {[] { return GetSegmentTitle(stpTopHead1, false); }, "frmMain.GetSegmentTitle"},
-      {[] { return GetStringForActivationStep(issDepression); }, "modIssues.GetStringForActivationStep"},
-      {[] { return GetStringForNegativeSequence(issGuilt); }, "modIssues.GetStringForNegativeSeq_Guilt"},
-  };
-  for (const auto& [call, procedure] : cases) {
-    const std::string whole = call();
-    testing::ReportRecorder reports;
-    testing::FailNextAllocation();
-    EXPECT_EQ(call(), "") << procedure;
-    ASSERT_EQ(reports.reports.size(), 1u) << procedure;
-    EXPECT_EQ(reports.reports[0].module + "." + reports.reports[0].procedure + ": " + reports.reports[0].description,
-              std::string(procedure) + ": Out of memory");
-    EXPECT_EQ(call(), whole);
-  }
 }
 
 }  // namespace

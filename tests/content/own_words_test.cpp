@@ -30,18 +30,12 @@ struct WordsRow {
 };
 
 const std::string kMemory = "Even though I have this negative memory [your problem here] I love and accept myself";
-const std::string kTrauma = "Even though I was exposed to this traumatic event [your trauma here] I love";
 
 const WordsRow kWordsRows[] = {
-    {"ProblemPlaceholder", "of the crash", "of the crash", kMemory,
-     "Even though I have this negative memory of the crash I love and accept myself"},
-    {"TraumaPlaceholder", "in the flood", "in the flood", kTrauma,
-     "Even though I was exposed to this traumatic event in the flood I love"},
     {"EveryPlaceholderOfEitherKind", "X", "X", "[your problem here], [your trauma here] and [your problem here]",
      "X, X and X"},
     {"EmptyWordsKeepThePlaceholder", "", "", kMemory, kMemory},
     {"BlanksAloneKeepThePlaceholder", " \r\n\t ", "", kMemory, kMemory},
-    {"TextWithoutPlaceholderUnchanged", "mine", "mine", "I have this depression", "I have this depression"},
     {"LineBreaksBecomeOneBlankAndOuterBlanksGo", "  fear\r\nof\nflying\rat\u2028night,  alone\r\n",
      "fear of flying at night,  alone", "[your problem here]!", "fear of flying at night,  alone!"},
     {"TwoHundredCharactersKept", Repeated("a", 200), Repeated("a", 200), "<[your problem here]>",
@@ -51,10 +45,6 @@ const WordsRow kWordsRows[] = {
     {"CharactersNotBytesCounted", Repeated("\U0001F60A", 201), Repeated("\U0001F60A", 200), "[your problem here]",
      Repeated("\U0001F60A", 200)},
     {"NoBlankLeftAtTheCut", Repeated("c", 199) + " d", Repeated("c", 199), "[your problem here]", Repeated("c", 199)},
-    {"RightToLeftAndAccentsKept",
-     "\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9",
-     "\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9", "[[your trauma here]]",
-     "[\u05E4\u05D7\u05D3 \u0645\u0646 \u0627\u0644\u0637\u064A\u0631\u0627\u0646 caf\u00E9]"},
     {"QuotesAndBackslashesKept", R"(my "boss" said C:\no\ \\ ")", R"(my "boss" said C:\no\ \\ ")",
      "[your problem here]", R"(my "boss" said C:\no\ \\ ")"},
     {"BytesThatAreNotTextDropped", "ok\xC3(\xFF\xED\xA0\x80!", "ok(!", "[your problem here]", "ok(!"},
@@ -83,23 +73,6 @@ TEST_P(OwnWords, TakeThePlaceholdersPlaceAndComeBackFromTheStoreAsKept) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, OwnWords, ::testing::ValuesIn(kWordsRows),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// Words stored and then emptied leave no value behind: the store reads as
-// one that never had words.
-TEST(OwnWordsStore, EmptiedWordsRemoveTheirValue) {
-  testing::TempStore temp;
-  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");  // never stored: nothing to remove
-  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), "at my brother"), "Success");
-  EXPECT_EQ(modOptions::Words(IssueNumber(issGuilt), ""), "Success");  // the key is there, this value never was
-  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "at my brother");
-  EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger), ""), "Success");
-  settings::HKey key = 0;
-  ASSERT_EQ(temp.Store().OpenKey(settings::RootHandle(settings::HKEY_CURRENT_USER), modOptions::kWordsKey,
-                                 settings::KEY_QUERY_VALUE, &key),
-            0);
-  EXPECT_EQ(temp.Store().QueryValue(key, "80", nullptr, nullptr, nullptr), settings::ERROR_FILE_NOT_FOUND);
-  temp.Store().CloseKey(key);
-}
 
 }  // namespace
 }  // namespace serenitap
