@@ -16,11 +16,9 @@ using testing::EngineTest;
 using testing::SessionControls;
 using testing::Where;
 
-// The controls before the step timer runs, while it runs, paused, and at the end.
+// The controls before the step timer runs and while it runs.
 constexpr SessionControls kUntimed{false, {false, true}, {false, true}, {false, false}};
 constexpr SessionControls kTiming{true, {true, true}, {true, true}, {false, false}};
-constexpr SessionControls kPaused{false, {true, true}, {true, false}, {true, true}};
-constexpr SessionControls kFinished{false, {true, true}, {false, true}, {false, false}};
 
 // The issue chosen and the option shown, the SUD rating chosen and the one shown.
 struct Choices {
@@ -78,30 +76,6 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   EXPECT_TRUE(reports.empty());
 }
 
-TEST_F(EngineTest, TheTimerRunsEachStepForItsLengthAndTheThirdRoundIsGreen) {
-  Load();
-  Next(4);
-  EXPECT_EQ(view.dotColour, kDotGreen);     // the affirmation
-  EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand, 10 s, entered by a command
-  EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand, entered by the timer
-  for (int r = 1; r <= 3; ++r) {
-    ASSERT_EQ(At(), (Where{stpTopHead1, r, r >= 3}));
-    ASSERT_EQ(view.texts.segmentTitle, r >= 3 ? "Positive Sequence" : "Negative Sequence");
-    ASSERT_EQ(view.dotColour, r >= 3 ? kDotGreen : kDotRed);
-    for (int i = 0; i < 16; ++i) ASSERT_EQ(TicksUntilChange(), 200) << "round " << r << " point " << i;
-  }
-  EXPECT_EQ(At(), (Where{stpTopHead1, 4, true}));
-  // Next from a positive round goes to the re-assessment; Previous from a point
-  // goes back to Relax with the rounds counted again.
-  Next();
-  EXPECT_EQ(At(), (Where{stpReassessSUD, 4, true}));
-  Next();
-  Previous();
-  EXPECT_EQ(At(), (Where{stpRelax, 2, false}));
-  Next(2);
-  EXPECT_EQ(At(), (Where{stpReassessSUD, 3, true}));
-}
-
 // The user's pace: every tapping point of a round lasts the chosen seconds;
 // the karate chop and the relaxation keep theirs; a pace that is not offered
 // is the designed one.
@@ -129,74 +103,8 @@ TEST_P(PaceTest, OnlyTheTappingPointsTakeThePace) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Paces, PaceTest,
-                         ::testing::Values(PaceRow{"Designed", 2, 200}, PaceRow{"Three", 3, 300},
-                                           PaceRow{"Four", 4, 400}, PaceRow{"Six", 6, 600},
-                                           PaceRow{"FiveIsNotOffered", 5, 200}, PaceRow{"Zero", 0, 200}),
+                         ::testing::Values(PaceRow{"Six", 6, 600}, PaceRow{"FiveIsNotOffered", 5, 200}),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The words of the chosen issue take the placeholder's place in what the
-// window shows; another issue's words, or none, leave the texts as they are.
-TEST_F(EngineTest, TheChosenIssuesWordsAreShown) {
-  engine.SetOwnWords(issNegativeMemory, "of the crash\n");
-  engine.SetOwnWords(issRageAnger, "at my brother");
-  engine.SetOwnWords(issRageAnger, "  ");  // emptied
-  EXPECT_EQ(engine.OwnWords(issNegativeMemory), "of the crash");
-  EXPECT_EQ(engine.OwnWords(issRageAnger), "");
-  Load();
-  Next(4);
-  const std::string designed = GetStepInstructions(stpLeftHand, issNegativeMemory, false);
-  const std::size_t at = designed.find("[your problem here]");
-  ASSERT_NE(at, std::string::npos);
-  EXPECT_EQ(view.texts.instructions, designed.substr(0, at) + "of the crash" + designed.substr(at + 19));
-  Previous();
-  Previous();
-  engine.radMode_Click(8);
-  Next(2);
-  EXPECT_EQ(view.texts.instructions, GetStepInstructions(stpLeftHand, issRageAnger, false));
-  EXPECT_EQ(view.texts.roundLine + std::to_string(view.texts.sayNowLine), "-1");
-  Next();
-  EXPECT_EQ(view.texts.roundLine, "Round 1 of the negative rounds");
-  EXPECT_EQ(view.texts.sayNowLine, SayNowLine(view.texts.instructions, stpTopHead1));
-}
-
-TEST_F(EngineTest, PauseAndResumeFinishTheStepOnTimeAndFinishEndsAPause) {
-  Load();
-  Next(4);
-  Ticks(437);
-  engine.cmdPause_Click();
-  EXPECT_EQ(Controls(), kPaused);
-  engine.cmdResume_Click();
-  EXPECT_EQ(Controls(), kTiming);
-  EXPECT_EQ(S().glngTickMs, 370);  // nothing counted while paused
-  EXPECT_EQ(TicksUntilChange(), 564);
-  Ticks(kThreeRounds);
-  engine.cmdPause_Click();
-  engine.cmdFinish_Click();
-  EXPECT_EQ(At(), (Where{stpFinish, 0, false}));
-  EXPECT_EQ(Controls(), kFinished);
-  EXPECT_EQ(view.dotColour, kDotGreen);  // Finish does not repaint
-  Next();
-  EXPECT_EQ(S().genmCurrentStep, stpIntro);
-}
-
-// A command holds the busy flag while it runs: anything arriving meanwhile
-// (from a pumped event) is dropped, and the flag is given back.
-TEST_F(EngineTest, CommandsAreDroppedWhileAnotherRuns) {
-  Load();
-  view.hook = [&](const std::string& call) {
-    if (call != "Layout") return;
-    Next();
-    engine.cmdFinish_Click();
-    engine.cmdShare_Click();
-    engine.radMode_Click(1);
-  };
-  Next();
-  EXPECT_EQ(S().genmCurrentStep, stpStimulateThymus);
-  engine.cmdFinish_Click();
-  EXPECT_EQ(S().genmCurrentStep, stpFinish);
-  EXPECT_EQ(S().genmSelectedIssue, issNegativeMemory);
-  EXPECT_TRUE(boxes.requests.empty());
-}
 
 // A point's dot blinks from the first tick of its step, eleven ticks on and
 // eleven off. The time label counts whole seconds.
@@ -288,19 +196,6 @@ TEST_F(PacingTest, OnlyAPointWaitsForItsPhraseAndTheCommandsReachTheSpeaker) {
   EXPECT_TRUE(notices.empty());
 }
 
-// At a slower pace a point still waits for its phrase, and no longer than that.
-TEST_F(PacingTest, APointAtASlowerPaceStillWaitsForItsPhrase) {
-  engine.SetPointSeconds(4);
-  Next(5);
-  Ticks(500);
-  EXPECT_EQ(S().genmCurrentStep, stpTopHead1);  // four seconds over, the phrase goes on
-  guidance.PhraseFinished(speaker.lastPhrase);
-  Ticks(1);
-  EXPECT_EQ(S().genmCurrentStep, stpLeftEyebrow);
-  guidance.PhraseFinished(speaker.lastPhrase);  // said at once: the point keeps its four seconds
-  EXPECT_EQ(TicksUntilChange(), 400);
-}
-
 // A hung or failing speech service turns the guidance off with one notice and
 // no error report; a hung one holds a point only up to the phrase's time limit.
 TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) {
@@ -328,11 +223,11 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
 // stopped just before where the session needs it and the busy flag given back
 // afterwards; nothing after the failing statement runs, and the session goes on.
 
-enum class Act { Load, Next, Previous, Second, Start, Pause, Resume, SUD5, SUD11 };
+enum class Act { Next, Previous, Second, Pause, SUD5 };
 
 struct FailureCase {
   const char* name;
-  enmStep at;                         // the step the session is on first; stpNone: while loading
+  enmStep at;                         // the step the session is on first
   const char* failOn;                 // the window call that fails; "": the engine fails by itself
   std::int32_t SessionState::*atTop;  // a counter set to its highest value first
   Act act;
@@ -343,15 +238,11 @@ class EngineFailure : public EngineTest, public ::testing::WithParamInterface<Fa
  protected:
   void Run(Act act) {
     switch (act) {
-      case Act::Load: return Load();
       case Act::Next: return Next();
       case Act::Previous: return Previous();
       case Act::Second: return Ticks(100);
-      case Act::Start: return engine.cmdStart_Click();
       case Act::Pause: return engine.cmdPause_Click();
-      case Act::Resume: return engine.cmdResume_Click();
       case Act::SUD5: return engine.lblSUDUnit_Click(5);
-      case Act::SUD11: return engine.lblSUDUnit_Click(11);
     }
   }
 };
@@ -359,12 +250,10 @@ class EngineFailure : public EngineTest, public ::testing::WithParamInterface<Fa
 TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   const FailureCase& c = GetParam();
   constexpr std::int32_t kTop = INT32_MAX;
-  if (c.at != stpNone) {
-    Load();
-    engine.radSUD_Click(7);
-    for (int i = 0; i < 10 && S().genmCurrentStep != c.at; ++i) Next();
-    if (c.atTop != nullptr) engine.MutableState().*c.atTop = kTop;
-  }
+  Load();
+  engine.radSUD_Click(7);
+  for (int i = 0; i < 10 && S().genmCurrentStep != c.at; ++i) Next();
+  if (c.atTop != nullptr) engine.MutableState().*c.atTop = kTop;
   view.failOn = c.failOn;
   view.last = "nothing";
   Run(c.act);
@@ -374,7 +263,7 @@ TEST_P(EngineFailure, IsReportedOnceByItsProcedureAndTheSessionGoesOn) {
   if (c.atTop != nullptr) {
     EXPECT_EQ(S().*c.atTop, kTop) << "no silent wrap";
   }
-  EXPECT_EQ(engine.mintSUD(), c.at == stpNone ? 5 : 7) << "nothing after the failing statement runs";
+  EXPECT_EQ(engine.mintSUD(), 7) << "nothing after the failing statement runs";
   engine.cmdFinish_Click();
   Next(2);
   EXPECT_EQ(At(), (Where{stpStimulateThymus, 0, false}));
@@ -386,27 +275,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FailureCase{"Seconds", stpLeftHand, "", &SessionState::glngSessionSeconds, Act::Second,
                     "tmrSteps_Timer after Timer(0)"},
-        FailureCase{"Rounds", stpLeftHand, "", &SessionState::glngRoundCount, Act::Next,
-                    "ProcessSteps after Timer(0), busy"},
         FailureCase{"Layout", stpLeftHand, "Layout", nullptr, Act::Next, "DisplayStep after Timer(0), busy"},
         FailureCase{"Texts", stpIntro, "Texts", nullptr, Act::Next, "DisplayStep after Timer(0), busy"},
-        FailureCase{"Paint", stpAssignSUD, "Paint", nullptr, Act::Next, "PaintDotsGreenOrRed after Timer(0), busy"},
-        FailureCase{"Blink", stpLeftHand, "Dot", nullptr, Act::Second, "Blink after Timer(0)"},
         FailureCase{"Pump", stpLeftHand, "Pump", nullptr, Act::Second, "UpdateTimeElapsed after Timer(0)"},
-        FailureCase{"Timer", stpAssignSUD, "Enabled(Pause,1)", nullptr, Act::Next,
-                    "EnableDisableTimer after Timer(1), busy"},
-        FailureCase{"Next", stpIntro, "Enabled(Previous,1)", nullptr, Act::Next, "cmdNavig_Click after Timer(0), busy"},
         FailureCase{"Previous", stpStimulateThymus, "Enabled(Previous,0)", nullptr, Act::Previous,
                     "cmdNavig_Click after Timer(0), busy"},
-        FailureCase{"Start", stpLeftHand, "SelectSUD", nullptr, Act::Start,
-                    "InitializeVariablesAndControls after Enabled(Previous,0)"},
         FailureCase{"Pause", stpLeftHand, "Visible(Resume,1)", nullptr, Act::Pause,
                     "cmdPause_Click after Enabled(Resume,1)"},
-        FailureCase{"Resume", stpLeftHand, "Visible(Pause,1)", nullptr, Act::Resume,
-                    "cmdResume_Click after Enabled(Pause,1)"},
-        FailureCase{"Captions", stpNone, "Caption", nullptr, Act::Load, "SetModesCaptions after TimeText"},
-        FailureCase{"SUDLabel", stpAssignSUD, "SelectSUD", nullptr, Act::SUD5, "lblSUDUnit_Click after nothing"},
-        FailureCase{"SUDOffScale", stpIntro, "", nullptr, Act::SUD11, "lblSUDUnit_Click after nothing"}),
+        FailureCase{"SUDLabel", stpAssignSUD, "SelectSUD", nullptr, Act::SUD5, "lblSUDUnit_Click after nothing"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

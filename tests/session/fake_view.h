@@ -1,14 +1,12 @@
 #pragma once
 // A stand-in for the main window: it keeps the state of every control the
-// session engine drives and the name of the latest call. A hook runs after
-// every call, so a test can re-enter the engine; a call whose name starts with
-// failOn throws instead of changing anything. EngineTest: the session engine
+// session engine drives and the name of the latest call; a call whose name
+// starts with failOn throws instead of changing anything. EngineTest: the session engine
 // on such a window, with the error reports it makes and the messages it shows.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <ostream>
 #include <stdexcept>
@@ -50,7 +48,6 @@ class FakeSessionView : public ISessionView {
   std::map<std::int32_t, std::string> captions;  // of the issue options
 
   std::string last;  // "Timer(0)", "Enabled(Pause,1)", "Visible(Resume,0)", "Layout", "Pump"...
-  std::function<void(const std::string&)> hook;
   std::string failOn;
 
   void SetStepTimerEnabled(bool on) override {
@@ -108,7 +105,6 @@ class FakeSessionView : public ISessionView {
     if (!failOn.empty() && name.rfind(failOn, 0) == 0) throw std::runtime_error("view failure: " + name);
     last = name;
     apply();
-    if (hook) hook(name);
   }
 };
 

@@ -1,4 +1,4 @@
-// The step catalogue, what each step shows and says, the keys and the digit choice.
+// The step catalogue and what each step shows and says.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,9 +9,7 @@
 
 #include "content/instructions.h"
 #include "session/engine.h"
-#include "session/key_commands.h"
 #include "support/printers.h"
-#include "support/recorders.h"
 
 namespace serenitap {
 
@@ -44,22 +42,6 @@ TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
   EXPECT_EQ(std::make_pair(StepAfter(stpChin1), StepBefore(stpChin1)), std::make_pair(stpChin2, stpUnderNose2));
   EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
   EXPECT_FALSE(IsTappingPoint(stpRightHand) || IsTappingPoint(stpRelax));
-}
-
-TEST(Steps, ValuesOutsideTheCatalogueFallBackWithOneMessageEach) {
-  testing::MessageBoxRecorder boxes;
-  SessionState state;
-  bool positive = true;
-  const std::vector<std::string> texts{GetStepName(kPastFinish), GetStepDescription(kBeforeNone)};
-  const std::vector<enmStep> steps{GetNextStep(kPastFinish), GetNextStep_Navigation(kBeforeNone, state),
-                                   GetPrevStep(kPastFinish, positive, state)};
-  EXPECT_EQ(texts, (std::vector<std::string>{"", ""}));
-  EXPECT_EQ(steps, (std::vector<enmStep>{stpIntro, stpIntro, stpIntro}));
-  EXPECT_EQ(GetStepLength(kBeforeNone), 2);
-  EXPECT_FALSE(positive);
-  ASSERT_EQ(boxes.requests.size(), 5u);
-  EXPECT_EQ(boxes.Texts()[0] + "/" + boxes.Texts()[2] + "/" + boxes.Texts()[4],
-            "GetStepName - wrong parameter passed/Next step not defined/Previous step not defined");
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
@@ -154,48 +136,6 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
   for (const enmStep step : {stpIntro, stpLeftHand, stpRelax, stpReassessSUD, stpNone, kPastFinish}) {
     EXPECT_EQ(SayNowLine(GetStepInstructions(step, issNegativeMemory, false), step), -1) << StepNumber(step);
   }
-}
-
-TEST(Guidance, TheRoundLineSaysTheRoundAndItsKindWhileTapping) {
-  EXPECT_EQ(RoundLine(stpTopHead1, 1, false), "Round 1 of the negative rounds");
-  EXPECT_EQ(RoundLine(stpRightUnderArm, 2, false), "Round 2 of the negative rounds");
-  EXPECT_EQ(RoundLine(stpChin2, 3, true), "Round 3: positive");
-  EXPECT_EQ(RoundLine(stpTopHead2, 12, true), "Round 12: positive");
-  for (const enmStep step : {stpLeftHand, stpRelax, stpReassessSUD, stpFinish})
-    EXPECT_EQ(RoundLine(step, 2, false), "");
-}
-
-// --- Keys -----------------------------------------------------------------------
-
-TEST(Keys, EscapePausesAnyKeyResumesThenTheNextAndPreviousKeys) {
-  using enum KeyCommand;
-  for (enmStep step : {stpIntro, stpTopHead1}) {
-    EXPECT_EQ(DecideKey(Next, true, false, step), Next);
-    EXPECT_EQ(DecideKey(Previous, true, false, step), step == stpIntro ? Consume : Previous);
-    for (KeyCommand key : {Next, Pause, None}) EXPECT_EQ(DecideKey(key, false, true, step), Resume);
-    EXPECT_EQ(DecideKey(None, true, false, step), None);
-  }
-  EXPECT_EQ(DecideKey(Pause, true, false, stpTopHead1), Pause);
-  EXPECT_EQ(DecideKey(Pause, false, false, stpTopHead1), None);
-  // The focus after a move: the SUD scale on the re-assessment, else the button used while it is enabled.
-  using enum FocusTarget;
-  EXPECT_EQ(
-      (std::vector{FocusAfterNext(stpLeftHand), FocusAfterNext(stpReassessSUD), FocusAfterPrevious(stpLeftHand, true),
-                   FocusAfterPrevious(stpIntro, false), FocusAfterPrevious(stpReassessSUD, true)}),
-      (std::vector{NextButton, SUDChoice, PreviousButton, NextButton, SUDChoice}));
-}
-
-TEST(Keys, DigitsChooseARatingOrAnIssue) {
-  // Key, step, time in ms, choice: one press after another on the same chooser.
-  const std::tuple<std::int32_t, enmStep, std::int64_t, int> presses[] = {
-      {vk::k0 + 7, stpAssignSUD, 0, 7},   {vk::k1, stpReassessSUD, 100, 1},
-      {vk::k0, stpReassessSUD, 1100, 10},                                   // 1 then 0 within a second is 10
-      {vk::k1, stpAssignSUD, 2000, 1},    {vk::k0, stpAssignSUD, 3001, 0},  // ...not later
-      {vk::k0, stpSelectIssue, 5000, 10},                                   // 0 is the tenth issue
-      {vk::k9, stpSelectIssue, 5000, 9},  {vk::k9, stpTopHead1, 5000, -1},
-      {78, stpAssignSUD, 5000, -1}};
-  DigitChoice choice;
-  for (const auto& [key, step, ms, chosen] : presses) EXPECT_EQ(choice.Choose(key, step, ms), chosen) << ms;
 }
 
 }  // namespace
