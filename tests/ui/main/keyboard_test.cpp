@@ -1,9 +1,7 @@
-// The whole window by keyboard and by screen reader: where the focus starts
-// and goes, what a focused control does with Space and Enter, the choice
-// groups, the focus ring, and the roles a screen reader announces.
-#include <QAccessible>
+// The whole window by keyboard: where the focus starts and goes, what a
+// focused control does with Space and Enter, the choice groups and the focus
+// ring.
 #include <QLineEdit>
-#include <QRadioButton>
 
 #include "ui/look.h"
 #include "ui/main/main_window_fixture.h"
@@ -106,38 +104,6 @@ TEST_F(KeyboardTest, ARingOfTwoPixelsStandsOutAroundTheFocusedControl) {
   other.setFocus();
   QApplication::processEvents();
   EXPECT_FALSE(window->findChild<QWidget*>(QStringLiteral("qt_focus_ring"))->isVisible());
-}
-
-TEST_F(KeyboardTest, AScreenReaderHearsEachControlInItsRole) {
-  NextUntil(stpTopHead1);
-  const std::pair<QWidget*, QAccessible::Role> rows[] = {
-      {window.get(), QAccessible::Window},  // a frame
-      {Controls().picToolBar, QAccessible::ToolBar},
-      {Controls().picStatusBar, QAccessible::StatusBar},
-      {Controls().fraMode, QAccessible::Grouping},
-      {Controls().fraSUD_2, QAccessible::Grouping},
-      {Controls().picShape, QAccessible::Graphic},
-      {Controls().picHandLeft, QAccessible::Graphic},
-      {Controls().shpStep[4], QAccessible::Graphic},
-      {Controls().shpGreen, QAccessible::Graphic},
-      {static_cast<QWidget*>(&window->Notices()), QAccessible::AlertMessage},
-      {&window->PausedSign(), QAccessible::AlertMessage},
-      {Controls().cmdNavig[1], QAccessible::Button},
-      {Controls().radMode[5], QAccessible::RadioButton},
-  };
-  for (const auto& [control, role] : rows) {
-    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(control);
-    ASSERT_NE(seen, nullptr) << control->objectName().toStdString();
-    EXPECT_EQ(seen->role(), role) << control->objectName().toStdString();
-  }
-  // The dots in their colour, at their place on the screen; the thymus is green.
-  while (!window->IsDotVisible(state().glngCurrentDot)) Tick();
-  QWidget* shown = Controls().shpStep[state().glngCurrentDot];
-  QAccessibleInterface* dot = QAccessible::queryAccessibleInterface(shown);
-  EXPECT_EQ(dot->text(QAccessible::Description), "red");
-  EXPECT_EQ(dot->rect(), QRect(shown->mapToGlobal(QPoint(0, 0)), shown->size()));
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Controls().shpGreen)->text(QAccessible::Description), "green");
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(Controls().lblTime_New)->text(QAccessible::Name), "Elapsed time");
 }
 
 }  // namespace

@@ -161,19 +161,6 @@ TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
   EXPECT_EQ(shell_->opened[0].rfind(std::string(product::kWebAddress) + "?src=stp#", 0), 0u) << shell_->opened[0];
 }
 
-TEST_F(MainControllerTest, ADoubleClickOnASurfaceIsOneNext) {
-  NextUntil(stpSelectIssue);
-  QWidget* instructions = Controls().lblLeftFrame;
-  const QPoint at = instructions->mapTo(window.get(), instructions->rect().center());
-  ASSERT_EQ(window->childAt(at), instructions);
-  // Through the window system, which turns the second press into a double-click.
-  QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
-  QApplication::processEvents();
-  EXPECT_EQ(step(), stpAssignSUD);
-  QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);  // the next click counts again
-  EXPECT_EQ(step(), stpLeftHand);
-}
-
 // What a screen reader does with an option: its toggle action.
 void ToggleAction(QWidget* option) {
   QAccessible::queryAccessibleInterface(option)->actionInterface()->doAction(

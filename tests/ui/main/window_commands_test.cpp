@@ -168,26 +168,6 @@ TEST_F(MainControllerTest, ClosingStoresThePlacementThatTheNextWindowTakes) {
   EXPECT_EQ(StoredPlacement(), (std::vector<std::int32_t>{p[0], p[1], p[2], p[3], kWindowStateMaximized}));
 }
 
-// Fails the first move of the control it watches.
-struct FailingMove : QObject {
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() != QEvent::Move || !armed) return false;
-    armed = false;
-    throw RuntimeFailure(91, "Object variable or With block variable not set");
-  }
-  bool armed = true;
-};
-
-TEST_F(MainControllerTest, TheLayoutSkipsAControlThatFailsAndPlacesTheRest) {
-  FailingMove failing;
-  Controls().lblIntro->installEventFilter(&failing);
-  window->resize(1300, 800);
-  window->ArrangeControls();
-  EXPECT_EQ(Controls().cmdWeb->geometry(), main_window::PixelRect(window->CurrentLayout().cmdWeb));
-  Controls().lblIntro->removeEventFilter(&failing);
-  EXPECT_FALSE(failing.armed);
-}
-
 // The "Spoken Guidance" item: above the separator before Exit, off at first; the choice is stored,
 // speaks at once and is kept when the voice fails or the machine has none.
 TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
@@ -222,23 +202,6 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   EXPECT_TRUE(item().toolTip().contains("qt6-speech-speechd-plugin"));
   EXPECT_EQ(notices.size(), 2u);
   EXPECT_TRUE(modOptions::SpeakGuidance());  // the choice stays for a machine that has one
-}
-
-// The offscreen screen (800 x 800) is smaller than the design: a first start
-// opens maximized over a normal placement on the screen, and stays so.
-TEST_F(MainControllerTest, AFirstStartThatDoesNotFitOpensMaximizedAndIsKeptSo) {
-  const QRect available = window->screen()->availableGeometry();
-  EXPECT_TRUE(window->isMaximized());
-  EXPECT_TRUE(available.contains(window->frameGeometry()));
-  window->close();
-  const auto stored = StoredPlacement();
-  EXPECT_EQ(stored[4], kWindowStateMaximized);
-  EXPECT_TRUE(QRect(0, 0, 800, 800).contains(QRect(stored[0] / 15, stored[1] / 15, stored[2] / 15, stored[3] / 15)));
-  Reopen();
-  EXPECT_TRUE(window->isMaximized());
-  window->showNormal();
-  QApplication::processEvents();
-  EXPECT_TRUE(available.contains(window->frameGeometry())) << window->frameGeometry().width();
 }
 
 }  // namespace
