@@ -95,9 +95,9 @@ std::optional<QPainterPath> ParsePath(QStringView data) {
       ++i;
     } else {
       qsizetype end = i + 1;
-      while (end < data.size() && (data[end].isDigit() || data[end] == u'.' || data[end] == u'e' ||
-                                   data[end] == u'E' || ((data[end] == u'-' || data[end] == u'+') &&
-                                                         (data[end - 1] == u'e' || data[end - 1] == u'E'))))
+      while (end < data.size() &&
+             (data[end].isDigit() || data[end] == u'.' || data[end] == u'e' || data[end] == u'E' ||
+              ((data[end] == u'-' || data[end] == u'+') && (data[end - 1] == u'e' || data[end - 1] == u'E'))))
         ++end;
       const std::optional<double> value = Number(data.sliced(i, end - i));
       if (!value) return std::nullopt;
