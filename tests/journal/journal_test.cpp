@@ -160,6 +160,7 @@ TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
   EXPECT_EQ(std::tie(s.started, s.issue, s.firstRating, s.rounds, s.ended, s.end),
             std::tuple(kMonday + 60000, issGuilt, 9, 3, kMonday + 240000, SessionEnd::Finish));
   EXPECT_EQ(s.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}, {kMonday + 180000, 2}}));
+  EXPECT_EQ(OtherProgram(path).Number("SELECT 10 * min(seq) + max(seq) FROM reassessments"), 12);  // from 1
   EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);
   EXPECT_EQ(fs::status(folder / "data/Serenitap").permissions(), fs::perms::owner_all);
 }

@@ -107,16 +107,16 @@ const LineRow kLineRows[] = {
 INSTANTIATE_TEST_SUITE_P(Journal, ClosingLine, ::testing::ValuesIn(kLineRows), kRowName);
 
 TEST(ProgressChart, EachSessionBeforeAndOnlyTheAftersGivenInTimeOrder) {
-  const std::vector<SessionRecord> sessions = {Session(kSat + kDay, 7), Session(kSat, 8, {6, 3}),
-                                               Session(kSat + 2 * kDay, RatingRead(1000), {2}),
-                                               Session(kUnknownTime, 5, {1})};
+  const std::vector<SessionRecord> sessions = {
+      Session(kSat + kDay, 7), Session(kSat, 8, {6, 3}), Session(kSat + 2 * kDay, RatingRead(1000), {2}),
+      Session(kUnknownTime, 5, {1}), Session(kSat + 3 * kDay, 4, {RatingRead(1000)})};
   const ChartPlan plan = PlanChart(sessions, All(sessions), 0);
   ASSERT_EQ(plan.kind, ChartKind::Sessions);
   const auto x = [](TimeMs at) { return static_cast<double>(at); };
-  EXPECT_EQ(plan.before, (std::vector<ChartPoint>{{x(kSat), 8}, {x(kSat + kDay), 7}}));
+  EXPECT_EQ(plan.before, (std::vector<ChartPoint>{{x(kSat), 8}, {x(kSat + kDay), 7}, {x(kSat + 3 * kDay), 4}}));
   EXPECT_EQ(plan.after, (std::vector<ChartPoint>{{x(kSat), 3}, {x(kSat + 2 * kDay), 2}}));
   EXPECT_TRUE(plan.beforeTrend.empty());
-  EXPECT_EQ(plan.axisTitle, "5 Dec 2026 – 7 Dec 2026");
+  EXPECT_EQ(plan.axisTitle, "5 Dec 2026 – 8 Dec 2026");
 }
 
 TEST(ProgressChart, NothingToDrawWithoutASessionPlacedInTime) {

@@ -45,7 +45,7 @@ TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
   const std::u16string text =
       u"Windows Registry Editor Version 5.00\r\n\r\n; kept by hand\r\n[HKEY_CURRENT_USER\\Software\\Serenitap]  \r\n"
       u"  \"Show\"=dword:0000000A\r\n\"Bytes\"=hex:01,\\\r\n    02\r\n[hkey_current_user\\SOFTWARE\\serenitap]\r\n"
-      u"\"show\"=dword:00000001\r\n\"Title\"=\"Gr\u00fc\u00dfe \U0001F600\"\r\n";
+      u"\"show\"=dword:00000001\r\n\"Title\"=\"Gr\u00fc\u00dfe \u07ff\u0800\ufffd \U0001F600\"\r\n";
   std::string file = "\xFF\xFE", error;
   for (const char16_t unit : text) file += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   const auto root = st::ParseRegFile(file, kRoot, &error);
@@ -54,7 +54,7 @@ TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
   ASSERT_EQ(key->values.size(), 3u);
   EXPECT_EQ(key->FindValue("Show")->data, std::string("\x01\0\0\0", 4));  // the later line holds
   EXPECT_EQ(key->FindValue("Bytes")->data, "\x01\x02");
-  EXPECT_EQ(key->FindValue("Title")->data, Z("Grüße 😀"));
+  EXPECT_EQ(key->FindValue("Title")->data, Z("Grüße \u07ff\u0800\ufffd 😀"));
 }
 
 // The registry editor's older export: its header, text in the Windows code

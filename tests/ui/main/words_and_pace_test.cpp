@@ -26,6 +26,7 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   NextUntil(stpTopHead1);
   pace->menu()->actions()[3]->trigger();
   EXPECT_EQ(modOptions::PointSeconds(), 6);
+  EXPECT_TRUE(notices.empty());  // saved: nothing to tell
   EXPECT_EQ(TicksUntilStepChanges(700), 601);
   EXPECT_EQ(TicksUntilStepChanges(700), 600);
   Reopen();
