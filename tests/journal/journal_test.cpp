@@ -19,9 +19,8 @@
 #include "journal/journal_store.h"
 #include "journal/journal_writer.h"
 #include "journal/session_recorder.h"
+#include "journal/set_aside_copies.h"
 #include "journal/sqlite_library.h"
-#include "session/engine.h"
-#include "session/fake_view.h"
 #include "support/temp_folder.h"
 
 namespace serenitap::journal {
@@ -119,10 +118,10 @@ SessionRecord Session(const std::string& uid, TimeMs started = kMonday, enmIssue
   return {0, uid, started, issue, first, {}, 0, {}, SessionEnd::Open, {}};
 }
 
-// A journal file in a folder of its own.
+// A journal file in a folder of its own, which the journal makes.
 struct JournalFile : ::testing::Test {
   TempFolder folder;
-  const std::string path = folder / "journal.sqlite";
+  const std::string path = folder / "Serenitap/journal.sqlite";
 };
 
 // A journal holding an earlier session, open in another program too (which
@@ -131,39 +130,6 @@ struct SharedJournal : JournalFile {
   bool saved = (JournalStore(path).Save(Session("earlier")), true);
   OtherProgram other{path};
 };
-
-// The real session engine, walked as a user walks it, recorded to a real file.
-TEST(JournalRecording, ScriptedSessionEndsUpInTheFileOnlyItsOwnerMayRead) {
-  TempFolder folder;
-  const std::string path = folder / "data/Serenitap/journal.sqlite";
-  testing::FakeSessionView view;
-  SessionEngine engine(view);
-  JournalWriter writer(path);
-  SessionRecorder recorder(writer, MinuteClock());
-  recorder.SetEnabled(true);
-  engine.SetObserver(&recorder);
-  engine.Form_Load_Prepare();
-  engine.Form_Load_Session();
-  engine.Form_Activate();
-  const std::pair<int, int> walk[] = {{2, 11}, {1, 9}, {5, 6}, {2, 2}};  // Next presses, then a choice
-  for (const auto& [presses, choice] : walk) {
-    for (int i = 0; i < presses; ++i) engine.cmdNavig_Click(1);
-    if (choice == 11) engine.radMode_Click(choice);  // Guilt
-    if (choice != 11) engine.radSUD_Click(static_cast<std::int16_t>(choice));
-  }
-  engine.cmdFinish_Click();
-  ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
-
-  const auto sessions = JournalStore(path).Sessions();
-  ASSERT_EQ(sessions.size(), 1u);
-  const SessionRecord& s = sessions[0];
-  EXPECT_EQ(std::tie(s.started, s.issue, s.firstRating, s.rounds, s.ended, s.end),
-            std::tuple(kMonday + 60000, issGuilt, 9, 3, kMonday + 240000, SessionEnd::Finish));
-  EXPECT_EQ(s.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}, {kMonday + 180000, 2}}));
-  EXPECT_EQ(OtherProgram(path).Number("SELECT 10 * min(seq) + max(seq) FROM reassessments"), 12);  // from 1
-  EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);
-  EXPECT_EQ(fs::status(folder / "data/Serenitap").permissions(), fs::perms::owner_all);
-}
 
 // The rules, move by move, against a sink that keeps every write.
 struct RecorderRules : ::testing::Test, IJournalSink {
@@ -180,49 +146,46 @@ TEST_F(RecorderRules, FromTheFirstRatingUntilANewRatingOrTheWindowCloses) {
   Move(stpReassessSUD, stpTopHead1);
   EXPECT_TRUE(written.empty());
   Move(stpAssignSUD, stpLeftHand, 8);
-  Move(stpReassessSUD, stpRelax, 5);  // back to Relax: no rating
+  Move(stpReassessSUD, stpTopHead1, 6);  // a second round
+  Move(stpReassessSUD, stpRelax, 5);     // back to Relax: no rating
   Move(stpAssignSUD, stpLeftHand, 6);
-  recorder.WindowClosing();
-  ASSERT_EQ(written.size(), 4u);
+  Move(stpReassessSUD, stpFinish, 3);
   Move(stpAssignSUD, stpLeftHand, 4);
+  recorder.WindowClosing();
+  ASSERT_EQ(written.size(), 7u);
+  Move(stpAssignSUD, stpLeftHand, 2);
   recorder.SetEnabled(false);  // turned off and on: the rest of that session is not recorded
   recorder.SetEnabled(true);
   recorder.WindowClosing();
-  EXPECT_EQ(written.size(), 5u);
-  EXPECT_TRUE(written[1].reassessments.empty());
-  EXPECT_EQ(written[1].end, SessionEnd::NewSession);
-  EXPECT_EQ(written[1].ended, written[2].started);
-  EXPECT_NE(written[1].uid, written[3].uid);
-  EXPECT_EQ(written[3].end, SessionEnd::Exit);
+  EXPECT_EQ(written.size(), 8u);
+  const SessionRecord &first = written[2], &second = written[4], &third = written[6];
+  EXPECT_EQ(std::tie(first.firstRating, first.rounds, first.end, second.firstRating, second.end, third.end),
+            std::tuple(8, 1, SessionEnd::NewSession, 6, SessionEnd::Finish, SessionEnd::Exit));
+  EXPECT_EQ(first.reassessments, (std::vector<Reassessment>{{kMonday + 120000, 6}}));
+  EXPECT_EQ(second.reassessments, (std::vector<Reassessment>{{kMonday + 240000, 3}}));
+  EXPECT_EQ(first.ended, second.started);
+  EXPECT_NE(first.uid, second.uid);
 }
 
-// What is already in the file stands for a journal that cannot be read.
-TEST(JournalStoreFile, AnUnreadableFileIsSetAsideAndANewJournalStartedTellingTheUserOnce) {
-  for (const std::string damage : {"not a database at all\n", ""}) {
-    SCOPED_TRACE(damage.empty() ? "a page of the journal overwritten" : "not a database");
-    TempFolder folder;
-    const std::string path = folder / "journal.sqlite";
-    if (damage.empty()) {
-      JournalStore(path).Save(Session("old"));
-      std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(100)
-          << std::string(3900, '\xA5');  // the first page's table directory
-    } else {
-      std::ofstream(path, std::ios::binary) << damage;
-    }
-    const std::string original = ReadText(path);
-    std::vector<std::string> told;
-    {
-      JournalWriter writer(path, [&](const std::string& text) { told.push_back(text); });
-      writer.Write(Session("new"));
-      writer.Write(Session("newer"));
-      ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
-    }
-    ASSERT_EQ(told.size(), 1u);
-    const std::size_t quote = told[0].rfind('"', told[0].size() - 2);
-    const std::string keptAs = told[0].substr(told[0].rfind('"', quote - 1) + 1);
-    EXPECT_EQ(ReadText(keptAs.substr(0, keptAs.find('"'))), original);
-    EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
+// A journal whose pages were overwritten is set aside as it was found, and a
+// new one started, telling the user once.
+TEST_F(JournalFile, ADamagedJournalIsSetAsideAndANewOneStartedTellingTheUserOnce) {
+  JournalStore(path).Save(Session("old"));
+  std::fstream(path, std::ios::in | std::ios::out | std::ios::binary).seekp(100)
+      << std::string(3900, '\xA5');  // the first page's table directory
+  const std::string original = ReadText(path);
+  Told told;
+  {
+    JournalWriter writer(path, told.Sink());
+    writer.Write(Session("new"));
+    writer.Write(Session("newer"));
+    ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
   }
+  const auto copies = SetAsideCopies(path);  // the file first, then its logs
+  ASSERT_EQ(SetAsideJournalCount(copies), 1u);
+  EXPECT_EQ(told.All(), std::vector{JournalWriter::SetAsideText(path, copies[0])});
+  EXPECT_EQ(ReadText(copies[0]), original);
+  EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);
 }
 
 // What may stand at the journal's path when it is opened. A file that is not
@@ -297,8 +260,6 @@ TEST_F(JournalFile, OwnWordsAreKeptExactly) {
     const char* name;
     std::string words;
   } rows[] = {
-      {"none", ""},
-      {"accents", "la peur de l'\u00e9t\u00e9 \u00e0 Z\u00fcrich"},
       {"quotes, commas and backslashes", R"(my "fear", C:\flying \t)"},
       {"emoji and right-to-left text", "\U0001F630 \u062E\u0648\u0641"},
       {"tabs and line ends", "a\tb\nc\r"},
@@ -366,24 +327,15 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
 TEST_F(JournalFile, ADeletedSessionLeavesNoRatingsBehind) {
   JournalStore store(path);
   SessionRecord rated = Session("rated");
-  rated.reassessments = {{kMonday, 3}};
+  rated.reassessments = {{kMonday, 3}, {kMonday + 60000, 2}};
   store.Save(rated);
+  EXPECT_EQ(OtherProgram(path).Number("SELECT 10 * min(seq) + max(seq) FROM reassessments"), 12);  // from 1
   store.Delete({store.Sessions().at(0).id});
   store.Save(Session("next"));
   const auto sessions = store.Sessions();
   ASSERT_EQ(sessions.size(), 1u);
   EXPECT_TRUE(sessions[0].reassessments.empty());
-}
-
-TEST_F(JournalFile, FilesSetAsideInTheSameSecondKeepDistinctNames) {
-  std::set<std::string> names;
-  for (const std::string damage : {"first", "second", "third"}) {
-    std::ofstream(path, std::ios::binary) << damage;
-    const std::string keptAs = JournalStore(path).SetAsideAs();
-    EXPECT_EQ(ReadText(keptAs), damage);
-    names.insert(keptAs);
-  }
-  EXPECT_EQ(names.size(), 3u);
+  EXPECT_EQ(fs::status(folder / "Serenitap").permissions(), fs::perms::owner_all);
 }
 
 // A journal of a newer version is shown as it is, and never changed: this
