@@ -1,13 +1,11 @@
-// The user's own words in place of the placeholders: what is kept of them,
-// what they replace, and that the settings store gives them back exactly.
+// The user's own words in place of the placeholders: what is kept of them and
+// what they replace (the options test stores them).
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "content/issues.h"
 #include "content/own_words.h"
-#include "settings/options.h"
-#include "support/temp_store.h"
 
 namespace serenitap {
 namespace {
@@ -24,7 +22,7 @@ std::string Repeated(std::string_view piece, int times) {
 struct WordsRow {
   const char* name;
   std::string typed;  // what the user typed (or the store held)
-  std::string kept;   // the words as they are kept and stored
+  std::string kept;   // the words as they are kept
   std::string text;   // a text of the session
   std::string shown;  // that text with the words
 };
@@ -56,22 +54,10 @@ const WordsRow kWordsRows[] = {
 
 class OwnWords : public ::testing::TestWithParam<WordsRow> {};
 
-TEST_P(OwnWords, TakeThePlaceholdersPlaceAndComeBackFromTheStoreAsKept) {
+TEST_P(OwnWords, TakeThePlaceholdersPlace) {
   const WordsRow& row = GetParam();
   EXPECT_EQ(CleanOwnWords(row.typed), row.kept);
   EXPECT_EQ(WithOwnWords(row.text, row.typed), row.shown);
-
-  testing::TempStore temp;
-  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory), row.kept), "Success");
-  // Another option saved afterwards leaves the words alone.
-  EXPECT_EQ(modOptions::SpeakGuidance(true), "Success");
-  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory)), row.kept);
-  EXPECT_EQ(modOptions::Words(IssueNumber(issGuilt)), "");
-#ifndef _WIN32
-  // A new store reads the same file: the words come back through the file's text form.
-  settings::SetCurrentStore(std::make_shared<settings::FileRegistryStore>(temp.Folder().Path()));
-  EXPECT_EQ(modOptions::Words(IssueNumber(issNegativeMemory)), row.kept);
-#endif
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OwnWords, ::testing::ValuesIn(kWordsRows),

@@ -20,13 +20,10 @@ class FaultyFileWriter : public settings::AtomicFileWriter {
   void FailFlushes(int error) { real_.flushError = error; }
   // How the store asked for the lock the last time.
   const settings::LockAttempt& LastAttempt() const { return lastAttempt_; }
-  // How long the locks refused as kept elsewhere would have been waited for, in all.
-  std::chrono::milliseconds WaitedInAll() const { return waited_; }
 
   settings::RegResult Lock(const std::filesystem::path& lockFile, const settings::LockAttempt& attempt,
                            std::unique_ptr<settings::FileLock>* lock) override {
     lastAttempt_ = attempt;
-    if (lockError_ == settings::ERROR_LOCK_VIOLATION) waited_ += attempt.limit;
     return lockError_ != 0 ? lockError_ : real_.Lock(lockFile, attempt, lock);
   }
   int Replace(const std::filesystem::path& file, std::string_view content, settings::FileStamp* stamp) override {
@@ -42,7 +39,6 @@ class FaultyFileWriter : public settings::AtomicFileWriter {
   settings::RegResult lockError_ = 0;
   int replaceError_ = 0;
   settings::LockAttempt lastAttempt_;
-  std::chrono::milliseconds waited_{0};
 };
 
 }  // namespace serenitap::testing

@@ -279,7 +279,6 @@ TEST_F(FileStore, ALinkToAFileNotYetThereCreatesItOrSaysWhyItCannot) {
     fs::path target;                                   // where the settings must land; empty: nowhere
   };
   const Row rows[] = {
-      {"absolute", {{"HKEY_CURRENT_USER.reg", elsewhere / "a.reg"}}, elsewhere / "a.reg"},
       {"relative", {{"HKEY_CURRENT_USER.reg", "../elsewhere/b.reg"}}, elsewhere / "b.reg"},
       {"chain", {{"HKEY_CURRENT_USER.reg", "middle.reg"}, {"middle.reg", elsewhere / "c.reg"}}, elsewhere / "c.reg"},
       {"no-such-folder", {{"HKEY_CURRENT_USER.reg", elsewhere / "missing/d.reg"}}, {}},
@@ -318,22 +317,6 @@ TEST_F(FileStore, AHugeFileIsSetAsideBeforeItIsRead) {
   EXPECT_THAT(notices_[0], HasSubstr("larger than 1 MiB"));
   EXPECT_EQ(SaveLeft(6), "Success");
   EXPECT_EQ(Left(), 6);
-}
-
-// Start-up reads an unreadable file many times and closing saves several
-// values: however many there are, a lock kept elsewhere costs one wait in all.
-TEST_F(FileStore, ALockKeptElsewhereCostsOneWaitInAllAtStartUpAndAtClosing) {
-  WriteText(Hive(), "not settings");
-  writer_->FailLocks(st::ERROR_LOCK_VIOLATION);
-  for (const char* name : {"Left", "Top", "Width", "Height", "State"}) {
-    modRegistry::RegGetNumber(HKCU, kPos, name, 0);  // start-up
-  }
-  for (const char* name : {"Left", "Top", "Width", "Height", "State"}) {
-    EXPECT_EQ(modRegistry::RegSaveNumber(HKCU, kPos, name, 1), kFailed);  // closing
-  }
-  EXPECT_EQ(writer_->WaitedInAll(), store_->LockWait());
-  EXPECT_EQ(ReadText(Hive()), "not settings");  // left to the program that holds the lock
-  EXPECT_EQ(notices_.size(), 1u);
 }
 
 }  // namespace

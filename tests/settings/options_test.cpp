@@ -9,7 +9,6 @@
 #include "settings/registry.h"
 #include "settings/settings_test_support.h"
 #include "settings/window_position.h"
-#include "support/recorders.h"
 
 namespace serenitap::testing {
 namespace {
@@ -56,22 +55,27 @@ TEST_F(StoredOptions, PointSecondsIsAnOfferedPaceOrTwo) {
 }
 
 // An issue's own words are a text value named by the issue's number, kept with
-// its terminating zero as every text is; emptied words leave no value behind,
-// and emptying words never stored is no failure.
+// its terminating zero as every text is and read back exactly, also from the
+// file; emptied words leave no value behind, and emptying words never stored
+// is no failure.
 TEST_F(StoredOptions, OwnWordsAreATextValueUntilEmptied) {
-  const std::string key(modOptions::kWordsKey);
+  const std::string key(modOptions::kWordsKey), words = R"(my "boss" said C:\no\ \\ ")"
+                                                        "\U0001F60A";
   EXPECT_EQ(modOptions::Words(10, ""), "Success");  // no key yet
-  EXPECT_EQ(modOptions::Words(10, "of the crash"), "Success");
-  EXPECT_EQ(modOptions::Words(20, ""), "Success");  // the key is there, this value never was
-  EXPECT_EQ(GetRaw(HKCU, key, "10"), (Raw{st::REG_SZ, Store().EncodeText("of the crash") + '\0'}));
-  EXPECT_EQ(modOptions::Words(10), "of the crash");
+  EXPECT_EQ(modOptions::Words(10, words), "Success");
+  EXPECT_EQ(modOptions::Words(20, ""), "Success");        // the key is there, this value never was
+  EXPECT_EQ(modOptions::SpeakGuidance(true), "Success");  // another option leaves the words alone
+  EXPECT_EQ(GetRaw(HKCU, key, "10"), (Raw{st::REG_SZ, Store().EncodeText(words) + '\0'}));
+#ifndef _WIN32
+  st::SetCurrentStore(std::make_shared<st::FileRegistryStore>(temp_.Folder().Path()));  // a new store reads the file
+#endif
+  EXPECT_EQ(modOptions::Words(10), words);
   EXPECT_EQ(modOptions::Words(10, ""), "Success");
   EXPECT_EQ(GetRaw(HKCU, key, "10"), std::nullopt);
   EXPECT_EQ(modOptions::Words(10), "");
 }
 
 using Stored = std::vector<std::int32_t>;
-const std::string kKey(modOptions::kWindowPositionKey);
 
 // The placement FormPos_Read gives, its result last.
 Stored Read() {
@@ -81,23 +85,6 @@ Stored Read() {
 }
 
 using WindowPosition = StoreTest;
-
-TEST_F(WindowPosition, IsStoredRoundedHalvesToEvenWhenItFitsAndReadBack) {
-  ReportRecorder reports;
-  FormPos_Save({1e12, 0, 100, 100, kWindowStateNormal});  // too large: reported, nothing written
-  ASSERT_EQ(reports.reports.size(), 1u);
-  EXPECT_EQ(reports.reports[0].number, 6);
-  EXPECT_EQ(reports.reports[0].module + "." + reports.reports[0].procedure, "frmMain.FormPos_Save");
-  EXPECT_EQ(Read(), (Stored{0, 0, 0, 0, 0, false}));
-  FormPos_Save({100.5, 101.5, 7200.4999, -0.5, kWindowStateNormal});
-  EXPECT_EQ(Read(), (Stored{100, 102, 7200, 0, 0, true}));
-  EXPECT_EQ(kKey, "Software\\Serenitap\\WindowPosition");
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, kKey, "Top", 9), 102);
-  FormPos_Save({-30000, 50000, 9000, 6000, kWindowStateMaximized});  // without screens, kept as it is
-  EXPECT_EQ(Read(), (Stored{-30000, 50000, 9000, 6000, 2, true}));
-  FormPos_Save({10, 20, -1, 400, kWindowStateNormal});
-  EXPECT_EQ(Read(), (Stored{10, 20, -1, 400, 0, false}));  // no usable width
-}
 
 // The main window's limits (design 1152 x 767 pixels) and screens in twips.
 const PlacementLimits kMainWindow{5760, 3835, 510, 1440, 120, 17280, 11505};
