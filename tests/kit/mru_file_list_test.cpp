@@ -102,24 +102,6 @@ TEST_F(MRUFileListTest, TheListFileKeepsPathsExactlyAsTheyAre) {
   EXPECT_TRUE(reports_.reports.empty());
 }
 
-TEST_F(MRUFileListTest, AListFileThatCannotBeUsedIsReportedAndNothingChanges) {
-  fs::create_directory("mru.ini");  // can be neither read nor replaced
-  cMRUFileList list = ListOf(2, {"one"});
-  list.MRU_Read();
-  EXPECT_FALSE(list.MRU_Save());
-  ASSERT_EQ(reports_.reports.size(), 2u);
-  for (const auto& [report, procedure] :
-       {std::pair{reports_.reports[0], "MRU_Read"}, {reports_.reports[1], "MRU_Save"}}) {
-    EXPECT_EQ(
-        report.module + "." + report.procedure + " " + std::to_string(report.number) + " " + report.extra.substr(0, 6),
-        "cMRUFileList." + std::string(procedure) + " 75 Line: ");
-  }
-  EXPECT_EQ(Entries(list), Paths{File("one")});
-  for (const auto& entry : fs::directory_iterator(".")) {  // no temporary file left behind
-    EXPECT_FALSE(entry.path().filename().string().starts_with("mru.ini.")) << entry.path();
-  }
-}
-
 TEST_F(MRUFileListTest, ReadsWhatItCanAndReportsAMalformedFile) {
   const std::tuple<std::string, std::int32_t, Paths> cases[] = {
       // a maximum of -1: malformed, nothing changes
