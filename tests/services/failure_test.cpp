@@ -49,13 +49,6 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
   }
 }
 
-TEST(Guarded, AFailingReportSinkOrBeforeStepNeverEscapes) {
-  auto previous = SetReportErrorSink([](const ErrorReport&) { throw std::runtime_error("sink"); });
-  EXPECT_FALSE(Guarded(
-      "m", "p", [] { throw RuntimeFailure(1, "x"); }, [] { throw std::runtime_error("timer"); }));
-  SetReportErrorSink(previous);
-}
-
 // With no window to show them, notices and error reports go to standard error.
 TEST(Sinks, PuttingBackNoneWritesToStandardError) {
   const NoticeSink notices = SetNoticeSink({});

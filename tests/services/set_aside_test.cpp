@@ -1,5 +1,4 @@
-// Setting an unreadable file aside: the name it gets, names already taken,
-// and a file that cannot be moved.
+// Setting an unreadable file aside: the name it gets and names already taken.
 #include "services/set_aside.h"
 
 #include <gmock/gmock.h>
@@ -59,13 +58,6 @@ TEST(SetAside, TakenNamesGetANumber) {
   EXPECT_EQ(ReadText(third), "again");
   EXPECT_TRUE(fs::is_symlink(second + "-2"));
   EXPECT_EQ(ReadText(first), "first");
-}
-
-TEST(SetAside, AFileThatCannotBeMovedStaysAndSaysWhy) {
-  TempFolder folder;
-  std::error_code error;
-  EXPECT_EQ(SetFileAside(folder / "missing.reg", error), "");
-  EXPECT_EQ(error, std::errc::no_such_file_or_directory);
 }
 
 }  // namespace
