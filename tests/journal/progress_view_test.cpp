@@ -42,7 +42,6 @@ struct SummaryRow {
 
 const SummaryRow kSummaryRows[] = {
     {"Empty", {}, ""},
-    {"OneSession", {Session(kSat, 8, {3})}, "1 session, 1 re-assessed: the rating fell by 5.0 points on average."},
     {"NeverReassessedLeftOut",
      {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
      "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
