@@ -256,28 +256,15 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
 // The user's own words come back exactly as given, from the journal and from
 // the file of sessions waiting for it.
 TEST_F(JournalFile, OwnWordsAreKeptExactly) {
-  const struct {
-    const char* name;
-    std::string words;
-  } rows[] = {
-      {"quotes, commas and backslashes", R"(my "fear", C:\flying \t)"},
-      {"emoji and right-to-left text", "\U0001F630 \u062E\u0648\u0641"},
-      {"tabs and line ends", "a\tb\nc\r"},
-  };
-  JournalStore store(path);
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    SessionRecord session = Session(row.name);
-    session.words = row.words;
-    store.Save(session);
-    const auto stored = store.Sessions();
-    ASSERT_FALSE(stored.empty());
-    EXPECT_EQ(stored.back().words, row.words);
-    const auto waiting = ParsePending(PendingText({session, Session("next")}));
-    ASSERT_EQ(waiting.size(), 2u);
-    EXPECT_EQ(waiting[0].words, row.words);
-    EXPECT_EQ(waiting[1].uid, "next");
-  }
+  SessionRecord session = Session("mine");
+  session.words = R"(my "fear", C:\flying \t)"
+                  "\tand\nmore\r \U0001F630 \u062E\u0648\u0641";
+  JournalStore(path).Save(session);
+  EXPECT_EQ(JournalStore(path).Sessions().at(0).words, session.words);
+  const auto waiting = ParsePending(PendingText({session, Session("next")}));
+  ASSERT_EQ(waiting.size(), 2u);
+  EXPECT_EQ(waiting[0].words, session.words);
+  EXPECT_EQ(waiting[1].uid, "next");
 }
 
 // A program killed while writing leaves a log beside its file: the journal's
