@@ -107,18 +107,11 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
   };
   // clang-format off
   const Row rows[] = {
-      {"first start where the design fits: centred", kNothing, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
       {"first start on a small laptop: maximized over the whole area", kNothing, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
       {"first start under a panel: centred below it", kNothing, kNormal, {kUnderAPanel}, {{960, 480, 17280, 11505}, kNormal}},
       {"first start opens on the primary screen", kNothing, kNormal, kDesignAndLarge, {kCentredOnDesignScreen, kNormal}},
       {"maximized with its normal placement", {1500, 900, 9000, 6000}, kMax, {kLaptop}, {{1500, 900, 9000, 6000}, kMax}},
-      {"maximized alone: maximized over the design", kNothing, kMax, {kDesignScreen}, {kCentredOnDesignScreen, kMax}},
-      {"maximized alone on a small laptop", kNothing, kMax, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
-      {"maximized, its normal placement far off: brought back", {-450000, -450000, 9000, 6000}, kMax, {kLaptop}, {{0, 0, 9000, 6000}, kMax}},
       {"a tiny size opens as a first start", {3000, 3000, 15, 15}, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
-      {"a tiny size on a small laptop", {3000, 3000, 15, 15}, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
-      {"just a third of the design is kept", {3000, 3000, 5760, 3835}, kNormal, {kLaptop}, {{3000, 3000, 5760, 3835}, kNormal}},
-      {"a usable placement stays as it is", {20000, 1000, 12000, 9000}, kNormal, kDesignAndLarge, {{20000, 1000, 12000, 9000}, kNormal}},
       {"larger than the desktop: cut to it", {0, 0, 20000, 15000}, kNormal, {kLaptop}, {{0, 0, 15360, 9000}, kNormal}},
       {"minimized is never restored as such", {1500, 900, 9000, 6000}, kWindowStateMinimized, {kLaptop}, {{1500, 900, 9000, 6000}, kNormal}},
       {"no screens: the design at the origin", kNothing, kNormal, {}, {{0, 0, 17280, 11505}, kNormal}},
