@@ -41,26 +41,6 @@ bool NoChildLeft() {
   return ::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
 }
 
-TEST(ShellPosixLaunch, ProgramGetsItsParametersAndStartFolderAndStopsExecutingWhenItEnds) {
-  // dd blocks opening the named pipe until this test writes to it, so it is
-  // certainly still running at the first question. Its relative "if=" only
-  // works when it was started in the test's folder.
-  TempFolder folder;
-  ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
-  {
-    CShellExecute shell(std::make_shared<PosixShellBackend>());
-    ASSERT_EQ(shell.LaunchProgram(0, "dd", "if=pipe of=copy count=1 status=none", folder.Path().string()), -1);
-    EXPECT_TRUE(shell.StillExecuting());
-    std::ofstream(folder / "pipe") << "tap";
-    EXPECT_TRUE(Eventually([&] { return !shell.StillExecuting(); }));
-    EXPECT_FALSE(shell.StillExecuting());  // asked again after the process was reaped
-    EXPECT_EQ(ReadText(folder / "copy"), "tap");
-    ASSERT_EQ(shell.LaunchProgram(0, "dd", "if=pipe of=/dev/null count=1 status=none", folder.Path().string()), -1);
-  }  // released while dd still waits: the backend reaps it when it ends
-  std::ofstream(folder / "pipe") << "x";
-  EXPECT_TRUE(Eventually(NoChildLeft));
-}
-
 TEST(ShellPosixOpen, BareHostsReachTheOpenerAsAddressesAndFoldersByPath) {
   TempFolder folder;
   const std::string opener = folder / "opener";
