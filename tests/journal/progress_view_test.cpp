@@ -41,7 +41,6 @@ struct SummaryRow {
 };
 
 const SummaryRow kSummaryRows[] = {
-    {"Empty", {}, ""},
     {"NeverReassessedLeftOut",
      {Session(kSat, 7), Session(kSat + kDay, 8, {6, 5}), Session(kSat + 2 * kDay, 6, {2})},
      "3 sessions, 2 re-assessed: the rating fell by 3.5 points on average."},
@@ -49,9 +48,6 @@ const SummaryRow kSummaryRows[] = {
     {"Thousands", std::vector<SessionRecord>(100'000, Session(kSat, 7, {5})),
      "100,000 sessions, 100,000 re-assessed: the rating fell by 2.0 points on average."},
     {"Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
-    {"Same",
-     {Session(kSat, 5, {6, 5}), Session(kSat, 4, {4})},
-     "2 sessions, 2 re-assessed: the rating stayed the same on average."},
     {"UnreadableRatingsLeftOut",
      {Session(kSat, RatingRead(11), {3}), Session(kSat, 8, {RatingRead(-5)}), Session(kSat, 9, {4})},
      "3 sessions, 3 re-assessed: the rating fell by 5.0 points on average. 2 sessions have ratings that cannot be "
@@ -116,25 +112,6 @@ TEST(ProgressChart, EachSessionBeforeAndOnlyTheAftersGivenInTimeOrder) {
   EXPECT_EQ(plan.after, (std::vector<ChartPoint>{{x(kSat), 3}, {x(kSat + 2 * kDay), 2}}));
   EXPECT_TRUE(plan.beforeTrend.empty());
   EXPECT_EQ(plan.axisTitle, "5 Dec 2026 – 8 Dec 2026");
-}
-
-TEST(ProgressChart, NothingToDrawWithoutASessionPlacedInTime) {
-  EXPECT_EQ(PlanChart({}, {}, 0).kind, ChartKind::Empty);
-  const std::vector<SessionRecord> unplaced = {Session(kUnknownTime, 5, {1})};
-  EXPECT_EQ(PlanChart(unplaced, All(unplaced), 0).kind, ChartKind::Empty);
-}
-
-TEST(ProgressChart, OneSessionGetsAnHourEitherSideLabelledInLocalTime) {
-  const std::vector<SessionRecord> one = {Session(kSat, 8, {3})};
-  const ChartPlan utc = PlanChart(one, All(one), 0);
-  EXPECT_EQ(utc.to - utc.from, static_cast<double>(2 * kHour));
-  std::vector<std::string> texts;
-  for (const AxisLabel& label : utc.labels) texts.push_back(label.text);
-  EXPECT_EQ(texts, (std::vector<std::string>{"21:00", "22:00"}));
-  EXPECT_EQ(utc.axisTitle, "5 Dec 2026");
-  const ChartPlan east = PlanChart(one, All(one), 3 * kHour);  // 00:55 the next day
-  EXPECT_EQ(east.axisTitle, "6 Dec 2026");
-  EXPECT_EQ(east.before.at(0).x, static_cast<double>(kSat + 3 * kHour));
 }
 
 // Four sessions a week, Monday to Thursday, for forty weeks: rated 2, 4, 6, 8
