@@ -18,7 +18,6 @@
 #include "services/shell.h"
 #include "services/shell_posix.h"
 #include "support/recorders.h"
-#include "support/scoped_environment.h"
 #include "support/temp_folder.h"
 
 namespace serenitap {
@@ -113,15 +112,6 @@ TEST(InstanceLock, ACopyIsSeenWhileItRunsAndASecondOneKeepsTheLockAlive) {
     EXPECT_TRUE(OthersRunning(path));
   }
   EXPECT_FALSE(OthersRunning(path));  // the lock goes with its file, which the system closes however a copy ends
-}
-
-TEST(InstanceLock, AnUnusableLockPlaceMeansNoOtherCopyAndTheDefaultPlaceIsPerUser) {
-  EXPECT_FALSE(OthersRunning("/no-such-folder/serenitap.lock"));
-  testing::ScopedEnvironment environment;
-  environment.Set("XDG_RUNTIME_DIR", "");
-  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/tmp/serenitap-" + std::to_string(getuid()) + ".lock");
-  environment.Set("XDG_RUNTIME_DIR", "/run/user/7");
-  EXPECT_EQ(InstanceLock::DefaultLockPath(), "/run/user/7/serenitap.lock");
 }
 
 }  // namespace
