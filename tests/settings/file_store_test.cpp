@@ -119,7 +119,6 @@ TEST(DefaultConfigFolder, IsBelowAnAbsoluteXdgConfigHomeElseBelowTheHomeFolder) 
       // XDG_CONFIG_HOME, HOME, the folder
       {"/xdg/config", "/home/u", "/xdg/config/Serenitap"},
       {nullptr, "/home/u", "/home/u/.config/Serenitap"},
-      {"", "/home/u", "/home/u/.config/Serenitap"},
       {"relative/config", "/home/u", "/home/u/.config/Serenitap"},
       {nullptr, "", account_config},
       {"", nullptr, account_config}};
