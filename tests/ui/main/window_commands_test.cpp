@@ -32,36 +32,6 @@ TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
   EXPECT_EQ(step(), stpFinish);
 }
 
-// The About and introduction windows suspend the step timer (the stand-ins
-// check that it is off) and leave it as it was; a failure inside is reported
-// and leaves the timer off until the next step.
-TEST_F(MainControllerTest, ModalWindowsSuspendTheTimerAndRestoreIt) {
-  const std::tuple<const char*, const char*, std::function<void()>> commands[] = {
-      {"About", "mnuPopUpAbout_Click", [&] { controller->Action(CommandId::About)->trigger(); }},
-      {"About", "cmdAbout_Click", [&] { Controls().cmdAbout->click(); }},
-      {"Information", "cmdInfo_Click", [&] { Controls().cmdInfo->click(); }},
-      {"Information", "mnuPopUpInfo_Click", [&] { controller->mnuPopUpInfo_Click(); }}};
-  for (const auto& [shown, procedure, open] : commands) {
-    NextUntil(stpTopHead1);
-    modalCalls.clear();
-    open();
-    EXPECT_EQ(modalCalls, std::vector<std::string>{shown});
-    EXPECT_GT(TicksUntilStepChanges(201), 0) << procedure;
-    Key(Qt::Key_Escape);  // opened while paused, it leaves the session paused
-    open();
-    EXPECT_TRUE(Paused() && !timer().isActive()) << procedure;
-    Key(Qt::Key_Escape);
-    throwInModal = true;
-    open();
-    throwInModal = false;
-    ASSERT_EQ(reports.reports.size(), 1u);
-    EXPECT_EQ(reports.reports[0].procedure, procedure);
-    EXPECT_FALSE(timer().isActive());
-    reports.reports.clear();
-    Restart();
-  }
-}
-
 // The menu opens from its button, the Menu key, Shift+F10 and F10 and shows
 // its items in this order, each with its access key, the separator just
 // before Exit. The shortcuts window opens once, modeless, and closes with the
