@@ -48,7 +48,7 @@ Shown Ask(MsgButtons buttons, MsgIcon icon, B::StandardButton press) {
   return Ask([&] { return MsgBox("Save the session?", buttons, icon, "Serenitap"); }, press);
 }
 
-TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
+TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersAndEnterNeverDeletes) {
   const MessageBoxSink before = SetMessageBoxSink({});
   InstallMessageBoxDialogs();
   const std::tuple<const char*, MsgButtons, B::StandardButtons, MsgAnswer> kinds[] = {
@@ -79,13 +79,7 @@ TEST(MessageBoxDialog, EachKindShowsItsButtonsAndAnswersForEachAndForClosing) {
                                                {MsgIcon::Exclamation, B::Warning},
                                                {MsgIcon::Critical, B::Critical}};
   for (const auto& [icon, shown] : icons) EXPECT_EQ(Ask(MsgButtons::Ok, icon, B::Ok).icon, shown);
-  SetMessageBoxSink(before);
-}
-
-// A question that deletes: Enter and Esc both keep what it would delete.
-TEST(MessageBoxDialog, EnterAndEscAnswerNoToAQuestionThatDeletes) {
-  const MessageBoxSink before = SetMessageBoxSink({});
-  InstallMessageBoxDialogs();
+  // A question that deletes: Enter and Esc both keep what it would delete.
   const auto deleteAll = [] { return AskNoByDefault("Delete all 3 sessions?"); };
   for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape})
     EXPECT_EQ(Ask(deleteAll, B::NoButton, key).answer, MsgAnswer::No) << QKeySequence(key).toString().toStdString();
