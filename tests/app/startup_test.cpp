@@ -102,23 +102,6 @@ TEST(Startup, AsksOnlyWhenAnotherCopyRunsAndShowsTheIntroductionFirstIfChosen) {
   }
 }
 
-TEST(Startup, AFailingStepIsReportedUnderModMainAndNothingAfterItRuns) {
-  const char* const steps[] = {"the second-copy check", "the option", "the introduction", "the main window"};
-  for (int failing = 0; failing < 4; ++failing) {
-    SCOPED_TRACE(steps[failing]);
-    testing::ReportRecorder reports;
-    int ran = 0;
-    const auto step = [&] {
-      if (ran++ == failing) throw RuntimeFailure(13, "Type mismatch");
-    };
-    EXPECT_FALSE(modMain::Main({[&] { return step(), false; }, [&] { return step(), true; }, step, step}));
-    EXPECT_EQ(ran, failing + 1);
-    ASSERT_EQ(reports.reports.size(), 1u);
-    EXPECT_EQ(std::tuple(reports.reports[0].module, reports.reports[0].procedure, reports.reports[0].number),
-              std::tuple("modMain", "Main", 13));
-  }
-}
-
 #ifdef __linux__
 TEST(Startup, ADisplayIsFoundThroughAnyOfItsVariables) {
   const char* names[] = {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"};
