@@ -202,6 +202,7 @@ TEST_F(PacingTest, AHungOrFailingServiceTurnsTheGuidanceOffAndTheSessionGoesOn) 
   Next(5);
   const int limit = SpokenGuidance::PhraseTimeLimit(speaker.lastText);
   EXPECT_EQ(limit, 500 + 20 * static_cast<int>(speaker.lastText.size()));
+  EXPECT_EQ(SpokenGuidance::PhraseTimeLimit("\u00e9t\u00e9 \U0001F630"), 500 + 20 * 5);  // characters, not bytes
   EXPECT_EQ(TicksUntilChange(), limit + 1);
   EXPECT_FALSE(guidance.IsOn());
   guidance.SpeakerFailed("again");  // already off: no second notice

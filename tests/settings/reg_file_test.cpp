@@ -63,7 +63,9 @@ TEST(RegFile, ReadsTheOlderExportInEitherEncoding) {
   const std::pair<const char*, std::string> files[] = {
       {"code page",
        "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"T\"=\"\x80 \xe9t\xe9\"\r\n\"N\"=dword:00000002\r\n"},
-      {"utf-8", "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"}};
+      {"utf-8", "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"},
+      {"utf-8 marked",
+       "\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"}};
   for (const auto& [name, text] : files) {
     std::string error;
     const auto root = st::ParseRegFile(text, kRoot, &error);
@@ -79,7 +81,7 @@ TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
       {"", "first line"},
       {header + "\"v\"=\"a\0b\"\n", ""},
       {header + "\"v\"=hex:01,02,\\\n", "ends inside a value"},
-      {header + "\"v\"=\"" + std::string(2 << 20, 'x') + "\"\n", ""},
+      {header + std::string(st::kMaxRegFileSize + 1 - header.size(), '\n'), "larger"},  // one byte too many
       {"Windows Registry Editor Version 5.00\n\"v\"=dword:00000001\n", "before the first key"},
       {header + "[HKEY_LOCAL_MACHINE\\Software]\n", ""},
       {header + "[HKEY_CURRENT_USER\\A\\\\B]\n", ""},
