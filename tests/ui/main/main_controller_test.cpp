@@ -212,5 +212,36 @@ TEST_F(MainControllerTest, AScreenReadersToggleAClickOrADigitChoosesTheIssueAndT
   EXPECT_EQ(sud(), 0);
 }
 
+// By keyboard alone: Tab enters a group at its choice, the arrows move the
+// choice, Space keeps it, digits still choose; after Tab the arrows move
+// between steps again.
+TEST_F(MainControllerTest, TabEntersAChoiceGroupAtTheChoiceAndTheArrowsMoveIt) {
+  NextUntil(stpSelectIssue);
+  auto tabIntoGroup = [&](const char* group) {
+    for (int i = 0; i < 30 && !KeyTarget()->objectName().startsWith(QLatin1String(group)); ++i) Key(Qt::Key_Tab);
+    return KeyTarget();
+  };
+  EXPECT_EQ(tabIntoGroup("radMode"), Controls().radMode[5]);  // "Negative memory", chosen at first
+  Key(Qt::Key_Down);                                          // the next one down the list
+  EXPECT_EQ(state().genmSelectedIssue, issPTSDTrauma);
+  EXPECT_EQ(window->focusWidget(), Controls().radMode[12]);
+  Key(Qt::Key_Space);
+  Key(Qt::Key_Up);
+  Key(Qt::Key_Up);
+  EXPECT_EQ(state().genmSelectedIssue, issHeadaches);
+  Key(Qt::Key_1);
+  EXPECT_EQ(state().genmSelectedIssue, issAddictionsObsessions);
+  EXPECT_EQ(step(), stpSelectIssue);
+  Key(Qt::Key_Tab);
+  Key(Qt::Key_Down);
+  EXPECT_EQ(step(), stpAssignSUD);
+  const int rating = sud();
+  EXPECT_EQ(tabIntoGroup("radSUD"), Controls().radSUD[rating]);
+  Key(Qt::Key_Right);
+  Key(Qt::Key_Right);
+  EXPECT_EQ(sud(), rating + 2);
+  EXPECT_EQ(step(), stpAssignSUD);
+}
+
 }  // namespace
 }  // namespace serenitap
