@@ -60,7 +60,11 @@ TEST_F(StoredOptions, PointSecondsIsAnOfferedPaceOrTwo) {
 // is no failure.
 TEST_F(StoredOptions, OwnWordsAreATextValueUntilEmptied) {
   const std::string key(modOptions::kWordsKey), words = R"(my "boss" said C:\no\ \\ ")"
+#ifdef _WIN32
+                                                        "\u00e9";  // Windows keeps its code page's characters
+#else
                                                         "\U0001F60A";
+#endif
   EXPECT_EQ(modOptions::Words(10, ""), "Success");  // no key yet
   EXPECT_EQ(modOptions::Words(10, words), "Success");
   EXPECT_EQ(modOptions::Words(20, ""), "Success");        // the key is there, this value never was
