@@ -131,6 +131,19 @@ std::optional<Qt::PenJoinStyle> Join(QStringView text) {
   return std::nullopt;
 }
 
+// Numbers separated by blanks or commas ("0 0 32 32", "3810 30").
+std::optional<std::vector<double>> Numbers(QStringView text) {
+  std::vector<double> values;
+  for (QStringView part : text.split(u' ', Qt::SkipEmptyParts)) {
+    for (QStringView piece : part.split(u',', Qt::SkipEmptyParts)) {
+      const std::optional<double> value = Number(piece);
+      if (!value) return std::nullopt;
+      values.push_back(*value);
+    }
+  }
+  return values;
+}
+
 // A "transform" of moves and scalings, applied in the order written.
 std::optional<QTransform> ParseTransform(QStringView text) {
   QTransform transform;
@@ -139,15 +152,9 @@ std::optional<QTransform> ParseTransform(QStringView text) {
     const qsizetype close = rest.indexOf(u')');
     if (open < 0 || close < open) return std::nullopt;
     const QStringView operation = rest.first(open).trimmed();
-    std::vector<double> values;
-    for (QStringView part : rest.sliced(open + 1, close - open - 1).split(u' ', Qt::SkipEmptyParts)) {
-      for (QStringView piece : part.split(u',', Qt::SkipEmptyParts)) {
-        const std::optional<double> value = Number(piece);
-        if (!value) return std::nullopt;
-        values.push_back(*value);
-      }
-    }
-    if (values.empty() || values.size() > 2) return std::nullopt;
+    const std::optional<std::vector<double>> numbers = Numbers(rest.sliced(open + 1, close - open - 1));
+    if (!numbers || numbers->empty() || numbers->size() > 2) return std::nullopt;
+    const std::vector<double>& values = *numbers;
     if (operation == u"translate") {
       transform.translate(values[0], values.size() == 2 ? values[1] : 0.0);
     } else if (operation == u"scale") {
@@ -207,15 +214,19 @@ std::optional<SvgDrawing> SvgDrawing::FromData(const QByteArray& data) {
       return std::nullopt;
     }
     double x = 0, y = 0, width = 0, height = 0, cx = 0, cy = 0, r = 0;
+    // The numbers an element takes, and where each goes.
+    const struct {
+      std::u16string_view element, attribute;
+      double* into;
+    } numeric[] = {{u"svg", u"width", &width},    {u"svg", u"height", &height}, {u"rect", u"width", &width},
+                   {u"rect", u"height", &height}, {u"rect", u"x", &x},          {u"rect", u"y", &y},
+                   {u"circle", u"cx", &cx},       {u"circle", u"cy", &cy},      {u"circle", u"r", &r}};
     for (const QXmlStreamAttribute& attribute : xml.attributes()) {
       const QStringView key = attribute.qualifiedName();
       const QStringView value = attribute.value();
-      std::optional<double> number;
-      auto numeric = [&](double& into) {
-        number = Number(value);
-        if (number) into = *number;
-        return number.has_value();
-      };
+      double* number = nullptr;
+      for (const auto& n : numeric)
+        if (name == n.element && key == n.attribute) number = n.into;
       bool ok = true;
       if (key == u"id" || (key == u"xmlns" && name == u"svg")) {
       } else if (key == u"fill") {
@@ -234,29 +245,13 @@ std::optional<SvgDrawing> SvgDrawing::FromData(const QByteArray& data) {
       } else if (key == u"stroke-linejoin") {
         ok = (item.style.join = Join(value)).has_value();
       } else if (name == u"svg" && key == u"viewBox") {
-        const QList<QStringView> parts = value.split(u' ', Qt::SkipEmptyParts);
-        double box[4] = {};
-        ok = parts.size() == 4;
-        for (qsizetype i = 0; ok && i < 4; ++i) {
-          const std::optional<double> part = Number(parts[i]);
-          ok = part.has_value();
-          if (ok) box[i] = *part;
-        }
-        drawing.viewBox_ = QRectF(box[0], box[1], box[2], box[3]);
-      } else if ((name == u"svg" || name == u"rect") && key == u"width") {
-        ok = numeric(width);
-      } else if ((name == u"svg" || name == u"rect") && key == u"height") {
-        ok = numeric(height);
-      } else if (name == u"rect" && key == u"x") {
-        ok = numeric(x);
-      } else if (name == u"rect" && key == u"y") {
-        ok = numeric(y);
-      } else if (name == u"circle" && key == u"cx") {
-        ok = numeric(cx);
-      } else if (name == u"circle" && key == u"cy") {
-        ok = numeric(cy);
-      } else if (name == u"circle" && key == u"r") {
-        ok = numeric(r);
+        const std::optional<std::vector<double>> box = Numbers(value);
+        ok = box && box->size() == 4;
+        if (ok) drawing.viewBox_ = QRectF((*box)[0], (*box)[1], (*box)[2], (*box)[3]);
+      } else if (number != nullptr) {
+        const std::optional<double> read = Number(value);
+        ok = read.has_value();
+        if (ok) *number = *read;
       } else if (name == u"path" && key == u"d") {
         std::optional<QPainterPath> path = ParsePath(value);
         ok = path.has_value();

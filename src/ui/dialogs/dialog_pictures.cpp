@@ -1,18 +1,15 @@
 #include "ui/dialogs/dialog_pictures.h"
 
 #include <QApplication>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFile>
 #include <QIconEngine>
 #include <QImage>
-#include <QLibrary>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <optional>
 #include <utility>
 
+#include "ui/lazy_module.h"
 #include "ui/svg_drawing.h"
 
 // Resources of a static library are registered by hand.
@@ -38,16 +35,12 @@ const DialogPicturesModule* LoadDialogPictures() {
   static const DialogPicturesModule* loaded = nullptr;
   if (handedOver != nullptr) return handedOver;
   if (loaded != nullptr) return loaded;
-  const QDir programFolder(QCoreApplication::applicationDirPath());
-  const QString name = QStringLiteral("serenitap_pictures.so");
-  for (const QString& place :
-       {programFolder.filePath(name), programFolder.filePath(QStringLiteral(SERENITAP_PICTURES_FROM_BIN "/") + name)}) {
-    if (!QFile::exists(place)) continue;
-    QLibrary module(place);  // stays loaded: the renderer lives in it
-    const auto entry = reinterpret_cast<DialogPicturesEntry>(module.resolve(kDialogPicturesEntry));
-    if (entry != nullptr && (loaded = entry()) != nullptr) return loaded;
-  }
-  return nullptr;
+  QString error;
+  const auto entry = reinterpret_cast<DialogPicturesEntry>(LoadModuleEntry(QStringLiteral("serenitap_pictures.so"),
+                                                                           QStringLiteral(SERENITAP_PICTURES_FROM_BIN),
+                                                                           kDialogPicturesEntry, error));
+  if (entry != nullptr) loaded = entry();
+  return loaded;
 }
 
 class SvgIconEngine : public QIconEngine {
