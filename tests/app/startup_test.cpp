@@ -121,31 +121,24 @@ TEST(Startup, ARefusingDisplayIsTriedAgainForAMomentThenExplained) {
   const int all = kDisplayAttempts;
   std::vector<DisplayAttempt> lastChance(all - 1, Refused);
   lastChance.push_back(Connected);
-  struct Row {
-    const char* name;
-    std::vector<DisplayAttempt> answers;  // the last one repeats
-    int attempts;
-    const char* reason;  // part of the explanation; null: connected
-  } rows[] = {
+  // The answers (the last one repeats), the attempts, part of the explanation (null: connected).
+  const std::tuple<const char*, std::vector<DisplayAttempt>, int, const char*> rows[] = {
       {"connected at once", {Connected}, 1, nullptr},
       {"refused while it starts afresh", {Refused, Refused, Connected}, 3, nullptr},
       {"connected at the last attempt", lastChance, all, nullptr},
       {"refused throughout", {Refused}, all, "\":7\": it refused the connection"},
-      {"no such screen", {Invalid}, 1, "\":7\": there is no such display"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+      {"no such screen", {Invalid}, 1, "\":7\": there is no such display"}};
+  for (const auto& [name, answers, expected, because] : rows) {
+    SCOPED_TRACE(name);
     int attempts = 0;
     std::chrono::milliseconds paused{0};
     const auto reason = UnreachableDisplayReason(
-        ":7", [&] { return row.answers[std::min<std::size_t>(attempts++, row.answers.size() - 1)]; },
+        ":7", [&] { return answers[std::min<std::size_t>(attempts++, answers.size() - 1)]; },
         [&](std::chrono::milliseconds pause) { paused += pause; });
-    EXPECT_EQ(attempts, row.attempts);
-    EXPECT_EQ(paused, (row.attempts - 1) * kDisplayRetryPause);
-    EXPECT_EQ(reason.has_value(), row.reason != nullptr);
-    if (reason && row.reason) {
-      EXPECT_NE(reason->find(row.reason), std::string::npos) << *reason;
-    }
+    EXPECT_EQ(attempts, expected);
+    EXPECT_EQ(paused, (expected - 1) * kDisplayRetryPause);
+    EXPECT_EQ(reason.has_value(), because != nullptr);
+    EXPECT_NE(reason.value_or("").find(because != nullptr ? because : ""), std::string::npos) << reason.value_or("");
   }
 }
 

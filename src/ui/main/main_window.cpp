@@ -2,7 +2,6 @@
 
 #include <QAbstractButton>
 #include <QAccessible>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QIcon>
@@ -48,8 +47,6 @@ using main_window::ControlKind;
 using main_window::Paint;
 
 namespace main_window {
-
-QString InstalledFamilyFor(std::string_view designFamily) { return QFontInfo(DesignFont(designFamily)).family(); }
 
 QFont FontOf(const FontDesign& design) {
   const FontDesign& f = design.family.empty() ? kWindowFont : design;
@@ -673,8 +670,6 @@ void frmMain::SetRoundLine(std::string_view text) {
   QAccessible::updateAccessibility(&alert);
 }
 
-QString frmMain::RoundLine() const { return controls_.lblRoundLine->text(); }
-
 QLineEdit& frmMain::WordsField() {
   if (controls_.txtWords == nullptr) {
     QWidget* field = AddControl(*wordsDesign_, Built(wordsDesign_->container));
@@ -743,20 +738,10 @@ void frmMain::HideAllDots() {
   for (int i = 1; i <= main_window::kDotCount; ++i) SetDotVisible(i, false);
 }
 
-void frmMain::SetPreviousEnabled(bool enabled) { controls_.cmdNavig[0]->setEnabled(enabled); }
-
-void frmMain::SetPauseButton(bool visible, bool enabled) {
-  controls_.cmdPause->setEnabled(enabled);
-  controls_.cmdPause->setVisible(visible);
-}
-
 void frmMain::SetResumeButton(bool visible, bool enabled) {
   controls_.cmdResume->setEnabled(enabled);
   controls_.cmdResume->setVisible(visible);
 }
-
-void frmMain::SetBottomPauseVisible(bool visible) { controls_.cmdPause_Bottom->setVisible(visible); }
-void frmMain::SetBottomResumeVisible(bool visible) { controls_.cmdResume_Bottom->setVisible(visible); }
 
 bool frmMain::IsPauseAvailable() const { return !controls_.cmdPause->isHidden() && controls_.cmdPause->isEnabled(); }
 

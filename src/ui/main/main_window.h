@@ -40,7 +40,6 @@ class PictureBox;
 
 // Qt counterparts of the table's values.
 QFont FontOf(const FontDesign& font);  // the nearest installed family, sized at 96 dpi
-QString InstalledFamilyFor(std::string_view designFamily);
 QRect PixelRect(const TwipRect& twips);
 // The smallest type a text is shrunk to when its label is too small for it
 // (8 points at 96 dpi).
@@ -162,7 +161,6 @@ class frmMain : public QWidget {
   // lblRoundLine, shown while it holds a text; a new text is announced to a
   // screen reader.
   void SetRoundLine(std::string_view text);
-  QString RoundLine() const;
   // txtWords: the user's own words for the chosen issue, under the issues.
   // The field is made once the window has been painted, or when it is first
   // asked for: made with the other controls it would load two sizes of type
@@ -181,11 +179,7 @@ class frmMain : public QWidget {
   void HideAllDots();
 
   // Session buttons.
-  void SetPreviousEnabled(bool enabled);             // cmdNavig(0)
-  void SetPauseButton(bool visible, bool enabled);   // cmdPause
   void SetResumeButton(bool visible, bool enabled);  // cmdResume
-  void SetBottomPauseVisible(bool visible);          // cmdPause_Bottom
-  void SetBottomResumeVisible(bool visible);         // cmdResume_Bottom
   bool IsPauseAvailable() const;                     // cmdPause visible and enabled
   bool IsResumeAvailable() const;                    // cmdResume visible and enabled
 

@@ -12,7 +12,10 @@
 #include <QSvgRenderer>
 #include <QTest>
 #include <QTreeWidget>
+#include <fstream>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 
 #include "settings/options.h"
@@ -26,6 +29,7 @@
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/web_link.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/main/commands.h"
 #include "ui/svg_drawing.h"
 
 // The main window's pictures and icons.
@@ -159,18 +163,40 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
 
 // ---- the shortcuts and About windows
 
-TEST(Shortcuts, OneWindowShowingEveryRowUnderItsHeadersClosedByEsc) {
-  QList<ShortcutRow> rows;
-  for (int i = 0; i < 16; ++i) rows.append({QStringLiteral("Command %1").arg(i), QStringLiteral("Ctrl+%1").arg(i)});
-  frmShortcuts* window = frmShortcuts::Open(rows);
+// Every command with its keys as the keyboard names them, in the order of the
+// README's key table; Enter does nothing, Esc closes.
+TEST(Shortcuts, OneWindowShowingEveryCommandsKeysUnderItsHeadersClosedByEsc) {
+  frmShortcuts* window = frmShortcuts::Open(ShortcutRows());
   EXPECT_EQ(frmShortcuts::Open({}), window);
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
   ShowActive(*window);
   auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"));
-  EXPECT_EQ(list->topLevelItem(15)->text(1), "Ctrl+15");
+  std::map<QString, QString> keys;
+  for (int row = 0; row < list->topLevelItemCount(); ++row)
+    keys[list->topLevelItem(row)->text(0)] = list->topLevelItem(row)->text(1);
+  for (const auto& [does, named] : std::map<QString, QString>{
+           {"Advance to the next step",
+            "N, Space, Enter, →, ↓, Page Down, Alt+N or a left click on the text or the pictures"},
+           {"Return to the previous step", "P, Backspace, ←, ↑, Page Up, Alt+P"},
+           {"Open the menu", "Menu, Shift+F10, F10 or the button at the bottom right"},
+           {"List the keyboard shortcuts", "Ctrl+?; in the menu, K"},
+           {"About Serenitap: version and maker", "in the menu, A"},
+           {"Visit the Serenitap web site", "the Web button"}})
+    EXPECT_EQ(keys[does], named) << does.toStdString();
+  // The README's key table has a row for each command, in the same order.
+  std::ostringstream readme;
+  readme << std::ifstream(SERENITAP_README).rdbuf();
+  std::size_t at = readme.str().find("\n| to | press |");
+  for (const Command& command : Commands()) {
+    at = readme.str().find("\n| " + std::string(command.helpRow) + " | ", at);
+    EXPECT_NE(at, std::string::npos) << command.helpRow;
+  }
+  EXPECT_EQ(list->topLevelItemCount(), static_cast<int>(Commands().size()));
   EXPECT_TRUE(list->header()->isVisible());
   EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "every row shows without scrolling";
   EXPECT_LE(list->geometry().bottom(), window->BottomStrip()->geometry().top());
+  QTest::keyClick(window, Qt::Key_Return);
+  EXPECT_EQ(frmShortcuts::Instance(), window);
   QTest::keyClick(window, Qt::Key_Escape);
   EXPECT_EQ(frmShortcuts::Instance(), nullptr);  // at once, not only once the window is gone
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -200,24 +226,19 @@ TEST(Markup, RunsBecomeStyledSpansAndLineBreaksBreaks) {
 
 // The program draws its SVG pictures and icons itself, to the pixel as the
 // toolkit's SVG renderer (and its icon engine, a plugin) draws the same file.
-struct IconCase {
-  const char* name;
-  const char* path;
-  QSize size;
-  QIcon::Mode mode;
-};
+using IconCase = std::tuple<const char*, const char*, QSize, QIcon::Mode>;  // name, path, size, mode
 
 class SvgIcons : public ::testing::TestWithParam<IconCase> {};
 
 TEST_P(SvgIcons, DrawnAsTheToolkitsSvgEngineDrawsThem) {
   InitMainResources();
-  const IconCase& c = GetParam();
-  const QIcon ours = SvgIcon(QString::fromUtf8(c.path));
-  const QIcon toolkits(QString::fromUtf8(c.path));
-  const QImage expected = toolkits.pixmap(c.size, c.mode).toImage();
-  ASSERT_FALSE(expected.isNull()) << "the toolkit cannot draw " << c.path;
-  EXPECT_EQ(ours.actualSize(c.size, c.mode), toolkits.actualSize(c.size, c.mode));
-  EXPECT_TRUE(ours.pixmap(c.size, c.mode).toImage() == expected);
+  const auto& [name, path, size, mode] = GetParam();
+  const QIcon ours = SvgIcon(QString::fromUtf8(path));
+  const QIcon toolkits(QString::fromUtf8(path));
+  const QImage expected = toolkits.pixmap(size, mode).toImage();
+  ASSERT_FALSE(expected.isNull()) << "the toolkit cannot draw " << path;
+  EXPECT_EQ(ours.actualSize(size, mode), toolkits.actualSize(size, mode));
+  EXPECT_TRUE(ours.pixmap(size, mode).toImage() == expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Icons, SvgIcons,
@@ -226,33 +247,31 @@ INSTANTIATE_TEST_SUITE_P(Icons, SvgIcons,
                                            IconCase{"Selected", ":/icons/info.svg", {24, 24}, QIcon::Selected},
                                            IconCase{"SmallerThanDrawn", ":/icons/pause.svg", {20, 20}, QIcon::Normal},
                                            IconCase{"NotSquare", ":/icons/resume.svg", {48, 20}, QIcon::Disabled}),
-                         [](const ::testing::TestParamInfo<IconCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<IconCase>& info) {
+                           return std::string(std::get<0>(info.param));
+                         });
 
-struct PictureCase {
-  const char* name;
-  const char* path;
-  QRectF target;
-};
+using PictureCase = std::tuple<const char*, const char*, QRectF>;  // name, path, where it is drawn
 
 class SvgPictures : public ::testing::TestWithParam<PictureCase> {};
 
 TEST_P(SvgPictures, DrawnAsTheToolkitDrawsThem) {
   InitMainResources();
-  const PictureCase& c = GetParam();
-  const std::optional<SvgDrawing> ours = SvgDrawing::Load(QString::fromUtf8(c.path));
-  ASSERT_TRUE(ours.has_value()) << c.path;
-  QSvgRenderer toolkits(QString::fromUtf8(c.path));
+  const auto& [name, path, target] = GetParam();
+  const std::optional<SvgDrawing> ours = SvgDrawing::Load(QString::fromUtf8(path));
+  ASSERT_TRUE(ours.has_value()) << path;
+  QSvgRenderer toolkits(QString::fromUtf8(path));
   ASSERT_TRUE(toolkits.isValid());
   EXPECT_EQ(ours->DefaultSize(), toolkits.defaultSize());
   auto draw = [&](auto&& render) {
-    QImage image(c.target.toAlignedRect().size() + QSize(3, 3), QImage::Format_ARGB32_Premultiplied);
+    QImage image(target.toAlignedRect().size() + QSize(3, 3), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     render(painter);
     return image;
   };
-  EXPECT_TRUE(draw([&](QPainter& p) { ours->Render(p, c.target); }) ==
-              draw([&](QPainter& p) { toolkits.render(&p, c.target); }));
+  EXPECT_TRUE(draw([&](QPainter& p) { ours->Render(p, target); }) ==
+              draw([&](QPainter& p) { toolkits.render(&p, target); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -263,7 +282,7 @@ INSTANTIATE_TEST_SUITE_P(
                       PictureCase{"RightHandWide", ":/pictures/hand_right.svg", {1, 2, 300, 161}},
                       PictureCase{"IconWithCircles", ":/icons/info.svg", {0, 0, 33, 33}},
                       PictureCase{"IconOfLines", ":/icons/start.svg", {0, 0, 24, 24}}),
-    [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(std::get<0>(info.param)); });
 
 // The dialogs' pictures come from a module; without it (none beside this
 // test) a dialog shows an empty space of the picture's size, nothing worse.

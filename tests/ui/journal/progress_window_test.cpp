@@ -187,8 +187,7 @@ TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
 // table that carries the data, not into the chart, which takes no keys.
 TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   frmProgress window(path, true);
-  auto* issueList = window.findChild<QComboBox*>(QStringLiteral("cboIssue"));
-  ASSERT_NE(issueList, nullptr);
+  auto* issueList = testing::Child<QComboBox>(window, "cboIssue");
   QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(issueList);
   ASSERT_NE(spoken, nullptr);
   const auto labelledBy = spoken->relations(QAccessible::Label);
@@ -199,7 +198,7 @@ TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   issueList->setFocus();
   QTest::keyClick(issueList, Qt::Key_Tab);
   EXPECT_EQ(window.focusWidget(), window.Table());
-  EXPECT_EQ(window.findChild<QPushButton*>(QStringLiteral("cmdClose"))->accessibleName(), QStringLiteral("Close"));
+  EXPECT_EQ(testing::Button(window, "cmdClose")->accessibleName(), QStringLiteral("Close"));
 }
 
 // The program loads its chart from a module when My Progress first opens. The

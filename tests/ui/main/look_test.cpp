@@ -14,22 +14,13 @@ namespace {
 
 using window_testing::MainControllerTest;
 
-struct ContrastRow {
-  const char* name;
-  QColor text, background;
-  double ratio;
-};
-
 TEST(Contrast, IsTheRatioOfTheLuminances) {
-  const ContrastRow rows[] = {
+  const std::tuple<const char*, QColor, QColor, double> rows[] = {
       {"white on black reads the same", Qt::white, Qt::black, 21},
       {"mid grey on white, just under the line", QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
-      {"half-transparent black on white is mid grey", QColor(0, 0, 0, 128), Qt::white, 4.0},
-  };
-  for (const ContrastRow& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_NEAR(ContrastRatio(row.text, row.background), row.ratio, 0.01);
-  }
+      {"half-transparent black on white is mid grey", QColor(0, 0, 0, 128), Qt::white, 4.0}};
+  for (const auto& [name, text, background, ratio] : rows)
+    EXPECT_NEAR(ContrastRatio(text, background), ratio, 0.01) << name;
 }
 
 // The designed palette's texts stand out from what lies behind them: 4.5 : 1, the selection 3 : 1.
@@ -42,9 +33,8 @@ TEST(Contrast, TheDesignedTextsStandOutFromTheirBackgrounds) {
       {"selection", QPalette::HighlightedText, QPalette::Highlight, 3.0},
       {"tool tip", QPalette::ToolTipText, QPalette::ToolTipBase, 4.5}};
   for (const auto& [name, text, back, least] : pairs) {
-    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
       EXPECT_GE(ContrastRatio(designed.color(group, text), designed.color(group, back)), least) << name;
-    }
   }
 }
 
@@ -98,9 +88,8 @@ QPalette DarkDesktopPalette() {
 // The colour a widget's text is drawn on: its own background when it paints
 // one, else that of the nearest container that does.
 QColor BackgroundBehind(const QWidget& widget) {
-  for (const QWidget* at = &widget; at != nullptr; at = at->parentWidget()) {
+  for (const QWidget* at = &widget; at != nullptr; at = at->parentWidget())
     if (at->autoFillBackground() || at->isWindow()) return at->palette().color(at->backgroundRole());
-  }
   return {};
 }
 

@@ -14,8 +14,10 @@ namespace {
 using namespace window_testing;
 
 TEST(VirtualKeyOf, NamesTheKeysOfTheTable) {
-  const std::pair<int, int> keys[] = {{Qt::Key_A, 65},     {Qt::Key_7, 55},     {Qt::Key_F5, 116},
-                                      {Qt::Key_Enter, 13}, {Qt::Key_Right, 39}, {Qt::Key_MediaPlay, 255}};
+  const std::pair<int, int> keys[] = {
+      {Qt::Key_A, 65},          {Qt::Key_7, 55},     {Qt::Key_F5, 116},     {Qt::Key_Enter, 13}, {Qt::Key_Right, 39},
+      {Qt::Key_MediaPlay, 255}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17}, {Qt::Key_AltGr, 18}, {Qt::Key_Pause, 19},
+      {Qt::Key_CapsLock, 20},   {Qt::Key_End, 35},   {Qt::Key_Insert, 45},  {Qt::Key_Meta, 91}};
   for (const auto& [key, code] : keys)
     EXPECT_EQ(MainWindowController::VirtualKeyOf(QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier)), code) << key;
 }
@@ -88,15 +90,6 @@ TEST_F(MainControllerTest, SessionKeysMoveWithShiftOrAltButNotWithCtrlOrMeta) {
   EXPECT_EQ(spy.presses + nextClicks.count(), 0);
 }
 
-// A click on Next moves on one step and a click on Previous goes back one.
-TEST_F(MainControllerTest, TheNavigationButtonsMoveOneStepEach) {
-  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
-  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
-  EXPECT_EQ(step(), stpSelectIssue);
-  QTest::mouseClick(Controls().cmdNavig[0], Qt::LeftButton);
-  EXPECT_EQ(step(), stpStimulateThymus);
-}
-
 // Esc pauses a running step and "Paused" shows. A key resumes, but not a
 // modifier alone, a Ctrl or Meta chord, or a chord the window manager keeps
 // (Alt+Tab). Each key arrives with its modifiers already held, so only the key
@@ -133,9 +126,10 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryRealKeyResumesWithout
   }
 }
 
-// A left click on a surface moves on as N does and leaves the focus; a right
-// click, or a click on the strips, the time or the issue list, does nothing.
-TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
+// A left click or a double click on a surface moves on once, as N does, and
+// leaves the focus; a right click, or a click on the strips, the time or the
+// issue list, does nothing. The buttons: Next, Previous, Web.
+TEST_F(MainControllerTest, ALeftClickOrADoubleClickOnASurfaceMovesOnOnce) {
   const std::tuple<const char*, enmStep, enmStep> rows[] = {
       {"", stpIntro, stpStimulateThymus},           {"lblIntro", stpIntro, stpStimulateThymus},
       {"lblLeftFrame", stpTopHead1, stpRelax},      {"lblSplit", stpTopHead1, stpRelax},
@@ -153,9 +147,17 @@ TEST_F(MainControllerTest, ALeftClickOnASurfaceMovesOn) {
     QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, at);
     EXPECT_EQ(step(), shownOn);
     QTest::mouseClick(surface, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, at);  // the second press of a double click
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(step(), after);
     EXPECT_EQ(window->focusWidget(), focus);
   }
+  Restart();  // a click on Next moves on one step and a click on Previous goes back one
+  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
+  QTest::mouseClick(Controls().cmdNavig[1], Qt::LeftButton);
+  EXPECT_EQ(step(), stpSelectIssue);
+  QTest::mouseClick(Controls().cmdNavig[0], Qt::LeftButton);
+  EXPECT_EQ(step(), stpStimulateThymus);
   QTest::mouseClick(Controls().cmdWeb, Qt::LeftButton);  // the Web button opens the site, with the source marker
   ASSERT_EQ(shell_->opened.size(), 1u);
   EXPECT_EQ(shell_->opened[0].rfind(std::string(product::kWebAddress) + "?src=stp#", 0), 0u) << shell_->opened[0];

@@ -91,6 +91,7 @@ class MainControllerTest : public ::testing::Test {
     MainWindowDialogs dialogs;
     dialogs.showAboutModal = [this](QWidget* owner) { OnModal("About", owner); };
     dialogs.showWhatIsItModal = [this](QWidget* owner) { OnModal("Information", owner); };
+    dialogs.showProgressModal = [this](QWidget* owner, auto&&...) { OnModal("My Progress", owner); };
     dialogs.createShortcuts = [this]() -> QWidget* {
       if (throwInModal) throw RuntimeFailure(5, "Invalid procedure call or argument");
       ++shortcutsCreated;

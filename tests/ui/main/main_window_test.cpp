@@ -28,9 +28,8 @@ class MainWindowTest : public ::testing::Test {
 // the midline and run down the face.
 TEST_F(MainWindowTest, IssuesAndDotsSitInOrder) {
   std::vector<QAbstractButton*> shown;
-  for (int i = 1; i <= 12; ++i) {
-    if (!Controls().radMode[i]->isHidden()) shown.push_back(Controls().radMode[i]);
-  }
+  for (QAbstractButton* option : Controls().radMode)
+    if (!option->isHidden()) shown.push_back(option);
   ASSERT_EQ(shown.size(), 10u);  // Trauma and one more are kept off the list
   EXPECT_TRUE(Controls().radMode[6]->isHidden() && Controls().radMode[10]->isHidden());
   std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
@@ -173,10 +172,7 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
     SCOPED_TRACE(bySteps ? "shown by the step" : "shown directly");
     window.SetPanesVisible(false);
     window.SetInstructionsText(longest);
-    if (bySteps)
-      window.SetPanesVisible(true);
-    else
-      testing::Child<QWidget>(window, "picLeftFrame")->show();
+    bySteps ? window.SetPanesVisible(true) : testing::Child<QWidget>(window, "picLeftFrame")->show();
     EXPECT_EQ(label->font().pixelSize(), smallSize);
     window.SetInstructionsText("Breathe.");
   }

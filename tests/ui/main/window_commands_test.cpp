@@ -45,17 +45,17 @@ TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
   QTest::mouseClick(Controls().cmdNav, Qt::LeftButton);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();
-  for (const auto& [key, modifiers] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
-                                       {Qt::Key_F10, Qt::ShiftModifier},
-                                       {Qt::Key_F10, Qt::KeyboardModifiers()}}) {
+  for (const auto& [key, modifiers, item] : {std::tuple{Qt::Key_Menu, Qt::KeyboardModifiers(), Qt::Key_A},
+                                             {Qt::Key_F10, Qt::ShiftModifier, Qt::Key_P},
+                                             {Qt::Key_F10, Qt::KeyboardModifiers(), Qt::Key_H}}) {
     Key(key, modifiers);
     EXPECT_TRUE(window->PopupMenu().isVisible()) << key;
     // From the keyboard it opens with its first item active, for the arrows and the screen reader.
     EXPECT_EQ(window->PopupMenu().activeAction(), controller->Action(CommandId::Introduction));
-    window->PopupMenu().hide();
+    QTest::keyClick(&window->PopupMenu(), item);  // the item's access key
   }
   Key(Qt::Key_F1);  // the introduction, at any time
-  EXPECT_EQ(modalCalls, std::vector<std::string>{"Information"});
+  EXPECT_EQ(modalCalls, (std::vector<std::string>{"About", "My Progress", "Information", "Information"}));
   NextUntil(stpTopHead1);
   Key(Qt::Key_Question, Qt::ControlModifier | Qt::ShiftModifier);  // Ctrl+?, the question mark typed with Shift
   QPointer<QWidget> shortcuts = controller->ShortcutsWindow();

@@ -12,22 +12,15 @@
 namespace serenitap::window_testing {
 namespace {
 
-struct WindowSize {
-  const char* name;
-  QSize client;
-};
-
-// clang-format off
-const WindowSize kSizes[] = {
+// Client areas by name.
+const std::pair<const char*, QSize> kSizes[] = {
     {"1024 x 600, maximized under a desktop bar and a tall title bar", {1024, 536}},
     {"1024 x 600, maximized under a thin title bar", {1024, 581}},
     {"1024 x 600, full screen", {1024, 600}},
     {"the design", {1152, 733}},
     {"1280 x 800, maximized", {1280, 770}},
     {"1366 x 768, maximized", {1366, 730}},
-    {"1920 x 1080, maximized", {1920, 1050}},
-};
-// clang-format on
+    {"1920 x 1080, maximized", {1920, 1050}}};
 
 // Where a widget lies in the coordinates of another one.
 QRect RectIn(const QWidget* widget, const QWidget* other) {
@@ -55,9 +48,9 @@ class WindowSizes : public MainControllerTest {
   // At each size: the strips along the edges, the panes between them, each
   // visible control inside its pane or strip, each text in a pane whole.
   void ExpectEverythingInside() {
-    for (const WindowSize& size : kSizes) {
-      SCOPED_TRACE(::testing::Message() << size.name << ", step " << step());
-      window->resize(size.client);
+    for (const auto& [what, area] : kSizes) {
+      SCOPED_TRACE(::testing::Message() << what << ", step " << step());
+      window->resize(area);
       QApplication::processEvents();
       const QRect client = window->rect();
       QWidget* toolbar = Controls().picToolBar;
@@ -102,21 +95,15 @@ TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
 // A window opened centred stays within the available area of a screen
 // smaller than it, its title bar first (the offscreen screen: 800 x 800).
 TEST(CenterForm, KeepsTheWindowAndItsTitleBarOnTheScreen) {
-  struct Row {
-    const char* name;
-    QSize size;
-    QPoint expected;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, QSize, QPoint> rows[] = {
       {"a dialog that fits: centred", {400, 300}, {200, 250}},
       {"too tall with its title bar: at the top", {500, 780}, {150, 0}},
-      {"larger than the screen: at the top left", {900, 900}, {0, 0}},
-  };
-  for (const Row& row : rows) {
+      {"larger than the screen: at the top left", {900, 900}, {0, 0}}};
+  for (const auto& [name, size, expected] : rows) {
     QWidget window;
-    window.resize(row.size);
+    window.resize(size);
     CenterForm(window);
-    EXPECT_EQ(window.pos(), row.expected) << row.name;
+    EXPECT_EQ(window.pos(), expected) << name;
   }
 }
 

@@ -17,8 +17,7 @@ using namespace window_testing;
 // of the next start.
 TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   QAction* pace = controller->Action(CommandId::Pace);
-  ASSERT_NE(pace, nullptr);
-  ASSERT_NE(pace->menu(), nullptr);
+  ASSERT_TRUE(pace != nullptr && pace->menu() != nullptr);
   QStringList choices;
   for (QAction* item : pace->menu()->actions()) choices << (item->isChecked() ? "*" : "") + item->text();
   ASSERT_EQ(choices.join('|'), QStringLiteral("*&2 seconds a point (the designed pace)|&3 seconds a point|"
@@ -35,6 +34,16 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_TRUE(again[3]->isChecked());
   NextUntil(stpTopHead1);  // the stored pace holds each point from the start
   EXPECT_EQ(TicksUntilStepChanges(700), 601);
+  controller->Action(CommandId::Pace)->trigger();  // as a screen reader runs the item: its choices open
+  EXPECT_TRUE(controller->Action(CommandId::Pace)->menu()->isVisible());
+  // Where the settings cannot be written, the choices hold until the program closes, and say so.
+  const auto kept = settings::SetCurrentStore(std::make_shared<settings::FileRegistryStore>("/dev/null/settings"));
+  again[1]->trigger();
+  controller->Guidance().Item().trigger();
+  settings::SetCurrentStore(kept);
+  EXPECT_EQ(controller->Engine().PointSeconds(), 3);
+  EXPECT_EQ(notices.end()[-2], "The pace could not be saved; it holds until Serenitap closes.");
+  EXPECT_EQ(notices.back(), "The Spoken Guidance choice could not be saved; it holds until Serenitap closes.");
 }
 
 // Words stored for the default issue stand in its affirmation from the start.
