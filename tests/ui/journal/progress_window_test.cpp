@@ -10,8 +10,7 @@
 #include <QMenu>
 #include <QTableView>
 #include <QTest>
-#include <QtCharts/QChartView>
-#include <QtCharts/QLineSeries>
+#include <QtCharts>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -83,11 +82,9 @@ struct ProgressWindow : ::testing::Test {
 TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
   frmProgress window(path, true);
   ASSERT_EQ(window.Table()->model()->rowCount(), 4);
-  std::vector<std::vector<std::string>> ratings;  // the first and the last rating, newest first
-  for (int row = 0; row < 4; ++row)
-    ratings.push_back({Cell(window, row, 2).toStdString(), Cell(window, row, 3).toStdString()});
-  EXPECT_EQ(ratings,
-            (std::vector<std::vector<std::string>>{{"8", "not re-assessed"}, {"6", "1"}, {"7", "5"}, {"9", "3"}}));
+  QStringList ratings;  // the first and the last rating, newest first
+  for (int row = 0; row < 4; ++row) ratings << Cell(window, row, 2) + " " + Cell(window, row, 3);
+  EXPECT_EQ(ratings, (QStringList{"8 not re-assessed", "6 1", "7 5", "9 3"}));
   EXPECT_EQ(Summary(window), QStringLiteral("4 sessions, 3 re-assessed: the rating fell by 4.3 points on average."));
   EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6, 8}));
   EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 5, 1}));
@@ -142,6 +139,9 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   std::vector<std::int16_t> left;
   for (const journal::SessionRecord& s : JournalStore(path).Sessions()) left.push_back(s.firstRating);
   EXPECT_EQ(left, (std::vector<std::int16_t>{9, 7, 6}));  // the newest, selected, went
+  window.Table()->selectAll();
+  EXPECT_FALSE(window.DeleteSelected());
+  EXPECT_EQ(boxes.Texts().back(), "Delete the 3 selected sessions? This cannot be undone.");
 
   EXPECT_FALSE(window.DeleteAll());
   EXPECT_TRUE(fs::exists(copy));
@@ -153,27 +153,23 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
             "cannot be undone.");
   for (const MessageBoxRequest& question : boxes.requests) EXPECT_EQ(question.defaultButton, MsgAnswer::No);
   EXPECT_TRUE(JournalStore(path).Sessions().empty());
-  EXPECT_FALSE(fs::exists(copy));
-  EXPECT_FALSE(fs::exists(copy + "-wal") || fs::exists(copy + "-shm"));
+  EXPECT_FALSE(fs::exists(copy) || fs::exists(copy + "-wal") || fs::exists(copy + "-shm"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
 }
 
 TEST(ProgressWindowEmpty, SaysToTurnOnTheJournalOnlyWhileItIsOff) {
   testing::TempFolder folder;
-  const std::string path = folder / "Serenitap/journal.sqlite";
-  frmProgress off(path, false);
+  frmProgress off(folder / "Serenitap/journal.sqlite", false);
   EXPECT_EQ(ProgressWindow::Summary(off),
             QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
-  frmProgress on(path, true);
+  frmProgress on(folder / "Serenitap/journal.sqlite", true);
   EXPECT_EQ(ProgressWindow::Summary(on),
             QStringLiteral("No sessions recorded yet. A session is recorded from its first rating."));
-  EXPECT_FALSE(ProgressWindow::Enabled(on, "cmdExport"));
 }
 
 TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
-  fs::remove(path + "-wal");
-  fs::remove(path + "-shm");
+  for (const char* beside : {"-wal", "-shm"}) fs::remove(path + beside);
   std::ofstream(path, std::ios::trunc) << std::string(4096, 'x');
   frmProgress window(path, true);
   const auto copies = journal::SetAsideCopies(path);
@@ -217,6 +213,14 @@ TEST_F(ProgressWindow, TheChartComesFromItsModuleOrItsPlaceSaysWhyNot) {
   plan.after = {{1, 3}};
   entry()->draw(view, plan, {});
   EXPECT_EQ(view->chart()->series().size(), 2);
+  plan.kind = journal::ChartKind::Trend;  // each median over a faint band, which the legend leaves out
+  plan.beforeTrend = plan.afterTrend = {{1, 7, 6, 8}};
+  entry()->draw(view, plan, QStringLiteral("weekly"));
+  ASSERT_EQ(view->chart()->series().size(), 4);
+  EXPECT_EQ(view->chart()->series()[1]->name(), "Before tapping (weekly median)");
+  auto* band = static_cast<QAreaSeries*>(view->chart()->series()[0]);
+  EXPECT_EQ(band->brush().color().alpha(), 50);
+  EXPECT_FALSE(view->chart()->legend()->markers(band).front()->isVisible());
 
   UseProgressChart(nullptr);  // as the program, which finds no module beside this test
   frmProgress window(path, true);

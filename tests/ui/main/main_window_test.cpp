@@ -191,10 +191,9 @@ TEST(FirstPaint, TheWindowWaitsOnceForTheFontConfigurationAndMakesWhatItDoesNotS
   QStringList introsAtTheWait;
   FontConfigurationWait() = [&] {
     ++waits;
-    for (QWidget* widget : QApplication::allWidgets()) {
+    for (QWidget* widget : QApplication::allWidgets())
       if (auto* label = qobject_cast<QLabel*>(widget); label != nullptr && label->objectName() == "lblIntro")
         introsAtTheWait << label->text();
-    }
   };
   frmMain window;
   EXPECT_EQ(waits, 1);
