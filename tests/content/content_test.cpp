@@ -2,6 +2,7 @@
 // which issue gets which text and the joins that are easy to get wrong.
 #include <gtest/gtest.h>
 
+#include <ranges>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -20,12 +21,9 @@ using namespace modIssues;
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
-  for (std::size_t start = 0;;) {
-    const std::size_t end = text.find("\r\n", start);
-    lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-    if (end == std::string::npos) return lines;
-    start = end + 2;
-  }
+  for (const auto line : std::views::split(text, std::string_view("\r\n")))
+    lines.emplace_back(line.begin(), line.end());
+  return lines;
 }
 
 TEST(Issues, OptionButtonsAreTheIssuesInStepsOfTenAndTheAffirmationNamesTheProblem) {

@@ -22,10 +22,12 @@
 #include "journal/set_aside_copies.h"
 #include "journal/sqlite_library.h"
 #include "support/temp_folder.h"
+#include "support/within_deadline.h"
 
 namespace serenitap::journal {
 namespace {
 
+using testing::Eventually;
 using testing::ReadText;
 using testing::TempFolder;
 namespace fs = std::filesystem;
@@ -70,16 +72,6 @@ struct Told {
     return texts;
   }
 };
-
-// Waits (without sleeping the test's time away) until what holds is true; false after ten seconds.
-bool Eventually(const std::function<bool()>& holds) {
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!holds()) {
-    if (std::chrono::steady_clock::now() > until) return false;
-    std::this_thread::yield();
-  }
-  return true;
-}
 
 // A clock that moves one minute each time it is read.
 Clock MinuteClock() {
@@ -259,11 +251,12 @@ TEST_F(JournalFile, OwnWordsAreKeptExactly) {
   SessionRecord session = Session("mine");
   session.words = R"(my "fear", C:\flying \t)"
                   "\tand\nmore\r \U0001F630 \u062E\u0648\u0641";
+  session.reassessments = {{kMonday + 60000, 4}, {kMonday + 120000, 0}};
   JournalStore(path).Save(session);
   EXPECT_EQ(JournalStore(path).Sessions().at(0).words, session.words);
   const auto waiting = ParsePending(PendingText({session, Session("next")}));
   ASSERT_EQ(waiting.size(), 2u);
-  EXPECT_EQ(waiting[0].words, session.words);
+  EXPECT_EQ(std::tie(waiting[0].words, waiting[0].reassessments), std::tie(session.words, session.reassessments));
   EXPECT_EQ(waiting[1].uid, "next");
 }
 

@@ -48,6 +48,9 @@ const SummaryRow kSummaryRows[] = {
     {"Thousands", std::vector<SessionRecord>(100'000, Session(kSat, 7, {5})),
      "100,000 sessions, 100,000 re-assessed: the rating fell by 2.0 points on average."},
     {"Rose", {Session(kSat, 3, {4})}, "1 session, 1 re-assessed: the rating rose by 1.0 point on average."},
+    {"Same",
+     {Session(kSat, 3, {4}), Session(kSat, 6, {5})},
+     "2 sessions, 2 re-assessed: the rating stayed the same on average."},
     {"UnreadableRatingsLeftOut",
      {Session(kSat, RatingRead(11), {3}), Session(kSat, 8, {RatingRead(-5)}), Session(kSat, 9, {4})},
      "3 sessions, 3 re-assessed: the rating fell by 5.0 points on average. 2 sessions have ratings that cannot be "
@@ -185,7 +188,8 @@ TEST_P(ChartAtAnyLength, AxisSpansTheSessionsWithAFewUniqueLabelsAndABoundedTren
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Journal, ChartAtAnyLength, ::testing::Values(1, 2, 3, 20, 60, 61, 500, 10'000, 100'000));
+INSTANTIATE_TEST_SUITE_P(Journal, ChartAtAnyLength,
+                         ::testing::Values(1, 2, 3, 20, 60, 61, 500, 10'000, 20'000, 100'000));
 
 // Values edited by hand in the file are read back as unknown, never as another number.
 TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {

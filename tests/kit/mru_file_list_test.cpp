@@ -18,13 +18,18 @@ namespace fs = std::filesystem;
 using Paths = std::vector<std::string>;
 const std::string kRecent = "Software\\Serenitap\\Recent";
 
+// The number of the failure f raises; 0 when it raises none.
 std::int32_t FailureNumber(const std::function<void()>& f) {
-  const auto e = Raised<RuntimeFailure>(f);
-  return e ? e->Number() : 0;
+  try {
+    f();
+  } catch (const RuntimeFailure& e) {
+    return e.Number();
+  }
+  return 0;
 }
 
 TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
-  const std::string k37(37, 'n'), k40(40, 'n');
+  const std::string k31(31, 'n'), k37(37, 'n'), k40(40, 'n');
   const std::string accents = "éééééééééééééééééééééééééééééé";  // 30 characters, 60 bytes
   const std::tuple<std::int32_t, std::string, std::string> cases[] = {
       {10, "", "&10)  "},
@@ -33,6 +38,7 @@ TEST(MRUMenuCaption, ShortensLongPathsToTheirEnd) {
       {4, k40, "&4)  " + k40},                                                 // no separator
       {5, "C:\\" + k37, "&5)  ...\\" + k37},                                   // the name alone is longer
       {6, "C:\\a\\" + k40, "&6)  ...\\a\\" + k40},                             // none fits: the leftmost
+      {7, "C:\\a\\" + k31, "&7)  ...\\" + k31},                                // 33 from the first separator
       {2, "/home/someone/Documents/notes/2024/summary.txt", "&2)  .../Documents/notes/2024/summary.txt"},
       {1, "C:\\" + accents, "&1)  C:\\" + accents}};  // characters, not bytes
   for (const auto& [index, path, caption] : cases)

@@ -40,8 +40,15 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
   const std::tuple<const char*, std::exception_ptr, std::int32_t, const char*> table[] = {
       {"bad_alloc", std::make_exception_ptr(std::bad_alloc()), 7, "Out of memory"},
       {"out_of_range", std::make_exception_ptr(std::out_of_range("x")), 9, "Subscript out of range"},
+      {"invalid_argument", std::make_exception_ptr(std::invalid_argument("x")), 5,
+       "Invalid procedure call or argument"},
+      {"domain_error", std::make_exception_ptr(std::domain_error("x")), 5, "Invalid procedure call or argument"},
+      {"overflow_error", std::make_exception_ptr(std::overflow_error("x")), 6, "Overflow"},
+      {"underflow_error", std::make_exception_ptr(std::underflow_error("x")), 6, "Overflow"},
+      {"range_error", std::make_exception_ptr(std::range_error("x")), 6, "Overflow"},
       {"runtime_error", std::make_exception_ptr(std::runtime_error("disk")), 51, "Internal error: disk"},
-      {"not an exception", std::make_exception_ptr(42), 51, "Internal error"}};
+      {"not an exception", std::make_exception_ptr(42), 51, "Internal error"},
+      {"none", nullptr, 51, "Internal error"}};
   for (const auto& [name, failure, number, description] : table) {
     SCOPED_TRACE(name);
     const FailureDetails details = DescribeFailure(failure);
@@ -49,16 +56,23 @@ TEST(Guarded, StandardFailuresMapToFixedNumbersWithoutALine) {
   }
 }
 
-// With no window to show them, notices and error reports go to standard error.
+// With no window to show them, notices, error reports and messages go to
+// standard error; a message answers its default button.
 TEST(Sinks, PuttingBackNoneWritesToStandardError) {
   const NoticeSink notices = SetNoticeSink({});
   const ReportSink reports = SetReportErrorSink({});
+  const MessageBoxSink boxes = SetMessageBoxSink({});
   ::testing::internal::CaptureStderr();
   ShowNotice("The settings were not saved.");
   ReportError(5, "Invalid procedure call or argument", "frmMain", "cmdAbout_Click");
+  const auto answers = std::tuple(MsgBox("Go on?", MsgButtons::YesNo, MsgIcon::None, "Asked"),
+                                  MsgBox("Keep?", MsgButtons::YesNoCancel), MsgBox("Done."), AskNoByDefault("Delete?"));
   const std::string told = ::testing::internal::GetCapturedStderr();
   SetNoticeSink(notices);
   SetReportErrorSink(reports);
+  SetMessageBoxSink(boxes);
+  EXPECT_EQ(answers, std::tuple(MsgAnswer::Yes, MsgAnswer::Yes, MsgAnswer::Ok, MsgAnswer::No));
+  EXPECT_NE(told.find("Asked: Go on?\n"), std::string::npos) << told;
   EXPECT_NE(told.find("The settings were not saved.\n"), std::string::npos) << told;
   EXPECT_NE(told.find("error 5 (frmMain:cmdAbout_Click) Invalid procedure call or argument"), std::string::npos);
 }
@@ -95,6 +109,7 @@ TEST(MsgBox, AFailingSinkGivesTheAnswerOfClosingTheBox) {
                                         {MsgButtons::YesNo, MsgAnswer::No},
                                         {MsgButtons::YesNoCancel, MsgAnswer::Cancel}})
     EXPECT_EQ(MsgBox("x", buttons), answer) << "buttons " << static_cast<int>(buttons);
+  EXPECT_EQ(AskNoByDefault("x"), MsgAnswer::No);
   SetMessageBoxSink(previous);
 }
 

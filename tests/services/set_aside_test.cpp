@@ -17,28 +17,16 @@ using testing::TempFolder;
 
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
-// The name it gets carries the date and time it was set aside.
-TEST(SetAside, TheFileKeepsItsContentUnderTheStampedName) {
-  TempFolder folder;
-  const std::string file = folder / "journal.sqlite";
-  Write(file, "not a journal");
-  std::error_code error;
-  const std::string target = SetFileAside(file, error);
-  ASSERT_FALSE(error) << error.message();
-  EXPECT_THAT(target,
-              ::testing::MatchesRegex(".*/journal\\.sqlite\\.unreadable-20[0-9]{6}-[0-2][0-9][0-5][0-9][0-6][0-9]"));
-  EXPECT_FALSE(fs::exists(file));
-  EXPECT_EQ(ReadText(target), "not a journal");
-}
-
-// A name taken by a file or by a link that points nowhere is never written over.
-TEST(SetAside, TakenNamesGetANumber) {
+// The name a file gets carries the date and time it was set aside; a name
+// taken by a file or by a link that points nowhere is never written over.
+TEST(SetAside, TheFileKeepsItsContentUnderAStampedNameNeverOneTaken) {
   TempFolder folder;
   const std::string file = folder / "a.reg";
   std::error_code error;
   Write(file, "first");
   const std::string first = SetFileAside(file, error);
-  ASSERT_FALSE(error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_THAT(first, ::testing::MatchesRegex(".*/a\\.reg\\.unreadable-20[0-9]{6}-[0-2][0-9][0-5][0-9][0-6][0-9]"));
   std::string second, third;
   for (int attempt = 0; attempt < 3; ++attempt) {  // the clock may turn a second meanwhile
     const std::string base = file + ".unreadable-" + SetAsideStamp();
@@ -56,6 +44,7 @@ TEST(SetAside, TakenNamesGetANumber) {
   ASSERT_FALSE(second.empty());
   EXPECT_EQ(third, second + "-3");
   EXPECT_EQ(ReadText(third), "again");
+  EXPECT_FALSE(fs::exists(file));
   EXPECT_TRUE(fs::is_symlink(second + "-2"));
   EXPECT_EQ(ReadText(first), "first");
 }

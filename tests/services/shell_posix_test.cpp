@@ -19,20 +19,14 @@
 #include "services/shell_posix.h"
 #include "support/recorders.h"
 #include "support/temp_folder.h"
+#include "support/within_deadline.h"
 
 namespace serenitap {
 namespace {
 
+using testing::Eventually;
 using testing::ReadText;  // blocks on a named pipe until the other side writes
 using testing::TempFolder;
-
-// True once `done` holds; false if it still does not after ten seconds.
-template <class Done>
-bool Eventually(Done done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!done() && std::chrono::steady_clock::now() < end) std::this_thread::yield();
-  return done();
-}
 
 // Every child of this process has ended and been reaped.
 bool NoChildLeft() {

@@ -20,25 +20,14 @@ using testing::Where;
 constexpr SessionControls kUntimed{false, {false, true}, {false, true}, {false, false}};
 constexpr SessionControls kTiming{true, {true, true}, {true, true}, {false, false}};
 
-// The issue chosen and the option shown, the SUD rating chosen and the one shown.
-struct Choices {
-  enmIssue issue{};
-  std::int32_t shownIssue = 0;
-  std::int16_t sud = 0, shownSUD = 0;
-  friend bool operator==(const Choices&, const Choices&) = default;
-  friend void PrintTo(const Choices& c, std::ostream* out) {
-    *out << "{issue " << IssueNumber(c.issue) << " (option " << c.shownIssue << " shown), SUD " << c.sud << " ("
-         << c.shownSUD << " shown)}";
-  }
-};
-
 constexpr int kThreeRounds = 2000 + 3 * 32 * 100;  // karate chop and three rounds, in ticks
 
 TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
+  // The issue chosen and the option shown, the SUD rating chosen and the one shown.
   const auto choices = [&] {
-    return Choices{S().genmSelectedIssue, view.selectedIssue, engine.mintSUD(), view.selectedSUD};
+    return std::tuple(S().genmSelectedIssue, view.selectedIssue, engine.mintSUD(), view.selectedSUD);
   };
-  const Choices designed{issNegativeMemory, 5, 5, 5};
+  const auto designed = std::tuple(issNegativeMemory, 5, 5, 5);
   Load(/*activate=*/false);
   EXPECT_EQ(At(), (Where{stpIntro, 0, false}));
   EXPECT_EQ(Controls(), kUntimed);
@@ -50,9 +39,9 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
   engine.Form_Activate();
   engine.radMode_Click(12);
   engine.lblSUDUnit_Click(0);  // both ends of the scale
-  EXPECT_EQ(choices(), (Choices{issPTSDTrauma, 5, 0, 0}));
+  EXPECT_EQ(choices(), std::tuple(issPTSDTrauma, 5, 0, 0));
   engine.lblSUDUnit_Click(10);
-  EXPECT_EQ(choices(), (Choices{issPTSDTrauma, 5, 10, 10}));
+  EXPECT_EQ(choices(), std::tuple(issPTSDTrauma, 5, 10, 10));
   Next(5);
   EXPECT_EQ(Controls(), kTiming);
   std::vector<enmStep> path;

@@ -11,6 +11,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "session/engine.h"
@@ -50,45 +51,19 @@ class FakeSessionView : public ISessionView {
   std::string last;  // "Timer(0)", "Enabled(Pause,1)", "Visible(Resume,0)", "Layout", "Pump"...
   std::string failOn;
 
-  void SetStepTimerEnabled(bool on) override {
-    Call(on ? "Timer(1)" : "Timer(0)", [&] { controls.timer = on; });
-  }
-  void SetButtonEnabled(SessionButton b, bool on) override {
-    Call("Enabled" + Name(b, on), [&] { Of(b).enabled = on; });
-  }
-  void SetButtonVisible(SessionButton b, bool on) override {
-    Call("Visible" + Name(b, on), [&] { Of(b).visible = on; });
-  }
-  void HideAllDots() override {
-    Call("HideAllDots", [&] { dotVisible.fill(false); });
-  }
-  void SetDotVisible(std::int32_t i, bool on) override {
-    Call("Dot", [&] { dotVisible.at(static_cast<std::size_t>(i)) = on; });
-  }
-  void PaintDots(Rgb colour) override {
-    Call("Paint", [&] { dotColour = colour; });
-  }
-  void ShowStepLayout(const StepDisplay&) override {
-    Call("Layout", [] {});
-  }
-  void ShowStepTexts(const StepTexts& t) override {
-    Call("Texts", [&] { texts = t; });
-  }
-  void SetTimeText(const std::string& text) override {
-    Call("TimeText", [&] { timeText = text; });
-  }
-  void PumpEvents() override {
-    Call("Pump", [] {});
-  }
-  void SelectSUD(std::int16_t i) override {
-    Call("SelectSUD", [&] { selectedSUD = i; });
-  }
-  void SelectIssueOption(std::int32_t i) override {
-    Call("SelectIssue", [&] { selectedIssue = i; });
-  }
-  void SetIssueCaption(std::int32_t i, const std::string& c) override {
-    Call("Caption", [&] { captions[i] = c; });
-  }
+  void SetStepTimerEnabled(bool on) override { Set(on ? "Timer(1)" : "Timer(0)", controls.timer, on); }
+  void SetButtonEnabled(SessionButton b, bool on) override { Set("Enabled" + Name(b, on), Of(b).enabled, on); }
+  void SetButtonVisible(SessionButton b, bool on) override { Set("Visible" + Name(b, on), Of(b).visible, on); }
+  void HideAllDots() override { Set("HideAllDots", dotVisible, {}); }
+  void SetDotVisible(std::int32_t i, bool on) override { Set("Dot", dotVisible.at(static_cast<std::size_t>(i)), on); }
+  void PaintDots(Rgb colour) override { Set("Paint", dotColour, colour); }
+  void ShowStepLayout(const StepDisplay&) override { Call("Layout"); }
+  void ShowStepTexts(const StepTexts& t) override { Set("Texts", texts, t); }
+  void SetTimeText(const std::string& text) override { Set("TimeText", timeText, text); }
+  void PumpEvents() override { Call("Pump"); }
+  void SelectSUD(std::int16_t i) override { Set("SelectSUD", selectedSUD, i); }
+  void SelectIssueOption(std::int32_t i) override { Set("SelectIssue", selectedIssue, i); }
+  void SetIssueCaption(std::int32_t i, const std::string& c) override { Set("Caption", captions[i], c); }
 
  private:
   static std::string Name(SessionButton b, bool on) {
@@ -100,11 +75,14 @@ class FakeSessionView : public ISessionView {
            : b == SessionButton::Pause  ? controls.pause
                                         : controls.resume;
   }
-  template <class Apply>
-  void Call(const std::string& name, Apply apply) {
+  void Call(const std::string& name) {
     if (!failOn.empty() && name.rfind(failOn, 0) == 0) throw std::runtime_error("view failure: " + name);
     last = name;
-    apply();
+  }
+  template <class T>
+  void Set(const std::string& name, T& field, const std::type_identity_t<T>& value) {
+    Call(name);
+    field = value;
   }
 };
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ranges>
 #include <set>
 #include <string>
 #include <tuple>
@@ -9,7 +10,9 @@
 
 #include "content/instructions.h"
 #include "session/engine.h"
+#include "session/key_commands.h"
 #include "support/printers.h"
+#include "support/recorders.h"
 
 namespace serenitap {
 
@@ -33,7 +36,8 @@ using namespace modSteps;
 constexpr enmStep kBeforeNone = StepBefore(stpNone);
 constexpr enmStep kPastFinish = StepAfter(stpFinish);
 
-TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
+TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApartAndANumberThatIsNoStepIsTold) {
+  testing::MessageBoxRecorder boxes;
   std::vector<enmStep> points;
   for (const enmStep point : TappingPoints()) points.push_back(point);
   ASSERT_EQ(points.size(), 16u);
@@ -42,6 +46,19 @@ TEST(Steps, RangesHoldBothEndsAndNeighboursAreOneApart) {
   EXPECT_EQ(std::make_pair(StepAfter(stpChin1), StepBefore(stpChin1)), std::make_pair(stpChin2, stpUnderNose2));
   EXPECT_EQ(GetStepName(stpLeftHand) + "/" + GetStepDescription(stpLeftHand), "Left Hand/Karate chop - Left Hand");
   EXPECT_FALSE(IsTappingPoint(stpRightHand) || IsTappingPoint(stpRelax));
+  EXPECT_EQ(std::pair(DecideKey(KeyCommand::Previous, false, false, stpIntro),  // no step before the first
+                      DecideKey(KeyCommand::Previous, false, false, stpFinish)),
+            std::pair(KeyCommand::Consume, KeyCommand::Previous));
+  // A number that is no step (a damaged value) is told, and leads back to the introduction.
+  SessionState state;
+  bool positive = true;
+  EXPECT_EQ((std::vector{GetStepName(kPastFinish), GetStepDescription(kBeforeNone)}), std::vector<std::string>(2));
+  EXPECT_EQ((std::vector{GetNextStep(kPastFinish), GetNextStep_Navigation(kPastFinish, state),
+                         GetPrevStep(kPastFinish, positive, state), GetPrevStep(stpNone, positive, state)}),
+            std::vector<enmStep>(4, stpIntro));
+  EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{
+                               "GetStepName - wrong parameter passed", "GetStepDescription - wrong parameter passed",
+                               "Next step not defined", "Next step not defined", "Previous step not defined"}));
 }
 
 TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
@@ -114,12 +131,8 @@ TEST(Guidance, TheLineToSayNowIsTheOneSpokenAtThePoint) {
       const std::string text = GetStepInstructions(step, issue, positive);
       const std::int32_t line = SayNowLine(text, step);
       std::vector<std::string> lines;
-      for (std::size_t start = 0;;) {
-        const std::size_t end = text.find("\r\n", start);
-        lines.push_back(text.substr(start, end == std::string::npos ? end : end - start));
-        if (end == std::string::npos) break;
-        start = end + 2;
-      }
+      for (const auto part : std::views::split(text, std::string_view("\r\n")))
+        lines.emplace_back(part.begin(), part.end());
       ASSERT_GE(line, 2);  // never the lead paragraph or the blank line after it
       ASSERT_LT(line, static_cast<std::int32_t>(lines.size()));
       const std::string said = GuidanceUtterance(step, issue, positive);

@@ -77,9 +77,7 @@ TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
   held.reset();
   // The wait given up gets the lock now and must let it go at once: when its
   // thread has ended, nobody may hold the lock any more.
-  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (ProcNumber("status", "Threads:") > threads && std::chrono::steady_clock::now() < until)
-    std::this_thread::yield();
+  Eventually([&] { return ProcNumber("status", "Threads:") <= threads; });
   const auto again = lock(false);
   ASSERT_TRUE(again.has_value());
   EXPECT_EQ(again->first, 0);

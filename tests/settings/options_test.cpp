@@ -156,6 +156,7 @@ TEST(PlacementFit, KeepsUsablePlacementsAndRescuesTheOthers) {
       // Title bar off every screen: moved onto the nearest one.
       {"FarRight", {900000, 1000, 10000, 8000}, {38000, 1000, 10000, 8000}},
       {"BelowEveryScreen", {1000, 20000, 10000, 8000}, {1000, 7600, 10000, 8000}},
+      {"TitleBarOnTheBottomEdge", {1000, 15090, 10000, 8000}, {1000, 15090, 10000, 8000}},
       {"TitleBarBelowTheSecondScreen", {30000, 15100, 10000, 8000}, {30000, 7360, 10000, 8000}},
       {"TooLittleOfTheTitleBar", {-9000, 100, 10000, 6000}, {0, 100, 10000, 6000}},
       {"SmallestNumbers", {INT_MIN, INT_MIN, 9000, 6000}, {0, 0, 9000, 6000}}};

@@ -1,6 +1,6 @@
 #pragma once
 // What the settings tests share: a store of each test's own, raw access to
-// stored values, what a call raises and files as text.
+// stored values and files as text.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -55,17 +55,6 @@ class StoreTest : public ::testing::Test {
 
   TempStore temp_;
 };
-
-// What f raises; nothing when it raises nothing.
-template <class Failure, class F>
-std::optional<Failure> Raised(F&& f) {
-  try {
-    f();
-  } catch (const Failure& e) {
-    return e;
-  }
-  return std::nullopt;
-}
 
 inline void WriteText(const std::filesystem::path& file, const std::string& text) {
   std::ofstream(file, std::ios::binary) << text;

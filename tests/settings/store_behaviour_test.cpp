@@ -31,9 +31,9 @@ TEST_F(StoreBehaviour, ReportsSizesAndCodesAsTheRegistryDoes) {
 }
 
 TEST_F(StoreBehaviour, ModRegistryKeepsNumbersAndTextsApartAndFallsBackToTheDefault) {
-  EXPECT_EQ(modRegistry::RegSaveNumber(HKCU, kKey, "N", -5), "Success");
-  EXPECT_EQ(GetRaw(HKCU, kKey, "N"), (Raw{st::REG_DWORD, "\xFB\xFF\xFF\xFF"}));
-  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, "SOFTWARE\\serenitap\\TEST", "n", 77), -5);  // letter case ignored
+  EXPECT_EQ(modRegistry::RegSaveNumber(HKCU, kKey, "N", -123456789), "Success");  // bytes EB 32 A4 F8
+  EXPECT_EQ(GetRaw(HKCU, kKey, "N"), (Raw{st::REG_DWORD, "\xEB\x32\xA4\xF8"}));
+  EXPECT_EQ(modRegistry::RegGetNumber(HKCU, "SOFTWARE\\serenitap\\TEST", "n", 77), -123456789);  // letter case ignored
   EXPECT_EQ(modRegistry::RegSaveString(HKCU, kKey, "T", "12"), "Success");
   // The registry adds a zero of its own after the text; the files keep the text.
   EXPECT_THAT(GetRaw(HKCU, kKey, "T"), ::testing::AnyOf(Raw{st::REG_SZ, "12"}, Raw{st::REG_SZ, Z("12")}));
@@ -43,7 +43,7 @@ TEST_F(StoreBehaviour, ModRegistryKeepsNumbersAndTextsApartAndFallsBackToTheDefa
   PutRaw(kKey, "Zero", {st::REG_SZ, Z("0123456789")});
   PutRaw(kKey, "Expand", {st::REG_EXPAND_SZ, Z("abc")});
   for (const auto& [name, text, number] : {std::tuple{"T", "12", 77},
-                                           {"N", "d", -5},
+                                           {"N", "d", -123456789},
                                            {"Zero", "0123456789", 77},
                                            {"Expand", "d", 77},
                                            {"Missing", "d", 77}}) {

@@ -25,4 +25,13 @@ auto WithinDeadline(F f, std::chrono::milliseconds deadline = std::chrono::secon
   return result.get();
 }
 
+// True once holds() is; false if it still is not after ten seconds. It asks
+// again while giving other threads and processes their turns, never sleeping.
+template <class Holds>
+bool Eventually(Holds holds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!holds() && std::chrono::steady_clock::now() < end) std::this_thread::yield();
+  return holds();
+}
+
 }  // namespace serenitap::testing
