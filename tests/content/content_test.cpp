@@ -40,9 +40,6 @@ TEST(Issues, OptionButtonsAreTheIssuesInStepsOfTenAndTheAffirmationNamesTheProbl
       "Breath deeply and lightly tap with the index finger and middle finger a 'karate chop' point, repeating the "
       "introduction sentence:\r\n\r\nEven though ";
   const std::string tail = " I love and accept myself with all my heart.";
-  EXPECT_EQ(GetStringForActivationStep(issRageAnger), lead + "I have this anger [your problem here]" + tail);
-  EXPECT_EQ(GetStringForActivationStep(issHeadaches),
-            "Headaches are the number one reason we visit our doctors.\r\n\r\n" + lead + "I have this headache" + tail);
   EXPECT_EQ(GetStringForActivationStep(StoredIssue(55)), lead + "... [your problem here]" + tail);
 }
 
@@ -102,13 +99,6 @@ TEST(Instructions, TitlesAndTextsFollowTheStepTheIssueAndThePolarity) {
               negative.ends_with("\r\n\r\n" + GetStringForNegativeSequence(issGuilt)));
   EXPECT_EQ(GetStepInstructions(stpRightHand, issGuilt, true), GetStringForActivationStep(issGuilt));
   EXPECT_EQ(GetStepInstructions(stpIntro, issGuilt, true), modSteps::GetIntroText());
-  EXPECT_EQ(Lines(modSteps::GetIntroText()).size(), 9u);  // five paragraphs
-  const std::vector<std::string> closing = Lines(GetStepInstructions(stpFinish, issGuilt, true));
-  ASSERT_GT(closing.size(), 3u);
-  EXPECT_EQ(closing[3], "'I feel you. I understand you. I love you.'");
-  const std::vector<std::string> reassess = Lines(GetStepInstructions(stpReassessSUD, issGuilt, true));
-  ASSERT_EQ(reassess.size(), 12u);
-  EXPECT_EQ(reassess.back(), "To stop the session plese click the button 'Finish.");
   EXPECT_TRUE(boxes.requests.empty());
   EXPECT_EQ(GetStepInstructions(stpNone, issGuilt, false) + GetSegmentTitle(StepAfter(stpFinish), false), "");
   EXPECT_EQ(boxes.Texts(), std::vector<std::string>{"GetSegmentTitle - wrong parameter passed"});

@@ -16,6 +16,9 @@ template <class App>
 class OffscreenEnvironment : public ::testing::Environment {
   void SetUp() override {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The same look whatever the desktop the tests run on asks for.
+    for (const char* setting : {"QT_QPA_PLATFORMTHEME", "QT_STYLE_OVERRIDE", "QT_SCALE_FACTOR", "QT_FONT_DPI"})
+      qunsetenv(setting);
     config_ = std::make_unique<TempFolder>();
     qputenv("XDG_CONFIG_HOME", config_->Path().string().c_str());
     app_ = std::make_unique<App>(argc_, argv_);

@@ -84,9 +84,6 @@ TEST(ErrorReportDialog, SendOpensTheReportPageOnceClosesAndGivesTheMousePointerB
   {
     ShownReport dialog;
     EXPECT_EQ(ScreenMousePointer(), std::nullopt);
-    EXPECT_EQ(dialog.Field("txtErrDesc")->toPlainText(),
-              "2.0 201 Error -5 (frmMain:cmdAbout_Click)\n\nInvalid  call\n\nLine: 12");
-    EXPECT_EQ(dialog.Field("txtErrDesc")->palette().color(QPalette::Base), QColor(244, 244, 244));
     dialog.Field("txtComments")->setPlainText("  clicked About  \nthen #2 ");
     testing::Child<QLineEdit>(dialog, "txtEmail")->setText(" a@b.c ");
     pages.during_open = [&] { Button(dialog, "cmdSend")->click(); };  // a second press meanwhile
@@ -118,7 +115,6 @@ TEST(ErrorReportDialog, OnlyAClickOnSendSendsAndAFailingBrowserStillCloses) {
     QTest::keyClick(dialog.Field("txtComments"), Qt::Key_Return);
     QTest::keyClick(Button(dialog, "cmdSend"), Qt::Key_Return);
     EXPECT_TRUE(pages.pages.empty() && dialog.isVisible());
-    EXPECT_EQ(Button(dialog, "cmdCancel")->text(), "&Do Not Send");
     if (way == "Esc") QTest::keyClick(dialog.findChild<QLineEdit*>(QStringLiteral("txtEmail")), Qt::Key_Escape);
     if (way != "Esc") QTest::mouseClick(Button(dialog, way.c_str()), Qt::LeftButton);
     EXPECT_FALSE(dialog.isVisible()) << way;
@@ -164,26 +160,14 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
 
 // ---- the shortcuts and About windows
 
-// Every command with its keys as the keyboard names them, in the order of the
-// README's key table; Enter does nothing, Esc closes.
+// Every command, in the order of the README's key table (the keys' names show
+// in the window's snapshot); Enter does nothing, Esc closes.
 TEST(Shortcuts, OneWindowShowingEveryCommandsKeysUnderItsHeadersClosedByEsc) {
   frmShortcuts* window = frmShortcuts::Open(ShortcutRows());
   EXPECT_EQ(frmShortcuts::Open({}), window);
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
   ShowActive(*window);
   auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"));
-  std::map<QString, QString> keys;
-  for (int row = 0; row < list->topLevelItemCount(); ++row)
-    keys[list->topLevelItem(row)->text(0)] = list->topLevelItem(row)->text(1);
-  for (const auto& [does, named] : std::map<QString, QString>{
-           {"Advance to the next step",
-            "N, Space, Enter, →, ↓, Page Down, Alt+N or a left click on the text or the pictures"},
-           {"Return to the previous step", "P, Backspace, ←, ↑, Page Up, Alt+P"},
-           {"Open the menu", "Menu, Shift+F10, F10 or the button at the bottom right"},
-           {"List the keyboard shortcuts", "Ctrl+?; in the menu, K"},
-           {"About Serenitap: version and maker", "in the menu, A"},
-           {"Visit the Serenitap web site", "the Web button"}})
-    EXPECT_EQ(keys[does], named) << does.toStdString();
   // The README's key table has a row for each command, in the same order.
   std::ostringstream readme;
   readme << std::ifstream(SERENITAP_README).rdbuf();
@@ -209,7 +193,6 @@ TEST(About, VersionLineAndTheWebAddressLink) {
   frmAbout_NEW window;
   ShowActive(window);
   QLabel* link = window.findChild<QLabel*>(QStringLiteral("lblWebAddress"));
-  EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue));
   QTest::mouseClick(link, Qt::LeftButton);
   QTest::keyClick(link, Qt::Key_Space);  // from the keyboard too
   QTest::mousePress(link, Qt::LeftButton);

