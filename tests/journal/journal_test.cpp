@@ -184,11 +184,6 @@ TEST_F(JournalFile, ADamagedJournalIsSetAsideAndANewOneStartedTellingTheUserOnce
 // a journal is renamed aside exactly as it was found, log included; every
 // file the program keeps is its owner's alone.
 TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
-  struct Row {
-    const char* name;
-    std::function<void(const std::string& path)> make;
-    bool setAside;
-  };
   // A journal of this program's, then changed by another; another program's database.
   const auto journalThen = [](std::string change) {
     return [change](const std::string& path) {
@@ -199,7 +194,7 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
   const auto othersDatabase = [](std::string sql) {
     return [sql](const std::string& path) { OtherProgram(path).Run(sql); };
   };
-  const Row rows[] = {
+  const std::tuple<const char*, std::function<void(const std::string& path)>, bool> rows[] = {
       {"another program's database",
        othersDatabase("CREATE TABLE notes (text TEXT); INSERT INTO notes VALUES ('mine');"), true},
       {"another program's database with its log",
@@ -219,26 +214,26 @@ TEST(JournalStoreFile, WhatIsFoundAtThePathIsCheckedBeforeItIsUsed) {
       {"a journal of this version without the words", journalThen("ALTER TABLE sessions DROP COLUMN words"), true},
       {"a journal readable by everybody", journalThen(""), false},  // as every row is made
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, make, setAside] : rows) {
+    SCOPED_TRACE(name);
     TempFolder folder;
     const std::string path = folder / "journal.sqlite";
-    row.make(path);
+    make(path);
     ::chmod(path.c_str(), 0644);
     const std::string original = ReadText(path), originalLog = ReadText(path + "-wal");
     JournalStore store(path);
     SessionRecord fresh = Session("new");
     fresh.words = "mine";
     store.Save(fresh);
-    EXPECT_EQ(store.SetAsideAs().empty(), !row.setAside);
+    EXPECT_EQ(store.SetAsideAs().empty(), !setAside);
     const auto sessions = store.Sessions();
-    ASSERT_EQ(sessions.size(), row.setAside ? 1u : 2u);
-    EXPECT_EQ(sessions.front().words, row.setAside ? "mine" : "");
+    ASSERT_EQ(sessions.size(), setAside ? 1u : 2u);
+    EXPECT_EQ(sessions.front().words, setAside ? "mine" : "");
     EXPECT_EQ(sessions.back().words, "mine");
     EXPECT_EQ(OtherProgram(path).Number("PRAGMA user_version"), JournalStore::kVersion);
     EXPECT_EQ(fs::status(path).permissions(), kOwnerOnly);
     EXPECT_EQ(OtherProgram(path).Number("PRAGMA application_id"), JournalStore::kApplicationId);
-    if (!row.setAside) continue;
+    if (!setAside) continue;
     EXPECT_EQ(ReadText(store.SetAsideAs()), original);
     EXPECT_EQ(ReadText(store.SetAsideAs() + "-wal"), originalLog);
     EXPECT_EQ(fs::status(store.SetAsideAs()).permissions(), kOwnerOnly);
@@ -263,13 +258,8 @@ TEST_F(JournalFile, OwnWordsAreKeptExactly) {
 // A program killed while writing leaves a log beside its file: the journal's
 // own log is applied, another database's is never replayed into it.
 TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
-  struct Row {
-    const char* name;
-    std::function<void(const std::string& path, const fs::path& folder)> leaveLog;
-    std::size_t sessions;
-    bool setAside;
-  };
-  const Row rows[] = {
+  using LeaveLog = std::function<void(const std::string& path, const fs::path& folder)>;
+  const std::tuple<const char*, LeaveLog, std::size_t, bool> rows[] = {
       {"its own, from a copy killed after a session",
        [](const std::string& path, const fs::path&) {
          KilledWhileWriting([&] { (new JournalStore(path))->Save(Session("last")); });
@@ -286,18 +276,18 @@ TEST(JournalStoreFile, OnlyTheJournalsOwnLogIsAppliedToIt) {
        },
        1, true},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, leaveLog, sessions, setAside] : rows) {
+    SCOPED_TRACE(name);
     TempFolder folder;
     const std::string path = folder / "journal.sqlite";
     JournalStore(path).Save(Session("earlier"));
-    row.leaveLog(path, folder.Path());
+    leaveLog(path, folder.Path());
     ASSERT_GT(fs::file_size(path + "-wal"), 32u);
     const std::string log = ReadText(path + "-wal");
     JournalStore store(path);
-    EXPECT_EQ(store.Sessions().size(), row.sessions);
-    EXPECT_EQ(store.LogSetAsideAs().empty(), !row.setAside);
-    if (row.setAside) {
+    EXPECT_EQ(store.Sessions().size(), sessions);
+    EXPECT_EQ(store.LogSetAsideAs().empty(), !setAside);
+    if (setAside) {
       EXPECT_EQ(ReadText(store.LogSetAsideAs()), log);
     }
   }
@@ -344,12 +334,7 @@ TEST_F(SharedJournal, ANewerVersionsJournalIsReadButNeverWritten) {
 // What keeps the journal from being written is told once, in words for
 // what it is; nothing blocks, and whatever stands there is left alone.
 TEST(JournalStoreFile, WhatKeepsTheJournalFromBeingWrittenIsToldOnceForWhatItIs) {
-  struct Row {
-    const char* name;
-    std::function<void(const fs::path& folder)> make;
-    JournalTrouble trouble;
-  };
-  const Row rows[] = {
+  const std::tuple<const char*, std::function<void(const fs::path& folder)>, JournalTrouble> rows[] = {
       {"a file where the folder should be", [](const fs::path& f) { std::ofstream(f / "Serenitap") << "x"; },
        JournalTrouble::Unwritable},
       {"a folder at the path", [](const fs::path& f) { fs::create_directories(f / "Serenitap/journal.sqlite"); },
@@ -361,10 +346,10 @@ TEST(JournalStoreFile, WhatKeepsTheJournalFromBeingWrittenIsToldOnceForWhatItIs)
        },
        JournalTrouble::NotAFile},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, make, trouble] : rows) {
+    SCOPED_TRACE(name);
     TempFolder folder;
-    row.make(folder.Path());
+    make(folder.Path());
     const std::string path = folder / "Serenitap/journal.sqlite";
     const auto type = fs::status(path).type();
     Told told;
@@ -375,7 +360,7 @@ TEST(JournalStoreFile, WhatKeepsTheJournalFromBeingWrittenIsToldOnceForWhatItIs)
       writer.Write(Session("b"));
       EXPECT_FALSE(writer.Flush(std::chrono::milliseconds(300)));
     }
-    EXPECT_EQ(told.All(), std::vector<std::string>{JournalWriter::TroubleText(row.trouble, path)});
+    EXPECT_EQ(told.All(), std::vector<std::string>{JournalWriter::TroubleText(trouble, path)});
     EXPECT_EQ(fs::status(path).type(), type);
   }
 }
@@ -384,12 +369,9 @@ TEST(JournalStoreFile, WhatKeepsTheJournalFromBeingWrittenIsToldOnceForWhatItIs)
 // run's sessions end up in the journal at the path, and the moved file is
 // left with what it had.
 TEST(JournalStoreFile, AJournalRemovedOrReplacedUnderTheProgramGetsThisRunsSessionsAgain) {
-  struct Row {
-    const char* name;
-    std::function<void(const std::string& path, const std::string& away)> change;
-    std::size_t sessionsThere;  // besides this run's two
-  };
-  const Row rows[] = {
+  // sessionsThere: besides this run's two
+  using Change = std::function<void(const std::string& path, const std::string& away)>;
+  const std::tuple<const char*, Change, std::size_t> rows[] = {
       {"removed", [](const std::string& path, const std::string&) { fs::remove(path); }, 0},
       {"moved away", [](const std::string& path, const std::string& away) { fs::rename(path, away); }, 0},
       // A replacement is made elsewhere and moved in, as a backup is put back.
@@ -408,18 +390,18 @@ TEST(JournalStoreFile, AJournalRemovedOrReplacedUnderTheProgramGetsThisRunsSessi
        },
        0},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, change, sessionsThere] : rows) {
+    SCOPED_TRACE(name);
     TempFolder folder;
     const std::string path = folder / "journal.sqlite", away = folder / "moved.sqlite";
     Told told;
     JournalWriter writer(path, told.Sink());
     writer.Write(Session("first"));
     ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
-    row.change(path, away);
+    change(path, away);
     writer.Write(Session("second"));
     ASSERT_TRUE(writer.Flush(std::chrono::seconds(10)));
-    EXPECT_EQ(JournalStore(path).Sessions().size(), 2 + row.sessionsThere);
+    EXPECT_EQ(JournalStore(path).Sessions().size(), 2 + sessionsThere);
     EXPECT_EQ(told.All().at(0), JournalWriter::TroubleText(JournalTrouble::Moved, path));
     if (fs::exists(away)) {
       const auto left = JournalStore(away).Sessions();
@@ -527,20 +509,17 @@ TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
 // SQLite is loaded when the journal is first opened: a library that is
 // missing, or is not SQLite, is refused with its name and the reason.
 TEST(SqliteLibrary, TheSystemsIsLoadedAndAnotherIsRefusedWithItsReason) {
-  const struct {
-    const char* name;
-    const char* library;
-    const char* said;  // empty: loaded
-  } rows[] = {
+  // name, library, what is said (empty: loaded)
+  const std::tuple<const char*, const char*, const char*> rows[] = {
       {"the system's SQLite", kSqliteLibraryName, ""},
       {"missing", "libserenitap-no-such-library.so.0", "libserenitap-no-such-library.so.0 could not be loaded ("},
       {"not SQLite", "libc.so.6", "libc.so.6 has no sqlite3_open_v2"},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const auto& [name, library, said] : rows) {
+    SCOPED_TRACE(name);
     std::string error;
-    EXPECT_EQ(LoadSqliteLibrary(row.library, error).has_value(), *row.said == '\0');
-    EXPECT_NE(error.find(row.said), std::string::npos) << error;
+    EXPECT_EQ(LoadSqliteLibrary(library, error).has_value(), *said == '\0');
+    EXPECT_NE(error.find(said), std::string::npos) << error;
   }
 }
 

@@ -195,41 +195,36 @@ INSTANTIATE_TEST_SUITE_P(Journal, ChartAtAnyLength,
 TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {
   testing::TempFolder folder;
   const std::string path = folder / "journal.sqlite";
-  struct Edited {
-    const char* name;
-    const char* started;
-    const char* rating;
-    std::int16_t first;
-    bool knownTime;
-  };
-  const Edited rows[] = {{"InRange", "'2026-12-05T21:55:00Z'", "10", 10, true},
-                         {"Negative", "'2026-12-05T21:55:00Z'", "-5", kUnknownRating, true},
-                         {"Eleven", "'2026-12-05T21:55:00Z'", "11", kUnknownRating, true},
-                         {"Largest", "'2026-12-05T21:55:00Z'", "2147483647", kUnknownRating, true},
-                         {"Text", "'2026-12-05T21:55:00Z'", "'seven'", kUnknownRating, true},
-                         {"Fraction", "'2026-12-05T21:55:00Z'", "2.5", kUnknownRating, true},
-                         {"BadTime", "'yesterday'", "3", 3, false},
-                         {"Hour24", "'2026-12-05T24:00:00Z'", "3", 3, false}};
+  // name, the time and the rating as edited, the rating read, whether the time is known
+  const std::tuple<const char*, const char*, const char*, std::int16_t, bool> rows[] = {
+      {"InRange", "'2026-12-05T21:55:00Z'", "10", 10, true},
+      {"Negative", "'2026-12-05T21:55:00Z'", "-5", kUnknownRating, true},
+      {"Eleven", "'2026-12-05T21:55:00Z'", "11", kUnknownRating, true},
+      {"Largest", "'2026-12-05T21:55:00Z'", "2147483647", kUnknownRating, true},
+      {"Text", "'2026-12-05T21:55:00Z'", "'seven'", kUnknownRating, true},
+      {"Fraction", "'2026-12-05T21:55:00Z'", "2.5", kUnknownRating, true},
+      {"BadTime", "'yesterday'", "3", 3, false},
+      {"Hour24", "'2026-12-05T24:00:00Z'", "3", 3, false}};
   {
     JournalStore store(path);
     std::string sql;
     int n = 0;
-    for (const Edited& row : rows) {
+    for (const auto& [name, started, rating, first, knownTime] : rows) {
       const std::string id = std::to_string(++n);
       sql += "INSERT INTO sessions (id, uid, started, issue, issue_name, first_rating) VALUES (" + id + ", '" + id +
-             "', " + row.started + ", 20, 'x', " + row.rating + ");";
-      sql += "INSERT INTO reassessments VALUES (" + id + ", 1, " + row.started + ", " + row.rating + ");";
+             "', " + started + ", 20, 'x', " + rating + ");";
+      sql += "INSERT INTO reassessments VALUES (" + id + ", 1, " + started + ", " + rating + ");";
     }
     ASSERT_EQ(sqlite3_exec(store.Handle(), sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   }
   const auto sessions = JournalStore(path).Sessions();
   ASSERT_EQ(sessions.size(), std::size(rows));
   for (const SessionRecord& s : sessions) {
-    const Edited& row = rows[s.id - 1];
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(s.firstRating, row.first);
-    EXPECT_EQ(s.AfterRating(), row.first);
-    EXPECT_EQ(KnownTime(s.started), row.knownTime);
+    const auto& [name, started, rating, first, knownTime] = rows[s.id - 1];
+    SCOPED_TRACE(name);
+    EXPECT_EQ(s.firstRating, first);
+    EXPECT_EQ(s.AfterRating(), first);
+    EXPECT_EQ(KnownTime(s.started), knownTime);
   }
   // Only the three sessions whose ratings are known count, and only the one placed in time is drawn.
   const auto summary = Summarise(sessions, All(sessions));

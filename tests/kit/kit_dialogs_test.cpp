@@ -38,35 +38,27 @@ struct EditingDialog : frmZTemplate {
 
 TEST(TemplateDialog, ClosingChangedDataAsksFirstWhicheverWayItCloses) {
   enum class Way { Cancel, Esc, Close };
-  struct Row {
-    const char* name;
-    bool changed;
-    MsgAnswer answer;
-    bool valid;
-    Way way;
-    bool staysOpen;
-    int saves;
-  };
-  const Row rows[] = {{"unchanged: no question", false, MsgAnswer::Yes, true, Way::Cancel, false, 0},
-                      {"Cancel: stays open", true, MsgAnswer::Cancel, true, Way::Esc, true, 0},
-                      {"No: closes unsaved", true, MsgAnswer::No, true, Way::Close, false, 0},
-                      {"Yes, invalid data: stays open", true, MsgAnswer::Yes, false, Way::Cancel, true, 0},
-                      {"Yes: saves and closes", true, MsgAnswer::Yes, true, Way::Esc, false, 1}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
+  const std::tuple<const char*, bool, MsgAnswer, bool, Way, bool, int> rows[] = {
+      {"unchanged: no question", false, MsgAnswer::Yes, true, Way::Cancel, false, 0},
+      {"Cancel: stays open", true, MsgAnswer::Cancel, true, Way::Esc, true, 0},
+      {"No: closes unsaved", true, MsgAnswer::No, true, Way::Close, false, 0},
+      {"Yes, invalid data: stays open", true, MsgAnswer::Yes, false, Way::Cancel, true, 0},
+      {"Yes: saves and closes", true, MsgAnswer::Yes, true, Way::Esc, false, 1}};
+  for (const auto& [name, changed, answer, valid, way, staysOpen, saves] : rows) {
+    SCOPED_TRACE(name);
     MessageBoxRecorder boxes;
-    boxes.answers = {row.answer};
+    boxes.answers = {answer};
     EditingDialog dialog;
-    dialog.valid = row.valid;
+    dialog.valid = valid;
     ShowActive(dialog);
-    if (row.changed) dialog.SetDataChangedFlag();
-    if (row.way == Way::Cancel) Button(dialog, "cmdCancel")->click();
-    if (row.way == Way::Esc) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
-    if (row.way == Way::Close) dialog.close();
-    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(row.changed, "Do you wish to save your changes?"));
-    EXPECT_EQ(dialog.isVisible(), row.staysOpen);
-    EXPECT_EQ(dialog.DataChanged(), row.staysOpen);
-    EXPECT_EQ(dialog.saves, row.saves);
+    if (changed) dialog.SetDataChangedFlag();
+    if (way == Way::Cancel) Button(dialog, "cmdCancel")->click();
+    if (way == Way::Esc) QTest::keyClick(Button(dialog, "cmdSave"), Qt::Key_Escape);
+    if (way == Way::Close) dialog.close();
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>(changed, "Do you wish to save your changes?"));
+    EXPECT_EQ(dialog.isVisible(), staysOpen);
+    EXPECT_EQ(dialog.DataChanged(), staysOpen);
+    EXPECT_EQ(dialog.saves, saves);
     for (const auto& asked : boxes.requests) EXPECT_EQ(asked.buttons, MsgButtons::YesNoCancel);
   }
 }

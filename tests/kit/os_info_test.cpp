@@ -1,15 +1,22 @@
-// COSInfo: the rules behind its properties, and the language and temporary
-// folder it takes from the environment.
+// COSInfo: the rules behind its properties, what they tell on this system (its
+// user, host and kernel, the screen facts installed), and the language and
+// temporary folder it takes from the environment.
 #include "kit/services/os_info.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
+#include <pwd.h>
+#include <sys/utsname.h>
+#include <unistd.h>
 
-#include "services/failure.h"
+#include <cstdio>
+
+#include "support/recorders.h"
 #include "support/scoped_environment.h"
 
 namespace serenitap {
 namespace {
 
+using serenitap::testing::MessageBoxRecorder;
 using serenitap::testing::ScopedEnvironment;
 
 using namespace std::string_literals;
@@ -26,7 +33,6 @@ TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
   for (const auto& [bits, planes, colours] :
        {std::tuple{8, 1, 256}, {30, 1, 1 << 30}, {1, 4, 16}, {32, 1, -1}, {8, 4, -1}})
     EXPECT_EQ(osinfo::DisplayColorsFor(bits, planes), colours) << bits << 'x' << planes;
-  EXPECT_THROW(osinfo::DisplayColorsFor(31, 1), RuntimeFailure);
   for (std::int32_t dpi : {96, 119, 120, 121}) EXPECT_EQ(osinfo::LargeFontsFor(dpi), dpi == 120) << dpi;
 
   EXPECT_EQ(osinfo::TrimNulls("name\0\0b"s) + osinfo::TrimNulls("\0name"s), "name");
@@ -42,6 +48,57 @@ TEST(OSInfoRules, GuidsColoursFontsNamesAndVersions) {
 }
 
 #ifndef _WIN32
+// Numbers and yes/no answers as one text, each followed by a blank.
+template <class... T>
+std::string Numbers(T... values) {
+  return ((std::to_string(values) + " ") + ...);
+}
+
+TEST(OSInfo, PropertiesTellWhatTheSystemSaysAndWritingChangesNothing) {
+  utsname names{};
+  const passwd* user = ::getpwuid(::geteuid());
+  ASSERT_TRUE(::uname(&names) == 0 && user);
+  char host[256] = {};
+  ::gethostname(host, sizeof host - 1);
+  int r[3] = {0, 0, 0};
+  std::sscanf(names.release, "%d.%d.%d", &r[0], &r[1], &r[2]);
+  COSInfo info;
+  info.Beep(true), info.ComputerName("elsewhere"), info.ScreenSaverActive(true), info.ScreenSaverTimeout(60);
+  const std::string gecos = user->pw_gecos;
+  const std::tuple<const char*, std::string, std::string> properties[] = {
+      {"user", info.UserName(), user->pw_name},
+      {"full name", info.DefaultUserName(), gecos.substr(0, gecos.find(','))},
+      {"computer", info.ComputerName(), host},
+      {"version", Numbers(info.OSMajorVersion(), info.OSMinorVersion(), info.OSBuild()), Numbers(r[0], r[1], r[2])},
+      {"additional", info.OSAdditional(), std::string(names.version).substr(0, 127)},
+      {"folders", info.WindowsDirectory() + " " + info.SystemDirectory(), "/usr /usr/bin"},
+      {"none here", Numbers(info.Beep(), info.ScreenSaverActive(), info.ScreenSaverTimeout(), info.WindowsType()),
+       "0 0 0 0 "},
+      {"none recorded", info.CurrentHardwareProfile() + info.DefaultCompanyName(), ""}};
+  for (const auto& [property, answer, system] : properties) EXPECT_EQ(answer, system) << property;
+  EXPECT_THAT(info.GUID(),
+              ::testing::MatchesRegex("\\{[0-9A-F]{1,8}-[0-9A-F]{1,4}-4[0-9A-F]{3}-[89AB][0-9A-F]{8,15}\\}"));
+  EXPECT_NE(info.GUID(), info.GUID());
+}
+
+TEST(OSInfo, ScreenPropertiesComeFromTheInstalledFactsAndShowAnOverflow) {
+  const std::tuple<const char*, std::optional<ScreenFacts>, std::string> cases[] = {
+      {"no screen", std::nullopt, "0 0 0 0 0 0 "},
+      {"large fonts", ScreenFacts{24, 1, 120, 10, 20, 1034, 788}, "16777216 1 10 20 1024 768 "},
+      {"too wide", ScreenFacts{8, 1, 96, -40000, 0, 100, 50}, "256 0 -1 -1 -1 -1 GetWorkArea: Error: 6. Overflow "},
+      {"too deep", ScreenFacts{31, 1, 96, 0, 0, 800, 600}, "0 0 0 0 800 600 DisplayColors: Error: 6. Overflow "}};
+  for (const auto& [name, facts, expected] : cases) {
+    const auto previous = SetScreenFactsSource(facts ? ScreenFactsSource([f = facts] { return f; }) : nullptr);
+    MessageBoxRecorder boxes;
+    std::int16_t a[4] = {-1, -1, -1, -1};
+    COSInfo().GetWorkArea(a[0], a[1], a[2], a[3]);
+    std::string seen = Numbers(COSInfo().DisplayColors(), COSInfo().LargeFonts(), a[0], a[1], a[2], a[3]);
+    for (const auto& box : boxes.requests) seen += box.title + ": " + box.text + " ";
+    SetScreenFactsSource(previous);
+    EXPECT_EQ(seen, expected) << name;
+  }
+}
+
 TEST(OSInfo, TheLanguageAndTheTemporaryFolderFollowTheEnvironment) {
   ScopedEnvironment environment;
   const std::tuple<const char*, const char*, const char*, std::string> languages[] = {

@@ -10,9 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <chrono>
 #include <fstream>
-#include <thread>
 
 #include "services/instance_lock.h"
 #include "services/shell.h"

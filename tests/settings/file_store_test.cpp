@@ -9,7 +9,6 @@
 
 #include <cerrno>
 #include <fstream>
-#include <thread>
 
 #include "services/notice.h"
 #include "settings/faulty_file_writer.h"
@@ -190,14 +189,8 @@ TEST_F(FileStore, AnUnreadableFileIsSetAsideForItsOwnerOnlyAndNeverOverwritten) 
 // Each case also holds for the superuser (the tests run as root in CI).
 TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnce) {
   using Step = std::function<void()>;
-  struct Row {
-    const char* name;
-    Step block, repair;
-    std::int32_t left;  // the value read after the failed save; -1: none
-    st::RegResult error;
-    const char* notice;
-  };
-  const Row rows[] = {
+  // name, what blocks the save, what repairs it, the value read after the failed save (-1: none), error, notice
+  const std::tuple<const char*, Step, Step, std::int32_t, st::RegResult, const char*> rows[] = {
       {"read-only", [&] { fs::permissions(Hive(), fs::perms::owner_read); },
        [&] { fs::permissions(Hive(), fs::perms::owner_read | fs::perms::owner_write); }, 1, 5, "read-only"},
       {"locked", [&] { writer_->FailLocks(st::ERROR_LOCK_VIOLATION); },
@@ -218,12 +211,12 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
        "not a regular file"},
       {"no-folder", [&] { fs::remove_all(Folder()), WriteText(Folder(), "x"); }, [&] { fs::remove(Folder()); }, -1, 5,
        "cannot be written"}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    Use(row.name);
+  for (const auto& [name, block, repair, left, error, notice] : rows) {
+    SCOPED_TRACE(name);
+    Use(name);
     ASSERT_EQ(SaveLeft(1), "Success");
     const std::string before = ReadText(Hive());
-    row.block();
+    block();
     struct Outcome {
       st::RegResult closed = 0;
       std::string saved;
@@ -235,18 +228,18 @@ TEST_F(FileStore, ASaveThatCannotBeMadeChangesNothingWaitsForNothingAndIsSaidOnc
         },
         std::chrono::seconds(1));
     ASSERT_TRUE(outcome.has_value()) << "the save waited";
-    EXPECT_EQ(outcome->closed, row.error);
+    EXPECT_EQ(outcome->closed, error);
     EXPECT_EQ(outcome->saved, kFailed);
-    EXPECT_EQ(outcome->left, row.left);
-    EXPECT_TRUE(row.left < 0 || ReadText(Hive()) == before);
+    EXPECT_EQ(outcome->left, left);
+    EXPECT_TRUE(left < 0 || ReadText(Hive()) == before);
     EXPECT_EQ(notices_.size(), 1u);
-    for (const std::string& said : notices_) EXPECT_THAT(said, HasSubstr(row.notice));
+    for (const std::string& said : notices_) EXPECT_THAT(said, HasSubstr(notice));
     std::error_code ec;  // nothing half-written left behind
     for (const auto& entry : fs::directory_iterator(Folder(), ec)) {
       EXPECT_THAT(entry.path().filename().string(),
                   ::testing::AnyOf(Hive().filename().string(), fs::path(Lock()).filename().string()));
     }
-    row.repair();
+    repair();
     EXPECT_EQ(SaveLeft(3), "Success");
     EXPECT_EQ(Left(), 3);
   }
@@ -270,27 +263,23 @@ TEST_F(FileStore, ALinkedHiveIsWrittenThroughTheLinkAndLeftOversAreRemoved) {
 TEST_F(FileStore, ALinkToAFileNotYetThereCreatesItOrSaysWhyItCannot) {
   const fs::path elsewhere = temp_.Folder().Path() / "elsewhere";
   fs::create_directory(elsewhere);
-  struct Row {
-    const char* name;
-    std::vector<std::pair<fs::path, fs::path>> links;  // link, what it points to
-    fs::path target;                                   // where the settings must land; empty: nowhere
-  };
-  const Row rows[] = {
+  // links: link, what it points to; target: where the settings must land; empty: nowhere
+  const std::tuple<const char*, std::vector<std::pair<fs::path, fs::path>>, fs::path> rows[] = {
       {"relative", {{"HKEY_CURRENT_USER.reg", "../elsewhere/b.reg"}}, elsewhere / "b.reg"},
       {"chain", {{"HKEY_CURRENT_USER.reg", "middle.reg"}, {"middle.reg", elsewhere / "c.reg"}}, elsewhere / "c.reg"},
       {"no-such-folder", {{"HKEY_CURRENT_USER.reg", elsewhere / "missing/d.reg"}}, {}},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    Use(row.name);
-    for (const auto& [link, to] : row.links) fs::create_symlink(to, Folder() / link);
-    EXPECT_EQ(SaveLeft(7), row.target.empty() ? kFailed : "Success");
+  for (const auto& [name, links, target] : rows) {
+    SCOPED_TRACE(name);
+    Use(name);
+    for (const auto& [link, to] : links) fs::create_symlink(to, Folder() / link);
+    EXPECT_EQ(SaveLeft(7), target.empty() ? kFailed : "Success");
     EXPECT_TRUE(fs::is_symlink(Hive()));
-    if (row.target.empty()) {
+    if (target.empty()) {
       ASSERT_EQ(notices_.size(), 1u);
       EXPECT_THAT(notices_[0], AllOf(HasSubstr("is a link to"), HasSubstr("missing/d.reg")));
     } else {
-      EXPECT_THAT(ReadText(row.target), HasSubstr("\"Left\"=dword:00000007"));
+      EXPECT_THAT(ReadText(target), HasSubstr("\"Left\"=dword:00000007"));
       EXPECT_EQ(Left(), 7);
       EXPECT_TRUE(notices_.empty());
     }

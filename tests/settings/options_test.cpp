@@ -102,15 +102,8 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
   constexpr std::int32_t kNormal = kWindowStateNormal, kMax = kWindowStateMaximized;
   const TwipArea kNothing{};
   const TwipArea kCentredOnDesignScreen{960, 247, 17280, 11505};
-  struct Row {
-    const char* name;
-    TwipArea stored;
-    std::int32_t state;
-    std::vector<ScreenArea> screens;
-    PlacementDecision expected;
-  };
   // clang-format off
-  const Row rows[] = {
+  const std::tuple<const char*, TwipArea, std::int32_t, std::vector<ScreenArea>, PlacementDecision> rows[] = {
       {"first start on a small laptop: maximized over the whole area", kNothing, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
       {"first start under a panel: centred below it", kNothing, kNormal, {kUnderAPanel}, {{960, 480, 17280, 11505}, kNormal}},
       {"first start opens on the primary screen", kNothing, kNormal, kDesignAndLarge, {kCentredOnDesignScreen, kNormal}},
@@ -121,11 +114,11 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
       {"no screens: the design at the origin", kNothing, kNormal, {}, {{0, 0, 17280, 11505}, kNormal}},
   };
   // clang-format on
-  for (const Row& row : rows) {
-    const PlacementDecision got = DecidePlacement(row.stored, row.state, row.screens, kMainWindow);
+  for (const auto& [name, stored, state, screens, expected] : rows) {
+    const PlacementDecision got = DecidePlacement(stored, state, screens, kMainWindow);
     const TwipArea& g = got.geometry;
-    EXPECT_EQ(got, row.expected) << row.name << ": " << g.left << "," << g.top << " " << g.width << "x" << g.height
-                                 << " state " << got.window_state;
+    EXPECT_EQ(got, expected) << name << ": " << g.left << "," << g.top << " " << g.width << "x" << g.height << " state "
+                             << got.window_state;
   }
 }
 
