@@ -123,8 +123,6 @@ frmAbout_NEW::frmAbout_NEW(QWidget* owner) : DialogPattern(owner) {
 
 frmAbout_NEW::~frmAbout_NEW() { LoadedWindow<frmAbout_NEW>::Forget(this); }
 
-frmAbout_NEW* frmAbout_NEW::Instance() { return LoadedWindow<frmAbout_NEW>::Get(); }
-
 void frmAbout_NEW::ShowModal(QWidget* owner) {
   auto window = std::make_unique<frmAbout_NEW>(owner);
   window->ShowUp();

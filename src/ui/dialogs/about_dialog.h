@@ -29,7 +29,6 @@ class frmAbout_NEW : public DialogPattern {
   // Opens a fresh window modally and releases it when it has closed.
   static void ShowModal(QWidget* owner = nullptr);
   // The loaded instance, or null when none is loaded.
-  static frmAbout_NEW* Instance();
 
   // Shows the window modally; returns when it has closed.
   void ShowUp();

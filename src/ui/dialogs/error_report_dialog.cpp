@@ -135,8 +135,6 @@ frmErrorReport::~frmErrorReport() {
   LoadedWindow<frmErrorReport>::Forget(this);
 }
 
-frmErrorReport* frmErrorReport::Instance() { return LoadedWindow<frmErrorReport>::Get(); }
-
 void frmErrorReport::ShowUp(std::int32_t plngErrNum, std::string_view pstrErrDesc, std::string_view pstrProgVer,
                             std::int32_t plngBuildNum, std::string_view pstrModuleName, std::string_view pstrProcName,
                             std::string_view pstrExtraDesc) {

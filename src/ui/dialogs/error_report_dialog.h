@@ -34,7 +34,6 @@ class frmErrorReport : public DialogPattern {
   void Load(const ErrorReport& report);
 
   // The loaded instance, or null when none is loaded.
-  static frmErrorReport* Instance();
 
   const ErrorReport& Report() const { return report_; }
 

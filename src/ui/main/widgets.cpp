@@ -23,8 +23,6 @@ const std::optional<SvgDrawing>& PictureBox::Drawing() const {
   return drawing_;
 }
 
-bool PictureBox::HasPicture() const { return Drawing().has_value(); }
-
 void PictureBox::paintEvent(QPaintEvent*) {
   if (!Drawing()) return;
   QPainter painter(this);

@@ -21,7 +21,6 @@ class PictureBox : public QWidget {
   // is read when the picture is first drawn or asked about, so pictures that
   // are hidden at start cost nothing. Returns whether a picture is set.
   bool SetPicture(const QString& path);
-  bool HasPicture() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -68,7 +68,7 @@ struct ProgressWindow : ::testing::Test {
   static QString Cell(frmProgress& window, int row, int column) {
     return window.Table()->model()->index(row, column).data().toString();
   }
-  static QString Summary(frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
+  static QString Summary(const frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
   static bool Enabled(frmProgress& window, const char* button) { return testing::Button(window, button)->isEnabled(); }
   static QChart* Chart(frmProgress& window) { return qobject_cast<QChartView*>(window.ChartView())->chart(); }
   // The ratings on a line of the chart: 0 before tapping, 1 after.
@@ -95,7 +95,14 @@ TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
   EXPECT_TRUE(boxes.requests.empty());
 }
 
+// Export offers the Documents folder, or the home folder where there is none.
 TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", QByteArray::fromStdString(folder.Path().string()));
+  EXPECT_EQ(frmProgress::ExportFolder().toStdString(), folder.Path().string());
+  fs::create_directory(folder / "Documents");
+  EXPECT_EQ(frmProgress::ExportFolder().toStdString(), folder / "Documents");
+  qputenv("HOME", home);
   frmProgress window(path, true);
   window.FilterIssue(issGuilt);
   const std::string out = folder / "out.csv";
@@ -156,16 +163,10 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   EXPECT_FALSE(fs::exists(copy) || fs::exists(copy + "-wal") || fs::exists(copy + "-shm"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
-}
-
-TEST(ProgressWindowEmpty, SaysToTurnOnTheJournalOnlyWhileItIsOff) {
-  testing::TempFolder folder;
-  frmProgress off(folder / "Serenitap/journal.sqlite", false);
-  EXPECT_EQ(ProgressWindow::Summary(off),
+  // Empty, it says to turn on the journal only while it is off.
+  EXPECT_EQ(Summary(window), QStringLiteral("No sessions recorded yet. A session is recorded from its first rating."));
+  EXPECT_EQ(Summary(frmProgress(path, false)),
             QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
-  frmProgress on(folder / "Serenitap/journal.sqlite", true);
-  EXPECT_EQ(ProgressWindow::Summary(on),
-            QStringLiteral("No sessions recorded yet. A session is recorded from its first rating."));
 }
 
 TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {

@@ -53,8 +53,7 @@ class WindowSizes : public MainControllerTest {
       window->resize(area);
       QApplication::processEvents();
       const QRect client = window->rect();
-      QWidget* toolbar = Controls().picToolBar;
-      QWidget* status = Controls().picStatusBar;
+      QWidget *toolbar = Controls().picToolBar, *status = Controls().picStatusBar;
       EXPECT_TRUE(client.contains(toolbar->geometry()) && client.contains(status->geometry()));
       for (const char* name : {"picLeftFrame", "picRightFrame", "lblSplit", "lblIntro"}) {
         const QWidget* pane = Named(name);
