@@ -165,9 +165,8 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   OpenWindow();
   EXPECT_TRUE(item().isChecked());
   EXPECT_EQ(spoken, std::vector<std::string>{"Say Please sit u"});
-  CloseWindow();
   voiceMissing = "No speech engine is installed: the package qt6-speech-speechd-plugin provides one.";
-  OpenWindow();
+  Reopen();
   EXPECT_FALSE(item().isEnabled() || item().isChecked());
   EXPECT_TRUE(item().toolTip().contains("qt6-speech-speechd-plugin"));
   EXPECT_EQ(notices.size(), 2u);
