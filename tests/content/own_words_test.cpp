@@ -19,13 +19,9 @@ std::string Repeated(std::string_view piece, int times) {
   return text;
 }
 
-struct WordsRow {
-  const char* name;
-  std::string typed;  // what the user typed (or the store held)
-  std::string kept;   // the words as they are kept
-  std::string text;   // a text of the session
-  std::string shown;  // that text with the words
-};
+// name, what the user typed (or the store held), the words as they are kept,
+// a text of the session, that text with the words
+using WordsRow = std::tuple<const char*, std::string, std::string, std::string, std::string>;
 
 const std::string kMemory = "Even though I have this negative memory [your problem here] I love and accept myself";
 
@@ -55,13 +51,13 @@ const WordsRow kWordsRows[] = {
 class OwnWords : public ::testing::TestWithParam<WordsRow> {};
 
 TEST_P(OwnWords, TakeThePlaceholdersPlace) {
-  const WordsRow& row = GetParam();
-  EXPECT_EQ(CleanOwnWords(row.typed), row.kept);
-  EXPECT_EQ(WithOwnWords(row.text, row.typed), row.shown);
+  const auto& [name, typed, kept, text, shown] = GetParam();
+  EXPECT_EQ(CleanOwnWords(typed), kept);
+  EXPECT_EQ(WithOwnWords(text, typed), shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, OwnWords, ::testing::ValuesIn(kWordsRows),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 }  // namespace
 }  // namespace serenitap

@@ -493,6 +493,7 @@ TEST_F(JournalFile, TwoCopiesRecordingAtOnceLoseNothing) {
 TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
   SessionRecord open =
       Session("a", 951782400000, issAnxietyFearPanicPhobia, 9);  // 2000-02-29, an issue with commas in its name
+  open.words = "two\nlines";
   SessionRecord done = Session("b", kMonday, issGuilt, 7);
   done.reassessments = {{kMonday + 60000, 4}, {kMonday + 120000, 2}};
   done.rounds = 5;
@@ -501,7 +502,7 @@ TEST(JournalCsv, HeaderIsoTimesAndQuotedNames) {
   done.words = "l'\u00e9t\u00e9, \"lost\" \U0001F630";
   EXPECT_EQ(ToCsv({open, done}),
             "Started,Issue,First rating,Last rating,Re-assessments,Rounds,Ended,How it ended,Words\r\n"
-            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,,\r\n"
+            "2000-02-29T00:00:00Z,\"Anxiety, fear, panic, phobia\",9,,,0,,,\"two\nlines\"\r\n"
             "2026-03-02T00:00:00Z,Guilt,7,2,2026-03-02T00:01:00Z=4 2026-03-02T00:02:00Z=2,5,2026-03-02T00:03:00Z,"
             "New session,\"l'\u00e9t\u00e9, \"\"lost\"\" \U0001F630\"\r\n");
 }

@@ -34,11 +34,8 @@ SessionRecord Session(TimeMs started, std::int16_t first, std::vector<std::int16
 
 std::vector<std::uint32_t> All(const std::vector<SessionRecord>& sessions) { return ShownSessions(sessions, issNA); }
 
-struct SummaryRow {
-  const char* name;
-  std::vector<SessionRecord> sessions;
-  const char* text;
-};
+// name, sessions, the summary line
+using SummaryRow = std::tuple<const char*, std::vector<SessionRecord>, const char*>;
 
 const SummaryRow kSummaryRows[] = {
     {"NeverReassessedLeftOut",
@@ -60,13 +57,13 @@ const SummaryRow kSummaryRows[] = {
      "1 session, 1 re-assessed. 1 session has a rating that cannot be read."}};
 
 // Names each row's test after the row.
-const auto kRowName = [](const auto& info) { return std::string(info.param.name); };
+const auto kRowName = [](const auto& info) { return std::string(std::get<0>(info.param)); };
 
 class SummaryLine : public ::testing::TestWithParam<SummaryRow> {};
 
 TEST_P(SummaryLine, CountsOnlyTheRatingsGiven) {
-  const auto& sessions = GetParam().sessions;
-  EXPECT_EQ(SummaryText(Summarise(sessions, All(sessions))), GetParam().text);
+  const auto& [name, sessions, text] = GetParam();
+  EXPECT_EQ(SummaryText(Summarise(sessions, All(sessions))), text);
 }
 
 INSTANTIATE_TEST_SUITE_P(Journal, SummaryLine, ::testing::ValuesIn(kSummaryRows), kRowName);
@@ -81,19 +78,15 @@ TEST(ShownSessions, NewestFirstOfTheIssueChosenUnknownTimesLast) {
   EXPECT_TRUE(ShownSessions(sessions, issNegativeMemory).empty());
 }
 
-struct LineRow {
-  const char* name;
-  SessionRecord session;
-  std::optional<TimeMs> lasted;
-  const char* text;
-};
+// name, session, how long it lasted (none: still open), the line
+using LineRow = std::tuple<const char*, SessionRecord, std::optional<TimeMs>, const char*>;
 
 class ClosingLine : public ::testing::TestWithParam<LineRow> {};
 
 TEST_P(ClosingLine, SaysTheIssueTheTwoRatingsAndTheMinutes) {
-  SessionRecord s = GetParam().session;
-  if (GetParam().lasted) s.ended = s.started + *GetParam().lasted;
-  EXPECT_EQ(SessionLine(s), GetParam().text);
+  auto [name, s, lasted, text] = GetParam();
+  if (lasted) s.ended = s.started + *lasted;
+  EXPECT_EQ(SessionLine(s), text);
 }
 
 const LineRow kLineRows[] = {
@@ -197,7 +190,7 @@ TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {
   const std::string path = folder / "journal.sqlite";
   // name, the time and the rating as edited, the rating read, whether the time is known
   const std::tuple<const char*, const char*, const char*, std::int16_t, bool> rows[] = {
-      {"InRange", "'2026-12-05T21:55:00Z'", "10", 10, true},
+      {"InRange", "'2026-02-28T21:55:00Z'", "10", 10, true},
       {"Negative", "'2026-12-05T21:55:00Z'", "-5", kUnknownRating, true},
       {"Eleven", "'2026-12-05T21:55:00Z'", "11", kUnknownRating, true},
       {"Largest", "'2026-12-05T21:55:00Z'", "2147483647", kUnknownRating, true},
@@ -230,7 +223,7 @@ TEST(JournalReadBack, RatingsOutsideTheScaleAndTimesThatDoNotParseAreUnknown) {
   const auto summary = Summarise(sessions, All(sessions));
   EXPECT_EQ(std::tie(summary.reassessed, summary.averaged, summary.unknownRatings), std::tuple(8u, 3u, 5u));
   const ChartPlan plan = PlanChart(sessions, All(sessions), 0);
-  EXPECT_EQ(plan.before, (std::vector<ChartPoint>{{1796507700000.0, 10}}));
+  EXPECT_EQ(plan.before, (std::vector<ChartPoint>{{1772315700000.0, 10}}));  // 2026-02-28T21:55:00Z
 }
 
 }  // namespace

@@ -77,14 +77,16 @@ TEST(StepDisplay, EachStepShowsItsPanelsItsDotAndItsTime) {
       {"re-assessment", {.step = stpReassessSUD, .dot = -1, .showSUDChoice = true, .showPanels = true}},
       {"closing page", {.step = stpFinish, .dot = -1, .showIntroLabel = true}}};
   for (const auto& [name, shown] : rows) EXPECT_EQ(GetStepDisplay(shown.step, 3, true), shown) << name;
+  // The first round after the affirmation turns the dots back; a later one leaves them.
+  EXPECT_TRUE(GetStepDisplay(stpTopHead1, 1, false).repaintDots && !GetStepDisplay(stpTopHead1, 2, false).repaintDots);
   EXPECT_TRUE(IsTimedStep(stpRelax) && !IsBlinkingStep(stpRelax));  // timed, with no dot to blink
   // Points met twice in a round share a dot; the right eyebrow has the last one.
   const std::pair<enmStep, std::int32_t> dots[] = {
       {kBeforeNone, 0},   {kPastFinish, 0},      {stpLeftHand, 2},        {stpTopHead2, 4},
       {stpUnderNose2, 8}, {stpRightEyebrow, 16}, {stpRightEyeCorner, 12}, {stpRightUnderArm, 15}};
   for (const auto& [step, dot] : dots) EXPECT_EQ(GetDotIndex(step), dot) << StepNumber(step);
-  const std::pair<std::int32_t, const char*> times[] = {
-      {61, "01:01"}, {3600, "00:00"}, {86399, "59:59"}, {86400, "00:00:00"}, {172799, "23:59:59"}};
+  const std::pair<std::int32_t, const char*> times[] = {{61, "01:01"},       {3600, "00:00"},      {86399, "59:59"},
+                                                        {86400, "00:00:00"}, {172799, "23:59:59"}, {-1, "59:59"}};
   for (const auto& [seconds, text] : times) EXPECT_EQ(TimeElapsedText(seconds), text) << seconds;
 }
 
