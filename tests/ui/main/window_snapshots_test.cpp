@@ -49,7 +49,7 @@ void ExpectLookAsLastSeen(const std::string& walk, const Pictures& pictures) {
 }
 
 // Every step of a session with each issue: its instructions, statements,
-// pictures and dots, in turn.
+// pictures and dots, in turn; then the second round's first point.
 TEST_F(MainControllerTest, EveryStepWithEachIssueLooksAsLastSeen) {
   for (QRadioButton* issue : Controls().radMode) {
     if (issue->isHidden()) continue;
@@ -58,8 +58,12 @@ TEST_F(MainControllerTest, EveryStepWithEachIssueLooksAsLastSeen) {
     Restart();
     Pictures pictures;
     OnEveryStep([&] { pictures.emplace_back(modSteps::GetStepName(step()), window->grab().toImage()); });
+    Restart();
+    NextUntil(stpLeftHand);
+    for (int i = 0; i < 20000 && state().glngRoundCount < 2; ++i) Tick();
+    pictures.emplace_back("the second round", window->grab().toImage());
     ExpectLookAsLastSeen(issue->text().remove('&').toStdString(), pictures);
-    Key(Qt::Key_N);
+    Restart();
   }
 }
 
