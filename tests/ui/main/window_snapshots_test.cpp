@@ -12,6 +12,7 @@
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/look.h"
 #include "ui/main/commands.h"
 #include "ui/main/main_window_fixture.h"
 
@@ -48,9 +49,27 @@ void ExpectLookAsLastSeen(const std::string& walk, const Pictures& pictures) {
   EXPECT_EQ(seen, list[walk]) << walk << " looks different from when last seen:" << changed;
 }
 
+// The windows in the look the program sets up at every start.
+class Snapshots : public MainControllerTest {
+ public:
+  void SetUp() override {
+    ApplyDesignedLook();
+    MainControllerTest::SetUp();
+  }
+  void TearDown() override {
+    MainControllerTest::TearDown();
+    QApplication::setPalette(desktopPalette_);
+    QApplication::setFont(desktopFont_);
+  }
+
+ private:
+  QPalette desktopPalette_ = QApplication::palette();
+  QFont desktopFont_ = QApplication::font();
+};
+
 // Every step of a session with each issue: its instructions, statements,
 // pictures and dots, in turn; then the second round's first point.
-TEST_F(MainControllerTest, EveryStepWithEachIssueLooksAsLastSeen) {
+TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
   for (QRadioButton* issue : Controls().radMode) {
     if (issue->isHidden()) continue;
     NextUntil(stpSelectIssue);
@@ -67,8 +86,7 @@ TEST_F(MainControllerTest, EveryStepWithEachIssueLooksAsLastSeen) {
   }
 }
 
-TEST(Dialogs, LookAsLastSeen) {
-  testing::TempStore store;  // the introduction's button says the stored option
+TEST_F(Snapshots, DialogsLookAsLastSeen) {
   frmAbout_NEW about;
   frmWhatIsIt information;
   frmErrorReport report;
