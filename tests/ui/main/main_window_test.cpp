@@ -19,8 +19,6 @@ using main_window::kDotCount;
 class MainWindowTest : public ::testing::Test {
  protected:
   const main_window::MainControls& Controls() const { return window.Controls(); }
-  // A control by its object name, as error reports and screen readers know it.
-  QWidget* Named(const char* objectName) { return testing::Child<QWidget>(window, objectName); }
   frmMain window;
 };
 
