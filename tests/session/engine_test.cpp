@@ -68,22 +68,17 @@ TEST_F(EngineTest, LoadingAndStartShowTheDefaultChoicesAndPreviousWalksBack) {
 // The user's pace: every tapping point of a round lasts the chosen seconds;
 // the karate chop and the relaxation keep theirs; a pace that is not offered
 // is the designed one.
-struct PaceRow {
-  const char* name;
-  std::int32_t chosen;
-  int pointTicks;
-  friend void PrintTo(const PaceRow& row, std::ostream* out) { *out << row.name; }
-};
+using PaceRow = std::tuple<const char*, std::int32_t, int>;  // name, the pace chosen, a point's ticks
 
 class PaceTest : public EngineTest, public ::testing::WithParamInterface<PaceRow> {};
 
 TEST_P(PaceTest, OnlyTheTappingPointsTakeThePace) {
-  engine.SetPointSeconds(GetParam().chosen);
+  engine.SetPointSeconds(std::get<1>(GetParam()));
   Load();
   Next(4);
   EXPECT_EQ(TicksUntilChange(), 1000 + 1);  // Left Hand
   EXPECT_EQ(TicksUntilChange(), 1000);      // Right Hand
-  for (int point = 0; point < 16; ++point) ASSERT_EQ(TicksUntilChange(), GetParam().pointTicks) << point;
+  for (int point = 0; point < 16; ++point) ASSERT_EQ(TicksUntilChange(), std::get<2>(GetParam())) << point;
   EXPECT_EQ(At(), (Where{stpTopHead1, 2, false}));
   Next();  // Relax, entered by a command on a whole second
   EXPECT_EQ(At(), (Where{stpRelax, 2, false}));
@@ -93,7 +88,7 @@ TEST_P(PaceTest, OnlyTheTappingPointsTakeThePace) {
 
 INSTANTIATE_TEST_SUITE_P(Paces, PaceTest,
                          ::testing::Values(PaceRow{"Six", 6, 600}, PaceRow{"FiveIsNotOffered", 5, 200}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 // A point's dot blinks from the first tick of its step, eleven ticks on and
 // eleven off. The time label counts whole seconds.

@@ -73,6 +73,9 @@ TEST(PosixFileWriter, ALockHeldElsewhereRunsOutItsWaitAndIsHadOnceLetGo) {
   ASSERT_TRUE(waiting.has_value()) << "the wait for a lock held elsewhere has no end";
   EXPECT_EQ(waiting->first, st::ERROR_LOCK_VIOLATION);
   EXPECT_EQ(waiting->second, nullptr);
+  const auto tried = lock(false);  // trying now and then runs out as well
+  ASSERT_TRUE(tried.has_value());
+  EXPECT_EQ(tried->first, st::ERROR_LOCK_VIOLATION);
   held.reset();
   // The wait given up gets the lock now and must let it go at once: when its
   // thread has ended, nobody may hold the lock any more.
