@@ -172,10 +172,11 @@ TEST_F(PacingTest, OnlyAPointWaitsForItsPhraseAndTheCommandsReachTheSpeaker) {
   EXPECT_EQ(S().genmCurrentStep, stpRelax);
   engine.cmdResume_Click();  // nothing is paused any more
   engine.cmdFinish_Click();
-  Next();  // starts over on the introduction
+  Next();                                        // starts over on the introduction
+  guidance.StepShown(stpNone, issGuilt, false);  // nothing to say there: what was being said stops
   guidance.TurnOff();
   Next(5);  // nothing is said, and the point holds nothing
-  EXPECT_EQ(speaker.calls, "PRPSXSX");
+  EXPECT_EQ(speaker.calls, "PRPSXSXX");
   EXPECT_EQ(TicksUntilChange(), 200 - 51);  // its two seconds, less the part second gone
   EXPECT_TRUE(notices.empty());
 }
