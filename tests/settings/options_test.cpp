@@ -111,6 +111,7 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
       {"a tiny size opens as a first start", {3000, 3000, 15, 15}, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},
       {"larger than the desktop: cut to it", {0, 0, 20000, 15000}, kNormal, {kLaptop}, {{0, 0, 15360, 9000}, kNormal}},
       {"minimized is never restored as such", {1500, 900, 9000, 6000}, kWindowStateMinimized, {kLaptop}, {{1500, 900, 9000, 6000}, kNormal}},
+      {"a screen just the design's size: centred", kNothing, kNormal, {{{0, 0, 17280, 11505}, {0, 0, 17280, 11505}}}, {{0, 0, 17280, 11505}, kNormal}},
       {"no screens: the design at the origin", kNothing, kNormal, {}, {{0, 0, 17280, 11505}, kNormal}},
   };
   // clang-format on

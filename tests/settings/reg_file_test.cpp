@@ -23,9 +23,9 @@ TEST(RegFile, EachValueKeepsItsTypeAndBytes) {
       {"Bin", 3, std::string("\x00\xff", 2), "\"Bin\"=hex:00,ff"},
       {"Type11", 11, "\x01", "\"Type11\"=hex(b):01"},
       {"", 1, std::string("default\0", 8), "@=\"default\""},
-      {"Long", 3, std::string(40, '\x41'),
-       "\"Long\"=hex:41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,\\\n"
-       "  41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41"}};
+      {"AtEdge", 3, std::string(40, '\x41'),  // wrapped once its comma reaches column 76
+       "\"AtEdge\"=hex:41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,\\\n"
+       "  41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41,41"}};
   for (const auto& [name, type, data, line] : cases) {
     st::RegKeyNode root;
     root.SubKey("Software").SetValue(name, type, data);

@@ -2,16 +2,13 @@
 // About windows, and the accessible names of them all.
 #include <gtest/gtest.h>
 
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSvgRenderer>
 #include <QTest>
-#include <QTreeWidget>
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -160,14 +157,14 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
 
 // ---- the shortcuts and About windows
 
-// Every command, in the order of the README's key table (the keys' names show
-// in the window's snapshot); Enter does nothing, Esc closes.
+// Every command, in the order of the README's key table (the list, its headers
+// and every row without scrolling, above the buttons' strip, and the keys'
+// names show in the window's snapshot); Enter does nothing, Esc closes.
 TEST(Shortcuts, OneWindowShowingEveryCommandsKeysUnderItsHeadersClosedByEsc) {
   frmShortcuts* window = frmShortcuts::Open(ShortcutRows());
   EXPECT_EQ(frmShortcuts::Open({}), window);
   EXPECT_EQ(window->windowTitle(), "Keboard Shortcuts");
   ShowActive(*window);
-  auto* list = window->findChild<QTreeWidget*>(QStringLiteral("ltvShortcuts"));
   // The README's key table has a row for each command, in the same order.
   std::ostringstream readme;
   readme << std::ifstream(SERENITAP_README).rdbuf();
@@ -176,10 +173,6 @@ TEST(Shortcuts, OneWindowShowingEveryCommandsKeysUnderItsHeadersClosedByEsc) {
     at = readme.str().find("\n| " + std::string(command.helpRow) + " | ", at);
     EXPECT_NE(at, std::string::npos) << command.helpRow;
   }
-  EXPECT_EQ(list->topLevelItemCount(), static_cast<int>(Commands().size()));
-  EXPECT_TRUE(list->header()->isVisible());
-  EXPECT_EQ(list->verticalScrollBar()->maximum(), 0) << "every row shows without scrolling";
-  EXPECT_LE(list->geometry().bottom(), window->BottomStrip()->geometry().top());
   QTest::keyClick(window, Qt::Key_Return);
   EXPECT_EQ(frmShortcuts::Instance(), window);
   QTest::keyClick(window, Qt::Key_Escape);

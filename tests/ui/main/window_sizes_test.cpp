@@ -96,6 +96,7 @@ TEST_F(WindowSizes, EveryControlOfEveryStepIsInsideItsPane) {
 TEST(CenterForm, KeepsTheWindowAndItsTitleBarOnTheScreen) {
   const std::tuple<const char*, QSize, QPoint> rows[] = {
       {"a dialog that fits: centred", {400, 300}, {200, 250}},
+      {"a pixel narrower than the screen: flush with its right edge", {799, 300}, {1, 250}},
       {"too tall with its title bar: at the top", {500, 780}, {150, 0}},
       {"larger than the screen: at the top left", {900, 900}, {0, 0}}};
   for (const auto& [name, size, expected] : rows) {

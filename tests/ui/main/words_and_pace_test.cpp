@@ -46,11 +46,14 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_EQ(notices.back(), "The Spoken Guidance choice could not be saved; it holds until Serenitap closes.");
 }
 
-// Words stored for the default issue stand in its affirmation from the start.
+// Words stored for the default issue stand in its affirmation from the start;
+// those of the last issue are loaded as well.
 TEST_F(MainControllerTest, StoredWordsStandInTheAffirmation) {
   CloseWindow();
   ASSERT_EQ(modOptions::Words(IssueNumber(issNegativeMemory), "of the \"crash\" \\ on the A7"), "Success");
+  ASSERT_EQ(modOptions::Words(IssueNumber(issPTSDTrauma), "of the flood"), "Success");
   OpenWindow();
+  EXPECT_EQ(controller->Engine().OwnWords(issPTSDTrauma), "of the flood");
   NextUntil(stpSelectIssue);
   EXPECT_EQ(window->WordsField().text(), QStringLiteral("of the \"crash\" \\ on the A7"));
   NextUntil(stpLeftHand);
