@@ -1,9 +1,11 @@
 // Every step of a session with every issue, and the dialogs, look pixel for
 // pixel as when a person last looked at them: a changed text, place, size or
 // colour fails here even where no other test looks. tests/ui/snapshots.txt
-// keeps a line of fingerprints per walk through the windows. A failure saves
-// the pictures that changed; after a change meant to be seen, look at them,
+// keeps a line of fingerprints per walk through the windows, each of a picture
+// and of what a screen reader reads out. A failure saves the pictures and the
+// texts that changed; after a change meant to be seen, look at them,
 // then run the tests with SERENITAP_UPDATE_SNAPSHOTS=1 to write the list anew.
+#include <QAccessible>
 #include <QCryptographicHash>
 #include <QDir>
 #include <fstream>
@@ -20,7 +22,23 @@ namespace serenitap {
 namespace {
 
 using namespace window_testing;
-using Pictures = std::vector<std::pair<std::string, QImage>>;  // what each shows, in turn
+
+// What a window shows, and what a screen reader reads out of it: each shown
+// control's role, name and description.
+struct Look {
+  explicit Look(QWidget& window) : picture(window.grab().toImage().convertToFormat(QImage::Format_ARGB32)) {
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+      QAccessibleInterface* read = QAccessible::queryAccessibleInterface(control);
+      if (control->isVisible() && read != nullptr)
+        spoken += QStringLiteral("%1 %2: %3; %4\n")
+                      .arg(control->objectName(), QString::number(read->role()), read->text(QAccessible::Name),
+                           read->text(QAccessible::Description));
+    }
+  }
+  QImage picture;
+  QString spoken;
+};
+using Pictures = std::vector<std::pair<std::string, Look>>;  // what each shows, in turn
 
 void ExpectLookAsLastSeen(const std::string& walk, const Pictures& pictures) {
   static std::map<std::string, std::string> list = [] {
@@ -31,15 +49,18 @@ void ExpectLookAsLastSeen(const std::string& walk, const Pictures& pictures) {
     return read;
   }();
   std::string seen, changed;
-  for (const auto& [what, image] : pictures) {
-    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
-    const QByteArray bits(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes());
+  for (const auto& [what, look] : pictures) {
+    const QByteArray bits =
+        QByteArray(reinterpret_cast<const char*>(look.picture.constBits()), look.picture.sizeInBytes()) +
+        look.spoken.toUtf8();
     seen += QCryptographicHash::hash(bits, QCryptographicHash::Sha1).toHex().left(8).toStdString() + ' ';
     if (list[walk].substr(std::min(list[walk].size(), seen.size() - 9), 9) == seen.substr(seen.size() - 9)) continue;
     const QString path = QDir::temp().filePath(QString::fromStdString("serenitap-snapshots/" + walk + ", " + what));
     QDir().mkpath(QFileInfo(path).path());
-    image.save(path + ".png");
-    changed += "\n  " + what + ", now like " + path.toStdString() + ".png";
+    look.picture.save(path + ".png");
+    QFile text(path + ".txt");
+    if (text.open(QIODevice::WriteOnly)) text.write(look.spoken.toUtf8());
+    changed += "\n  " + what + ", now like " + path.toStdString() + ".png and .txt (what is read out)";
   }
   if (qEnvironmentVariableIsSet("SERENITAP_UPDATE_SNAPSHOTS")) {
     list[walk] = seen;
@@ -76,11 +97,11 @@ TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
     ClickOption(issue);
     Restart();
     Pictures pictures;
-    OnEveryStep([&] { pictures.emplace_back(modSteps::GetStepName(step()), window->grab().toImage()); });
+    OnEveryStep([&] { pictures.emplace_back(modSteps::GetStepName(step()), Look(*window)); });
     Restart();
     NextUntil(stpLeftHand);
     for (int i = 0; i < 20000 && state().glngRoundCount < 2; ++i) Tick();
-    pictures.emplace_back("the second round", window->grab().toImage());
+    pictures.emplace_back("the second round", Look(*window));
     ExpectLookAsLastSeen(issue->text().remove('&').toStdString(), pictures);
     Restart();
   }
@@ -97,7 +118,7 @@ TEST_F(Snapshots, DialogsLookAsLastSeen) {
                               {"Error report", &report},
                               {"Keyboard shortcuts", frmShortcuts::Open(ShortcutRows())}}) {
     testing::ShowActive(*window);
-    pictures.emplace_back(what, window->grab().toImage());
+    pictures.emplace_back(what, Look(*window));
     window->close();
   }
   ExpectLookAsLastSeen("dialogs", pictures);

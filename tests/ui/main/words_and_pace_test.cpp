@@ -116,12 +116,5 @@ TEST_F(MainControllerTest, TheWordsFieldTakesTheKeysAndKeepsEachIssuesWords) {
   EXPECT_EQ(modOptions::Words(IssueNumber(issRageAnger)), "of the \u0645\u0637\u0627\u0631 \U0001F6EB");
 }
 
-// While tapping, a screen reader hears the round and its kind by its name.
-TEST_F(MainControllerTest, AScreenReaderHearsTheRound) {
-  NextUntil(stpLeftHand);
-  while (step() != stpTopHead1) Tick();
-  EXPECT_EQ(Controls().lblRoundLine->accessibleName(), QStringLiteral("Round 1 of the negative rounds"));
-}
-
 }  // namespace
 }  // namespace serenitap
