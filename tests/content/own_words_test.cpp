@@ -42,9 +42,9 @@ const WordsRow kWordsRows[] = {
     {"QuotesAndBackslashesKept", R"(my "boss" said C:\no\ \\ ")", R"(my "boss" said C:\no\ \\ ")",
      "[your problem here]", R"(my "boss" said C:\no\ \\ ")"},
     {"BytesThatAreNotTextDropped", "ok\xC3(\xFF\xED\xA0\x80\xED\xB0\x80!", "ok(!", "[your problem here]", "ok(!"},
-    {"CharactersOfEveryLengthKept", "\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD",
-     "\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD", "[your problem here]",
-     "\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD"},
+    {"CharactersOfEveryLengthKept", "\u00A0\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD",
+     "\u00A0\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD", "[your problem here]",
+     "\u00A0\u00DF\u07FF\u0800\uFFFD\U00010000\U0010FFFD"},
     {"ControlCharactersBecomeBlanks", "a\302\205b\302\237c\177d", "a b c d", "[your problem here]", "a b c d"},
 };
 

@@ -121,7 +121,7 @@ namespace targets = shell_targets;
 
 TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
   for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http",
-                           "www.seren itap.com", "/home/ann/www.x.com"})
+                           "www.seren itap.com", "/home/ann/www.x.com", "www", "ftp"})
     EXPECT_EQ(targets::OpenTarget(kept, {}), kept);
   for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a"})
     EXPECT_EQ(targets::OpenTarget(host, {}), std::string("http://") + host);

@@ -221,10 +221,13 @@ TEST_F(ProgressWindow, TheChartComesFromItsModuleOrItsPlaceSaysWhyNot) {
   entry()->draw(view, plan, {});
   EXPECT_EQ(view->chart()->series().size(), 2);
   plan.kind = journal::ChartKind::Trend;  // each median over a faint band, which the legend leaves out
-  plan.beforeTrend = plan.afterTrend = {{1, 7, 6, 8}};
+  plan.beforeTrend = {{1, 7, 6, 8}};      // a lone median shows as a point, two or more as a line
+  plan.afterTrend = {{1, 7, 6, 8}, {2, 5, 4, 6}};
   entry()->draw(view, plan, QStringLiteral("weekly"));
   ASSERT_EQ(view->chart()->series().size(), 4);
   EXPECT_EQ(view->chart()->series()[1]->name(), "Before tapping (weekly median)");
+  const auto pointsShown = [&](int i) { return static_cast<QXYSeries*>(view->chart()->series()[i])->pointsVisible(); };
+  EXPECT_TRUE(pointsShown(1) && !pointsShown(3));
   auto* band = static_cast<QAreaSeries*>(view->chart()->series()[0]);
   EXPECT_EQ(band->brush().color().alpha(), 50);
   EXPECT_FALSE(view->chart()->legend()->markers(band).front()->isVisible());
