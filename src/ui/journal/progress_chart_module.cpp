@@ -88,8 +88,10 @@ void Draw(QWidget* view, const journal::ChartPlan& plan, const QString& period) 
       {&plan.beforeTrend, {QStringLiteral("Before tapping (%1 median)").arg(period), kBeforeColour}},
       {&plan.afterTrend, {QStringLiteral("After tapping (%1 median)").arg(period), kAfterColour}}};
   for (const auto& [points, style] : trends) {
-    auto* low = new QLineSeries();
-    auto* high = new QLineSeries();
+    // The band does not own the lines it lies between; they go with it.
+    auto* band = new QAreaSeries();
+    auto* low = new QLineSeries(band);
+    auto* high = new QLineSeries(band);
     auto* median = line(style.first, style.second);
     QList<QPointF> lows, highs, medians;
     for (const journal::TrendPoint& p : *points) {
@@ -101,7 +103,8 @@ void Draw(QWidget* view, const journal::ChartPlan& plan, const QString& period) 
     high->replace(highs);
     median->replace(medians);
     median->setPointsVisible(points->size() <= 1);
-    auto* band = new QAreaSeries(high, low);
+    band->setUpperSeries(high);
+    band->setLowerSeries(low);
     QColor fill = style.second;
     fill.setAlpha(50);
     band->setBrush(fill);
