@@ -148,16 +148,10 @@ class DarkDesktop : public window_testing::MainControllerTest {
     MainControllerTest::SetUp();
     family = QFontInfo(window->font()).family();
   }
-  void TearDown() override {
-    MainControllerTest::TearDown();
-    QApplication::setPalette(desktopPalette_);
-    QApplication::setFont(desktopFont_);
-  }
   QString family;
 
  private:
-  QPalette desktopPalette_ = QApplication::palette();
-  QFont desktopFont_ = QApplication::font();
+  window_testing::KeepsDesktopLook desktop_;
 };
 
 TEST_F(DarkDesktop, EveryStepReadsInTheDesignedColoursAndFamily) {

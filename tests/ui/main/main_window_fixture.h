@@ -71,6 +71,14 @@ struct KeySpy : QObject {
   int key, presses = 0;
 };
 
+// The application's palette and font as a test found them, given back when
+// it ends (for tests that set up a look of their own).
+struct KeepsDesktopLook {
+  ~KeepsDesktopLook() { QApplication::setPalette(palette), QApplication::setFont(font); }
+  QPalette palette = QApplication::palette();
+  QFont font = QApplication::font();
+};
+
 class MainControllerTest : public ::testing::Test {
  public:
   void SetUp() override {

@@ -77,15 +77,9 @@ class Snapshots : public MainControllerTest {
     ApplyDesignedLook();
     MainControllerTest::SetUp();
   }
-  void TearDown() override {
-    MainControllerTest::TearDown();
-    QApplication::setPalette(desktopPalette_);
-    QApplication::setFont(desktopFont_);
-  }
 
  private:
-  QPalette desktopPalette_ = QApplication::palette();
-  QFont desktopFont_ = QApplication::font();
+  KeepsDesktopLook desktop_;
 };
 
 // Every step of a session with each issue: its instructions, statements,
