@@ -83,7 +83,8 @@ class Snapshots : public MainControllerTest {
 };
 
 // Every step of a session with each issue: its instructions, statements,
-// pictures and dots, in turn; then the second round's first point.
+// pictures and dots, in turn; then the first point of the second round and of
+// the first positive one (its statements).
 TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
   for (QRadioButton* issue : Controls().radMode) {
     if (issue->isHidden()) continue;
@@ -96,6 +97,8 @@ TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
     NextUntil(stpLeftHand);
     for (int i = 0; i < 20000 && state().glngRoundCount < 2; ++i) Tick();
     pictures.emplace_back("the second round", Look(*window));
+    for (int i = 0; i < 40000 && !state().gblnPositiveRound; ++i) Tick();
+    pictures.emplace_back("the first positive round", Look(*window));
     ExpectLookAsLastSeen(issue->text().remove('&').toStdString(), pictures);
     Restart();
   }
