@@ -44,9 +44,9 @@ endforeach()
 add_custom_target(serenitap_icons ALL DEPENDS ${serenitap_icon_pngs})
 
 # Before anything is copied: every file present, every folder writable.
-# The program proper, the chart of My Progress and the dialogs' pictures are
-# modules the program loads from here (src/app/CMakeLists.txt and src/ui/journal/CMakeLists.txt
-# lead the program to them).
+# The program proper, the chart of My Progress, the dialogs' pictures and the
+# voice are modules the program loads from here (src/app/CMakeLists.txt and
+# src/ui/journal/CMakeLists.txt lead the program to them).
 set(serenitap_chart_dir ${CMAKE_INSTALL_LIBDIR}/serenitap)
 set(serenitap_install_dirs
     ${CMAKE_INSTALL_BINDIR}
@@ -60,7 +60,7 @@ foreach(size IN LISTS SERENITAP_ICON_SIZES)
 endforeach()
 set(serenitap_install_files
     $<TARGET_FILE:serenitap> $<TARGET_FILE:serenitap_program> $<TARGET_FILE:serenitap_chart>
-    $<TARGET_FILE:serenitap_pictures> ${serenitap_desktop_file} ${serenitap_metainfo_file}
+    $<TARGET_FILE:serenitap_pictures> $<TARGET_FILE:serenitap_speech> ${serenitap_desktop_file} ${serenitap_metainfo_file}
     ${serenitap_copyright_file} ${serenitap_icon_svg} ${serenitap_icon_pngs})
 file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/serenitap_install_preflight.cmake
      CONTENT "set(SERENITAP_INSTALL_FILES \"${serenitap_install_files}\")
@@ -70,7 +70,7 @@ include(\"${PROJECT_SOURCE_DIR}/cmake/InstallPreflight.cmake\")
 install(SCRIPT ${PROJECT_BINARY_DIR}/serenitap_install_preflight.cmake)
 
 install(TARGETS serenitap RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-install(TARGETS serenitap_program serenitap_chart serenitap_pictures LIBRARY DESTINATION ${serenitap_chart_dir})
+install(TARGETS serenitap_program serenitap_chart serenitap_pictures serenitap_speech LIBRARY DESTINATION ${serenitap_chart_dir})
 install(FILES ${serenitap_desktop_file} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${serenitap_metainfo_file} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${serenitap_icon_svg} DESTINATION ${serenitap_icon_dir}/scalable/apps
@@ -87,6 +87,7 @@ set(SERENITAP_INSTALLED_FILES
     ${serenitap_chart_dir}/serenitap_program.so
     ${serenitap_chart_dir}/serenitap_chart.so
     ${serenitap_chart_dir}/serenitap_pictures.so
+    ${serenitap_chart_dir}/serenitap_speech.so
     ${CMAKE_INSTALL_DATADIR}/applications/${SERENITAP_APP_ID}.desktop
     ${CMAKE_INSTALL_DATADIR}/metainfo/${SERENITAP_APP_ID}.metainfo.xml
     ${CMAKE_INSTALL_DATADIR}/doc/serenitap/copyright

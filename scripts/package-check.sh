@@ -35,13 +35,14 @@ cleanup() {
 trap cleanup EXIT
 
 # Where each file belongs, relative to the prefix (the program proper, the
-# chart of My Progress and the dialogs' pictures are modules the program loads
-# from lib/serenitap).
+# chart of My Progress, the dialogs' pictures and the voice are modules the
+# program loads from lib/serenitap).
 expected=(
   bin/serenitap
   lib/serenitap/serenitap_program.so
   lib/serenitap/serenitap_chart.so
   lib/serenitap/serenitap_pictures.so
+  lib/serenitap/serenitap_speech.so
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/doc/serenitap/copyright

@@ -8,7 +8,7 @@
 #include "settings/options.h"
 #include "ui/main/after_first_paint.h"
 #include "ui/main/main_window.h"
-#include "ui/speech/qt_speaker.h"
+#include "ui/speech/speech.h"
 
 namespace serenitap {
 namespace {
@@ -18,23 +18,20 @@ const char* const kAvailableTip = "Speaks each step aloud: the point to tap and 
 }  // namespace
 
 GuidanceControl::Voice GuidanceControl::DesktopVoice() {
-  // The plugin scan runs once, and only when the voice is first asked about.
-  auto engine = std::make_shared<std::optional<QtSpeaker::Engine>>();
-  auto find = [engine]() -> const QtSpeaker::Engine& {
-    if (!engine->has_value()) *engine = QtSpeaker::FindEngine();
-    return **engine;
-  };
+  // The voice's module is loaded when the voice is first asked about; the
+  // item stays greyed out, saying why, when it cannot be.
   Voice voice;
-  voice.missing = [find] { return find().missing; };
-  voice.create = [find](std::function<void(std::uint32_t)> finished,
-                        std::function<void(const std::string&)> failed) -> std::unique_ptr<ISpeaker> {
-    auto speaker = std::make_unique<QtSpeaker>(find().name);
-    QObject::connect(speaker.get(), &QtSpeaker::phraseFinished, speaker.get(),
-                     [finished = std::move(finished)](quint32 phrase) { finished(phrase); });
-    QObject::connect(speaker.get(), &QtSpeaker::failed, speaker.get(),
-                     [failed = std::move(failed)](const QString& reason) { failed(reason.toStdString()); });
-    speaker->Start();
-    return speaker;
+  voice.missing = [] {
+    QString error;
+    if (const SpeechModule* speech = LoadSpeech(error)) return speech->missing();
+    return QStringLiteral("The voice of Serenitap could not be loaded (%1). Reinstalling Serenitap puts it back.")
+        .arg(error);
+  };
+  voice.create = [](std::function<void(std::uint32_t)> finished,
+                    std::function<void(const std::string&)> failed) -> std::unique_ptr<ISpeaker> {
+    QString error;
+    const SpeechModule* speech = LoadSpeech(error);
+    return speech != nullptr ? speech->create(std::move(finished), std::move(failed)) : nullptr;
   };
   return voice;
 }
@@ -95,6 +92,10 @@ void GuidanceControl::TurnOn() {
         [this](const std::string& reason) {
           if (guidance_) guidance_->SpeakerFailed(reason);
         });
+    if (speaker_ == nullptr) {  // no voice after all
+      item_->setChecked(false);
+      return;
+    }
     guidance_ = std::make_unique<SpokenGuidance>(*speaker_);
     guidance_->onTurnedOff = [this] {
       if (item_ != nullptr) item_->setChecked(false);

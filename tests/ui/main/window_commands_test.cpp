@@ -1,8 +1,11 @@
 // The main window's commands: access keys, the windows it opens, closing,
 // spoken guidance, and failures on the way.
+#include <QLibrary>
+
 #include "settings/options.h"
 #include "settings/window_position.h"
 #include "ui/main/main_window_fixture.h"
+#include "ui/speech/speech.h"
 
 namespace serenitap {
 namespace {
@@ -171,6 +174,20 @@ TEST_F(MainControllerTest, TheSpokenGuidanceItemStoresTheChoice) {
   EXPECT_TRUE(item().toolTip().contains("qt6-speech-speechd-plugin"));
   EXPECT_EQ(notices.size(), 2u);
   EXPECT_TRUE(modOptions::SpeakGuidance());  // the choice stays for a machine that has one
+}
+
+// The voice comes from a module, which says whether this desktop can speak;
+// where it cannot be loaded (none lies beside this test) the item says why.
+TEST(SpeechModule, TheVoiceComesFromItsModuleOrTheItemSaysWhyNot) {
+  QLibrary module(QStringLiteral(SERENITAP_SPEECH_MODULE));
+  const auto entry = reinterpret_cast<SpeechEntry>(module.resolve(kSpeechEntry));
+  ASSERT_NE(entry, nullptr) << module.errorString().toStdString();
+  const QString desktop = entry()->missing();
+  EXPECT_TRUE(desktop.isEmpty() || desktop.contains(QStringLiteral("the package"))) << desktop.toStdString();
+  const QString missing = GuidanceControl::DesktopVoice().missing();
+  EXPECT_TRUE(missing.startsWith(
+      QStringLiteral("The voice of Serenitap could not be loaded (serenitap_speech.so was found neither in")))
+      << missing.toStdString();
 }
 
 }  // namespace
