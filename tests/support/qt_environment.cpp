@@ -13,5 +13,7 @@ namespace {
 [[maybe_unused]] const bool kLinkedChart = (serenitap::UseProgressChart(serenitap::LinkedProgressChart()), true);
 // The dialogs' pictures likewise.
 [[maybe_unused]] const bool kLinkedPictures = (serenitap::UseDialogPictures(serenitap::LinkedDialogPictures()), true);
+// The windows show local times: the same ones in every time zone.
+[[maybe_unused]] const bool kZone = qputenv("TZ", "UTC");
 
 }  // namespace

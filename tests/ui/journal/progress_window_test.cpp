@@ -2,6 +2,7 @@
 // the real main window, and the "My Progress" window built offscreen with data.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
@@ -11,7 +12,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QtCharts>
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -65,33 +65,25 @@ struct ProgressWindow : ::testing::Test {
     }
   }
   void TearDown() override { SetNoticeSink(previousNotices); }
-  static QString Cell(frmProgress& window, int row, int column) {
-    return window.Table()->model()->index(row, column).data().toString();
+  static QString Cell(frmProgress& window, int row, int column, int role = Qt::DisplayRole) {
+    return window.Table()->model()->index(row, column).data(role).toString();
   }
   static QString Summary(const frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
   static bool Enabled(frmProgress& window, const char* button) { return testing::Button(window, button)->isEnabled(); }
-  static QChart* Chart(frmProgress& window) { return qobject_cast<QChartView*>(window.ChartView())->chart(); }
-  // The ratings on a line of the chart: 0 before tapping, 1 after.
-  static QList<qreal> Line(frmProgress& window, int line) {
-    QList<qreal> y;
-    for (const QPointF& p : static_cast<QLineSeries*>(Chart(window)->series().at(line))->points()) y.append(p.y());
-    return y;
-  }
 };
 
-TEST_F(ProgressWindow, NewestFirstAndOnlyTheRatingsGivenCountOrAreDrawn) {
+// Newest first, and the issue list chooses which show. (The summary and the
+// chart of them are in the window's snapshots.)
+TEST_F(ProgressWindow, NewestFirstAndTheIssueListChoosesWhichShow) {
   frmProgress window(path, true);
+  QAbstractItemModelTester sound(window.Table()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
   ASSERT_EQ(window.Table()->model()->rowCount(), 4);
-  QStringList ratings;  // the first and the last rating, newest first
-  for (int row = 0; row < 4; ++row) ratings << Cell(window, row, 2) + " " + Cell(window, row, 3);
+  QStringList ratings;  // the first and the last rating, newest first, as a screen reader reads the last
+  for (int row = 0; row < 4; ++row)
+    ratings << Cell(window, row, 2) + " " + Cell(window, row, 3, Qt::AccessibleTextRole);
   EXPECT_EQ(ratings, (QStringList{"8 not re-assessed", "6 1", "7 5", "9 3"}));
-  EXPECT_EQ(Summary(window), QStringLiteral("4 sessions, 3 re-assessed: the rating fell by 4.3 points on average."));
-  EXPECT_EQ(Line(window, 0), (QList<qreal>{9, 7, 6, 8}));
-  EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 5, 1}));
   QTest::keyClick(testing::Child<QComboBox>(window, "cboIssue"), Qt::Key_Down);  // the first issue of the list
   EXPECT_EQ(window.Table()->model()->rowCount(), 3);
-  EXPECT_EQ(Summary(window), QStringLiteral("3 sessions, 2 re-assessed: the rating fell by 5.5 points on average."));
-  EXPECT_EQ(Line(window, 1), (QList<qreal>{3, 1}));
   EXPECT_TRUE(boxes.requests.empty());
 }
 
@@ -108,12 +100,10 @@ TEST_F(ProgressWindow, ExportsTheShownSessionsForItsOwnerOnlyAndSaysWhere) {
   const std::string out = folder / "out.csv";
   std::ofstream(out) << "old";
   fs::permissions(out, fs::perms(0644));
-  EXPECT_EQ(window.Table()->model()->headerData(6, Qt::Horizontal).toString(), QStringLiteral("Words"));
   EXPECT_EQ(Cell(window, 0, 6), QString::fromUtf8(kGuiltWords));
   ASSERT_TRUE(window.ExportCsv(QString::fromStdString(out)));
   const std::string csv = testing::ReadText(out);
   EXPECT_EQ(csv, journal::ToCsv(window.Shown()));
-  EXPECT_NE(csv.find(",\"for what I said, \"\"that\"\" day \U0001F622\"\r\n"), std::string::npos) << csv;
   EXPECT_EQ(fs::status(out).permissions() & fs::perms::all, fs::perms(0600));
   const std::string told = "The journal was exported to \"" + out + "\".";
   EXPECT_EQ(notices, std::vector<std::string>{told});
@@ -132,8 +122,7 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   const std::string copy = path + ".unreadable-20260301-120000";
   for (const std::string& file : {copy, copy + "-wal", copy + "-shm"}) std::ofstream(file) << "x";
   frmProgress window(path, true);
-  EXPECT_FALSE(Enabled(window, "cmdDelete"));
-  window.Table()->selectRow(0);
+  window.Table()->selectRow(0);  // (without a selection it is off, as the window's snapshots show)
   EXPECT_TRUE(Enabled(window, "cmdDelete"));
   EXPECT_FALSE(window.DeleteSelected());  // closed without an answer: No
   boxes.answers = {MsgAnswer::Yes};
@@ -169,9 +158,7 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   EXPECT_FALSE(fs::exists(copy) || fs::exists(copy + "-wal"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
-  // Empty, it says to turn on the journal only while it is off.
-  EXPECT_EQ(Summary(window), QStringLiteral("No sessions recorded yet. A session is recorded from its first rating."));
-  EXPECT_EQ(Summary(frmProgress(path, false)),
+  EXPECT_EQ(Summary(frmProgress(path, false)),  // empty, it says to turn on the journal only while it is off
             QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
 }
 
@@ -191,17 +178,13 @@ TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
 TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   frmProgress window(path, true);
   auto* issueList = testing::Child<QComboBox>(window, "cboIssue");
-  QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(issueList);
-  ASSERT_NE(spoken, nullptr);
-  const auto labelledBy = spoken->relations(QAccessible::Label);
-  EXPECT_TRUE(std::any_of(labelledBy.begin(), labelledBy.end(), [](const auto& relation) {
-    return relation.first->text(QAccessible::Name) == QStringLiteral("Issue:");
-  }));
+  const auto labelledBy = QAccessible::queryAccessibleInterface(issueList)->relations(QAccessible::Label);
+  ASSERT_EQ(labelledBy.size(), 1);
+  EXPECT_EQ(labelledBy.front().first->text(QAccessible::Name), QStringLiteral("Issue:"));
   window.show();
   issueList->setFocus();
   QTest::keyClick(issueList, Qt::Key_Tab);
   EXPECT_EQ(window.focusWidget(), window.Table());
-  EXPECT_EQ(testing::Button(window, "cmdClose")->accessibleName(), QStringLiteral("Close"));
 }
 
 // The program loads its chart from a module when My Progress first opens. The
@@ -214,23 +197,14 @@ TEST_F(ProgressWindow, TheChartComesFromItsModuleOrItsPlaceSaysWhyNot) {
   QWidget owner;
   auto* view = qobject_cast<QChartView*>(entry()->createView(&owner));
   ASSERT_NE(view, nullptr);
-  journal::ChartPlan plan;
-  plan.kind = journal::ChartKind::Sessions;
-  plan.before = {{1, 8}, {2, 6}};
-  plan.after = {{1, 3}};
-  entry()->draw(view, plan, {});
-  EXPECT_EQ(view->chart()->series().size(), 2);
-  plan.kind = journal::ChartKind::Trend;  // each median over a faint band, which the legend leaves out
-  plan.beforeTrend = {{1, 7, 6, 8}};      // a lone median shows as a point, two or more as a line
+  journal::ChartPlan plan;  // how each plan looks is in the window's snapshots
+  plan.kind = journal::ChartKind::Trend;
+  plan.beforeTrend = {{1, 7, 6, 8}};  // a lone median shows as a point, two or more as a line
   plan.afterTrend = {{1, 7, 6, 8}, {2, 5, 4, 6}};
   entry()->draw(view, plan, QStringLiteral("weekly"));
   ASSERT_EQ(view->chart()->series().size(), 4);
-  EXPECT_EQ(view->chart()->series()[1]->name(), "Before tapping (weekly median)");
   const auto pointsShown = [&](int i) { return static_cast<QXYSeries*>(view->chart()->series()[i])->pointsVisible(); };
   EXPECT_TRUE(pointsShown(1) && !pointsShown(3));
-  auto* band = static_cast<QAreaSeries*>(view->chart()->series()[0]);
-  EXPECT_EQ(band->brush().color().alpha(), 50);
-  EXPECT_FALSE(view->chart()->legend()->markers(band).front()->isVisible());
 
   UseProgressChart(nullptr);  // as the program, which finds no module beside this test
   frmProgress window(path, true);

@@ -15,9 +15,13 @@ using namespace window_testing;
 
 TEST(VirtualKeyOf, NamesTheKeysOfTheTable) {
   const std::pair<int, int> keys[] = {
-      {Qt::Key_A, 65},          {Qt::Key_7, 55},     {Qt::Key_F5, 116},     {Qt::Key_Enter, 13}, {Qt::Key_Right, 39},
-      {Qt::Key_MediaPlay, 255}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17}, {Qt::Key_AltGr, 18}, {Qt::Key_Pause, 19},
-      {Qt::Key_CapsLock, 20},   {Qt::Key_End, 35},   {Qt::Key_Insert, 45},  {Qt::Key_Meta, 91}};
+      {Qt::Key_A, 65},        {Qt::Key_Enter, 13},    {Qt::Key_Right, 39},    {Qt::Key_MediaPlay, 255},
+      {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},  {Qt::Key_AltGr, 18},    {Qt::Key_Pause, 19},
+      {Qt::Key_CapsLock, 20}, {Qt::Key_End, 35},      {Qt::Key_Insert, 45},   {Qt::Key_Meta, 91},
+      {Qt::Key_0, 48},        {Qt::Key_9, 57},        {Qt::Key_Z, 90},        {Qt::Key_F1, 112},
+      {Qt::Key_F24, 135},     {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9},       {Qt::Key_Escape, 27},
+      {Qt::Key_Space, 32},    {Qt::Key_PageUp, 33},   {Qt::Key_PageDown, 34}, {Qt::Key_Home, 36},
+      {Qt::Key_Left, 37},     {Qt::Key_Up, 38},       {Qt::Key_Down, 40},     {Qt::Key_Delete, 46}};
   for (const auto& [key, code] : keys)
     EXPECT_EQ(MainWindowController::VirtualKeyOf(QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier)), code) << key;
 }
@@ -95,7 +99,6 @@ TEST_F(MainControllerTest, SessionKeysMoveWithShiftOrAltButNotWithCtrlOrMeta) {
 // itself can resume; a digit resumes too, and rates nothing.
 TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryRealKeyResumesWithoutMoving) {
   NextUntil(stpTopHead1);
-  EXPECT_TRUE(window->PausedSign().isHidden());
   for (const auto& [key, modifiers] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
                                        {Qt::Key_X, Qt::AltModifier},
                                        {Qt::Key_3, Qt::KeyboardModifiers()}}) {
@@ -103,10 +106,7 @@ TEST_F(MainControllerTest, EscapePausesARunningStepAndEveryRealKeyResumesWithout
     const std::int32_t tickMs = state().glngTickMs;
     Key(Qt::Key_Escape);
     EXPECT_TRUE(Paused() && !timer().isActive() && !Controls().cmdPause->isVisible());
-    EXPECT_TRUE(window->PausedSign().isVisible());
-    EXPECT_EQ(window->PausedSign().text() + "/" + window->PausedSign().accessibleName(), "Paused/Paused");
-    // It has room for its word, and the notices start after it.
-    EXPECT_GE(window->PausedSign().width(), window->PausedSign().sizeHint().width());
+    // The notices start after it (how it looks is in the window snapshots).
     EXPECT_GT(window->Notices().x(), window->PausedSign().geometry().right());
     for (const auto& [held, with] : {std::pair{Qt::Key_Shift, Qt::KeyboardModifiers(Qt::ShiftModifier)},
                                      {Qt::Key_Control, Qt::ControlModifier},

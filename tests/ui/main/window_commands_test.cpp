@@ -40,11 +40,13 @@ TEST_F(MainControllerTest, AccessKeysClickOnlyVisibleEnabledButtons) {
 // before Exit. The shortcuts window opens once, modeless, and closes with the
 // main window.
 TEST_F(MainControllerTest, TheMenuAndTheShortcutsWindow) {
-  QStringList captions;  // a separator as "-"
+  QStringList captions;  // a separator as "-", an item that can be ticked with "[ ]"
   for (QAction* action : window->PopupMenu().actions())
-    if (action->isVisible()) captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
-  EXPECT_EQ(captions, (QStringList{"&How Serenitap Works…", "&Keyboard Shortcuts", "&About", "Keep a &Journal",
-                                   "My &Progress…", "Pa&ce", "&Spoken Guidance", "-", "E&xit"}));
+    if (action->isVisible())
+      captions << (action->isSeparator() ? QStringLiteral("-")
+                                         : action->text() + (action->isCheckable() ? " [ ]" : ""));
+  EXPECT_EQ(captions, (QStringList{"&How Serenitap Works…", "&Keyboard Shortcuts", "&About", "Keep a &Journal [ ]",
+                                   "My &Progress…", "Pa&ce", "&Spoken Guidance [ ]", "-", "E&xit"}));
   QTest::mouseClick(Controls().cmdNav, Qt::LeftButton);
   EXPECT_TRUE(window->PopupMenu().isVisible());
   window->PopupMenu().hide();

@@ -2,7 +2,6 @@
 // step: each control the user sees lies inside its pane or strip, each dot on
 // its picture, and the texts of the panes are shown whole.
 #include <QFontMetrics>
-#include <QFrame>
 #include <QTextDocument>
 
 #include "ui/dialogs/dialog_pattern.h"

@@ -10,10 +10,13 @@
 #include <QDir>
 #include <fstream>
 
+#include "journal/journal_store.h"
+#include "settings/options.h"
 #include "ui/dialogs/about_dialog.h"
 #include "ui/dialogs/error_report_dialog.h"
 #include "ui/dialogs/shortcuts_dialog.h"
 #include "ui/dialogs/what_is_it_dialog.h"
+#include "ui/journal/progress_dialog.h"
 #include "ui/look.h"
 #include "ui/main/commands.h"
 #include "ui/main/main_window_fixture.h"
@@ -84,7 +87,7 @@ class Snapshots : public MainControllerTest {
 
 // Every step of a session with each issue: its instructions, statements,
 // pictures and dots, in turn; then the first point of the second round and of
-// the first positive one (its statements).
+// the first positive one (its statements), paused.
 TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
   for (QRadioButton* issue : Controls().radMode) {
     if (issue->isHidden()) continue;
@@ -99,6 +102,7 @@ TEST_F(Snapshots, EveryStepWithEachIssueLooksAsLastSeen) {
     pictures.emplace_back("the second round", Look(*window));
     for (int i = 0; i < 40000 && !state().gblnPositiveRound; ++i) Tick();
     pictures.emplace_back("the first positive round", Look(*window));
+    Key(Qt::Key_Escape), pictures.emplace_back("paused", Look(*window));
     ExpectLookAsLastSeen(issue->text().remove('&').toStdString(), pictures);
     Restart();
   }
@@ -109,16 +113,45 @@ TEST_F(Snapshots, DialogsLookAsLastSeen) {
   frmWhatIsIt information;
   frmErrorReport report;
   report.Load({-5, "Invalid  call", "2.0", 201, "frmMain", "cmdAbout_Click", "Line: 12"});
+  modOptions::ShowWhatIsItWindow(true);
+  frmWhatIsIt shownAtStart;  // as it opens at start, with its choice to stop that
   Pictures pictures;
   for (auto [what, window] : {std::pair<const char*, QWidget*>{"About", &about},
                               {"Information", &information},
                               {"Error report", &report},
-                              {"Keyboard shortcuts", frmShortcuts::Open(ShortcutRows())}}) {
+                              {"Keyboard shortcuts", frmShortcuts::Open(ShortcutRows())},
+                              {"Information at start", &shownAtStart}}) {
     testing::ShowActive(*window);
     pictures.emplace_back(what, Look(*window));
     window->close();
   }
   ExpectLookAsLastSeen("dialogs", pictures);
+}
+
+// My Progress: empty, with a few sessions drawn one by one, with one issue
+// chosen, and with more sessions than are drawn one by one (their trend).
+TEST_F(Snapshots, MyProgressLooksAsLastSeen) {
+  testing::TempFolder folder;
+  const std::string path = folder / "journal.sqlite";
+  Pictures pictures;
+  const auto look = [&](const char* what, enmIssue issue) {
+    frmProgress progress(path, true, window.get());
+    progress.FilterIssue(issue);
+    testing::ShowActive(progress);
+    pictures.emplace_back(what, Look(progress));
+  };
+  look("empty", issNA);
+  for (std::int16_t i = 0; i < 61; ++i) {
+    journal::SessionRecord s;
+    s.uid = std::to_string(i), s.started = 1772438400000 + i * 25200000LL;  // every seven hours from 2 March 2026
+    s.issue = i % 3 ? issGuilt : issHeadaches, s.firstRating = std::int16_t(4 + i % 7), s.rounds = i % 4;
+    s.ended = s.started + 120000, s.end = journal::SessionEnd(i % 4), s.words = i % 2 ? "of\u00a0what I said" : "";
+    if (i % 5) s.reassessments = {{s.started + 60000, static_cast<std::int16_t>(i % 5)}};
+    journal::JournalStore(path).Save(s);
+    if (i == 4) look("five sessions", issNA), look("five sessions, one issue", issHeadaches);
+  }
+  look("the trend of 61 sessions", issNA);
+  ExpectLookAsLastSeen("My Progress", pictures);
 }
 
 }  // namespace
