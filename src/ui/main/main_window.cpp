@@ -12,7 +12,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -120,13 +119,8 @@ QString EmptyLabelName(const QLabel& label) { return EmptyLabelName(label.object
 
 // The room a label's text takes in the given font at the given width.
 QSize NeededSize(const QLabel& label, const QFont& font, int width, int flags) {
-  if (label.textFormat() == Qt::RichText) {
-    QTextDocument document;
-    document.setDocumentMargin(0);
-    document.setDefaultFont(font);
-    document.setHtml(label.text());
-    document.setTextWidth(width);
-    return document.size().toSize();
+  if (const auto* bold = dynamic_cast<const main_window::BoldLineLabel*>(&label); bold && bold->BoldLine() >= 0) {
+    return bold->NeededSize(font, width);
   }
   return QFontMetrics(font)
       .boundingRect(QRect(0, 0, width, std::numeric_limits<int>::max() / 2), flags, label.text())
@@ -311,7 +305,7 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
       return frame;
     }
     case ControlKind::Label: {
-      auto* label = new QLabel(container);
+      auto* label = design.name == "lblLeftFrame" ? new main_window::BoldLineLabel(container) : new QLabel(container);
       label->setTextFormat(Qt::PlainText);
       label->setText(ToQString(design.caption));
       label->setWordWrap(design.name == "lblLeftFrame" || design.name == "lblIntro" ||
@@ -604,12 +598,14 @@ void frmMain::FitText(QLabel* label) {
   const int flags = int(label->alignment()) | (label->wordWrap() ? int(Qt::TextWordWrap) : 0);
   QFont font = label->font();
   font.setPixelSize(designSize);
+  const auto* boldLabel = dynamic_cast<const main_window::BoldLineLabel*>(label);
+  const int bold = boldLabel != nullptr ? boldLabel->BoldLine() : -1;
   TextFit& fit = textFits_[label];
-  if (fit.pixelSize > 0 && fit.text == label->text() && fit.room == room.size() && fit.flags == flags &&
-      fit.designFont == font) {
+  if (fit.pixelSize > 0 && fit.text == label->text() && fit.boldLine == bold && fit.room == room.size() &&
+      fit.flags == flags && fit.designFont == font) {
     font.setPixelSize(fit.pixelSize);
   } else {
-    fit = TextFit{label->text(), room.size(), flags, font, 0};
+    fit = TextFit{label->text(), bold, room.size(), flags, font, 0};
     for (int size = designSize;; --size) {
       font.setPixelSize(size);
       const QSize needed = NeededSize(*label, font, room.width(), flags);
@@ -631,25 +627,17 @@ void frmMain::SetSegmentTitleText(std::string_view text) {
 }
 
 void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine) {
-  QLabel* label = controls_.lblLeftFrame;
+  auto* label = static_cast<main_window::BoldLineLabel*>(controls_.lblLeftFrame);
   if (sayNowLine < 0) {
-    label->setTextFormat(Qt::PlainText);
+    label->SetBoldLine(-1);
     SetLabelText(label, text, EmptyLabelName(*label));
     return;
   }
   // The statement to say now in bold; the text, its blanks and its line
   // breaks as they are. A screen reader gets the plain text.
   const QString plain = ForDisplay(text);
-  const QStringList lines = plain.split(QLatin1Char('\n'));
-  QString html = QStringLiteral("<div style=\"white-space: pre-wrap\">");
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    if (i > 0) html += QLatin1Char('\n');
-    const QString line = lines[i].toHtmlEscaped();
-    html += i == sayNowLine ? QStringLiteral("<b>") + line + QStringLiteral("</b>") : line;
-  }
-  html += QStringLiteral("</div>");
-  label->setTextFormat(Qt::RichText);
-  label->setText(html);
+  label->SetBoldLine(sayNowLine);
+  label->setText(plain);
   // The name says what the text is for; the text is the description (a new
   // name at every point would be read out whole).
   label->setAccessibleName(EmptyLabelName(*label));

@@ -255,6 +255,7 @@ class frmMain : public QWidget {
   // the dearest part of laying out the window, and most layouts repeat one.
   struct TextFit {
     QString text;
+    int boldLine = -1;  // of a BoldLineLabel
     QSize room;
     int flags = 0;
     QFont designFont;

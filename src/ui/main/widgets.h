@@ -1,6 +1,7 @@
 #pragma once
-// The two control kinds of the main window that Qt has no ready widget for:
-// a container that shows a picture behind its children, and a round dot.
+// The control kinds of the main window that Qt has no ready widget for: a
+// container that shows a picture behind its children, a round dot, and a
+// text with one line in bold.
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
@@ -68,6 +69,30 @@ class DotShape : public QWidget {
  private:
   QColor fill_;
   QColor border_;
+};
+
+// A label of plain text, wrapped at words, with one of its lines (up to a
+// line break) in bold: the statements to repeat with the one to say now. It
+// looks as Qt's rich text shows the same text in bold tags, pixel for pixel
+// (a test compares the two), without Qt's rich text engine, whose HTML
+// parser, style sheets and document layout would be loaded for this alone
+// (450 KiB of code).
+class BoldLineLabel : public QLabel {
+  Q_OBJECT
+ public:
+  explicit BoldLineLabel(QWidget* parent = nullptr);
+  // The line shown in bold, counted from 0; -1 for none, a plain label.
+  void SetBoldLine(int line);
+  int BoldLine() const { return boldLine_; }
+  // The room the text takes in font at width, as Qt's rich text measures it
+  // (which, unlike the label, breaks a word longer than the width).
+  QSize NeededSize(const QFont& font, int width) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  int boldLine_ = -1;
 };
 
 }  // namespace serenitap::main_window

@@ -3,10 +3,12 @@
 // strip, and texts that fit their labels.
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <climits>
 
 #include "content/instructions.h"
 #include "ui/fonts.h"
+#include "ui/look.h"
 #include "ui/main/after_first_paint.h"
 #include "ui/main/main_window_fixture.h"
 #include "ui/main/notice_strip.h"
@@ -114,6 +116,40 @@ TEST(TextFit, TheTypeFollowsTheRoom) {
     bySteps ? window.SetPanesVisible(true) : testing::Child<QWidget>(window, "picLeftFrame")->show();
     EXPECT_EQ(label->font().pixelSize(), smallSize);
     window.SetInstructionsText("Breathe.");
+  }
+}
+
+// The instructions with the statement to say now in bold look as Qt's rich
+// text shows them in bold tags, pixel for pixel, and take the room it takes.
+TEST(BoldLineLabel, LooksAndMeasuresAsRichText) {
+  const QString text = QStringLiteral(
+      "Even though I have this memory of the car crash that keeps coming back,\nI deeply accept myself.\n\n  Two "
+      "blanks   kept\nIt\u2019s <b> & a\u00a0no-break space, and averyveryverylongwordwithoutablank\nThe last");
+  for (const auto& [what, line] : std::initializer_list<std::pair<const char*, int>>{
+           {"the first line, wrapped", 0}, {"the second", 1}, {"an empty one", 2}, {"marks", 4}, {"the last", 5}}) {
+    QStringList lines = text.split(u'\n');
+    for (QString& each : lines) each = each.toHtmlEscaped();
+    lines[line] = "<b>" + lines[line] + "</b>";
+    QLabel rich("<div style=\"white-space: pre-wrap\">" + lines.join(u'\n') + "</div>");
+    main_window::BoldLineLabel bold;
+    bold.setText(text);
+    bold.SetBoldLine(line);
+    for (const int width : {150, 420}) {
+      SCOPED_TRACE(::testing::Message() << what << " at " << width);
+      for (QLabel* label : {&rich, static_cast<QLabel*>(&bold)}) {
+        label->setFont(DesignedTextFont(14.25));
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->resize(width, 400);
+      }
+      EXPECT_EQ(bold.grab().toImage(), rich.grab().toImage());
+      QTextDocument document;  // how the window measured the text it showed in rich text
+      document.setDocumentMargin(0);
+      document.setDefaultFont(bold.font());
+      document.setHtml(rich.text());
+      document.setTextWidth(width);
+      EXPECT_EQ(bold.NeededSize(bold.font(), width), document.size().toSize());
+    }
   }
 }
 

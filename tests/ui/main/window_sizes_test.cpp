@@ -2,7 +2,6 @@
 // step: each control the user sees lies inside its pane or strip, each dot on
 // its picture, and the texts of the panes are shown whole.
 #include <QFontMetrics>
-#include <QTextDocument>
 
 #include "ui/dialogs/dialog_pattern.h"
 #include "ui/main/main_window_fixture.h"
@@ -28,13 +27,8 @@ QRect RectIn(const QWidget* widget, const QWidget* other) {
 
 // The text of a label needs no more room than the label has, in the type it is set in.
 bool ShowsWhole(const QLabel* label) {
-  if (label->textFormat() == Qt::RichText) {  // the statement to say now, in bold
-    QTextDocument document;
-    document.setDocumentMargin(0);
-    document.setDefaultFont(label->font());
-    document.setHtml(label->text());
-    document.setTextWidth(label->contentsRect().width());
-    return document.size().height() <= label->contentsRect().height();
+  if (const auto* bold = dynamic_cast<const main_window::BoldLineLabel*>(label); bold && bold->BoldLine() >= 0) {
+    return bold->NeededSize(bold->font(), bold->contentsRect().width()).height() <= bold->contentsRect().height();
   }
   const QRect needed = QFontMetrics(label->font())
                            .boundingRect(QRect(0, 0, label->contentsRect().width(), 1 << 20),
