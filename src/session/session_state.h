@@ -17,7 +17,6 @@ struct SessionState {
   std::int32_t glngSessionSeconds = 0;  // whole seconds since the main window loaded
   std::int32_t glngRoundCount = 0;      // rounds started since the last reset
   bool gblnPositiveRound = false;       // true during the positive rounds
-  bool gblnBottomButtons = false;       // switch of the bottom button set
 
   // The progress display.
   std::int32_t glngCurrentDot = 0;

@@ -175,6 +175,7 @@ TEST_F(JournalFile, ADamagedJournalIsSetAsideAndANewOneStartedTellingTheUserOnce
   }
   const auto copies = SetAsideCopies(path);  // the file first, then its logs
   ASSERT_EQ(SetAsideJournalCount(copies), 1u);
+  EXPECT_EQ(SetAsideJournalCount({"j.unreadable-1", "j.unreadable-1-wal", "j.unreadable-1-shm", "j.unreadable-2"}), 2u);
   EXPECT_EQ(told.All(), std::vector{JournalWriter::SetAsideText(path, copies[0])});
   EXPECT_EQ(ReadText(copies[0]), original);
   EXPECT_EQ(JournalStore(path).Sessions().size(), 2u);

@@ -77,7 +77,8 @@ class MRUFileListTest : public StoreTest {
 };
 
 TEST_F(MRUFileListTest, AddingPutsAFileOnTopAndDropsTheOldestBeyondTheMaximum) {
-  cMRUFileList list = ListOf(3, {"a", "b", "c", "B", "d"});  // "B" is "b" where names ignore letter case
+  // "B" is "b" where names ignore letter case; a name the list file could not keep is not taken.
+  cMRUFileList list = ListOf(3, {"a", "b", "c", "B", "line\nbreak", "d"});
   EXPECT_EQ(Entries(list), (Paths{File("d"), File("B"), File("c")}));
   list.MaxFileCount(2);
   EXPECT_EQ(list.FileCount(), 2);

@@ -105,6 +105,8 @@ class EngineTest : public ::testing::Test {
     });
   }
   ~EngineTest() override { SetReportErrorSink(previousSink_); }
+  // A failure no test asked for fails the test, whatever else it checks.
+  void TearDown() override { EXPECT_EQ(reports, std::vector<std::string>{}) << "unexpected error reports"; }
 
   const SessionState& S() const { return engine.State(); }
   void Load(bool activate = true) {

@@ -106,6 +106,7 @@ TEST(PlacementDecision, FitsEveryStartOnItsScreens) {
   const std::tuple<const char*, TwipArea, std::int32_t, std::vector<ScreenArea>, PlacementDecision> rows[] = {
       {"first start on a small laptop: maximized over the whole area", kNothing, kNormal, {kLaptop}, {{60, 0, 15240, 9000}, kMax}},
       {"first start under a panel: centred below it", kNothing, kNormal, {kUnderAPanel}, {{960, 480, 17280, 11505}, kNormal}},
+      {"first start beside panels right and below: kept above and left of them", kNothing, kNormal, {{{0, 0, 19200, 12000}, {0, 0, 17500, 11600}}}, {{220, 95, 17280, 11505}, kNormal}},
       {"first start opens on the primary screen", kNothing, kNormal, kDesignAndLarge, {kCentredOnDesignScreen, kNormal}},
       {"maximized with its normal placement", {1500, 900, 9000, 6000}, kMax, {kLaptop}, {{1500, 900, 9000, 6000}, kMax}},
       {"a tiny size opens as a first start", {3000, 3000, 15, 15}, kNormal, {kDesignScreen}, {kCentredOnDesignScreen, kNormal}},

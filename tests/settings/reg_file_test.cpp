@@ -61,8 +61,9 @@ TEST(RegFile, AcceptsWhatAPersonMightLeaveInAnExport) {
 // page (or already UTF-8), CR LF line ends.
 TEST(RegFile, ReadsTheOlderExportInEitherEncoding) {
   const std::pair<const char*, std::string> files[] = {
-      {"code page",
-       "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software]\r\n\"T\"=\"\x80 \xe9t\xe9\"\r\n\"N\"=dword:00000002\r\n"},
+      {"code page",  // a comment line as long as a line may be (each \xe9 two bytes, with its \r)
+       "REGEDIT4\r\n;" + std::string(st::kMaxRegLineLength / 2 - 1, '\xe9') +
+           "\r\n[HKEY_CURRENT_USER\\Software]\r\n\"T\"=\"\x80 \xe9t\xe9\"\r\n\"N\"=dword:00000002\r\n"},
       {"utf-8", "REGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"},
       {"utf-8 marked",
        "\xEF\xBB\xBFREGEDIT4\n[HKEY_CURRENT_USER\\Software]\n\"T\"=\"\u20ac \u00e9t\u00e9\"\n\"N\"=dword:00000002\n"}};
@@ -81,9 +82,11 @@ TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
   const std::pair<std::string, std::string> broken[] = {
       {"", "line 1: the first line is not \"Windows Registry Editor Version 5.00\""},
       {header + "\"v\"=\"a\0b\"\n", "a quoted text has no closing quote"},
-      {header + "\"v\"=hex:01,02,\\\n", "the file ends inside a value"},
+      {header + "\"v\"=hex:01,02,\\\n", "line 3: the file ends inside a value"},
       {header + std::string(st::kMaxRegFileSize + 1 - header.size(), '\n'),  // one byte too many
        "line 0: the file is larger than the settings store reads"},
+      {"REGEDIT4\n" + std::string(st::kMaxRegLineLength / 2, '\x80'),  // each a euro sign of three bytes
+       "line 2: the line is longer than the settings store reads"},
       {"Windows Registry Editor Version 5.00\n\"v\"=dword:00000001\n", "line 2: a value stands before the first key"},
       {header + "[HKEY_LOCAL_MACHINE\\Software]\n", "a key lies outside HKEY_CURRENT_USER"},
       {header + "[HKEY_CURRENT_USER\\A\\\\B]\n", "a key path has an empty part"},
@@ -106,9 +109,12 @@ TEST(RegFile, RefusesBrokenTextSayingWhichLineAndWhy) {
       {std::string("\xFF\xFEW\0i\0n\0d", 9), "line 1: the file is marked as UTF-16 but is not well-formed UTF-16"},
       {std::string("\xFF\xFE\x00\xD8W\0", 6), "line 1: the file is marked as UTF-16 but is not well-formed UTF-16"}};
   for (const auto& [text, told] : broken) {
+    // A broken third line stops the reading: a good line after it changes nothing.
+    const bool third = told.rfind("line ", 0) != 0;
+    const std::string file = third ? text + "\n\"w\"=dword:00000001\n" : text;
     std::string error;
-    EXPECT_FALSE(st::ParseRegFile(text, kRoot, &error)) << text.substr(0, 80);
-    EXPECT_EQ(error, told.rfind("line ", 0) == 0 ? told : "line 3: " + told) << text.substr(0, 80);
+    EXPECT_FALSE(st::ParseRegFile(file, kRoot, &error)) << file.substr(0, 80);
+    EXPECT_EQ(error, third ? "line 3: " + told : told) << file.substr(0, 80);
   }
 }
 
