@@ -139,10 +139,8 @@ TEST(WhatIsIt, TheOptionButtonTogglesTheStoredOption) {
       modRegistry::RegSaveNumber(settings::HKEY_CURRENT_USER, modOptions::kOptionsKey, modOptions::kShowWhatIsIt,
                                  stored);
     }
-    WhenModal([stored = stored, where = where, key = key] {
+    WhenModal([where = where, key = key] {  // (its captions either way are in the window snapshots)
       ASSERT_NE(frmWhatIsIt::Instance(), nullptr);
-      EXPECT_EQ(Button(*frmWhatIsIt::Instance(), "cmdOK")->text(),
-                stored == 1 ? "&Don't Show This Again" : "Show On Startup");
       frmWhatIsIt::Instance()->Form_Activate();
       QWidget* target = testing::Child<QWidget>(*frmWhatIsIt::Instance(), where);
       target->setFocus();
@@ -295,6 +293,8 @@ TEST(SvgPictures, MoreOfSvgThanTheProgramDrawsIsRefused) {
       R"svg(<svg viewBox="0 0 8 8"><rect width="4" height="4" rx="1"/></svg>)svg",
       R"svg(<svg viewBox="0 0 8 8"><circle r="2" fill="url(#sky)"/></svg>)svg",
       R"svg(<svg viewBox="0 0 8 8"><path d="M 1 1 C 2 2 3"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><path d="M 1 1 Q 2 2 3"/></svg>)svg",
+      R"svg(<svg viewBox="0 0 8 8"><path d="M 1 1 H"/></svg>)svg",
       R"svg(<svg viewBox="0 0 8 8"><g transform="rotate(45)"/></svg>)svg",
       R"svg(<svg viewBox="0 0 8"/>)svg",
       R"svg(<g/>)svg",

@@ -68,7 +68,6 @@ struct ProgressWindow : ::testing::Test {
   static QString Cell(frmProgress& window, int row, int column, int role = Qt::DisplayRole) {
     return window.Table()->model()->index(row, column).data(role).toString();
   }
-  static QString Summary(const frmProgress& window) { return testing::Child<QLabel>(window, "lblSummary")->text(); }
   static bool Enabled(frmProgress& window, const char* button) { return testing::Button(window, button)->isEnabled(); }
 };
 
@@ -158,7 +157,8 @@ TEST_F(ProgressWindow, DeleteQuestionsNameWhatGoesAndKeepItUnlessYes) {
   EXPECT_FALSE(fs::exists(copy) || fs::exists(copy + "-wal"));
   EXPECT_EQ(window.Table()->model()->rowCount(), 0);
   for (const char* button : {"cmdExport", "cmdDelete", "cmdDeleteAll"}) EXPECT_FALSE(Enabled(window, button)) << button;
-  EXPECT_EQ(Summary(frmProgress(path, false)),  // empty, it says to turn on the journal only while it is off
+  // Empty, it says to turn on the journal only while it is off.
+  EXPECT_EQ(testing::Child<QLabel>(frmProgress(path, false), "lblSummary")->text(),
             QStringLiteral("No sessions recorded yet. Turn on \"Keep a Journal\" in the menu."));
 }
 
@@ -174,7 +174,7 @@ TEST_F(ProgressWindow, AnUnreadableJournalFoundHereIsSetAsideAndTold) {
 }
 
 // From the keyboard: the label names the issue list, and Tab goes from it to the
-// table that carries the data, not into the chart, which takes no keys.
+// table that carries the data, not into the chart, which takes no keys, and on.
 TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   frmProgress window(path, true);
   auto* issueList = testing::Child<QComboBox>(window, "cboIssue");
@@ -185,6 +185,8 @@ TEST_F(ProgressWindow, TabGoesFromTheIssueListToTheTable) {
   issueList->setFocus();
   QTest::keyClick(issueList, Qt::Key_Tab);
   EXPECT_EQ(window.focusWidget(), window.Table());
+  QTest::keyClick(window.Table(), Qt::Key_Tab);  // and on to the buttons: Tab does not walk the cells
+  EXPECT_EQ(window.focusWidget(), testing::Button(window, "cmdExport"));
 }
 
 // The program loads its chart from a module when My Progress first opens. The
@@ -212,7 +214,8 @@ TEST_F(ProgressWindow, TheChartComesFromItsModuleOrItsPlaceSaysWhyNot) {
   auto* note = qobject_cast<QLabel*>(window.ChartView());
   ASSERT_NE(note, nullptr);
   EXPECT_TRUE(
-      note->text().startsWith(QStringLiteral("The chart cannot be drawn (serenitap_chart.so was found neither")))
+      note->text().startsWith(QStringLiteral("The chart cannot be drawn (serenitap_chart.so was found neither")) &&
+      note->text().endsWith(QStringLiteral("). The table below holds every session.")))
       << note->text().toStdString();
   EXPECT_EQ(window.Table()->model()->rowCount(), 4);
 }
