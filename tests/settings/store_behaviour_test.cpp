@@ -28,6 +28,7 @@ TEST_F(StoreBehaviour, ReportsSizesAndCodesAsTheRegistryDoes) {
   EXPECT_EQ(Store().EnumValue(key, 0, name, &length), 0);
   EXPECT_EQ(std::string(name, length), "v");
   EXPECT_EQ(Store().CloseKey(key), 0);
+  EXPECT_EQ(Store().CloseKey(st::RootHandle(HKCU)), 0);  // a root is never opened, and closing it is no failure
 }
 
 TEST_F(StoreBehaviour, ModRegistryKeepsNumbersAndTextsApartAndFallsBackToTheDefault) {
