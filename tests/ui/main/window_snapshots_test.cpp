@@ -137,8 +137,7 @@ TEST_F(Snapshots, MyProgressLooksAsLastSeen) {
   const auto look = [&](const char* what, enmIssue issue) {
     frmProgress progress(path, true, window.get());
     progress.FilterIssue(issue);
-    testing::ShowActive(progress);
-    pictures.emplace_back(what, Look(progress));
+    testing::ShowActive(progress), pictures.emplace_back(what, Look(progress));
   };
   look("empty", issNA);
   for (std::int16_t i = 0; i < 61; ++i) {
