@@ -249,6 +249,7 @@ TEST_F(JournalFile, OwnWordsAreKeptExactly) {
   session.words = R"(my "fear", C:\flying \t)"
                   "\tand\nmore\r \U0001F630 \u062E\u0648\u0641";
   session.reassessments = {{kMonday + 60000, 4}, {kMonday + 120000, 0}};
+  session.ended = kMonday + 180000;
   JournalStore(path).Save(session);
   EXPECT_EQ(JournalStore(path).Sessions().at(0).words, session.words);
   const std::vector<SessionRecord> waiting{session, Session("next")};  // and every other field, as exported

@@ -123,7 +123,7 @@ TEST(ShellTargets, BareHostNamesBecomeAddressesUnlessAFileOfThatNameExists) {
   for (const char* kept : {"mailto:a@quorvex.com", "serenitap.com", "www..com", "www.seren.com:http",
                            "www.seren itap.com", "/home/ann/www.x.com", "www", "ftp"})
     EXPECT_EQ(targets::OpenTarget(kept, {}), kept);
-  for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a"})
+  for (const char* host : {"www.serenitap.com?a#b", "WWW.Seren.COM:8080/a", "www.example"})
     EXPECT_EQ(targets::OpenTarget(host, {}), std::string("http://") + host);
   EXPECT_EQ(targets::OpenTarget("ftp.example.org/pub", {}), "ftp://ftp.example.org/pub");
   const auto exists = [](const std::string& path) { return path == "www.serenitap.com"; };
