@@ -524,7 +524,8 @@ void frmMain::ArrangeControls() {
   if (notices_ != nullptr) {
     notices_->setGeometry(PixelRect({left, 0, std::max(0.0, layout_.lblTime_New.left - 150 - left), kStatusBarHeight}));
   }
-  for (QLabel* label : {c.lblIntro, c.lblSegmentTitle, c.lblLeftFrame, c.lblCurrentPoint, c.lblTime_New}) {
+  for (QLabel* label : std::initializer_list<QLabel*>{c.lblIntro, c.lblSegmentTitle, c.lblLeftFrame, c.lblCurrentPoint,
+                                                      c.lblTime_New}) {
     FitText(label);
   }
 }
@@ -627,7 +628,7 @@ void frmMain::SetSegmentTitleText(std::string_view text) {
 }
 
 void frmMain::SetInstructionsText(std::string_view text, std::int32_t sayNowLine) {
-  auto* label = static_cast<main_window::BoldLineLabel*>(controls_.lblLeftFrame);
+  main_window::BoldLineLabel* label = controls_.lblLeftFrame;
   if (sayNowLine < 0) {
     label->SetBoldLine(-1);
     SetLabelText(label, text, EmptyLabelName(*label));

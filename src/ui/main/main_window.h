@@ -34,6 +34,7 @@ class QToolButton;
 namespace serenitap {
 
 namespace main_window {
+class BoldLineLabel;
 class ChoiceGroup;
 class DotShape;
 class PictureBox;
@@ -93,7 +94,7 @@ struct MainControls {
   // The instruction pane.
   PictureBox* picLeftFrame = nullptr;
   QLabel* lblSegmentTitle = nullptr;
-  QLabel* lblLeftFrame = nullptr;  // the instructions
+  main_window::BoldLineLabel* lblLeftFrame = nullptr;  // the instructions
   // The picture pane.
   PictureBox* picRightFrame = nullptr;
   PictureBox* picShape = nullptr;  // the body chart
