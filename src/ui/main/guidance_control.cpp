@@ -39,7 +39,9 @@ GuidanceControl::Voice GuidanceControl::DesktopVoice() {
 GuidanceControl::GuidanceControl(SessionEngine& engine, frmMain& window, QAction& item, QObject* parent)
     : QObject(parent), engine_(engine), window_(window), item_(&item), voice_(DesktopVoice()) {
   item_->setToolTip(QString::fromLatin1(kAvailableTip));
-  connect(&window_.PopupMenu(), &QMenu::aboutToShow, this, [this] { CheckVoice(); });
+  window_.WhenPopupMenuMade([self = QPointer<GuidanceControl>(this)](QMenu& menu) {
+    if (self) connect(&menu, &QMenu::aboutToShow, self.data(), [guidance = self.data()] { guidance->CheckVoice(); });
+  });
 }
 
 GuidanceControl::~GuidanceControl() { engine_.SetGuidance(nullptr); }

@@ -131,11 +131,12 @@ void MainWindowController::ConnectControls() {
 }
 
 void MainWindowController::CreateCommands() {
-  QMenu& menu = window_.PopupMenu();
   for (const Command& command : Commands()) {
-    const bool inMenu = !command.menuItem.empty();
-    auto* action = new QAction(ToQString(command.caption), inMenu ? static_cast<QObject*>(&menu) : this);
-    if (inMenu) action->setObjectName(ToQString(command.menuItem));
+    auto* action = new QAction(ToQString(command.caption), this);
+    if (!command.menuItem.empty()) {
+      action->setObjectName(ToQString(command.menuItem));
+      menuItems_.push_back(action);
+    }
     action->setCheckable(command.checkable);
     action->setShortcuts(command.shortcuts);
     // The key preview runs the shortcuts, in every window state; the action
@@ -143,23 +144,35 @@ void MainWindowController::CreateCommands() {
     action->setShortcutContext(Qt::WidgetShortcut);
     connect(action, &QAction::triggered, this, [this, &command] { Run(command); });
     actions_[command.id] = action;
-    if (!inMenu) continue;
-    if (command.id == CommandId::Exit) menu.addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
-    menu.addAction(action);
   }
   // The pace: one item a choice, the one in use checked.
-  paceMenu_ = new QMenu(&menu);
-  paceMenu_->setObjectName(QStringLiteral("mnuPopUpPaceChoices"));
-  auto* paces = new QActionGroup(paceMenu_);
+  paces_ = new QActionGroup(this);
   for (const std::int32_t seconds : modOptions::kPointSecondsChoices) {
     QString caption = QStringLiteral("&%1 seconds a point").arg(seconds);
     if (seconds == SessionEngine::kDesignedPointSeconds) caption += QStringLiteral(" (the designed pace)");
-    QAction* item = paceMenu_->addAction(caption);
+    auto* item = new QAction(caption, paces_);
     item->setData(seconds);
     item->setCheckable(true);
     item->setChecked(seconds == engine_.PointSeconds());
-    paces->addAction(item);
     connect(item, &QAction::triggered, this, [this, seconds] { ChoosePace(seconds); });
+  }
+  // The items (and the commands' states they hold) live here until the menu
+  // is first asked for; then they move into it.
+  window_.WhenPopupMenuMade([this](QMenu& menu) { FillMenu(menu); });
+}
+
+void MainWindowController::FillMenu(QMenu& menu) {
+  for (QAction* action : menuItems_) {
+    action->setParent(&menu);
+    if (action == Action(CommandId::Exit)) menu.addSeparator()->setObjectName(QStringLiteral("mnuPopUpSep"));
+    menu.addAction(action);
+  }
+  paceMenu_ = new QMenu(&menu);
+  paceMenu_->setObjectName(QStringLiteral("mnuPopUpPaceChoices"));
+  paces_->setParent(paceMenu_);
+  for (QAction* item : paces_->actions()) {
+    item->setParent(paceMenu_);
+    paceMenu_->addAction(item);
   }
   Action(CommandId::Pace)->setMenu(paceMenu_);
   // A tool tip (why an item is off) shows beside the menu, never over an item.
@@ -227,12 +240,13 @@ void MainWindowController::OnJournal(const QKeyEvent* key) {
 void MainWindowController::OnProgress(const QKeyEvent*) { mnuPopUpProgress_Click(); }
 
 void MainWindowController::OnPace(const QKeyEvent*) {
+  window_.PopupMenu();  // makes the pace's menu
   if (paceMenu_ != nullptr) paceMenu_->popup(QCursor::pos());
 }
 
 void MainWindowController::ChoosePace(std::int32_t seconds) {
   engine_.SetPointSeconds(seconds);
-  for (QAction* item : paceMenu_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
+  for (QAction* item : paces_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
   if (modOptions::PointSeconds(seconds) != "Success") {
     ShowNotice("The pace could not be saved; it holds until Serenitap closes.");
   }
@@ -254,7 +268,7 @@ void MainWindowController::Form_Load() {
     SetFormPosition();
     window_.ArrangeControls();
     engine_.SetPointSeconds(modOptions::PointSeconds());
-    for (QAction* item : paceMenu_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
+    for (QAction* item : paces_->actions()) item->setChecked(item->data().toInt() == engine_.PointSeconds());
     for (std::int32_t index = 1; index <= 12; ++index) {
       const enmIssue issue = modIssues::IssueOptIndexToEnum(index);
       engine_.SetOwnWords(issue, modOptions::Words(IssueNumber(issue)));

@@ -39,6 +39,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "session/engine.h"
 #include "session/key_commands.h"
@@ -49,6 +50,7 @@
 
 class QAbstractButton;
 class QAction;
+class QActionGroup;
 class QKeyEvent;
 class QMenu;
 class QWidget;
@@ -154,6 +156,7 @@ class MainWindowController : public QObject, public ISessionView {
  private:
   void ConnectControls();
   void CreateCommands();
+  void FillMenu(QMenu& menu);
   // What a key press does; Kind::None leaves it to the focused control.
   struct KeyPlan {
     enum class Kind { None, Session, Command, FocusedControl, MoveChoice, Digit };
@@ -199,8 +202,10 @@ class MainWindowController : public QObject, public ISessionView {
   std::string introText_;             // the step's own text on lblIntro
   DigitChoice digits_;
   std::function<std::int64_t()> clock_;
-  QMenu* paceMenu_ = nullptr;       // the items of the pace, under the menu's "Pace"
-  std::set<enmIssue> wordsEdited_;  // issues whose words are not stored yet
+  std::vector<QAction*> menuItems_;  // the menu's commands, in the menu's order
+  QActionGroup* paces_ = nullptr;    // the items of the pace, one a choice
+  QMenu* paceMenu_ = nullptr;        // them, under the menu's "Pace", once the menu is made
+  std::set<enmIssue> wordsEdited_;   // issues whose words are not stored yet
   bool issueChoiceShown_ = false;
   bool pumping_ = false;
   bool unloaded_ = false;

@@ -144,7 +144,6 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     // configuration may still be being read; the first text laid out waits.
     CreateControls();
     WaitForFontConfiguration();
-    CreatePopupMenu();
     notices_ = new NoticeStrip(controls_.picStatusBar);
     AttachNoticeStrip(notices_);
     paused_ = new main_window::PausedSign(controls_.picStatusBar);
@@ -433,10 +432,24 @@ void frmMain::ApplyLook(QWidget* widget, const ControlDesign& design) {
   if (design.kind == ControlKind::Shape) widget->setAccessibleDescription(ColourName(design.backRgb));
 }
 
-void frmMain::CreatePopupMenu() {
-  // Its items are the menu commands of the command table (ui/main/commands.h).
-  controls_.mnuPopUp = new QMenu(QStringLiteral("PopUp"), this);
-  controls_.mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
+QMenu& frmMain::PopupMenu() {
+  if (controls_.mnuPopUp == nullptr) {
+    // Its items are the menu commands of the command table (ui/main/commands.h).
+    controls_.mnuPopUp = new QMenu(QStringLiteral("PopUp"), this);
+    controls_.mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
+    std::vector<std::function<void(QMenu&)>> made;
+    made.swap(popupMenuMade_);
+    for (auto& tell : made) tell(*controls_.mnuPopUp);
+  }
+  return *controls_.mnuPopUp;
+}
+
+void frmMain::WhenPopupMenuMade(std::function<void(QMenu&)> made) {
+  if (controls_.mnuPopUp != nullptr) {
+    made(*controls_.mnuPopUp);
+  } else {
+    popupMenuMade_.push_back(std::move(made));
+  }
 }
 
 void frmMain::SetFormCaption() {

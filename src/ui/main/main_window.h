@@ -201,8 +201,13 @@ class frmMain : public QWidget {
   // The step timer: 10 ms, precise, stopped until the session starts it.
   QTimer& StepTimer() { return *controls_.tmrSteps; }
   // The popup menu of cmdNav; the controller fills it with the menu commands
-  // (mnuPopUpInfo, mnuPopUpShortcuts, ..., mnuPopUpSep, mnuPopUpExit).
-  QMenu& PopupMenu() { return *controls_.mnuPopUp; }
+  // (mnuPopUpInfo, mnuPopUpShortcuts, ..., mnuPopUpSep, mnuPopUpExit). It is
+  // made when it is first asked for: a session that never opens it never
+  // loads the menus' code.
+  QMenu& PopupMenu();
+  QMenu* PopupMenuIfMade() const { return controls_.mnuPopUp; }
+  // made runs with the menu once it has been made (at once if it has been).
+  void WhenPopupMenuMade(std::function<void(QMenu&)> made);
   // The line of the status strip that shows notices.
   NoticeStrip& Notices() { return *notices_; }
   // "Paused" in the status strip, shown exactly while Resume is.
@@ -236,7 +241,6 @@ class frmMain : public QWidget {
   QWidget* CreateWidget(const main_window::ControlDesign& design, QWidget* container);
   void ApplyLook(QWidget* widget, const main_window::ControlDesign& design);
   void DockStrips();
-  void CreatePopupMenu();
   void SetLabelText(QLabel* label, std::string_view text, const QString& emptyName);
   void FitText(QLabel* label);
   void FitShownLabels();  // the labels whose fit waited while they were hidden
@@ -251,6 +255,7 @@ class frmMain : public QWidget {
   const main_window::ControlDesign* journalDesign_ = nullptr;  // txtJournal until it is made
   const main_window::ControlDesign* wordsDesign_ = nullptr;    // txtWords until it is made
   std::vector<std::function<void(QLineEdit&)>> wordsFieldMade_;
+  std::vector<std::function<void(QMenu&)>> popupMenuMade_;
   QPlainTextEdit* txtJournal_ = nullptr;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.

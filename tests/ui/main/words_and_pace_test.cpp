@@ -16,6 +16,7 @@ using namespace window_testing;
 // point on screen at once and is stored, and the stored one holds every point
 // of the next start.
 TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
+  window->PopupMenu();  // made as it first opens, with the pace's choices
   QAction* pace = controller->Action(CommandId::Pace);
   ASSERT_TRUE(pace != nullptr && pace->menu() != nullptr);
   QStringList choices;
@@ -29,6 +30,7 @@ TEST_F(MainControllerTest, ThePaceIsChosenInTheMenu) {
   EXPECT_EQ(TicksUntilStepChanges(700), 601);
   EXPECT_EQ(TicksUntilStepChanges(700), 600);
   Reopen();
+  window->PopupMenu();
   const QList<QAction*> again = controller->Action(CommandId::Pace)->menu()->actions();
   ASSERT_EQ(again.size(), 4);
   EXPECT_TRUE(again[3]->isChecked());
