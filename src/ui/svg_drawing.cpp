@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPainterPathStroker>
 #include <QStringView>
 #include <QXmlStreamReader>
 #include <algorithm>
@@ -176,6 +177,41 @@ struct PaintState {
   double strokeOpacity = 1.0;
 };
 
+// The view box stretched over target, and the painter set to draw as the
+// toolkit's SVG renderer does.
+void MapViewBox(QPainter& painter, const QRectF& source, const QRectF& target) {
+  if (source != target && !source.isEmpty()) {
+    QTransform transform;
+    transform.scale(target.width() / source.width(), target.height() / source.height());
+    const QRectF mapped = transform.mapRect(source);
+    painter.translate(target.x() - mapped.x(), target.y() - mapped.y());
+    painter.scale(target.width() / source.width(), target.height() / source.height());
+  }
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
+
+// The pen a picture starts with: none, but SVG's miter joins.
+QPen InitialPen() {
+  QPen initial(Qt::NoBrush, 1, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
+  initial.setMiterLimit(4);
+  return initial;
+}
+
+// A style applied over what its group gives, as Render applies it.
+void ApplyStyle(const auto& style, PaintState& state) {
+  if (style.fill) state.brush = style.fill->isValid() ? QBrush(*style.fill) : QBrush(Qt::NoBrush);
+  if (style.stroke) state.pen.setBrush(style.stroke->isValid() ? QBrush(*style.stroke) : QBrush(Qt::NoBrush));
+  if (style.strokeOpacity) state.strokeOpacity = *style.strokeOpacity;
+  if (style.strokeWidth) state.pen.setWidthF(*style.strokeWidth);
+  if (style.cap) state.pen.setCapStyle(*style.cap);
+  if (style.join) state.pen.setJoinStyle(*style.join);
+  state.pen.setCosmetic(false);
+  if (style.transform) state.world = *style.transform * state.world;
+}
+
+bool Strokes(const QPen& pen) { return pen != QPen(Qt::NoPen) && pen.brush() != Qt::NoBrush && pen.widthF() != 0; }
+
 }  // namespace
 
 std::optional<SvgDrawing> SvgDrawing::Load(const QString& path) {
@@ -275,34 +311,19 @@ std::optional<SvgDrawing> SvgDrawing::FromData(const QByteArray& data) {
 
 void SvgDrawing::Render(QPainter& painter, const QRectF& target) const {
   painter.save();
-  const QRectF& source = viewBox_;
-  if (source != target && !source.isEmpty()) {
-    QTransform transform;
-    transform.scale(target.width() / source.width(), target.height() / source.height());
-    const QRectF mapped = transform.mapRect(source);
-    painter.translate(target.x() - mapped.x(), target.y() - mapped.y());
-    painter.scale(target.width() / source.width(), target.height() / source.height());
-  }
-  QPen initial(Qt::NoBrush, 1, Qt::SolidLine, Qt::FlatCap, Qt::SvgMiterJoin);
-  initial.setMiterLimit(4);
-  painter.setPen(initial);
+  MapViewBox(painter, viewBox_, target);
+  painter.setPen(InitialPen());
   painter.setBrush(Qt::black);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
   double strokeOpacity = 1.0;
   std::vector<PaintState> saved;
   auto apply = [&](const Style& style) {
     saved.push_back({painter.worldTransform(), painter.pen(), painter.brush(), strokeOpacity});
-    if (style.fill) painter.setBrush(style.fill->isValid() ? QBrush(*style.fill) : QBrush(Qt::NoBrush));
-    QPen pen = painter.pen();
-    if (style.stroke) pen.setBrush(style.stroke->isValid() ? QBrush(*style.stroke) : QBrush(Qt::NoBrush));
-    if (style.strokeOpacity) strokeOpacity = *style.strokeOpacity;
-    if (style.strokeWidth) pen.setWidthF(*style.strokeWidth);
-    if (style.cap) pen.setCapStyle(*style.cap);
-    if (style.join) pen.setJoinStyle(*style.join);
-    pen.setCosmetic(false);
-    painter.setPen(pen);
+    PaintState state{{}, painter.pen(), painter.brush(), strokeOpacity};
+    ApplyStyle(style, state);
+    painter.setBrush(state.brush);
+    painter.setPen(state.pen);
+    strokeOpacity = state.strokeOpacity;
     if (style.transform) painter.setWorldTransform(*style.transform, true);
   };
   auto revert = [&] {
@@ -339,7 +360,7 @@ void SvgDrawing::Render(QPainter& painter, const QRectF& target) const {
     painter.setOpacity(opacity);
     shape();
     painter.setPen(pen);
-    if (pen != QPen(Qt::NoPen) && pen.brush() != Qt::NoBrush && pen.widthF() != 0) {
+    if (Strokes(pen)) {
       painter.setOpacity(opacity * strokeOpacity);
       painter.setBrush(Qt::NoBrush);
       shape();
@@ -356,6 +377,94 @@ void SvgDrawing::Render(QPainter& painter, const QRectF& target) const {
         draw(item);
         revert();
         break;
+    }
+  }
+  painter.restore();
+}
+
+FilledPicture SvgDrawing::Filled() const {
+  FilledPicture filled{
+      size_.width(), size_.height(), {viewBox_.x(), viewBox_.y(), viewBox_.width(), viewBox_.height()}, {}, {}};
+  std::vector<PaintState> saved;
+  PaintState state{{}, InitialPen(), QBrush(Qt::black)};
+  auto add = [&](FilledShape::Kind kind, const QPainterPath& path, const QRectF& bounds, const QColor& color,
+                 double opacity) {
+    const QTransform& t = state.world;
+    FilledShape shape{kind,
+                      path.fillRule() == Qt::WindingFill,
+                      color.rgba(),
+                      opacity,
+                      {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()},
+                      {bounds.x(), bounds.y(), bounds.width(), bounds.height()},
+                      static_cast<std::uint32_t>(filled.elements.size()),
+                      static_cast<std::uint32_t>(path.elementCount())};
+    for (int i = 0; i < path.elementCount(); ++i) {
+      const QPainterPath::Element& e = path.elementAt(i);
+      filled.elements.push_back({static_cast<std::uint8_t>(e.type), static_cast<float>(e.x), static_cast<float>(e.y)});
+    }
+    filled.shapes.push_back(shape);
+  };
+  for (const Item& item : items_) {
+    if (item.kind == Kind::EndGroup) {
+      if (!saved.empty()) {
+        state = saved.back();
+        saved.pop_back();
+      }
+      continue;
+    }
+    saved.push_back(state);
+    ApplyStyle(item.style, state);
+    if (item.kind == Kind::Group) continue;
+    const Kind kind = item.kind;
+    const auto shapeKind = kind == Kind::Path   ? FilledShape::Kind::Path
+                           : kind == Kind::Rect ? FilledShape::Kind::Rect
+                                                : FilledShape::Kind::Ellipse;
+    if (state.brush.style() != Qt::NoBrush) add(shapeKind, item.path, item.bounds, state.brush.color(), 1.0);
+    if (Strokes(state.pen)) {
+      QPainterPath centre = item.path;
+      if (kind == Kind::Rect) centre.addRect(item.bounds);
+      if (kind == Kind::Ellipse) centre.addEllipse(item.bounds);
+      const QPainterPathStroker stroker(state.pen);
+      add(FilledShape::Kind::Path, stroker.createStroke(centre), {}, state.pen.color(), state.strokeOpacity);
+    }
+    state = saved.back();
+    saved.pop_back();
+  }
+  return filled;
+}
+
+void FilledDrawing::Render(QPainter& painter, const QRectF& target) const {
+  painter.save();
+  MapViewBox(painter, QRectF(viewBox[0], viewBox[1], viewBox[2], viewBox[3]), target);
+  painter.setPen(Qt::NoPen);
+  const QTransform base = painter.worldTransform();
+  const qreal opacity = painter.opacity();
+  for (const FilledShape& shape : shapes) {
+    const std::array<double, 6>& t = shape.transform;
+    painter.setWorldTransform(QTransform(t[0], t[1], t[2], t[3], t[4], t[5]) * base);
+    painter.setBrush(QColor::fromRgba(shape.argb));
+    painter.setOpacity(opacity * shape.opacity);
+    const QRectF bounds(shape.bounds[0], shape.bounds[1], shape.bounds[2], shape.bounds[3]);
+    if (shape.kind == FilledShape::Kind::Rect) {
+      painter.drawRect(bounds);
+    } else if (shape.kind == FilledShape::Kind::Ellipse) {
+      painter.drawEllipse(bounds);
+    } else {
+      QPainterPath path;
+      path.setFillRule(shape.winding ? Qt::WindingFill : Qt::OddEvenFill);
+      const std::span<const FilledPathElement> points = elements.subspan(shape.first, shape.count);
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        const QPointF at(points[i].x, points[i].y);
+        if (points[i].type == QPainterPath::MoveToElement) {
+          path.moveTo(at);
+        } else if (points[i].type == QPainterPath::LineToElement) {
+          path.lineTo(at);
+        } else if (i + 2 < points.size()) {
+          path.cubicTo(at, {points[i + 1].x, points[i + 1].y}, {points[i + 2].x, points[i + 2].y});
+          i += 2;
+        }
+      }
+      painter.drawPath(path);
     }
   }
   painter.restore();

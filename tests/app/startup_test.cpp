@@ -22,10 +22,6 @@
 #include "support/widget_steps.h"
 #include "ui/fonts.h"
 
-// The program's pictures are compiled into a static library, which has to
-// ask for them to be registered.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
-
 namespace serenitap {
 namespace {
 
@@ -63,10 +59,9 @@ TEST(ProgramSetup, ReportsAndMessagesBecomeRealDialogs) {
 // size the window system is handed, its pixels are the picture's as drawn by
 // the toolkit's own SVG icon engine.
 TEST(ProgramSetup, TheWindowIconIsThePictureDrawnAtEachSize) {
-  InitResources();
   SetUpProgram();
   const QIcon icon = QApplication::windowIcon();
-  const QIcon picture(QStringLiteral(":/serenitap.svg"));
+  const QIcon picture(QStringLiteral(SERENITAP_RESOURCES "/serenitap.svg"));
   ASSERT_EQ(icon.availableSizes().size(), std::size(kProgramIconSizes));
   for (const int size : kProgramIconSizes) {
     SCOPED_TRACE(size);

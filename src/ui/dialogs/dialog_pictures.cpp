@@ -43,20 +43,26 @@ const DialogPicturesModule* LoadDialogPictures() {
   return loaded;
 }
 
+// Draws an SVG file (read each time) or a filled drawing of the program's.
 class SvgIconEngine : public QIconEngine {
  public:
   explicit SvgIconEngine(QString path) : path_(std::move(path)) {}
+  explicit SvgIconEngine(const FilledDrawing& built) : built_(&built) {}
 
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
-    const std::optional<SvgDrawing> drawing = SvgDrawing::Load(path_);
-    if (!drawing) return {};
-    QSize actual = drawing->DefaultSize();
+    std::optional<SvgDrawing> drawing;
+    if (built_ == nullptr && !(drawing = SvgDrawing::Load(path_))) return {};
+    QSize actual = built_ != nullptr ? built_->DefaultSize() : drawing->DefaultSize();
     if (!actual.isNull()) actual.scale(size, Qt::KeepAspectRatio);
     if (actual.isEmpty()) return {};
     QImage image(actual, QImage::Format_ARGB32_Premultiplied);
     image.fill(0);
     QPainter painter(&image);
-    drawing->Render(painter, QRectF(image.rect()));
+    if (built_ != nullptr) {
+      built_->Render(painter, QRectF(image.rect()));
+    } else {
+      drawing->Render(painter, QRectF(image.rect()));
+    }
     painter.end();
     QPixmap drawn = QPixmap::fromImage(image);
     if (mode != QIcon::Normal && QApplication::style() != nullptr) {
@@ -79,10 +85,13 @@ class SvgIconEngine : public QIconEngine {
     painter->drawPixmap(rect, pixmap(size, mode, state));
   }
 
-  QIconEngine* clone() const override { return new SvgIconEngine(path_); }
+  QIconEngine* clone() const override {
+    return built_ != nullptr ? new SvgIconEngine(*built_) : new SvgIconEngine(path_);
+  }
 
  private:
   QString path_;
+  const FilledDrawing* built_ = nullptr;
 };
 
 }  // namespace
@@ -102,5 +111,7 @@ QIcon SvgIcon(const QString& path) {
   RegisterDialogResources();
   return QIcon(new SvgIconEngine(path));
 }
+
+QIcon DrawingIcon(const FilledDrawing& drawing) { return QIcon(new SvgIconEngine(drawing)); }
 
 }  // namespace serenitap

@@ -13,17 +13,21 @@
 
 namespace serenitap {
 
+struct FilledDrawing;
+
 // The picture at a resource path (":/dialogs/...svg") drawn at size
 // (device-independent pixels), sharp on high-density screens. Without the
 // module (a broken install), a transparent picture of that size.
 QPixmap DialogPicture(const QString& path, QSize size, qreal devicePixelRatio = 1.0);
 
-// An icon from the SVG picture at a resource path (":/icons/...svg"), drawn at
+// An icon from the SVG picture at a path (a file or a resource), drawn at
 // each size and in each mode it is asked for exactly as the toolkit's SVG icon
 // engine draws it, without that engine: a plugin loaded for the icons alone,
 // whose code and cache stay in memory. Nothing drawn is kept. The file must be
 // one the program draws itself (SvgDrawing); otherwise the icon is empty.
 QIcon SvgIcon(const QString& path);
+// The same icon from a filled drawing of the program's (which must outlive it).
+QIcon DrawingIcon(const FilledDrawing& drawing);
 
 struct DialogPicturesModule {
   // Draws the SVG file at path into pixmap, its whole area, keeping the

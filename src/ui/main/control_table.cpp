@@ -102,7 +102,7 @@ std::vector<ControlDesign> BuildTable() {
   t.push_back(web);
   ControlDesign start = Button("cmdStart", -1, kToolBar, {1920, 360, 1425, 555}, "Start", false);
   start.font = kSegoe975;
-  start.image = ":/icons/start.svg";
+  start.image = "icons/start.svg";
   t.push_back(start);
   t.push_back(Button("cmdShare", -1, kToolBar, {17670, 135, 1215, 375}, "Share", false));
 
@@ -114,10 +114,10 @@ std::vector<ControlDesign> BuildTable() {
   ControlDesign nav = Button("cmdNav", -1, kStatusBar, {0, 15, 390, 390}, "", true);
   nav.byLayout = true;
   nav.font = kSegoe975;
-  nav.image = ":/icons/menu.svg";
+  nav.image = "icons/menu.svg";
   t.push_back(nav);
   ControlDesign info = Button("cmdInfo", -1, kStatusBar, {13440, 0, 585, 435}, "", false);
-  info.image = ":/icons/info.svg";
+  info.image = "icons/info.svg";
   t.push_back(info);
   t.push_back(Button("cmdAbout", -1, kStatusBar, {510, 30, 1215, 375}, "About", false));
 
@@ -128,9 +128,9 @@ std::vector<ControlDesign> BuildTable() {
 
   // Right pane: body chart, hands, point name, issue list and SUD scale.
   t.push_back(Row().name(kRightFrame).kind(ControlKind::PictureBox).byLayout(true).back(Paint::White).visibleAtStart(false));
-  t.push_back(Row().name(kShape).kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 7140, 8535}).byLayout(true).back(Paint::White).image(":/pictures/body_chart.svg"));
-  t.push_back(Row().name("picHandLeft").kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 3825, 2415}).byLayout(true).back(Paint::White).visibleAtStart(false).image(":/pictures/hand_left.svg"));
-  t.push_back(Row().name("picHandRight").kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 3825, 2415}).byLayout(true).back(Paint::White).visibleAtStart(false).image(":/pictures/hand_right.svg"));
+  t.push_back(Row().name(kShape).kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 7140, 8535}).byLayout(true).back(Paint::White).image("pictures/body_chart.svg"));
+  t.push_back(Row().name("picHandLeft").kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 3825, 2415}).byLayout(true).back(Paint::White).visibleAtStart(false).image("pictures/hand_left.svg"));
+  t.push_back(Row().name("picHandRight").kind(ControlKind::PictureBox).container(kRightFrame).geometry({0, 0, 3825, 2415}).byLayout(true).back(Paint::White).visibleAtStart(false).image("pictures/hand_right.svg"));
   t.push_back(Row().name("lblCurrentPoint").container(kRightFrame).geometry({0, 0, 0, 495}).byLayout(true).font({"Segoe UI", 12, false}).back(Paint::Transparent).centred(true));
   t.push_back(Row().name("fraMode").kind(ControlKind::Frame).container(kRightFrame).geometry({0, 0, 7140, 8535}).byLayout(true).back(Paint::White).visibleAtStart(false));
   for (std::size_t row = 0; row < kModeOrder.size(); ++row) {
@@ -161,10 +161,10 @@ std::vector<ControlDesign> BuildTable() {
 
   // The bottom row of picture buttons: placed by the layout, never shown.
   const std::array<std::tuple<std::string_view, int, std::string_view, std::string_view>, 4> bottom{{
-      {"cmdNavig_Bottom", 0, "Previous", ":/icons/previous.svg"},
-      {"cmdPause_Bottom", -1, "Pause", ":/icons/pause.svg"},
-      {"cmdNavig_Bottom", 1, "Next", ":/icons/next.svg"},
-      {"cmdResume_Bottom", -1, "Resume", ":/icons/resume.svg"},
+      {"cmdNavig_Bottom", 0, "Previous", "icons/previous.svg"},
+      {"cmdPause_Bottom", -1, "Pause", "icons/pause.svg"},
+      {"cmdNavig_Bottom", 1, "Next", "icons/next.svg"},
+      {"cmdResume_Bottom", -1, "Resume", "icons/resume.svg"},
   }};
   for (const auto& [name, index, caption, image] : bottom) {
     ControlDesign b = Button(name, index, "", {0, 0, 945, 945}, caption, false);

@@ -87,7 +87,7 @@ struct ControlDesign {
   std::string_view caption;
   bool visibleAtStart = true;
   bool centred = false;    // centred text
-  std::string_view image;  // resource path of the picture it shows
+  std::string_view image;  // the picture it shows: its file under resources/ (built_pictures.h)
 };
 
 // Every control of the main window, containers before what they contain.

@@ -31,13 +31,10 @@
 #include "ui/dialogs/focus_ring.h"
 #include "ui/fonts.h"
 #include "ui/main/after_first_paint.h"
+#include "ui/main/built_pictures.h"
 #include "ui/main/notice_strip.h"
 #include "ui/main/widgets.h"
 #include "ui/qt_text.h"
-
-// The pictures are compiled into the library; a static library has to ask
-// for them to be registered.
-static void InitResources() { Q_INIT_RESOURCE(resources); }
 
 namespace serenitap {
 
@@ -131,7 +128,6 @@ QSize NeededSize(const QLabel& label, const QFont& font, int width, int flags) {
 
 frmMain::frmMain(QWidget* parent) : QWidget(parent) {
   using namespace main_window;
-  InitResources();
   Guarded(kModule, "Form_Load", [&] {
     setObjectName(QStringLiteral("frmMain"));
     SetAccessibleRole(this, QAccessible::Window);  // a frame, as every main window
@@ -294,7 +290,7 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
   switch (design.kind) {
     case ControlKind::PictureBox: {
       auto* box = new main_window::PictureBox(container);
-      if (!design.image.empty()) box->SetPicture(ToQString(design.image));
+      box->SetPicture(main_window::BuiltPicture(design.image));
       box->installEventFilter(this);
       return box;
     }
@@ -326,7 +322,7 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
         button = new QPushButton(container);
       }
       button->setText(ToQString(design.caption));
-      if (!design.image.empty()) button->setIcon(SvgIcon(ToQString(design.image)));
+      if (const FilledDrawing* icon = main_window::BuiltPicture(design.image)) button->setIcon(DrawingIcon(*icon));
       // Tab reaches it; a click leaves the keyboard's focus where it was.
       button->setFocusPolicy(Qt::TabFocus);
       return button;

@@ -9,23 +9,13 @@ namespace serenitap::main_window {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) { setAutoFillBackground(true); }
 
-bool PictureBox::SetPicture(const QString& path) {
-  path_ = path;
-  loaded_ = false;
+void PictureBox::SetPicture(const FilledDrawing* drawing) {
+  drawing_ = drawing;
   update();
-  return !path_.isEmpty();
-}
-
-const std::optional<SvgDrawing>& PictureBox::Drawing() const {
-  if (!loaded_) {
-    loaded_ = true;
-    drawing_ = path_.isEmpty() ? std::nullopt : SvgDrawing::Load(path_);
-  }
-  return drawing_;
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-  if (!Drawing()) return;
+  if (drawing_ == nullptr) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   drawing_->Render(painter, QRectF(rect()));

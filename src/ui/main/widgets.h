@@ -6,32 +6,25 @@
 #include <QFrame>
 #include <QLabel>
 #include <QWidget>
-#include <optional>
 
 #include "ui/svg_drawing.h"
 
 namespace serenitap::main_window {
 
-// A plain container with a background colour and, optionally, an SVG picture
-// stretched over its whole area.
+// A plain container with a background colour and, optionally, one of the
+// program's pictures stretched over its whole area.
 class PictureBox : public QWidget {
   Q_OBJECT
  public:
   explicit PictureBox(QWidget* parent = nullptr);
-  // Sets the picture from a resource path; an empty path removes it. The file
-  // is read when the picture is first drawn or asked about, so pictures that
-  // are hidden at start cost nothing. Returns whether a picture is set.
-  bool SetPicture(const QString& path);
+  // Sets the picture, one of the built ones (built_pictures.h); null removes it.
+  void SetPicture(const FilledDrawing* drawing);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  const std::optional<SvgDrawing>& Drawing() const;
-
-  QString path_;
-  mutable bool loaded_ = true;
-  mutable std::optional<SvgDrawing> drawing_;
+  const FilledDrawing* drawing_ = nullptr;
 };
 
 // A frame around a group of choices (the issues, the rating scale): a
