@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -312,15 +311,10 @@ QWidget* frmMain::CreateWidget(const ControlDesign& design, QWidget* container) 
       return label;
     }
     case ControlKind::PushButton: {
-      QAbstractButton* button = nullptr;
-      if (design.name == "cmdNavig_Bottom" || design.name == "cmdPause_Bottom" || design.name == "cmdResume_Bottom") {
-        auto* tool = new QToolButton(container);
-        tool->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        tool->setIconSize(QSize(32, 32));
-        button = tool;
-      } else {
-        button = new QPushButton(container);
-      }
+      // The bottom row (never shown) is made of push buttons as well: a kind
+      // of button of its own would load its code for buttons nobody sees.
+      auto* button = new QPushButton(container);
+      if (design.name.ends_with("_Bottom")) button->setIconSize(QSize(32, 32));
       button->setText(ToQString(design.caption));
       if (const FilledDrawing* icon = main_window::BuiltPicture(design.image)) button->setIcon(DrawingIcon(*icon));
       // Tab reaches it; a click leaves the keyboard's focus where it was.

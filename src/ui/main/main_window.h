@@ -29,7 +29,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QTimer;
-class QToolButton;
 
 namespace serenitap {
 
@@ -116,9 +115,9 @@ struct MainControls {
   ControlArray<DotShape, 1, kDotCount> shpStep;
   DotShape* shpGreen = nullptr;
   // The bottom row of picture buttons, placed but never shown.
-  ControlArray<QToolButton, 0, 1> cmdNavig_Bottom;
-  QToolButton* cmdPause_Bottom = nullptr;
-  QToolButton* cmdResume_Bottom = nullptr;
+  ControlArray<QPushButton, 0, 1> cmdNavig_Bottom;
+  QPushButton* cmdPause_Bottom = nullptr;
+  QPushButton* cmdResume_Bottom = nullptr;
   QTimer* tmrSteps = nullptr;  // the 10 ms step timer
   QMenu* mnuPopUp = nullptr;   // the menu of cmdNav
 };
