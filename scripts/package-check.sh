@@ -5,6 +5,8 @@
 # (missing icon, folder without write permission) stops with a message and
 # installs nothing, and the .deb holds exactly the program, its entry, icons
 # and metadata, depends on the Qt packages that carry its plugins, and starts.
+# The release build's program module must also be laid out by a current list
+# of the code a session runs (scripts/hot-code check).
 #
 #   scripts/package-check.sh [build-folder]    (default: build-package-check)
 #
@@ -84,6 +86,9 @@ list_files() { (cd "$1" && find . -mindepth 1 ! -type d | sed 's|^\./||' | LC_AL
 step "configuring and building in $build"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DSERENITAP_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build"
+
+step "the program's module laid out with a current list of the code a session runs"
+"$root/scripts/hot-code" check "$build" || fail "scripts/hot-code check"
 
 step "validating the desktop entry and the metadata"
 desktop-file-validate "$root/packaging/$id.desktop" || fail "desktop-file-validate"
