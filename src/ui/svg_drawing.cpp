@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <QXmlStreamReader>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace serenitap {
@@ -387,22 +388,26 @@ FilledPicture SvgDrawing::Filled() const {
       size_.width(), size_.height(), {viewBox_.x(), viewBox_.y(), viewBox_.width(), viewBox_.height()}, {}, {}};
   std::vector<PaintState> saved;
   PaintState state{{}, InitialPen(), QBrush(Qt::black)};
-  auto add = [&](FilledShape::Kind kind, const QPainterPath& path, const QRectF& bounds, const QColor& color,
-                 double opacity) {
-    const QTransform& t = state.world;
-    FilledShape shape{kind,
-                      path.fillRule() == Qt::WindingFill,
-                      color.rgba(),
-                      opacity,
-                      {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()},
-                      {bounds.x(), bounds.y(), bounds.width(), bounds.height()},
-                      static_cast<std::uint32_t>(filled.elements.size()),
-                      static_cast<std::uint32_t>(path.elementCount())};
+  auto keep = [&](const QPainterPath& path) {
     for (int i = 0; i < path.elementCount(); ++i) {
       const QPainterPath::Element& e = path.elementAt(i);
       filled.elements.push_back({static_cast<std::uint8_t>(e.type), static_cast<float>(e.x), static_cast<float>(e.y)});
     }
-    filled.shapes.push_back(shape);
+    return static_cast<std::uint32_t>(path.elementCount());
+  };
+  auto add = [&](FilledShape::Kind kind, const QPainterPath& path, const QRectF& bounds, const QColor& color,
+                 double opacity) -> FilledShape& {
+    const QTransform& t = state.world;
+    FilledShape& shape = filled.shapes.emplace_back();
+    shape.kind = kind;
+    shape.winding = path.fillRule() == Qt::WindingFill;
+    shape.argb = color.rgba();
+    shape.opacity = opacity;
+    shape.transform = {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()};
+    shape.bounds = {bounds.x(), bounds.y(), bounds.width(), bounds.height()};
+    shape.first = static_cast<std::uint32_t>(filled.elements.size());
+    shape.count = keep(path);
+    return shape;
   };
   for (const Item& item : items_) {
     if (item.kind == Kind::EndGroup) {
@@ -425,13 +430,49 @@ FilledPicture SvgDrawing::Filled() const {
       if (kind == Kind::Rect) centre.addRect(item.bounds);
       if (kind == Kind::Ellipse) centre.addEllipse(item.bounds);
       const QPainterPathStroker stroker(state.pen);
-      add(FilledShape::Kind::Path, stroker.createStroke(centre), {}, state.pen.color(), state.strokeOpacity);
+      FilledShape& outline =
+          add(FilledShape::Kind::Path, stroker.createStroke(centre), {}, state.pen.color(), state.strokeOpacity);
+      outline.lineWidth = state.pen.widthF();
+      outline.cap = static_cast<std::uint16_t>(state.pen.capStyle());
+      outline.join = static_cast<std::uint16_t>(state.pen.joinStyle());
+      outline.centreCount = keep(centre);
     }
     state = saved.back();
     saved.pop_back();
   }
   return filled;
 }
+
+namespace {
+
+QPainterPath PathOf(std::span<const FilledPathElement> points, bool winding) {
+  QPainterPath path;
+  path.setFillRule(winding ? Qt::WindingFill : Qt::OddEvenFill);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const QPointF at(points[i].x, points[i].y);
+    if (points[i].type == QPainterPath::MoveToElement) {
+      path.moveTo(at);
+    } else if (points[i].type == QPainterPath::LineToElement) {
+      path.lineTo(at);
+    } else if (i + 2 < points.size()) {
+      path.cubicTo(at, {points[i + 1].x, points[i + 1].y}, {points[i + 2].x, points[i + 2].y});
+      i += 2;
+    }
+  }
+  return path;
+}
+
+// Whether the painter draws a line of this width as a hairline rather than
+// filling its outline: where it is no wider than a device pixel and the
+// drawing is scaled alike across and down.
+bool Hairline(const QTransform& device, double lineWidth) {
+  const double across = std::abs(device.m11());
+  const double down = std::abs(device.m22());
+  return lineWidth > 0 && device.type() <= QTransform::TxScale && qFuzzyCompare(across, down) &&
+         lineWidth * across <= 1;
+}
+
+}  // namespace
 
 void FilledDrawing::Render(QPainter& painter, const QRectF& target) const {
   painter.save();
@@ -449,22 +490,16 @@ void FilledDrawing::Render(QPainter& painter, const QRectF& target) const {
       painter.drawRect(bounds);
     } else if (shape.kind == FilledShape::Kind::Ellipse) {
       painter.drawEllipse(bounds);
+    } else if (!Hairline(painter.combinedTransform(), shape.lineWidth)) {
+      painter.drawPath(PathOf(elements.subspan(shape.first, shape.count), shape.winding));
     } else {
-      QPainterPath path;
-      path.setFillRule(shape.winding ? Qt::WindingFill : Qt::OddEvenFill);
-      const std::span<const FilledPathElement> points = elements.subspan(shape.first, shape.count);
-      for (std::size_t i = 0; i < points.size(); ++i) {
-        const QPointF at(points[i].x, points[i].y);
-        if (points[i].type == QPainterPath::MoveToElement) {
-          path.moveTo(at);
-        } else if (points[i].type == QPainterPath::LineToElement) {
-          path.lineTo(at);
-        } else if (i + 2 < points.size()) {
-          path.cubicTo(at, {points[i + 1].x, points[i + 1].y}, {points[i + 2].x, points[i + 2].y});
-          i += 2;
-        }
-      }
-      painter.drawPath(path);
+      QPen pen(QColor::fromRgba(shape.argb), shape.lineWidth, Qt::SolidLine, Qt::PenCapStyle(shape.cap),
+               Qt::PenJoinStyle(shape.join));
+      pen.setMiterLimit(InitialPen().miterLimit());
+      painter.setPen(pen);
+      painter.setBrush(Qt::NoBrush);
+      painter.drawPath(PathOf(elements.subspan(shape.first + shape.count, shape.centreCount), false));
+      painter.setPen(Qt::NoPen);
     }
   }
   painter.restore();

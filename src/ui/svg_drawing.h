@@ -44,6 +44,14 @@ struct FilledShape {
   std::array<double, 4> bounds = {};                     // Rect, Ellipse: x y width height
   std::uint32_t first = 0;                               // Path: its elements in the drawing's
   std::uint32_t count = 0;
+  // A stroke's outline also keeps the stroke: the painter draws a line no
+  // wider than a device pixel as a hairline where the picture is drawn at one
+  // scale across and down, and so does FilledDrawing. Its centre line's
+  // elements follow the outline's.
+  double lineWidth = 0;  // 0: not an outline
+  std::uint16_t cap = Qt::FlatCap;
+  std::uint16_t join = Qt::SvgMiterJoin;
+  std::uint32_t centreCount = 0;
 };
 
 // A picture of filled shapes only, such as the build makes of an SVG file
@@ -89,7 +97,7 @@ class SvgDrawing {
   // toolkit's stroker makes of it with the stroke's width, cap, join and
   // miter limit, in the picture's own units and following its curves as
   // closely as the painter does, filled with the stroke's colour at its
-  // opacity. Drawn, it looks as the picture does.
+  // opacity. Drawn, it looks as the picture does (a hairline stays one).
   FilledPicture Filled() const;
 
  private:

@@ -270,9 +270,9 @@ stroke-opacity=".5"/><circle cx="30" cy="20" r="5" stroke="none" stroke-linecap=
 
 // The main window draws its pictures and icons filled, as the build made
 // them (and the outline of any picture's stroke is made as the build makes
-// it): at the window's sizes, whole pixels, they look as their files do, no
-// colour channel of a pixel more than 12 levels apart (measured: 10 at two
-// corners of the resume icon, 3 at most elsewhere, mostly none).
+// it): they look as their files do, also where a line is thinner than a
+// pixel, no colour channel of a pixel more than 12 levels apart (measured:
+// 10 at two corners of the resume icon, 3 at most elsewhere, mostly none).
 using FilledCase = std::tuple<const char*, const char*, QSize>;  // name, file under resources/ or SVG, size
 
 class FilledPictures : public ::testing::TestWithParam<FilledCase> {};
@@ -314,6 +314,8 @@ INSTANTIATE_TEST_SUITE_P(Pictures, FilledPictures,
                                            FilledCase{"RightHandOnALaptop", "pictures/hand_right.svg", {225, 142}},
                                            FilledCase{"MenuIcon", "icons/menu.svg", {16, 16}},
                                            FilledCase{"Info", "icons/info.svg", {16, 16}},
+                                           FilledCase{"MenuOfHairlines", "icons/menu.svg", {8, 8}},
+                                           FilledCase{"InfoOfHairlines", "icons/info.svg", {11, 11}},
                                            FilledCase{"Start", "icons/start.svg", {32, 32}},
                                            FilledCase{"Next", "icons/next.svg", {32, 32}},
                                            FilledCase{"Previous", "icons/previous.svg", {32, 32}},
