@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace serenitap::main_window {
 namespace {
@@ -26,12 +27,14 @@ double CentreOrZero(double pane, double frame) { return pane > frame ? RoundTwip
 
 }  // namespace
 
+// Whole twips, halves to even; worked out without the maths library, as
+// TwipsToPixels (twips.h).
 double RoundTwips(double twips) {
-  const double floor = std::floor(twips);
-  const double fraction = twips - floor;
-  if (fraction > 0.5) return floor + 1;
-  if (fraction < 0.5) return floor;
-  return std::fmod(floor, 2) == 0 ? floor : floor + 1;
+  auto whole = static_cast<std::int64_t>(twips);  // towards zero
+  if (static_cast<double>(whole) > twips) --whole;
+  const double fraction = twips - static_cast<double>(whole);
+  if (fraction > 0.5 || (fraction == 0.5 && whole % 2 != 0)) ++whole;
+  return static_cast<double>(whole);
 }
 
 TwipRect Scaled(const TwipRect& design, double scale) {

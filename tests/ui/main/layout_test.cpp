@@ -1,6 +1,9 @@
 // The main window's layout arithmetic, in twips, for windows of many shapes.
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 #include "ui/main/layout.h"
 
 namespace serenitap::main_window {
@@ -11,6 +14,15 @@ namespace {
 MainLayout At(double width, double height) {
   const MainLayout design = ArrangeControls(WindowSizeForClient(17280, 10995, 6795), DesignLayout());
   return ArrangeControls(WindowSizeForClient(width, height, 6795), design);
+}
+
+// Both roundings are the program's own (no maths library): halves, and the
+// negative side, where a strip's label sits above its top edge.
+TEST(Rounding, TwipsHalvesToEvenPixelsHalvesAwayFromZero) {
+  for (const auto& [twips, whole] : {std::pair{2.5, 2.0}, {3.5, 4.0}, {-2.5, -2.0}, {-3.5, -4.0}, {-24.9, -25.0}})
+    EXPECT_EQ(RoundTwips(twips), whole) << twips;
+  EXPECT_EQ(std::make_tuple(TwipsToPixels(22.5), TwipsToPixels(-22.5), TwipsToPixels(-22.4)),
+            std::make_tuple(2, -2, -1));
 }
 
 TEST(ArrangeControls, DesignSizeAndFallbacks) {
