@@ -427,19 +427,13 @@ QMenu& frmMain::PopupMenu() {
     // Its items are the menu commands of the command table (ui/main/commands.h).
     controls_.mnuPopUp = new QMenu(QStringLiteral("PopUp"), this);
     controls_.mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
-    std::vector<std::function<void(QMenu&)>> made;
-    made.swap(popupMenuMade_);
-    for (auto& tell : made) tell(*controls_.mnuPopUp);
+    popupMenuMade_.Made(*controls_.mnuPopUp);
   }
   return *controls_.mnuPopUp;
 }
 
 void frmMain::WhenPopupMenuMade(std::function<void(QMenu&)> made) {
-  if (controls_.mnuPopUp != nullptr) {
-    made(*controls_.mnuPopUp);
-  } else {
-    popupMenuMade_.push_back(std::move(made));
-  }
+  popupMenuMade_.Run(controls_.mnuPopUp, std::move(made));
 }
 
 void frmMain::SetFormCaption() {
@@ -669,19 +663,13 @@ QLineEdit& frmMain::WordsField() {
     controls_.lblWords->setBuddy(field);
     // Tab reaches it right after the issues, as if made with them.
     QWidget::setTabOrder(controls_.radMode[controls_.radMode.kLast], field);
-    std::vector<std::function<void(QLineEdit&)>> made;
-    made.swap(wordsFieldMade_);
-    for (auto& tell : made) tell(*controls_.txtWords);
+    wordsFieldMade_.Made(*controls_.txtWords);
   }
   return *controls_.txtWords;
 }
 
 void frmMain::WhenWordsFieldMade(std::function<void(QLineEdit&)> made) {
-  if (controls_.txtWords != nullptr) {
-    made(*controls_.txtWords);
-  } else {
-    wordsFieldMade_.push_back(std::move(made));
-  }
+  wordsFieldMade_.Run(controls_.txtWords, std::move(made));
 }
 
 void frmMain::SetIntroText(std::string_view text) {

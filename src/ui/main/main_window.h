@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -45,6 +46,26 @@ QRect PixelRect(const TwipRect& twips);
 // (8 points at 96 dpi).
 inline constexpr int kSmallestTextPixels = 11;
 QColor ColorOf(Rgb rgb);
+
+// What waits for a control the window makes only when it is first asked for:
+// a job runs at once when the control is there, else once it has been made.
+template <class Control>
+class WhenMade {
+ public:
+  void Run(Control* made, std::function<void(Control&)> job) {
+    if (made != nullptr) {
+      job(*made);
+    } else {
+      waiting_.push_back(std::move(job));
+    }
+  }
+  void Made(Control& made) {
+    for (auto& job : std::exchange(waiting_, {})) job(made);
+  }
+
+ private:
+  std::vector<std::function<void(Control&)>> waiting_;
+};
 }  // namespace main_window
 
 class NoticeStrip;
@@ -204,7 +225,6 @@ class frmMain : public QWidget {
   // made when it is first asked for: a session that never opens it never
   // loads the menus' code.
   QMenu& PopupMenu();
-  QMenu* PopupMenuIfMade() const { return controls_.mnuPopUp; }
   // made runs with the menu once it has been made (at once if it has been).
   void WhenPopupMenuMade(std::function<void(QMenu&)> made);
   // The line of the status strip that shows notices.
@@ -253,8 +273,8 @@ class frmMain : public QWidget {
   std::vector<std::pair<QWidget*, const main_window::ControlDesign*>> onPicture_;
   const main_window::ControlDesign* journalDesign_ = nullptr;  // txtJournal until it is made
   const main_window::ControlDesign* wordsDesign_ = nullptr;    // txtWords until it is made
-  std::vector<std::function<void(QLineEdit&)>> wordsFieldMade_;
-  std::vector<std::function<void(QMenu&)>> popupMenuMade_;
+  main_window::WhenMade<QLineEdit> wordsFieldMade_;
+  main_window::WhenMade<QMenu> popupMenuMade_;
   QPlainTextEdit* txtJournal_ = nullptr;
   // The last fit of each label: measuring wrapped text at falling sizes is
   // the dearest part of laying out the window, and most layouts repeat one.
